@@ -1,0 +1,36 @@
+# The two set-up commands: `make run` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: run test deps build bench format test-asan test-tsan clean
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/src/app/holdfin
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	scripts/run-benchmarks $(BUILD)
+
+test-asan:
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DHOLDFIN_SANITIZE=address -DHOLDFIN_BENCHMARKS=OFF"
+
+test-tsan:
+	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="-DHOLDFIN_SANITIZE=thread -DHOLDFIN_BENCHMARKS=OFF"
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-tsan

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/global_event_monitor.h"
+#include "platform/services.h"
+#include "shelf/bucket_item.h"
+
+#include <QList>
+#include <QObject>
+
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+class DragPasteboard;
+class MainQueue;
+} // namespace platform
+
+namespace panel {
+
+// Notices system-wide drags (isDragging) and owns the shelf (draggedItems, newest first).
+// Lives on the GUI thread; every published property notifies on each assignment, changed
+// value or not.
+class DragMonitor final : public QObject {
+    Q_OBJECT
+public:
+    // Needs the main queue, the drag pasteboard and the global event monitor of `services`.
+    explicit DragMonitor(const platform::Services& services, QObject* parent = nullptr);
+    ~DragMonitor() override;
+
+    bool isDragging() const { return m_isDragging; }
+    void setIsDragging(bool value);
+    bool isCursorInside() const { return m_isCursorInside; }
+    void setIsCursorInside(bool value);
+    const QList<shelf::BucketItem>& draggedItems() const { return m_draggedItems; }
+    void setDraggedItems(QList<shelf::BucketItem> items);
+
+    std::int64_t lastChangeCount() const { return m_lastChangeCount; }
+    void setLastChangeCount(std::int64_t count) { m_lastChangeCount = count; }
+    platform::DragPasteboard& pasteboard() const { return *m_pasteboard; }
+
+    // Drag-start test, run on the main queue for every left-mouse-dragged event.
+    void checkPasteboard();
+
+    // Puts `item` at the front of the shelf.
+    void addItem(const shelf::BucketItem& item);
+    // Removes the first entry equal to `item`; nothing if none is.
+    void removeItem(const shelf::BucketItem& item);
+    // Replaces the first entry equal to `item` by one entry per payload, in place, keeping
+    // the lock state; nothing if none is equal (a stale copy, for instance).
+    void splitItem(const shelf::BucketItem& item);
+    // Empties the shelf, locked entries included, one main-queue turn later.
+    void clearItems();
+    // Writes an edited entry (same id) back into the shelf, assigning the whole list; an
+    // entry no longer on the shelf is ignored.
+    void updateItem(const shelf::BucketItem& item);
+
+signals:
+    void isDraggingChanged();
+    void isCursorInsideChanged();
+    void draggedItemsChanged();
+
+private:
+    void startMonitoring();
+    qsizetype indexOf(const shelf::BucketItem& item) const;
+
+    bool m_isDragging = false;
+    bool m_isCursorInside = false;
+    QList<shelf::BucketItem> m_draggedItems;
+    std::vector<platform::MonitorToken> m_eventMonitor;
+    platform::DragPasteboard* m_pasteboard;
+    std::int64_t m_lastChangeCount = 0;
+    platform::MainQueue* m_mainQueue;
+    platform::GlobalEventMonitor* m_eventSource;
+};
+
+} // namespace panel

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/drag_pasteboard.h"
+
+#include <set>
+
+namespace testing_support {
+
+// A drag pasteboard whose contents a test sets: startDrag() stands for a new drag.
+class FakeDragPasteboard final : public platform::DragPasteboard {
+public:
+    std::int64_t changeCount() const override { return m_changeCount; }
+    bool canReadObjectForClasses(std::initializer_list<platform::PasteboardClass> classes) const override;
+
+    // A new drag that offers `readable` (empty: nothing the shelf can read).
+    void startDrag(std::set<platform::PasteboardClass> readable);
+    int readabilityQueries() const { return m_queries; }
+
+private:
+    std::int64_t m_changeCount = 0;
+    std::set<platform::PasteboardClass> m_readable;
+    mutable int m_queries = 0;
+};
+
+} // namespace testing_support

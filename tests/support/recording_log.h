@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/diagnostic_log.h"
+
+#include <mutex>
+
+namespace testing_support {
+
+// Keeps every diagnostic line, in order; thread safe.
+class RecordingLog final : public platform::DiagnosticLog {
+public:
+    void writeLine(const QString& line) override {
+        std::lock_guard lock(m_mutex);
+        m_lines << line;
+    }
+    QStringList lines() const {
+        std::lock_guard lock(m_mutex);
+        return m_lines;
+    }
+    void clear() {
+        std::lock_guard lock(m_mutex);
+        m_lines.clear();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    QStringList m_lines;
+};
+
+} // namespace testing_support
