@@ -10,7 +10,8 @@ namespace testing_support {
 class FakeDragPasteboard final : public platform::DragPasteboard {
 public:
     std::int64_t changeCount() const override { return m_changeCount; }
-    bool canReadObjectForClasses(std::initializer_list<platform::PasteboardClass> classes) const override;
+    bool canReadObjectForClasses(
+        std::initializer_list<platform::PasteboardClass> classes) const override;
 
     // A new drag that offers `readable` (empty: nothing the shelf can read).
     void startDrag(std::set<platform::PasteboardClass> readable);

@@ -6,7 +6,7 @@ using platform::EventMask;
 using platform::EventType;
 
 std::optional<platform::MonitorToken> FakeGlobalEventMonitor::addGlobalMonitor(EventMask mask,
-                                                                             Handler handler) {
+                                                                               Handler handler) {
     if (refuseRegistrations)
         return std::nullopt;
     const auto token = m_next++;
@@ -17,7 +17,7 @@ std::optional<platform::MonitorToken> FakeGlobalEventMonitor::addGlobalMonitor(E
 void FakeGlobalEventMonitor::send(const platform::Event& event) {
     const EventMask mask = event.type == EventType::LeftMouseUp        ? EventMask::LeftMouseUp
                            : event.type == EventType::LeftMouseDragged ? EventMask::LeftMouseDragged
-                                                                        : EventMask::KeyDown;
+                                                                       : EventMask::KeyDown;
     if (m_ownDrag)
         return;
     auto monitors = m_monitors; // a handler may add or remove monitors
