@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build bench format test-asan test-tsan clean
+.PHONY: run test deps build bench fuzz format test-asan test-tsan clean
 
 deps:
 	@scripts/install-deps
@@ -29,8 +29,15 @@ test-asan:
 test-tsan:
 	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="-DHOLDFIN_SANITIZE=thread -DHOLDFIN_BENCHMARKS=OFF"
 
+# Each fuzz target runs FUZZ_SECONDS (default 60).
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DHOLDFIN_SANITIZE=fuzzer -DBUILD_TESTING=OFF -DHOLDFIN_BENCHMARKS=OFF
+	cmake --build build-fuzz -j $(JOBS) --target $$(grep -ho 'holdfin_add_fuzzer(fuzz_[a-z_]*' fuzz/CMakeLists.txt | cut -d'(' -f2)
+	scripts/run-fuzzers build-fuzz
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-tsan
+	rm -rf build build-asan build-tsan build-fuzz
