@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build bench fuzz format test-asan test-tsan clean
+.PHONY: run test deps build package bench fuzz format test-asan test-tsan clean
 
 deps:
 	@scripts/install-deps
@@ -19,6 +19,10 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# A Debian package: sudo apt-get install ./build/holdfin_*.deb
+package: build
+	cd $(BUILD) && cpack
 
 bench: build
 	scripts/run-benchmarks $(BUILD)
