@@ -1,0 +1,10 @@
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+// Widget tests need an application object; the platform (offscreen) comes from the environment.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
