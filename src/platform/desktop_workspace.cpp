@@ -13,9 +13,9 @@ QIcon DesktopWorkspace::iconForFile(const QString& path) const {
     const QMimeType type =
         isFolder ? m_mimeDatabase.mimeTypeForName(QStringLiteral("inode/directory"))
                  : m_mimeDatabase.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
-    const QStringList candidates = {
-        type.iconName(), type.genericIconName(),
-        isFolder ? QStringLiteral("folder") : QStringLiteral("text-x-generic")};
+    const QStringList candidates = {type.iconName(), type.genericIconName(),
+                                    isFolder ? QStringLiteral("folder")
+                                             : QStringLiteral("text-x-generic")};
     for (const QString& name : candidates) {
         if (!name.isEmpty() && QIcon::hasThemeIcon(name))
             return QIcon::fromTheme(name);

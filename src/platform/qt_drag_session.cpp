@@ -31,8 +31,7 @@ protected:
 QtDragSession::QtDragSession(GlobalEventMonitor& eventMonitor, QObject* parent)
     : QObject(parent), m_eventMonitor(eventMonitor) {}
 
-void QtDragSession::beginDraggingSession(QObject& view, QPointF position,
-                                         QList<DraggingItem> items,
+void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<DraggingItem> items,
                                          std::shared_ptr<DraggingSource> source) {
     Q_UNUSED(view);
     if (m_isDragging || items.isEmpty()) {

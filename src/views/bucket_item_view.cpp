@@ -162,12 +162,6 @@ void BucketItemView::leaveEvent(QEvent* event) {
     setHovering(false);
 }
 
-void BucketItemView::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        update();
-}
-
 void BucketItemView::toggleLock() {
     readFromShelf();
     shelf::BucketItem edited = m_item;

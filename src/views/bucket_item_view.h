@@ -61,7 +61,6 @@ public:
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void build();

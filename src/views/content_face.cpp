@@ -44,8 +44,8 @@ QWidget* makeSinglePayloadFace(const shelf::BucketItemData& payload,
     // by the file icon of its content.
     if (payload.type == UTType::plainText) {
         const QString name = payload.iconName();
-        icon = new IconView(environment.symbols.icon(name), kSymbolPadding, std::nullopt, name,
-                            face);
+        icon =
+            new IconView(environment.symbols.icon(name), kSymbolPadding, std::nullopt, name, face);
     } else {
         icon = makeFileIcon(payload.content, kFileIconPadding, environment, face);
     }

@@ -41,9 +41,8 @@ void Coordinator::draggingSessionEnded(QPoint, DragOperation operation) {
         return;
     if (m_item.isLocked)
         return;
-    m_mainQueue.asyncAfter(kSuccessDelay, [self = shared_from_this()] {
-        run(self->m_actions.onSuccessfulDrop);
-    });
+    m_mainQueue.asyncAfter(kSuccessDelay,
+                           [self = shared_from_this()] { run(self->m_actions.onSuccessfulDrop); });
 }
 
 } // namespace views

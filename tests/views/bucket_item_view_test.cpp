@@ -52,18 +52,17 @@ protected:
         monitor.setDraggedItems({entry});
         // The shelf's remove action: the bound entry as it is now, by id.
         const QUuid id = entry.id;
-        views::TileActions actions{
-            [this, id] {
-                ++removals;
-                for (const BucketItem& current : monitor.draggedItems()) {
-                    if (current.id == id) {
-                        monitor.removeItem(current);
-                        return;
-                    }
-                }
-            },
-            [this] { log.writeLine(QStringLiteral("drag start")); },
-            [this] { log.writeLine(QStringLiteral("drag end")); }};
+        views::TileActions actions{[this, id] {
+                                       ++removals;
+                                       for (const BucketItem& current : monitor.draggedItems()) {
+                                           if (current.id == id) {
+                                               monitor.removeItem(current);
+                                               return;
+                                           }
+                                       }
+                                   },
+                                   [this] { log.writeLine(QStringLiteral("drag start")); },
+                                   [this] { log.writeLine(QStringLiteral("drag end")); }};
         tile = std::make_unique<BucketItemView>(entry, monitor, actions, services, scheme);
         // Away from the pointer, so that only the test decides about hovering.
         tile->move(400, 300);
@@ -151,17 +150,17 @@ TEST_P(SinglePayloadFaceTest, ShowsOneIconAndTheDisplayName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Payloads, SinglePayloadFaceTest,
-    ::testing::Values(
-        SingleCase{"  hello world \n", UTType::plainText, "doc.text.fill", 6, true, "hello world"},
-        SingleCase{"file:///Users/a/Report.pdf", UTType::pdf, "/Users/a/Report.pdf", 4, false,
-                   "Report.pdf"},
-        SingleCase{"file:///Users/demo/My%20File.txt", UTType::fileURL,
-                   "/Users/demo/My File.txt", 4, false, "My File.txt"},
-        SingleCase{"file:///Users/demo/Projects/", UTType::folder, "/Users/demo/Projects/", 4,
-                   false, "Projects"},
-        // A text subtype is not exactly plain text: a file icon from its content.
-        SingleCase{"file:///tmp/notes.txt", UTType::utf8PlainText, "/tmp/notes.txt", 4, false,
-                   "file:///tmp/notes.txt"}));
+    ::testing::Values(SingleCase{"  hello world \n", UTType::plainText, "doc.text.fill", 6, true,
+                                 "hello world"},
+                      SingleCase{"file:///Users/a/Report.pdf", UTType::pdf, "/Users/a/Report.pdf",
+                                 4, false, "Report.pdf"},
+                      SingleCase{"file:///Users/demo/My%20File.txt", UTType::fileURL,
+                                 "/Users/demo/My File.txt", 4, false, "My File.txt"},
+                      SingleCase{"file:///Users/demo/Projects/", UTType::folder,
+                                 "/Users/demo/Projects/", 4, false, "Projects"},
+                      // A text subtype is not exactly plain text: a file icon from its content.
+                      SingleCase{"file:///tmp/notes.txt", UTType::utf8PlainText, "/tmp/notes.txt",
+                                 4, false, "file:///tmp/notes.txt"}));
 
 struct MultiCase {
     int count;

@@ -33,8 +33,13 @@ INSTANTIATE_TEST_SUITE_P(
                       // Nothing scannable: every channel from 0.
                       HexCase{"zzzzzz", 0, 0, 0, 255}, HexCase{"zzzzzzzz", 0, 0, 0, 0},
                       // Trimming goes by letters and digits in the Unicode sense.
-                      HexCase{"\xC2\xBB" "a1b2c3" "\xC2\xAB", 161, 178, 195, 255},
-                      HexCase{"\xC3\xA9" "abc", 0, 0, 0, 255},
+                      HexCase{"\xC2\xBB"
+                              "a1b2c3"
+                              "\xC2\xAB",
+                              161, 178, 195, 255},
+                      HexCase{"\xC3\xA9"
+                              "abc",
+                              0, 0, 0, 255},
                       // Far too many digits: opaque black, no overflow.
                       HexCase{"FFFFFFFFFFFFFFFFFFFFFFFF", 0, 0, 0, 255}));
 

@@ -1,5 +1,6 @@
 #include "views/draggable_view.h"
 
+#include "platform/qt_drag_session.h"
 #include "platform/services.h"
 #include "support/fake_drag_session.h"
 #include "support/fake_main_queue.h"
@@ -7,6 +8,7 @@
 #include "views/drag_source_widget.h"
 
 #include <QCoreApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -15,8 +17,8 @@
 
 namespace {
 
-using platform::DragOperation;
 using platform::DraggingContext;
+using platform::DragOperation;
 using platform::UTType;
 using shelf::BucketItem;
 using shelf::BucketItemData;
@@ -62,9 +64,9 @@ protected:
 };
 
 BucketItem fileEntry(bool isLocked = false) {
-    return BucketItem({BucketItemData(QStringLiteral("file:///home/demo/report.pdf"),
-                                      UTType::fileURL)},
-                      isLocked);
+    return BucketItem(
+        {BucketItemData(QStringLiteral("file:///home/demo/report.pdf"), UTType::fileURL)},
+        isLocked);
 }
 
 struct Move {
@@ -154,9 +156,12 @@ TEST_F(DraggableViewTest, OffersEachPayloadByItsTypeInPayloadOrder) {
     ASSERT_EQ(session.sessions().size(), 1u);
     const auto& items = session.sessions().front().items;
     ASSERT_EQ(items.size(), 5);
-    EXPECT_EQ(std::get<QUrl>(items[0].writer), QUrl(QStringLiteral("file:///home/demo/report.pdf")));
-    EXPECT_EQ(std::get<QUrl>(items[1].writer).toLocalFile(), QStringLiteral("/home/demo/My Photo.png"));
-    EXPECT_EQ(std::get<QUrl>(items[2].writer).toLocalFile(), QStringLiteral("/home/demo/Projects/"));
+    EXPECT_EQ(std::get<QUrl>(items[0].writer),
+              QUrl(QStringLiteral("file:///home/demo/report.pdf")));
+    EXPECT_EQ(std::get<QUrl>(items[1].writer).toLocalFile(),
+              QStringLiteral("/home/demo/My Photo.png"));
+    EXPECT_EQ(std::get<QUrl>(items[2].writer).toLocalFile(),
+              QStringLiteral("/home/demo/Projects/"));
     EXPECT_EQ(std::get<QString>(items[3].writer), pictureUrl);
     EXPECT_EQ(std::get<QString>(items[4].writer), QStringLiteral("not a url"));
     for (const platform::DraggingItem& item : items) {
@@ -166,6 +171,38 @@ TEST_F(DraggableViewTest, OffersEachPayloadByItsTypeInPayloadOrder) {
     EXPECT_EQ(session.sessions().front().position, QPointF(14, 10));
     EXPECT_EQ(session.sessions().front().view, view->dragSourceWidget());
 }
+
+struct OddName {
+    const char* content;
+    const char* offered; // the URL line, byte for byte
+};
+
+class OddFileNameTest : public DraggableViewTest, public ::testing::WithParamInterface<OddName> {};
+
+TEST_P(OddFileNameTest, IsOfferedPercentEncodedByteForByte) {
+    const QString content = QString::fromUtf8(GetParam().content);
+    make(BucketItem({BucketItemData(content, UTType::fileURL)}, false));
+    press({10, 10});
+    drag({20, 10});
+    ASSERT_EQ(session.sessions().size(), 1u);
+
+    const QByteArray offered(GetParam().offered);
+    EXPECT_EQ(log.lines().last(),
+              QStringLiteral("providing file url ") + QString::fromLatin1(offered));
+    const auto data = platform::makeDragMimeData(session.sessions().front().items);
+    EXPECT_EQ(data->data(QStringLiteral("text/uri-list")), offered + "\r\n");
+    EXPECT_TRUE(data->data(QStringLiteral("text/plain")).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, OddFileNameTest,
+    ::testing::Values(
+        // Space, hash, percent, accented letter, a byte that is no UTF-8, a line feed.
+        OddName{"file:///tmp/a%20b%23c%25d%C3%A9%FF%0A.txt",
+                "file:///tmp/a%20b%23c%25d%C3%A9%FF%0A.txt"},
+        // Characters a URL string may hold unencoded are encoded as UTF-8.
+        OddName{"file:///tmp/\xC3\xA9t\xC3\xA9.txt", "file:///tmp/%C3%A9t%C3%A9.txt"},
+        OddName{"file:///tmp/%E2%9C%93%20done/", "file:///tmp/%E2%9C%93%20done/"}));
 
 TEST_F(DraggableViewTest, AllowedOperationsFollowTheLockStateWhenAsked) {
     make(fileEntry(false));
