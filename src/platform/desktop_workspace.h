@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/workspace.h"
+
+#include <QMimeDatabase>
+
+namespace platform {
+
+// File icons from the user's icon theme by MIME type; URLs through QDesktopServices.
+class DesktopWorkspace final : public Workspace {
+public:
+    QIcon iconForFile(const QString& path) const override;
+    bool openUrl(const QUrl& url) override;
+
+private:
+    QMimeDatabase m_mimeDatabase;
+};
+
+} // namespace platform

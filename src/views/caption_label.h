@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+namespace views {
+
+// One line of caption text, 10 points in from the left and right, elided in the middle.
+class CaptionLabel final : public QWidget {
+    Q_OBJECT
+public:
+    explicit CaptionLabel(QString text, QWidget* parent = nullptr);
+
+    const QString& text() const { return m_text; }
+    // The text as drawn at the current width.
+    QString displayedText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    static constexpr int kHorizontalPadding = 10;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+};
+
+} // namespace views

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/drag_session.h"
+
+#include <QPointF>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+namespace platform {
+class DiagnosticLog;
+}
+
+namespace views {
+
+class Coordinator;
+
+// Hosts the tile's content and turns a press that moves 3 points or more into one drag
+// session that carries every payload of the coordinator's entry.
+class DragSourceWidget final : public QWidget {
+    Q_OBJECT
+public:
+    // Takes ownership of `hostedContent`, which fills the widget and never sees the mouse.
+    DragSourceWidget(QWidget* hostedContent, std::shared_ptr<Coordinator> coordinator,
+                     platform::DragSession& dragSession, platform::DiagnosticLog& log,
+                     QWidget* parent = nullptr);
+
+    QWidget* hostedContent() const { return m_hostedContent; }
+    // Replaces (and deletes) the hosted content.
+    void setHostedContent(QWidget* content);
+    const std::shared_ptr<Coordinator>& coordinator() const { return m_coordinator; }
+
+    bool isDragStarted() const { return m_isDragStarted; }
+    std::optional<QPointF> initialPoint() const { return m_initialPoint; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QList<platform::DraggingItem> makeDraggingItems();
+
+    QWidget* m_hostedContent = nullptr;
+    std::shared_ptr<Coordinator> m_coordinator;
+    platform::DragSession& m_dragSession;
+    platform::DiagnosticLog& m_log;
+    bool m_isDragStarted = false;
+    std::optional<QPointF> m_initialPoint;
+};
+
+} // namespace views

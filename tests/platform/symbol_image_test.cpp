@@ -1,0 +1,88 @@
+#include "platform/symbol_image.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kSymbolNames[] = {"lock",
+                                    "lock.open",
+                                    "arrow.trianglehead.branch",
+                                    "xmark",
+                                    "trash",
+                                    "gear",
+                                    "chevron.down",
+                                    "digitalcrown.horizontal.press",
+                                    "digitalcrown.horizontal.press.fill",
+                                    "folder.fill",
+                                    "doc.fill",
+                                    "doc.text.fill",
+                                    "waveform",
+                                    "film.fill",
+                                    "doc.richtext.fill"};
+
+// Counts the (nearly) opaque pixels, failing on any of them not in `tint`; antialiased edges
+// lose some precision to premultiplied alpha.
+int tintedPixels(const QImage& image, const QColor& tint) {
+    int opaque = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() < 192)
+                continue;
+            ++opaque;
+            EXPECT_NEAR(pixel.red(), tint.red(), 3) << "at " << x << "," << y;
+            EXPECT_NEAR(pixel.green(), tint.green(), 3) << "at " << x << "," << y;
+            EXPECT_NEAR(pixel.blue(), tint.blue(), 3) << "at " << x << "," << y;
+        }
+    }
+    return opaque;
+}
+
+class SymbolImageTest : public ::testing::TestWithParam<const char*> {
+protected:
+    platform::SymbolImage symbols;
+};
+
+TEST_P(SymbolImageTest, EverySymbolDrawsInTheColourAskedFor) {
+    const QString name = QString::fromLatin1(GetParam());
+    const QIcon icon = symbols.icon(name);
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_TRUE(icon.isMask());
+
+    const QColor tint(30, 120, 220);
+    const QPixmap pixmap = symbols.image(name, QSize(24, 24), tint);
+    ASSERT_FALSE(pixmap.isNull());
+    EXPECT_LE(pixmap.width(), 24);
+    EXPECT_LE(pixmap.height(), 24);
+    EXPECT_GT(tintedPixels(pixmap.toImage(), tint), 24);
+}
+
+TEST_P(SymbolImageTest, OurOwnArtworkStandsInForEverySymbol) {
+    const QPixmap pixmap = platform::SymbolImage::tinted(
+        platform::SymbolImage::bundled(QString::fromLatin1(GetParam())), QSize(32, 32), Qt::red);
+    ASSERT_FALSE(pixmap.isNull());
+    EXPECT_GT(tintedPixels(pixmap.toImage(), Qt::red), 32);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SymbolImageTest, ::testing::ValuesIn(kSymbolNames));
+
+TEST(SymbolImageNamesTest, UnknownNamesGiveNothing) {
+    platform::SymbolImage symbols;
+    EXPECT_TRUE(symbols.icon(QStringLiteral("no.such.symbol")).isNull());
+    EXPECT_TRUE(symbols.image(QStringLiteral("no.such.symbol"), {16, 16}, Qt::black).isNull());
+    EXPECT_EQ(platform::SymbolImage::names().size(), std::size(kSymbolNames));
+}
+
+TEST(SymbolImageTintTest, TintOpacityMultipliesThrough) {
+    QColor halfBlack(Qt::black);
+    halfBlack.setAlphaF(0.5f);
+    const QImage image =
+        platform::SymbolImage::tinted(platform::SymbolImage::bundled(QStringLiteral("folder.fill")),
+                                      QSize(24, 24), halfBlack)
+            .toImage();
+    EXPECT_NEAR(image.pixelColor(12, 14).alpha(), 128, 2);
+}
+
+} // namespace

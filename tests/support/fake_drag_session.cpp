@@ -1,0 +1,21 @@
+#include "fake_drag_session.h"
+
+#include <QtGlobal>
+
+namespace testing_support {
+
+void FakeDragSession::beginDraggingSession(QObject& view, QPointF position,
+                                           QList<platform::DraggingItem> items,
+                                           std::shared_ptr<platform::DraggingSource> source) {
+    m_sessions.push_back({&view, position, std::move(items), std::move(source), false});
+}
+
+void FakeDragSession::endLatest(platform::DragOperation operation) {
+    Q_ASSERT(!m_sessions.empty() && !m_sessions.back().isEnded);
+    Session& session = m_sessions.back();
+    session.isEnded = true;
+    const std::shared_ptr<platform::DraggingSource> source = std::move(session.source);
+    source->draggingSessionEnded(QPoint(), operation);
+}
+
+} // namespace testing_support

@@ -1,0 +1,290 @@
+#include "views/draggable_view.h"
+
+#include "platform/qt_drag_session.h"
+#include "platform/services.h"
+#include "support/fake_drag_session.h"
+#include "support/fake_main_queue.h"
+#include "support/recording_log.h"
+#include "views/drag_source_widget.h"
+
+#include <QCoreApplication>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using platform::DraggingContext;
+using platform::DragOperation;
+using platform::UTType;
+using shelf::BucketItem;
+using shelf::BucketItemData;
+using namespace std::chrono_literals;
+
+class DraggableViewTest : public ::testing::Test {
+protected:
+    void make(const BucketItem& item) {
+        view = std::make_unique<views::DraggableView>(new QWidget, item, actions(), services);
+        view->resize(150, 90);
+    }
+
+    views::DragActions actions(const QString& successLine = QStringLiteral("success")) {
+        return {[this, successLine] { log.writeLine(successLine); },
+                [this] { log.writeLine(QStringLiteral("drag start")); },
+                [this] { log.writeLine(QStringLiteral("drag end")); }};
+    }
+
+    void send(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QWidget* target = view->dragSourceWidget();
+        QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    }
+    void press(QPointF at) { send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
+    void drag(QPointF to) { send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton); }
+    void release(QPointF at) { send(QEvent::MouseButtonRelease, at, Qt::LeftButton, {}); }
+
+    // Presses, moves far enough to begin a drag, and answers the session with `operation`.
+    void dragOut(DragOperation operation) {
+        press({20, 20});
+        drag({40, 20});
+        ASSERT_EQ(session.sessions().size(), 1u);
+        session.endLatest(operation);
+    }
+
+    int countOf(const QString& line) const { return static_cast<int>(log.lines().count(line)); }
+
+    testing_support::FakeMainQueue queue;
+    testing_support::RecordingLog log;
+    testing_support::FakeDragSession session;
+    platform::Services services{&queue, nullptr, nullptr, &log, &session};
+    std::unique_ptr<views::DraggableView> view;
+};
+
+BucketItem fileEntry(bool isLocked = false) {
+    return BucketItem(
+        {BucketItemData(QStringLiteral("file:///home/demo/report.pdf"), UTType::fileURL)},
+        isLocked);
+}
+
+struct Move {
+    double dx, dy;
+    bool startsDrag;
+};
+
+class DragThresholdTest : public DraggableViewTest, public ::testing::WithParamInterface<Move> {};
+
+TEST_P(DragThresholdTest, StartsAtAStraightLineDistanceOfThreePoints) {
+    make(fileEntry());
+    const QPointF origin(50, 40);
+    press(origin);
+    drag(origin + QPointF(GetParam().dx, GetParam().dy));
+    release(origin + QPointF(GetParam().dx, GetParam().dy));
+
+    const int expected = GetParam().startsDrag ? 1 : 0;
+    EXPECT_EQ(static_cast<int>(session.sessions().size()), expected);
+    EXPECT_EQ(countOf(QStringLiteral("drag start")), expected);
+    EXPECT_EQ(countOf(QStringLiteral("drag end")), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Distances, DragThresholdTest,
+                         ::testing::Values(Move{2.9, 0, false}, Move{3.0, 0, true},
+                                           Move{0, -3.0, true}, Move{-2.9, 0, false},
+                                           // Diagonals: 2.97 and 3.11 points.
+                                           Move{2.1, 2.1, false}, Move{2.2, -2.2, true}));
+
+TEST_F(DraggableViewTest, MovesWithoutAPressInTheViewDoNothing) {
+    make(fileEntry());
+    drag({10, 10});
+    drag({60, 60});
+    EXPECT_TRUE(session.sessions().empty());
+    EXPECT_TRUE(log.lines().isEmpty());
+
+    // A press that was released is no press either.
+    press({10, 10});
+    release({10, 10});
+    drag({60, 60});
+    EXPECT_TRUE(session.sessions().empty());
+}
+
+TEST_F(DraggableViewTest, OnePressBeginsAtMostOneSession) {
+    make(fileEntry());
+    press({10, 10});
+    drag({20, 10});
+    drag({40, 10});
+    drag({80, 50});
+    EXPECT_EQ(session.sessions().size(), 1u);
+    EXPECT_EQ(countOf(QStringLiteral("drag start")), 1);
+
+    // The session's end changes nothing; the next press may drag again.
+    session.endLatest(DragOperation::None);
+    drag({90, 50});
+    EXPECT_EQ(session.sessions().size(), 1u);
+    press({10, 10});
+    drag({20, 10});
+    EXPECT_EQ(session.sessions().size(), 2u);
+}
+
+TEST_F(DraggableViewTest, OffersEachPayloadByItsTypeInPayloadOrder) {
+    const QString pictureUrl = QStringLiteral("file:///home/demo/My%20Photo.png");
+    make(BucketItem(
+        {
+            BucketItemData(QStringLiteral("file:///home/demo/report.pdf"), UTType::fileURL),
+            BucketItemData(pictureUrl, UTType::png),
+            BucketItemData(QStringLiteral("file:///home/demo/Projects/"), UTType::folder),
+            // The same address typed as text stays text.
+            BucketItemData(pictureUrl, UTType::plainText),
+            // Typed as a file URL but no URL at all.
+            BucketItemData(QStringLiteral("not a url"), UTType::fileURL),
+        },
+        false));
+    press({10, 10});
+    drag({14, 10});
+
+    const QStringList expectedLines = {
+        QStringLiteral("drag start"),
+        QStringLiteral("providing file url file:///home/demo/report.pdf"),
+        QStringLiteral("providing file url file:///home/demo/My%20Photo.png"),
+        QStringLiteral("providing file url file:///home/demo/Projects/"),
+        QStringLiteral("providing string file:///home/demo/My%20Photo.png"),
+        QStringLiteral("providing string not a url"),
+    };
+    EXPECT_EQ(log.lines(), expectedLines);
+
+    ASSERT_EQ(session.sessions().size(), 1u);
+    const auto& items = session.sessions().front().items;
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_EQ(std::get<QUrl>(items[0].writer),
+              QUrl(QStringLiteral("file:///home/demo/report.pdf")));
+    EXPECT_EQ(std::get<QUrl>(items[1].writer).toLocalFile(),
+              QStringLiteral("/home/demo/My Photo.png"));
+    EXPECT_EQ(std::get<QUrl>(items[2].writer).toLocalFile(),
+              QStringLiteral("/home/demo/Projects/"));
+    EXPECT_EQ(std::get<QString>(items[3].writer), pictureUrl);
+    EXPECT_EQ(std::get<QString>(items[4].writer), QStringLiteral("not a url"));
+    for (const platform::DraggingItem& item : items) {
+        EXPECT_EQ(item.frame, QRect(0, 0, 150, 90));
+        EXPECT_EQ(item.image.deviceIndependentSize().toSize(), QSize(150, 90));
+    }
+    EXPECT_EQ(session.sessions().front().position, QPointF(14, 10));
+    EXPECT_EQ(session.sessions().front().view, view->dragSourceWidget());
+}
+
+struct OddName {
+    const char* content;
+    const char* offered; // the URL line, byte for byte
+};
+
+class OddFileNameTest : public DraggableViewTest, public ::testing::WithParamInterface<OddName> {};
+
+TEST_P(OddFileNameTest, IsOfferedPercentEncodedByteForByte) {
+    const QString content = QString::fromUtf8(GetParam().content);
+    make(BucketItem({BucketItemData(content, UTType::fileURL)}, false));
+    press({10, 10});
+    drag({20, 10});
+    ASSERT_EQ(session.sessions().size(), 1u);
+
+    const QByteArray offered(GetParam().offered);
+    EXPECT_EQ(log.lines().last(),
+              QStringLiteral("providing file url ") + QString::fromLatin1(offered));
+    const auto data = platform::makeDragMimeData(session.sessions().front().items);
+    EXPECT_EQ(data->data(QStringLiteral("text/uri-list")), offered + "\r\n");
+    EXPECT_TRUE(data->data(QStringLiteral("text/plain")).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, OddFileNameTest,
+    ::testing::Values(
+        // Space, hash, percent, accented letter, a byte that is no UTF-8, a line feed.
+        OddName{"file:///tmp/a%20b%23c%25d%C3%A9%FF%0A.txt",
+                "file:///tmp/a%20b%23c%25d%C3%A9%FF%0A.txt"},
+        // Characters a URL string may hold unencoded are encoded as UTF-8.
+        OddName{"file:///tmp/\xC3\xA9t\xC3\xA9.txt", "file:///tmp/%C3%A9t%C3%A9.txt"},
+        OddName{"file:///tmp/%E2%9C%93%20done/", "file:///tmp/%E2%9C%93%20done/"}));
+
+TEST_F(DraggableViewTest, AllowedOperationsFollowTheLockStateWhenAsked) {
+    make(fileEntry(false));
+    press({10, 10});
+    drag({20, 10});
+    ASSERT_EQ(session.sessions().size(), 1u);
+    platform::DraggingSource& source = *session.sessions().front().source;
+    for (DraggingContext context :
+         {DraggingContext::OutsideApplication, DraggingContext::WithinApplication})
+        EXPECT_EQ(source.sourceOperationMask(context), 17u);
+
+    // An update during the drag is what the next question sees.
+    view->refresh(new QWidget, fileEntry(true), actions());
+    for (DraggingContext context :
+         {DraggingContext::OutsideApplication, DraggingContext::WithinApplication})
+        EXPECT_EQ(source.sourceOperationMask(context), 1u);
+}
+
+struct Ending {
+    bool isLocked;
+    DragOperation operation;
+    bool removes;
+};
+
+class DragEndTest : public DraggableViewTest, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(DragEndTest, EndRunsAtOnceAndSuccessOnlyLaterForAnAcceptedUnlockedEntry) {
+    make(fileEntry(GetParam().isLocked));
+    dragOut(GetParam().operation);
+    EXPECT_EQ(countOf(QStringLiteral("drag end")), 1);
+    EXPECT_EQ(countOf(QStringLiteral("success")), 0);
+
+    queue.advance(299ms);
+    EXPECT_EQ(countOf(QStringLiteral("success")), 0);
+    queue.advance(1ms);
+    EXPECT_EQ(countOf(QStringLiteral("success")), GetParam().removes ? 1 : 0);
+    queue.advance(10s);
+    EXPECT_EQ(countOf(QStringLiteral("success")), GetParam().removes ? 1 : 0);
+    EXPECT_EQ(countOf(QStringLiteral("drag end")), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, DragEndTest,
+                         ::testing::Values(Ending{false, DragOperation::Copy, true},
+                                           Ending{false, DragOperation::Move, true},
+                                           Ending{false, DragOperation::None, false},
+                                           Ending{true, DragOperation::Copy, false},
+                                           Ending{true, DragOperation::None, false}));
+
+TEST_F(DraggableViewTest, TheSuccessActionIsReadWhenItRuns) {
+    make(fileEntry());
+    dragOut(DragOperation::Copy);
+    view->refresh(new QWidget, fileEntry(), actions(QStringLiteral("replaced success")));
+    queue.advance(300ms);
+    EXPECT_EQ(countOf(QStringLiteral("success")), 0);
+    EXPECT_EQ(countOf(QStringLiteral("replaced success")), 1);
+}
+
+TEST_F(DraggableViewTest, TheLockStateIsReadWhenTheDragEnds) {
+    make(fileEntry(false));
+    press({10, 10});
+    drag({20, 10});
+    view->refresh(new QWidget, fileEntry(true), actions());
+    session.endLatest(DragOperation::Copy);
+    queue.advance(1s);
+    EXPECT_EQ(countOf(QStringLiteral("drag end")), 1);
+    EXPECT_EQ(countOf(QStringLiteral("success")), 0);
+}
+
+TEST_F(DraggableViewTest, APendingSuccessOutlivesTheView) {
+    make(fileEntry());
+    dragOut(DragOperation::Move);
+    view.reset();
+    queue.advance(300ms);
+    EXPECT_EQ(countOf(QStringLiteral("success")), 1);
+}
+
+TEST_F(DraggableViewTest, OtherButtonsNeitherPressNorDrag) {
+    make(fileEntry());
+    send(QEvent::MouseButtonPress, {10, 10}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseMove, {40, 10}, Qt::NoButton, Qt::RightButton);
+    EXPECT_TRUE(session.sessions().empty());
+    EXPECT_FALSE(view->dragSourceWidget()->initialPoint().has_value());
+}
+
+} // namespace
