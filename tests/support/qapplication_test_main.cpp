@@ -1,0 +1,11 @@
+// The main of test programs whose tests need a QApplication (widgets, resources, event loop).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
