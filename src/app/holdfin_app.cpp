@@ -73,7 +73,6 @@ void HoldfinApp::createSettingsWindow() {
     auto* window = new QWidget(nullptr, Qt::Window);
     window->setObjectName(QStringLiteral("settingsWindow"));
     window->setWindowTitle(tr("Holdfin"));
-    window->setAttribute(Qt::WA_QuitOnClose, false);
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     // The window's size limits are its content's.
@@ -93,7 +92,9 @@ void HoldfinApp::showSettingsWindow() {
 }
 
 bool HoldfinApp::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_settingsWindow && event->type() == QEvent::WindowActivate) {
+    // A late activation of a window already closed must not bring the taskbar entry back.
+    if (watched == m_settingsWindow && event->type() == QEvent::WindowActivate &&
+        m_settingsWindow->isVisible()) {
         m_application.activate();
         m_application.setActivationPolicy(platform::ActivationPolicy::Regular);
     }

@@ -5,6 +5,7 @@
 
 #include "platform/user_defaults.h"
 #include "support/fake_login_item_service.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 

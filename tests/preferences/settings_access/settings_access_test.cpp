@@ -6,6 +6,7 @@
 #include "preferences/settings_access/settings_button.h"
 
 #include "support/fake_main_queue.h"
+#include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
 
