@@ -4,6 +4,9 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // Test discovery runs the program without the tests' environment: never need a display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     testing::InitGoogleTest(&argc, argv);
