@@ -23,17 +23,23 @@ HoldfinApp::HoldfinApp(platform::UserDefaults& userDefaults, platform::Applicati
       m_options(std::move(options)) {
     settings_access::SettingsPlatform platform;
     platform.systemVersion = m_options.systemVersion;
-    platform.applicationDelegate = m_options.applicationDelegate
-                                       ? m_options.applicationDelegate
-                                       : std::function<QObject*()>([this] { return this; });
+    // The shelf's views may hold the shared action longer than this object lives.
+    const QPointer<HoldfinApp> self(this);
+    platform.applicationDelegate =
+        m_options.applicationDelegate
+            ? m_options.applicationDelegate
+            : std::function<QObject*()>([self]() -> QObject* { return self.data(); });
     platform.runOnMainQueue = [&mainQueue](std::function<void()> task) {
         mainQueue.async(std::move(task));
     };
-    platform.openSettingsWindow = [this] { showSettingsWindow(); };
+    platform.openSettingsWindow = [self] {
+        if (self)
+            self->showSettingsWindow();
+    };
     m_settingsAccess = std::make_unique<settings_access::SettingsAccessEnvironment>(platform);
 
-    m_trayItem = std::make_unique<TrayItem>(m_userDefaults, [] { return menuBarIcon(); },
-                                            tr("Holdfin"), buildMenu());
+    m_trayItem = std::make_unique<TrayItem>(
+        m_userDefaults, [] { return menuBarIcon(); }, tr("Holdfin"), buildMenu());
 
     // The settings window closing last returns Holdfin to a tray accessory.
     connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, [this] {

@@ -3,8 +3,10 @@
 #include "platform/user_defaults.h"
 #include "preferences/preference_keys.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -13,7 +15,9 @@
 
 #include <cmath>
 
-static void initAppIconResource() { Q_INIT_RESOURCE(app_icon); }
+static void initAppIconResource() {
+    Q_INIT_RESOURCE(app_icon);
+}
 
 namespace app {
 
@@ -48,6 +52,7 @@ TrayItem::TrayItem(platform::UserDefaults& userDefaults, std::function<QIcon()> 
                    QString toolTip, std::unique_ptr<QMenu> menu, QObject* parent)
     : QObject(parent), m_userDefaults(userDefaults), m_makeIcon(std::move(makeIcon)),
       m_toolTip(std::move(toolTip)), m_menu(std::move(menu)) {
+    m_menu->installEventFilter(this);
     connect(&m_userDefaults, &platform::UserDefaults::changed, this, [this](const QString& key) {
         if (key == preferences::keys::showMenuBarIcon)
             followPreference();
@@ -56,6 +61,22 @@ TrayItem::TrayItem(platform::UserDefaults& userDefaults, std::function<QIcon()> 
 }
 
 TrayItem::~TrayItem() = default;
+
+bool TrayItem::eventFilter(QObject* watched, QEvent* event) {
+    // Qt matches the shortcuts of a stand-alone popup's entries only through a menu bar that
+    // holds it, which a tray menu lacks: Ctrl+Q in the open menu would do nothing.
+    if (watched != m_menu.get() || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (QAction* action : m_menu->actions()) {
+        if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed) {
+            m_menu->hide();
+            action->trigger();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void TrayItem::followPreference() {
     const bool isShown = m_userDefaults.boolForKey(preferences::keys::showMenuBarIcon,

@@ -31,8 +31,8 @@ class TrayItem final : public QObject {
     Q_OBJECT
 public:
     // `makeIcon` is asked for the icon each time the item is inserted.
-    TrayItem(platform::UserDefaults& userDefaults, std::function<QIcon()> makeIcon,
-             QString toolTip, std::unique_ptr<QMenu> menu, QObject* parent = nullptr);
+    TrayItem(platform::UserDefaults& userDefaults, std::function<QIcon()> makeIcon, QString toolTip,
+             std::unique_ptr<QMenu> menu, QObject* parent = nullptr);
     ~TrayItem() override;
 
     bool isPresent() const { return m_trayIcon != nullptr; }
@@ -42,6 +42,9 @@ public:
 
 signals:
     void presenceChanged(bool isPresent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void followPreference();

@@ -1,7 +1,7 @@
 #include "general_preferences_view.h"
 
-#include "preference_keys.h"
 #include "platform/user_defaults.h"
+#include "preference_keys.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,15 +45,16 @@ GeneralPreferencesView::GeneralPreferencesView(platform::UserDefaults& userDefau
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     for (const QString& key : {QString(keys::launchAtLogin), QString(keys::showMenuBarIcon),
-                              QString(keys::selectedAppearance)})
+                               QString(keys::selectedAppearance)})
         showStoredValue(key);
 
     connect(m_launchAtLoginToggle, &QCheckBox::toggled, this,
             &GeneralPreferencesView::setLaunchAtLogin);
     connect(m_showMenuBarIconToggle, &QCheckBox::toggled, this,
             &GeneralPreferencesView::setShowMenuBarIcon);
-    connect(m_appearancePicker, &QComboBox::activated, this,
-            [this](int index) { setSelectedAppearance(m_appearancePicker->itemData(index).toString()); });
+    connect(m_appearancePicker, &QComboBox::activated, this, [this](int index) {
+        setSelectedAppearance(m_appearancePicker->itemData(index).toString());
+    });
     connect(&m_userDefaults, &platform::UserDefaults::changed, this,
             &GeneralPreferencesView::showStoredValue);
 }

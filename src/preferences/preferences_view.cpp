@@ -32,9 +32,8 @@ PreferencesView::PreferencesView(platform::UserDefaults& userDefaults, AppDelega
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 0, Qt::AlignCenter);
 
-    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
-        setSelectedTab(m_tabs->tabBar()->tabData(index).toString());
-    });
+    connect(m_tabs, &QTabWidget::currentChanged, this,
+            [this](int index) { setSelectedTab(m_tabs->tabBar()->tabData(index).toString()); });
 }
 
 void PreferencesView::setSelectedTab(const QString& tab) {

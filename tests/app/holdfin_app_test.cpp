@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -29,7 +30,8 @@ namespace {
 class HoldfinAppTest : public testing::Test {
 protected:
     std::unique_ptr<HoldfinApp> makeApp(QString version = QStringLiteral("1.2.3"),
-                                        settings_access::OperatingSystemVersion system = {26, 0, 0}) {
+                                        settings_access::OperatingSystemVersion system = {26, 0,
+                                                                                          0}) {
         HoldfinApp::Options options;
         options.version = std::move(version);
         options.systemVersion = settings_access::SystemVersion::fixed(system);
@@ -93,8 +95,7 @@ TEST_F(HoldfinAppTest, TrayItemIsAbsentWhenStartedWithTheKeyOff) {
 TEST_F(HoldfinAppTest, MenuHasVersionPreferencesSeparatorQuit) {
     auto holdfin = makeApp();
     const QMenu& menu = *holdfin->trayItem().menu();
-    EXPECT_EQ(menuTexts(menu),
-              (QStringList{"Holdfin v1.2.3", "Preferences\u2026", "---", "Quit"}));
+    EXPECT_EQ(menuTexts(menu), (QStringList{"Holdfin v1.2.3", "Preferences\u2026", "---", "Quit"}));
     EXPECT_FALSE(menu.actions().at(0)->isEnabled());
     EXPECT_EQ(entry(menu, "Preferences\u2026")->shortcut(), QKeySequence(QStringLiteral("Ctrl+,")));
     EXPECT_EQ(entry(menu, "Quit")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
@@ -109,6 +110,20 @@ TEST_F(HoldfinAppTest, QuitTerminatesTheApplication) {
     auto holdfin = makeApp();
     entry(*holdfin->trayItem().menu(), "Quit")->trigger();
     EXPECT_EQ(application.calls(), QStringList{"terminate"});
+}
+
+TEST_F(HoldfinAppTest, ShortcutsWorkWhileTheMenuIsOpen) {
+    auto holdfin = makeApp();
+    QMenu* menu = holdfin->trayItem().menu();
+    QKeyEvent preferences(QEvent::KeyPress, Qt::Key_Comma, Qt::ControlModifier,
+                          QStringLiteral(","));
+    QCoreApplication::sendEvent(menu, &preferences);
+    ASSERT_NE(holdfin->settingsWindow(), nullptr);
+    EXPECT_TRUE(holdfin->settingsWindow()->isVisible());
+
+    QKeyEvent quit(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier, QStringLiteral("q"));
+    QCoreApplication::sendEvent(menu, &quit);
+    EXPECT_TRUE(application.calls().contains(QStringLiteral("terminate")));
 }
 
 TEST_F(HoldfinAppTest, PreferencesActivatesOpensTheGeneralPaneAndActivatesAgain) {
@@ -134,7 +149,8 @@ TEST_F(HoldfinAppTest, SettingsWindowBecomingActiveMakesTheApplicationRegular) {
     application.setActivationPolicy(ActivationPolicy::Accessory);
     application.clearCalls();
     holdfin->showSettingsWindow();
-    ASSERT_TRUE(processEventsUntil([&] { return application.activationPolicy() == ActivationPolicy::Regular; }));
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return application.activationPolicy() == ActivationPolicy::Regular; }));
     const QStringList calls = application.calls();
     const auto regular = calls.indexOf(QStringLiteral("setActivationPolicy Regular"));
     ASSERT_GT(regular, 0);
@@ -148,9 +164,9 @@ TEST_F(HoldfinAppTest, ClosingTheLastWindowReturnsToAccessoryAndDeactivates) {
     application.clearCalls();
 
     // The last-window signal is only sent from inside the event loop.
-    const QMetaObject::Connection quitting = QObject::connect(
-        qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit,
-        Qt::QueuedConnection);
+    const QMetaObject::Connection quitting =
+        QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
     QTimer::singleShot(0, holdfin->settingsWindow(), &QWidget::close);
     QTimer::singleShot(5000, qApp, &QCoreApplication::quit);
     QApplication::exec();
@@ -183,9 +199,9 @@ TEST(MenuBarIcon, IsTwentyFourHighWithItsAspectKept) {
         QSizeF image;
         QSizeF shown;
     };
-    for (const Case& c : {Case{{512, 256}, {48, 24}}, Case{{100, 100}, {24, 24}},
-                          Case{{256, 512}, {12, 24}}, Case{{0, 0}, {24, 24}},
-                          Case{{10, 0}, {24, 24}}})
+    for (const Case& c :
+         {Case{{512, 256}, {48, 24}}, Case{{100, 100}, {24, 24}}, Case{{256, 512}, {12, 24}},
+          Case{{0, 0}, {24, 24}}, Case{{10, 0}, {24, 24}}})
         EXPECT_EQ(app::menuBarIconSize(c.image), c.shown)
             << c.image.width() << "x" << c.image.height();
 }

@@ -28,7 +28,9 @@ protected:
             qunsetenv("XDG_CONFIG_HOME");
     }
 
-    QString entryPath() const { return configHome.filePath(QStringLiteral("autostart/holdfin.desktop")); }
+    QString entryPath() const {
+        return configHome.filePath(QStringLiteral("autostart/holdfin.desktop"));
+    }
 
     static QString readAll(const QString& path) {
         QFile file(path);
@@ -37,14 +39,15 @@ protected:
 
     // desktop-file-validate's complaints about `path`; nothing when the tool is missing.
     static std::optional<QString> validatorComplaints(const QString& path) {
-        const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        const QString validator =
+            QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
         if (validator.isEmpty())
             return std::nullopt;
         QProcess process;
         process.start(validator, {path});
         process.waitForFinished();
-        const QString output = QString::fromUtf8(process.readAllStandardOutput() +
-                                                 process.readAllStandardError());
+        const QString output =
+            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
         return process.exitCode() == 0 && output.trimmed().isEmpty() ? QString() : output;
     }
 

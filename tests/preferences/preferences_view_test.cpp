@@ -11,10 +11,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QTabWidget>
+#include <QTemporaryDir>
 
 using namespace preferences;
 
@@ -91,7 +91,8 @@ TEST_F(PreferencesTest, EachLaunchAtLoginToggleStoresFirstThenMakesOneRequest) {
     EXPECT_TRUE(defaults.boolForKey(keys::launchAtLogin, false));
     launch->click();
     EXPECT_FALSE(defaults.boolForKey(keys::launchAtLogin, true));
-    EXPECT_EQ(calls, (QStringList{"updateLaunchAtLogin stored-on", "updateLaunchAtLogin stored-off"}));
+    EXPECT_EQ(calls,
+              (QStringList{"updateLaunchAtLogin stored-on", "updateLaunchAtLogin stored-off"}));
     EXPECT_EQ(loginItems.requests(), (QStringList{"register", "unregister"}));
 }
 

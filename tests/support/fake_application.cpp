@@ -12,7 +12,8 @@ void FakeApplication::setActivationPolicy(platform::ActivationPolicy policy) {
 void FakeApplication::setAppearance(platform::Appearance appearance) {
     m_appearance = appearance;
     static const char* const names[] = {"Light", "Dark", "System"};
-    m_calls << QStringLiteral("setAppearance %1").arg(QLatin1String(names[static_cast<int>(appearance)]));
+    m_calls << QStringLiteral("setAppearance %1")
+                   .arg(QLatin1String(names[static_cast<int>(appearance)]));
 }
 
 } // namespace testing_support

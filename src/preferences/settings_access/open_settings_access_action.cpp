@@ -7,7 +7,8 @@
 
 namespace settings_access {
 
-std::shared_ptr<OpenSettingsAccessAction> OpenSettingsAccessAction::create(SettingsPlatform platform) {
+std::shared_ptr<OpenSettingsAccessAction>
+OpenSettingsAccessAction::create(SettingsPlatform platform) {
     auto action = std::make_shared<OpenSettingsAccessAction>(Private{}, std::move(platform));
     if (action->m_platform.systemVersion.hasSettingsLink()) {
         std::weak_ptr<OpenSettingsAccessAction> weak = action;
@@ -54,7 +55,8 @@ std::optional<ActionError> OpenSettingsAccessAction::perform() const {
 }
 
 std::shared_ptr<OpenSettingsAccessAction> OpenSettingsKey::defaultValue() const {
-    std::call_once(m_once, [this] { m_defaultValue = OpenSettingsAccessAction::create(m_platform); });
+    std::call_once(m_once,
+                   [this] { m_defaultValue = OpenSettingsAccessAction::create(m_platform); });
     return m_defaultValue;
 }
 

@@ -11,7 +11,9 @@ ActionError toActionError(LegacyOpenSettingsError error) {
     return {kLegacyDomain, static_cast<int>(error)};
 }
 
-ActionError toActionError(OpenSettingsError error) { return {kOpenDomain, static_cast<int>(error)}; }
+ActionError toActionError(OpenSettingsError error) {
+    return {kOpenDomain, static_cast<int>(error)};
+}
 
 std::optional<LegacyOpenSettingsError> legacyOpenSettingsError(const ActionError& error) {
     if (error.domain != kLegacyDomain || error.code < 0 ||

@@ -32,10 +32,9 @@ struct ButtonBody {
 // and that hand their press to `performAction` so that code can trigger it.
 class PrePostActionsButtonStyle final {
 public:
-    PrePostActionsButtonStyle(SystemVersion systemVersion, PlainAction preAction,
-                              PlainAction postAction,
-                              Binding<FallibleAction> performAction =
-                                  Binding<FallibleAction>::constant({}));
+    PrePostActionsButtonStyle(
+        SystemVersion systemVersion, PlainAction preAction, PlainAction postAction,
+        Binding<FallibleAction> performAction = Binding<FallibleAction>::constant({}));
 
     // Records the configuration's trigger through `performAction` (on every build), then builds
     // the button. GUI thread.

@@ -11,7 +11,8 @@ SystemVersion SystemVersion::current() {
 }
 
 SystemVersion SystemVersion::fixed(OperatingSystemVersion version) {
-    return SystemVersion([version](const OperatingSystemVersion& other) { return version >= other; });
+    return SystemVersion(
+        [version](const OperatingSystemVersion& other) { return version >= other; });
 }
 
 bool SystemVersion::isAtLeast(const OperatingSystemVersion& version) const {

@@ -72,8 +72,8 @@ QStringList pressSettingsButton(Harness& harness) {
     QObject owner;
     QAction* button = settingsButton(
         environment, QStringLiteral("Preferences\u2026"),
-        [&] { harness.log << QStringLiteral("pre"); }, [&] { harness.log << QStringLiteral("post"); },
-        &owner);
+        [&] { harness.log << QStringLiteral("pre"); },
+        [&] { harness.log << QStringLiteral("post"); }, &owner);
     EXPECT_EQ(button->text(), QStringLiteral("Preferences\u2026"));
     button->trigger();
     return harness.log;
@@ -255,8 +255,8 @@ TEST(PrePostActionsButtonStyle, RecordsTheTriggerOnEveryBuildAndKeepsTheRoleFrom
                                               [&](FallibleAction a) { performed = std::move(a); });
         const PrePostActionsButtonStyle style(SystemVersion::fixed(c.version), {}, {}, perform);
         int triggered = 0;
-        const ButtonBody body = style.makeBody({QStringLiteral("x"), [&] { ++triggered; },
-                                                ButtonRole::cancel});
+        const ButtonBody body =
+            style.makeBody({QStringLiteral("x"), [&] { ++triggered; }, ButtonRole::cancel});
         EXPECT_EQ(body.role, c.expectedRole);
         ASSERT_TRUE(performed);
         EXPECT_EQ(performed(), std::nullopt);
