@@ -1,8 +1,12 @@
+#include "app/holdfin_app.h"
 #include "panel/drag_monitor.h"
+#include "platform/application.h"
 #include "platform/diagnostic_log.h"
 #include "platform/drag_pasteboard.h"
 #include "platform/qt_main_queue.h"
+#include "platform/user_defaults.h"
 #include "platform/x11/x11_display.h"
+#include "preferences/launch_at_login.h"
 
 #include <QApplication>
 
@@ -28,6 +32,20 @@ public:
     void setOwnDragInProgress(bool) override {}
 };
 
+// Until the application object and the delegate exist: the policy is only kept, Quit quits.
+class InterimApplication final : public platform::Application {
+public:
+    void setActivationPolicy(platform::ActivationPolicy policy) override { m_policy = policy; }
+    platform::ActivationPolicy activationPolicy() const override { return m_policy; }
+    void activate() override {}
+    void deactivate() override {}
+    void terminate() override { QCoreApplication::quit(); }
+    void setAppearance(platform::Appearance) override {}
+
+private:
+    platform::ActivationPolicy m_policy = platform::ActivationPolicy::Accessory;
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -51,5 +69,15 @@ int main(int argc, char* argv[]) {
     const platform::Services services{&mainQueue, &pasteboard, &eventMonitor, &log};
 
     panel::DragMonitor dragMonitor(services);
+
+    platform::UserDefaults userDefaults;
+    InterimApplication application;
+    preferences::XdgAutostartLoginItem loginItem;
+    app::HoldfinApp::Options options;
+    options.version = QApplication::applicationVersion();
+    options.delegateHooks = {
+        [] { return true; }, [] {},
+        [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); }};
+    app::HoldfinApp holdfin(userDefaults, application, mainQueue, std::move(options));
     return QApplication::exec();
 }

@@ -1,0 +1,110 @@
+#include "holdfin_app.h"
+
+#include "tray_item.h"
+
+#include "platform/application.h"
+#include "platform/main_queue.h"
+#include "preferences/preferences_view.h"
+#include "preferences/settings_access/settings_button.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace app {
+
+HoldfinApp::HoldfinApp(platform::UserDefaults& userDefaults, platform::Application& application,
+                       platform::MainQueue& mainQueue, Options options, QObject* parent)
+    : QObject(parent), m_userDefaults(userDefaults), m_application(application),
+      m_options(std::move(options)) {
+    settings_access::SettingsPlatform platform;
+    platform.systemVersion = m_options.systemVersion;
+    // The shelf's views may hold the shared action longer than this object lives.
+    const QPointer<HoldfinApp> self(this);
+    platform.applicationDelegate =
+        m_options.applicationDelegate
+            ? m_options.applicationDelegate
+            : std::function<QObject*()>([self]() -> QObject* { return self.data(); });
+    platform.runOnMainQueue = [&mainQueue](std::function<void()> task) {
+        mainQueue.async(std::move(task));
+    };
+    platform.openSettingsWindow = [self] {
+        if (self)
+            self->showSettingsWindow();
+    };
+    m_settingsAccess = std::make_unique<settings_access::SettingsAccessEnvironment>(platform);
+
+    m_trayItem = std::make_unique<TrayItem>(
+        m_userDefaults, [] { return menuBarIcon(); }, tr("Holdfin"), buildMenu());
+
+    // The settings window closing last returns Holdfin to a tray accessory.
+    connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, [this] {
+        m_application.setActivationPolicy(platform::ActivationPolicy::Accessory);
+        m_application.deactivate();
+    });
+}
+
+HoldfinApp::~HoldfinApp() {
+    delete m_settingsWindow.data();
+}
+
+QString HoldfinApp::versionLine(const QString& version) {
+    return tr("Holdfin v") + (version.isEmpty() ? QStringLiteral("?") : version);
+}
+
+std::unique_ptr<QMenu> HoldfinApp::buildMenu() {
+    auto menu = std::make_unique<QMenu>();
+    QAction* version = menu->addAction(versionLine(m_options.version));
+    version->setEnabled(false);
+
+    auto activate = [this] { m_application.activate(); };
+    QAction* preferences = settings_access::settingsButton(
+        *m_settingsAccess, tr("Preferences\u2026"), activate, activate, menu.get());
+    preferences->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    menu->addAction(preferences);
+
+    menu->addSeparator();
+
+    QAction* quit = menu->addAction(tr("Quit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, [this] { m_application.terminate(); });
+    return menu;
+}
+
+void HoldfinApp::createSettingsWindow() {
+    auto* window = new QWidget(nullptr, Qt::Window);
+    window->setObjectName(QStringLiteral("settingsWindow"));
+    window->setWindowTitle(tr("Holdfin"));
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    // The window's size limits are its content's.
+    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
+    layout->addWidget(new preferences::PreferencesView(m_userDefaults, m_options.delegateHooks,
+                                                       QStringLiteral("General"), window));
+    window->installEventFilter(this);
+    m_settingsWindow = window;
+}
+
+void HoldfinApp::showSettingsWindow() {
+    if (!m_settingsWindow)
+        createSettingsWindow();
+    m_settingsWindow->show();
+    m_settingsWindow->raise();
+    m_settingsWindow->activateWindow();
+}
+
+bool HoldfinApp::eventFilter(QObject* watched, QEvent* event) {
+    // A late activation of a window already closed must not bring the taskbar entry back.
+    if (watched == m_settingsWindow && event->type() == QEvent::WindowActivate &&
+        m_settingsWindow->isVisible()) {
+        m_application.activate();
+        m_application.setActivationPolicy(platform::ActivationPolicy::Regular);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace app

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "preferences/app_delegate_hooks.h"
+#include "preferences/settings_access/settings_access_environment.h"
+#include "preferences/settings_access/system_version.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QMenu;
+
+namespace platform {
+class Application;
+class MainQueue;
+class UserDefaults;
+} // namespace platform
+
+namespace app {
+
+class TrayItem;
+
+// The application's scenes: the settings window, showing the preferences, and the tray item
+// with its menu. Owns the settings-access environment that every "Preferences…" entry and the
+// shelf's injection view read. GUI thread.
+class HoldfinApp final : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        // The application version; empty shows "?".
+        QString version;
+        settings_access::SystemVersion systemVersion = settings_access::SystemVersion::current();
+        preferences::AppDelegateHooks delegateHooks;
+        // The object answering the settings action messages where there is no settings link;
+        // empty: this object, whose showSettingsWindow slot answers.
+        std::function<QObject*()> applicationDelegate;
+    };
+
+    HoldfinApp(platform::UserDefaults& userDefaults, platform::Application& application,
+               platform::MainQueue& mainQueue, Options options, QObject* parent = nullptr);
+    ~HoldfinApp() override;
+
+    const settings_access::SettingsAccessEnvironment& settingsAccess() const {
+        return *m_settingsAccess;
+    }
+    TrayItem& trayItem() const { return *m_trayItem; }
+    // Null until the settings window was first asked for.
+    QWidget* settingsWindow() const { return m_settingsWindow; }
+    // The tray menu's first line.
+    static QString versionLine(const QString& version);
+
+public slots:
+    // Creates the settings window on first use, shows it and brings it to the front.
+    void showSettingsWindow();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::unique_ptr<QMenu> buildMenu();
+    void createSettingsWindow();
+
+    platform::UserDefaults& m_userDefaults;
+    platform::Application& m_application;
+    Options m_options;
+    std::unique_ptr<settings_access::SettingsAccessEnvironment> m_settingsAccess;
+    std::unique_ptr<TrayItem> m_trayItem;
+    QPointer<QWidget> m_settingsWindow;
+};
+
+} // namespace app

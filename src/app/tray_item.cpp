@@ -1,0 +1,103 @@
+#include "tray_item.h"
+
+#include "platform/user_defaults.h"
+#include "preferences/preference_keys.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+#include <QSystemTrayIcon>
+
+#include <cmath>
+
+static void initAppIconResource() {
+    Q_INIT_RESOURCE(app_icon);
+}
+
+namespace app {
+
+namespace {
+constexpr qreal kIconHeight = 24.0;
+}
+
+QSizeF menuBarIconSize(const QSizeF& imageSize) {
+    if (!(imageSize.width() > 0) || !(imageSize.height() > 0))
+        return {kIconHeight, kIconHeight};
+    const qreal ratio = imageSize.height() / imageSize.width();
+    return {kIconHeight / ratio, kIconHeight};
+}
+
+QIcon menuBarIcon(const QString& path) {
+    initAppIconResource();
+    QSvgRenderer renderer(path.isEmpty() ? QStringLiteral(":/holdfin/app_icon.svg") : path);
+    if (!renderer.isValid())
+        return {};
+    const QSizeF size = menuBarIconSize(renderer.defaultSize());
+    const qreal scale = qApp ? qGuiApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(QSize(qRound(size.width() * scale), qRound(size.height() * scale)));
+    pixmap.setDevicePixelRatio(scale);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter, QRectF(QPointF(0, 0), size));
+    painter.end();
+    return QIcon(pixmap);
+}
+
+TrayItem::TrayItem(platform::UserDefaults& userDefaults, std::function<QIcon()> makeIcon,
+                   QString toolTip, std::unique_ptr<QMenu> menu, QObject* parent)
+    : QObject(parent), m_userDefaults(userDefaults), m_makeIcon(std::move(makeIcon)),
+      m_toolTip(std::move(toolTip)), m_menu(std::move(menu)) {
+    m_menu->installEventFilter(this);
+    connect(&m_userDefaults, &platform::UserDefaults::changed, this, [this](const QString& key) {
+        if (key == preferences::keys::showMenuBarIcon)
+            followPreference();
+    });
+    followPreference();
+}
+
+TrayItem::~TrayItem() = default;
+
+bool TrayItem::eventFilter(QObject* watched, QEvent* event) {
+    // Qt matches the shortcuts of a stand-alone popup's entries only through a menu bar that
+    // holds it, which a tray menu lacks: Ctrl+Q in the open menu would do nothing.
+    if (watched != m_menu.get() || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (QAction* action : m_menu->actions()) {
+        if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed) {
+            m_menu->hide();
+            action->trigger();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TrayItem::followPreference() {
+    const bool isShown = m_userDefaults.boolForKey(preferences::keys::showMenuBarIcon,
+                                                   preferences::keys::showMenuBarIconFallback);
+    if (isShown == isPresent())
+        return;
+    if (isShown) {
+        m_trayIcon = std::make_unique<QSystemTrayIcon>(m_makeIcon ? m_makeIcon() : QIcon());
+        m_trayIcon->setToolTip(m_toolTip);
+        m_trayIcon->setContextMenu(m_menu.get());
+        // A left click opens the menu too, as a menu-bar item does.
+        connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::Trigger)
+                        m_menu->popup(QCursor::pos());
+                });
+        m_trayIcon->show();
+    } else {
+        m_trayIcon.reset();
+    }
+    emit presenceChanged(isShown);
+}
+
+} // namespace app

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QSizeF>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace platform {
+class UserDefaults;
+}
+
+namespace app {
+
+// The size the tray shows an image of `imageSize` at: 24 high, aspect kept. An empty size
+// gives a 24 by 24 square.
+QSizeF menuBarIconSize(const QSizeF& imageSize);
+// The "AppIcon" image (or the SVG at `path`) rendered at its tray size; a null icon when the
+// SVG cannot be read. GUI thread.
+QIcon menuBarIcon(const QString& path = {});
+
+// The tray item: present exactly while the showMenuBarIcon preference is on, following every
+// write of the key at once. Its menu exists either way, so a desktop without a tray loses only
+// the icon. GUI thread.
+class TrayItem final : public QObject {
+    Q_OBJECT
+public:
+    // `makeIcon` is asked for the icon each time the item is inserted.
+    TrayItem(platform::UserDefaults& userDefaults, std::function<QIcon()> makeIcon, QString toolTip,
+             std::unique_ptr<QMenu> menu, QObject* parent = nullptr);
+    ~TrayItem() override;
+
+    bool isPresent() const { return m_trayIcon != nullptr; }
+    // The inserted tray icon; null while absent.
+    QSystemTrayIcon* trayIcon() const { return m_trayIcon.get(); }
+    QMenu* menu() const { return m_menu.get(); }
+
+signals:
+    void presenceChanged(bool isPresent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void followPreference();
+
+    platform::UserDefaults& m_userDefaults;
+    std::function<QIcon()> m_makeIcon;
+    QString m_toolTip;
+    std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QSystemTrayIcon> m_trayIcon;
+};
+
+} // namespace app

@@ -1,0 +1,112 @@
+#include "general_preferences_view.h"
+
+#include "platform/user_defaults.h"
+#include "preference_keys.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace preferences {
+
+namespace {
+constexpr int kWidth = 420;
+constexpr int kSidePadding = 20;
+} // namespace
+
+GeneralPreferencesView::GeneralPreferencesView(platform::UserDefaults& userDefaults,
+                                               AppDelegateHooks delegate, QWidget* parent)
+    : QWidget(parent), m_userDefaults(userDefaults), m_delegate(std::move(delegate)),
+      m_launchAtLoginToggle(new QCheckBox(tr("Launch Application at login"), this)),
+      m_showMenuBarIconToggle(new QCheckBox(tr("Show menu bar icon"), this)),
+      m_appearancePicker(new QComboBox(this)) {
+    m_launchAtLoginToggle->setObjectName(QStringLiteral("launchAtLogin"));
+    m_showMenuBarIconToggle->setObjectName(QStringLiteral("showMenuBarIcon"));
+    m_appearancePicker->setObjectName(QStringLiteral("selectedAppearance"));
+    for (const QString& appearance : appearances())
+        m_appearancePicker->addItem(appearance, appearance);
+
+    auto* appearanceLabel = new QLabel(tr("Appearance:"), this);
+    appearanceLabel->setBuddy(m_appearancePicker);
+    auto* appearanceRow = new QHBoxLayout;
+    appearanceRow->addWidget(appearanceLabel);
+    appearanceRow->addWidget(m_appearancePicker);
+    appearanceRow->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kSidePadding, 0, kSidePadding, 0);
+    layout->addWidget(m_launchAtLoginToggle);
+    layout->addWidget(m_showMenuBarIconToggle);
+    layout->addLayout(appearanceRow);
+    setFixedWidth(kWidth);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    for (const QString& key : {QString(keys::launchAtLogin), QString(keys::showMenuBarIcon),
+                               QString(keys::selectedAppearance)})
+        showStoredValue(key);
+
+    connect(m_launchAtLoginToggle, &QCheckBox::toggled, this,
+            &GeneralPreferencesView::setLaunchAtLogin);
+    connect(m_showMenuBarIconToggle, &QCheckBox::toggled, this,
+            &GeneralPreferencesView::setShowMenuBarIcon);
+    connect(m_appearancePicker, &QComboBox::activated, this, [this](int index) {
+        setSelectedAppearance(m_appearancePicker->itemData(index).toString());
+    });
+    connect(&m_userDefaults, &platform::UserDefaults::changed, this,
+            &GeneralPreferencesView::showStoredValue);
+}
+
+QStringList GeneralPreferencesView::appearances() {
+    return {keys::appearanceLight, keys::appearanceDark, keys::appearanceSystem};
+}
+
+bool GeneralPreferencesView::launchAtLogin() const {
+    return m_userDefaults.boolForKey(keys::launchAtLogin, keys::launchAtLoginFallback);
+}
+
+bool GeneralPreferencesView::showMenuBarIcon() const {
+    return m_userDefaults.boolForKey(keys::showMenuBarIcon, keys::showMenuBarIconFallback);
+}
+
+QString GeneralPreferencesView::selectedAppearance() const {
+    return m_userDefaults.stringForKey(keys::selectedAppearance)
+        .value_or(QString(keys::appearanceSystem));
+}
+
+bool GeneralPreferencesView::isDelegateRegistered() const {
+    return m_delegate.isDelegateRegistered && m_delegate.isDelegateRegistered();
+}
+
+void GeneralPreferencesView::setLaunchAtLogin(bool isEnabled) {
+    m_userDefaults.setBool(keys::launchAtLogin, isEnabled);
+    if (isDelegateRegistered() && m_delegate.updateLaunchAtLogin)
+        m_delegate.updateLaunchAtLogin(isEnabled);
+}
+
+void GeneralPreferencesView::setShowMenuBarIcon(bool isShown) {
+    m_userDefaults.setBool(keys::showMenuBarIcon, isShown);
+}
+
+void GeneralPreferencesView::setSelectedAppearance(const QString& appearance) {
+    m_userDefaults.setObject(keys::selectedAppearance, appearance);
+    if (isDelegateRegistered() && m_delegate.applyAppearance)
+        m_delegate.applyAppearance();
+}
+
+void GeneralPreferencesView::showStoredValue(const QString& key) {
+    if (key == keys::launchAtLogin) {
+        const QSignalBlocker blocker(m_launchAtLoginToggle);
+        m_launchAtLoginToggle->setChecked(launchAtLogin());
+    } else if (key == keys::showMenuBarIcon) {
+        const QSignalBlocker blocker(m_showMenuBarIconToggle);
+        m_showMenuBarIconToggle->setChecked(showMenuBarIcon());
+    } else if (key == keys::selectedAppearance) {
+        // A stored name that is none of the rows selects no row.
+        m_appearancePicker->setCurrentIndex(m_appearancePicker->findData(selectedAppearance()));
+    }
+}
+
+} // namespace preferences

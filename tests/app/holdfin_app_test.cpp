@@ -1,0 +1,223 @@
+#include "app/holdfin_app.h"
+#include "app/tray_item.h"
+
+#include "platform/user_defaults.h"
+#include "preferences/preference_keys.h"
+#include "preferences/preferences_view.h"
+#include "preferences/settings_access/open_settings_injection_view.h"
+#include "support/fake_application.h"
+#include "support/fake_main_queue.h"
+#include "support/qt_printers.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using app::HoldfinApp;
+using platform::ActivationPolicy;
+
+namespace {
+
+class HoldfinAppTest : public testing::Test {
+protected:
+    std::unique_ptr<HoldfinApp> makeApp(QString version = QStringLiteral("1.2.3"),
+                                        settings_access::OperatingSystemVersion system = {26, 0,
+                                                                                          0}) {
+        HoldfinApp::Options options;
+        options.version = std::move(version);
+        options.systemVersion = settings_access::SystemVersion::fixed(system);
+        return std::make_unique<HoldfinApp>(defaults, application, queue, std::move(options));
+    }
+
+    static QStringList menuTexts(const QMenu& menu) {
+        QStringList texts;
+        for (const QAction* action : menu.actions())
+            texts << (action->isSeparator() ? QStringLiteral("---") : action->text());
+        return texts;
+    }
+    static QAction* entry(const QMenu& menu, const QString& text) {
+        for (QAction* action : menu.actions())
+            if (action->text() == text)
+                return action;
+        return nullptr;
+    }
+    // Lets the offscreen platform deliver what showing a window queued, until `isDone` holds.
+    template <typename Predicate> static bool processEventsUntil(Predicate isDone) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!isDone() && timer.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return isDone();
+    }
+
+    QTemporaryDir dir;
+    platform::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
+    testing_support::FakeApplication application;
+    testing_support::FakeMainQueue queue;
+};
+
+} // namespace
+
+TEST_F(HoldfinAppTest, TrayItemIsPresentExactlyWhileTheKeyIsOn) {
+    auto holdfin = makeApp();
+    app::TrayItem& tray = holdfin->trayItem();
+    EXPECT_TRUE(tray.isPresent()) << "an absent key counts as on";
+    ASSERT_NE(tray.trayIcon(), nullptr);
+    EXPECT_EQ(tray.trayIcon()->toolTip(), QStringLiteral("Holdfin"));
+    EXPECT_EQ(tray.trayIcon()->contextMenu(), tray.menu());
+
+    defaults.setBool(preferences::keys::showMenuBarIcon, false);
+    EXPECT_FALSE(tray.isPresent());
+    EXPECT_EQ(tray.trayIcon(), nullptr);
+    EXPECT_NE(tray.menu(), nullptr) << "the menu outlives the icon";
+
+    defaults.setBool(preferences::keys::showMenuBarIcon, true);
+    EXPECT_TRUE(tray.isPresent());
+}
+
+TEST_F(HoldfinAppTest, TrayItemIsAbsentWhenStartedWithTheKeyOff) {
+    defaults.setBool(preferences::keys::showMenuBarIcon, false);
+    auto holdfin = makeApp();
+    EXPECT_FALSE(holdfin->trayItem().isPresent());
+    defaults.remove(preferences::keys::showMenuBarIcon);
+    EXPECT_TRUE(holdfin->trayItem().isPresent());
+}
+
+TEST_F(HoldfinAppTest, MenuHasVersionPreferencesSeparatorQuit) {
+    auto holdfin = makeApp();
+    const QMenu& menu = *holdfin->trayItem().menu();
+    EXPECT_EQ(menuTexts(menu), (QStringList{"Holdfin v1.2.3", "Preferences\u2026", "---", "Quit"}));
+    EXPECT_FALSE(menu.actions().at(0)->isEnabled());
+    EXPECT_EQ(entry(menu, "Preferences\u2026")->shortcut(), QKeySequence(QStringLiteral("Ctrl+,")));
+    EXPECT_EQ(entry(menu, "Quit")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+}
+
+TEST_F(HoldfinAppTest, VersionLineShowsAQuestionMarkWithoutAVersion) {
+    auto holdfin = makeApp(QString());
+    EXPECT_EQ(holdfin->trayItem().menu()->actions().at(0)->text(), QStringLiteral("Holdfin v?"));
+}
+
+TEST_F(HoldfinAppTest, QuitTerminatesTheApplication) {
+    auto holdfin = makeApp();
+    entry(*holdfin->trayItem().menu(), "Quit")->trigger();
+    EXPECT_EQ(application.calls(), QStringList{"terminate"});
+}
+
+TEST_F(HoldfinAppTest, ShortcutsWorkWhileTheMenuIsOpen) {
+    auto holdfin = makeApp();
+    QMenu* menu = holdfin->trayItem().menu();
+    QKeyEvent preferences(QEvent::KeyPress, Qt::Key_Comma, Qt::ControlModifier,
+                          QStringLiteral(","));
+    QCoreApplication::sendEvent(menu, &preferences);
+    ASSERT_NE(holdfin->settingsWindow(), nullptr);
+    EXPECT_TRUE(holdfin->settingsWindow()->isVisible());
+
+    QKeyEvent quit(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier, QStringLiteral("q"));
+    QCoreApplication::sendEvent(menu, &quit);
+    EXPECT_TRUE(application.calls().contains(QStringLiteral("terminate")));
+}
+
+TEST_F(HoldfinAppTest, PreferencesActivatesOpensTheGeneralPaneAndActivatesAgain) {
+    auto holdfin = makeApp();
+    EXPECT_EQ(holdfin->settingsWindow(), nullptr) << "created on first use";
+    entry(*holdfin->trayItem().menu(), "Preferences\u2026")->trigger();
+    QWidget* window = holdfin->settingsWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    auto* view = window->findChild<preferences::PreferencesView*>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->selectedTab(), QStringLiteral("General"));
+    EXPECT_EQ(application.calls().mid(0, 2), (QStringList{"activate", "activate"}));
+    EXPECT_GE(window->minimumWidth(), 420) << "the window's limits are its content's";
+
+    // A second request reuses the window.
+    entry(*holdfin->trayItem().menu(), "Preferences\u2026")->trigger();
+    EXPECT_EQ(holdfin->settingsWindow(), window);
+}
+
+TEST_F(HoldfinAppTest, SettingsWindowBecomingActiveMakesTheApplicationRegular) {
+    auto holdfin = makeApp();
+    application.setActivationPolicy(ActivationPolicy::Accessory);
+    application.clearCalls();
+    holdfin->showSettingsWindow();
+    ASSERT_TRUE(processEventsUntil(
+        [&] { return application.activationPolicy() == ActivationPolicy::Regular; }));
+    const QStringList calls = application.calls();
+    const auto regular = calls.indexOf(QStringLiteral("setActivationPolicy Regular"));
+    ASSERT_GT(regular, 0);
+    EXPECT_EQ(calls.at(regular - 1), QStringLiteral("activate"));
+}
+
+TEST_F(HoldfinAppTest, ClosingTheLastWindowReturnsToAccessoryAndDeactivates) {
+    auto holdfin = makeApp();
+    holdfin->showSettingsWindow();
+    processEventsUntil([&] { return application.activationPolicy() == ActivationPolicy::Regular; });
+    application.clearCalls();
+
+    // The last-window signal is only sent from inside the event loop.
+    const QMetaObject::Connection quitting =
+        QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+    QTimer::singleShot(0, holdfin->settingsWindow(), &QWidget::close);
+    QTimer::singleShot(5000, qApp, &QCoreApplication::quit);
+    QApplication::exec();
+    QObject::disconnect(quitting);
+
+    EXPECT_EQ(application.calls(), (QStringList{"setActivationPolicy Accessory", "deactivate"}));
+}
+
+TEST_F(HoldfinAppTest, WithoutASettingsLinkTheActionMessageReachesTheSettingsWindow) {
+    auto holdfin = makeApp(QStringLiteral("1"), {13, 0, 0});
+    entry(*holdfin->trayItem().menu(), "Preferences\u2026")->trigger();
+    ASSERT_NE(holdfin->settingsWindow(), nullptr);
+    EXPECT_TRUE(holdfin->settingsWindow()->isVisible());
+}
+
+TEST_F(HoldfinAppTest, SharedActionOpensTheSettingsWindowOnceTheShelfIsWrapped) {
+    auto holdfin = makeApp();
+    settings_access::OpenSettingsInjectionView shelf(holdfin->settingsAccess(),
+                                                     new QLabel(QStringLiteral("shelf")));
+    shelf.show();
+    (*holdfin->settingsAccess().openSettings())();
+    EXPECT_EQ(holdfin->settingsWindow(), nullptr);
+    queue.drain();
+    ASSERT_NE(holdfin->settingsWindow(), nullptr);
+    EXPECT_TRUE(holdfin->settingsWindow()->isVisible());
+}
+
+TEST(MenuBarIcon, IsTwentyFourHighWithItsAspectKept) {
+    struct Case {
+        QSizeF image;
+        QSizeF shown;
+    };
+    for (const Case& c :
+         {Case{{512, 256}, {48, 24}}, Case{{100, 100}, {24, 24}}, Case{{256, 512}, {12, 24}},
+          Case{{0, 0}, {24, 24}}, Case{{10, 0}, {24, 24}}})
+        EXPECT_EQ(app::menuBarIconSize(c.image), c.shown)
+            << c.image.width() << "x" << c.image.height();
+}
+
+TEST(MenuBarIcon, RendersTheImageAtItsTraySize) {
+    const QIcon appIcon = app::menuBarIcon();
+    ASSERT_FALSE(appIcon.isNull()) << "the AppIcon resource must be present";
+    EXPECT_EQ(appIcon.availableSizes(), QList<QSize>{QSize(24, 24)});
+
+    QTemporaryDir dir;
+    const QString wide = dir.filePath(QStringLiteral("wide.svg"));
+    QFile file(wide);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="512" height="256">)"
+               R"(<rect width="512" height="256" fill="red"/></svg>)");
+    file.close();
+    EXPECT_EQ(app::menuBarIcon(wide).availableSizes(), QList<QSize>{QSize(48, 24)});
+    EXPECT_TRUE(app::menuBarIcon(dir.filePath(QStringLiteral("missing.svg"))).isNull());
+}

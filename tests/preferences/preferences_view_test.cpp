@@ -1,0 +1,169 @@
+#include "preferences/general_preferences_view.h"
+#include "preferences/launch_at_login.h"
+#include "preferences/preference_keys.h"
+#include "preferences/preferences_view.h"
+
+#include "platform/user_defaults.h"
+#include "support/fake_login_item_service.h"
+#include "support/qt_printers.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+using namespace preferences;
+
+namespace {
+
+// A preferences view over empty defaults in a temporary file, with a delegate whose calls are
+// recorded together with the value stored at the time of the call.
+class PreferencesTest : public testing::Test {
+protected:
+    AppDelegateHooks hooks(bool isRegistered) {
+        return {[isRegistered] { return isRegistered; },
+                [this] {
+                    calls << QStringLiteral("applyAppearance ") +
+                                 defaults.stringForKey(keys::selectedAppearance).value_or("-");
+                },
+                [this](bool isEnabled) {
+                    calls << QStringLiteral("updateLaunchAtLogin ") +
+                                 (defaults.boolForKey(keys::launchAtLogin, false) ? "stored-on"
+                                                                                  : "stored-off");
+                    updateLaunchAtLogin(loginItems, isEnabled);
+                }};
+    }
+
+    QCheckBox* toggle(QWidget& view, const char* name) {
+        return view.findChild<QCheckBox*>(QLatin1String(name));
+    }
+    QComboBox* picker(QWidget& view) {
+        return view.findChild<QComboBox*>(QStringLiteral("selectedAppearance"));
+    }
+    void choose(QComboBox* combo, const QString& row) {
+        // As the user does: keys move the selection and report it as activated.
+        while (combo->currentText() != row) {
+            const int before = combo->currentIndex();
+            QKeyEvent press(QEvent::KeyPress,
+                            combo->findText(row) > before ? Qt::Key_Down : Qt::Key_Up,
+                            Qt::NoModifier);
+            QCoreApplication::sendEvent(combo, &press);
+            ASSERT_NE(combo->currentIndex(), before);
+        }
+    }
+
+    QTemporaryDir dir;
+    platform::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
+    testing_support::FakeLoginItemService loginItems;
+    QStringList calls;
+};
+
+} // namespace
+
+TEST_F(PreferencesTest, EmptyDefaultsShowLaunchOffIconOnAndSystem) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    EXPECT_FALSE(toggle(view, "launchAtLogin")->isChecked());
+    EXPECT_TRUE(toggle(view, "showMenuBarIcon")->isChecked());
+    EXPECT_EQ(picker(view)->currentText(), QStringLiteral("System"));
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_FALSE(defaults.contains(keys::launchAtLogin)) << "showing stores nothing";
+}
+
+TEST_F(PreferencesTest, TogglesAndPickerCarryTheirLabelsAndRows) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    EXPECT_EQ(toggle(view, "launchAtLogin")->text(), QStringLiteral("Launch Application at login"));
+    EXPECT_EQ(toggle(view, "showMenuBarIcon")->text(), QStringLiteral("Show menu bar icon"));
+    QStringList rows;
+    for (int i = 0; i < picker(view)->count(); ++i)
+        rows << picker(view)->itemText(i);
+    EXPECT_EQ(rows, (QStringList{"Light", "Dark", "System"}));
+    EXPECT_EQ(view.width(), 420);
+}
+
+TEST_F(PreferencesTest, EachLaunchAtLoginToggleStoresFirstThenMakesOneRequest) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    QCheckBox* launch = toggle(view, "launchAtLogin");
+    launch->click();
+    EXPECT_TRUE(defaults.boolForKey(keys::launchAtLogin, false));
+    launch->click();
+    EXPECT_FALSE(defaults.boolForKey(keys::launchAtLogin, true));
+    EXPECT_EQ(calls,
+              (QStringList{"updateLaunchAtLogin stored-on", "updateLaunchAtLogin stored-off"}));
+    EXPECT_EQ(loginItems.requests(), (QStringList{"register", "unregister"}));
+}
+
+TEST_F(PreferencesTest, FailedRegistrationKeepsTheToggleOn) {
+    loginItems.setSucceeding(false);
+    GeneralPreferencesView view(defaults, hooks(true));
+    QCheckBox* launch = toggle(view, "launchAtLogin");
+    launch->click();
+    EXPECT_TRUE(launch->isChecked());
+    EXPECT_TRUE(defaults.boolForKey(keys::launchAtLogin, false));
+    EXPECT_EQ(loginItems.requests(), QStringList{"register"});
+}
+
+TEST_F(PreferencesTest, ChosenAppearanceIsStoredThenAppliedAtOnce) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    choose(picker(view), QStringLiteral("Dark"));
+    choose(picker(view), QStringLiteral("System"));
+    EXPECT_EQ(calls, (QStringList{"applyAppearance Dark", "applyAppearance System"}));
+    EXPECT_EQ(defaults.stringForKey(keys::selectedAppearance), QStringLiteral("System"));
+}
+
+TEST_F(PreferencesTest, WithoutADelegateTheSettersOnlyStore) {
+    GeneralPreferencesView view(defaults, hooks(false));
+    toggle(view, "launchAtLogin")->click();
+    choose(picker(view), QStringLiteral("Light"));
+    EXPECT_TRUE(defaults.boolForKey(keys::launchAtLogin, false));
+    EXPECT_EQ(defaults.stringForKey(keys::selectedAppearance), QStringLiteral("Light"));
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_TRUE(loginItems.requests().isEmpty());
+}
+
+TEST_F(PreferencesTest, HidingTheMenuBarIconOnlyStores) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    toggle(view, "showMenuBarIcon")->click();
+    EXPECT_FALSE(defaults.boolForKey(keys::showMenuBarIcon, true));
+    EXPECT_TRUE(calls.isEmpty());
+    EXPECT_TRUE(loginItems.requests().isEmpty());
+}
+
+TEST_F(PreferencesTest, ControlsFollowWritesMadeElsewhere) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    defaults.setBool(keys::showMenuBarIcon, false);
+    defaults.setBool(keys::launchAtLogin, true);
+    defaults.setObject(keys::selectedAppearance, QStringLiteral("Dark"));
+    EXPECT_FALSE(toggle(view, "showMenuBarIcon")->isChecked());
+    EXPECT_TRUE(toggle(view, "launchAtLogin")->isChecked());
+    EXPECT_EQ(picker(view)->currentText(), QStringLiteral("Dark"));
+    EXPECT_TRUE(calls.isEmpty()) << "following a write is not choosing";
+
+    // A name that is none of the rows selects none and is left as stored.
+    defaults.setObject(keys::selectedAppearance, QStringLiteral("light"));
+    EXPECT_EQ(picker(view)->currentIndex(), -1);
+    EXPECT_EQ(defaults.stringForKey(keys::selectedAppearance), QStringLiteral("light"));
+}
+
+TEST_F(PreferencesTest, PreferencesViewStartsOnGeneralAndRetitlesOnlyOnTabChange) {
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Holdfin"));
+    auto* view = new PreferencesView(defaults, hooks(true), QStringLiteral("General"), &window);
+    auto* tabs = view->findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 1);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("General"));
+    EXPECT_EQ(tabs->currentWidget(), view->generalView());
+    EXPECT_EQ(view->selectedTab(), QStringLiteral("General"));
+
+    window.show();
+    view->setSelectedTab(QStringLiteral("General"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Holdfin"));
+
+    view->setSelectedTab(QStringLiteral("Advanced"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Advanced"));
+    EXPECT_EQ(window.sizeIncrement(), QSize(1, 1));
+}
