@@ -10,10 +10,9 @@ namespace {
 constexpr int kIndicatorWidth = 6;
 }
 
-LazyListView::LazyListView(Layout layout, Factory create, Updater update, KeyOf keyOf,
-                           QWidget* parent)
+LazyListView::LazyListView(Layout layout, Factory create, KeyOf keyOf, QWidget* parent)
     : QAbstractScrollArea(parent), m_layout(layout), m_create(std::move(create)),
-      m_update(std::move(update)), m_keyOf(std::move(keyOf)),
+      m_keyOf(std::move(keyOf)),
       m_indicator(new QScrollBar(Qt::Vertical, this)) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -62,8 +61,6 @@ void LazyListView::setRowCount(int count) {
         }
     }
     m_rowOfKey = rows;
-    for (auto it = m_rowOfKey.cbegin(); it != m_rowOfKey.cend(); ++it)
-        m_update(m_live.value(it.key()), it.value());
     updateScrollRange();
     relayout();
 }

@@ -25,14 +25,11 @@ public:
     };
     // Creates the widget of `row`; the list parents and places it.
     using Factory = std::function<QWidget*(int row)>;
-    // Brings an existing widget up to date with the row it now shows.
-    using Updater = std::function<void(QWidget* widget, int row)>;
     using KeyOf = std::function<QUuid(int row)>;
 
-    LazyListView(Layout layout, Factory create, Updater update, KeyOf keyOf,
-                 QWidget* parent = nullptr);
+    LazyListView(Layout layout, Factory create, KeyOf keyOf, QWidget* parent = nullptr);
 
-    // The rows changed (count, order or content): reuse widgets by key, drop the rest.
+    // The rows changed (count or order): widgets stay with their keys, the rest go.
     void setRowCount(int count);
     int rowCount() const { return m_rowCount; }
     // The widgets that exist now, by row.
@@ -51,7 +48,6 @@ private:
 
     Layout m_layout;
     Factory m_create;
-    Updater m_update;
     KeyOf m_keyOf;
     int m_rowCount = 0;
     QHash<QUuid, QWidget*> m_live; // key -> widget
