@@ -65,9 +65,12 @@ const std::initializer_list<TypeRow> kTypeTable = {
 
 // MIME types that map onto an identifier besides each identifier's preferred one.
 const std::initializer_list<std::pair<const char*, const char*>> kMimeAliases = {
-    {"image/jpg", "public.jpeg"},          {"image/x-ms-bmp", "com.microsoft.bmp"},
-    {"audio/wav", "com.microsoft.waveform-audio"}, {"audio/x-m4a", "public.mpeg-4-audio"},
-    {"audio/aiff", "public.aiff-audio"},   {"text/xml", "public.xml"},
+    {"image/jpg", "public.jpeg"},
+    {"image/x-ms-bmp", "com.microsoft.bmp"},
+    {"audio/wav", "com.microsoft.waveform-audio"},
+    {"audio/x-m4a", "public.mpeg-4-audio"},
+    {"audio/aiff", "public.aiff-audio"},
+    {"text/xml", "public.xml"},
     {"text/x-csv", "public.comma-separated-values-text"},
     {"text/comma-separated-values", "public.comma-separated-values-text"},
     {"video/vnd.dlna.mpeg-tts", "public.mpeg-2-transport-stream"},
@@ -168,11 +171,17 @@ bool UTType::conforms(const UTType& other) const {
     return false;
 }
 
-UTType UTType::fromMimeType(const QString& mimeType) {
-    const QString mime = mimeType.trimmed().toLower();
+std::optional<UTType> UTType::fromKnownMimeType(const QString& mimeType) {
     const auto& map = tables().mimeToIdentifier;
-    if (auto it = map.constFind(mime); it != map.cend())
+    if (auto it = map.constFind(mimeType.trimmed().toLower()); it != map.cend())
         return UTType(*it);
+    return std::nullopt;
+}
+
+UTType UTType::fromMimeType(const QString& mimeType) {
+    if (auto known = fromKnownMimeType(mimeType))
+        return *known;
+    const QString mime = mimeType.trimmed().toLower();
     const QString family = mime.section(QLatin1Char('/'), 0, 0);
     if (family == QLatin1String("image"))
         return image;

@@ -1,0 +1,86 @@
+#include "file_type_resolver.h"
+
+#include "ut_type.h"
+
+namespace platform {
+
+namespace {
+
+// Suffixes the shared MIME database of some distributions does not know.
+QString mimeTypeForUnknownSuffix(const QString& fileName) {
+    static const QHash<QString, QString> known = {
+        {QStringLiteral("swift"), QStringLiteral("text/x-swift")},
+    };
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : known.value(fileName.mid(dot + 1).toLower());
+}
+
+} // namespace
+
+FileTypeResolver::FileTypeResolver()
+    : m_folder(std::make_shared<ProviderTypes>(
+          QStringList{UTType::folder.identifier(), UTType::fileURL.identifier()})),
+      m_link(std::make_shared<ProviderTypes>(
+          QStringList{UTType::url.identifier(), UTType::plainText.identifier()})) {}
+
+SharedProviderTypes FileTypeResolver::typesForFileUrl(const QUrl& url) {
+    if (url.path(QUrl::FullyEncoded).endsWith(QLatin1Char('/')))
+        return m_folder;
+    const QString name = url.fileName();
+    QList<QMimeType> types = m_database.mimeTypesForFileName(name);
+    if (types.isEmpty()) {
+        const QString fallback = mimeTypeForUnknownSuffix(name);
+        types << m_database.mimeTypeForName(
+            fallback.isEmpty() ? QStringLiteral("application/octet-stream") : fallback);
+    }
+    return typesForMimeTypes(types, true);
+}
+
+SharedProviderTypes FileTypeResolver::typesForImage(const QString& mimeType) {
+    QMimeType type = m_database.mimeTypeForName(mimeType);
+    if (!type.isValid())
+        return std::make_shared<ProviderTypes>(
+            QStringList{UTType::fromMimeType(mimeType).identifier()});
+    return typesForMimeTypes({type}, false);
+}
+
+SharedProviderTypes FileTypeResolver::typesForMimeTypes(const QList<QMimeType>& types,
+                                                        bool isFileUrl) {
+    QString key = isFileUrl ? QStringLiteral("url:") : QStringLiteral("data:");
+    for (const QMimeType& type : types)
+        key += type.name() + QLatin1Char(' ');
+    if (auto it = m_cache.constFind(key); it != m_cache.cend())
+        return *it;
+    QStringList identifiers;
+    for (const QMimeType& type : types) {
+        const QString identifier = identifierFor(type);
+        if (!identifiers.contains(identifier))
+            identifiers << identifier;
+    }
+    if (isFileUrl)
+        identifiers << UTType::fileURL.identifier();
+    auto shared = std::make_shared<const ProviderTypes>(identifiers);
+    m_cache.insert(key, shared);
+    return shared;
+}
+
+// The MIME type itself, its aliases, then its ancestors nearest first (text/x-c++src is
+// plain text); a type the table knows nothing of falls back on its family.
+QString FileTypeResolver::identifierFor(const QMimeType& type) const {
+    QStringList candidates{type.name()};
+    candidates << type.aliases();
+    for (const QString& ancestor : type.allAncestors()) {
+        candidates << ancestor;
+        candidates << m_database.mimeTypeForName(ancestor).aliases();
+    }
+    for (const QString& candidate : candidates) {
+        // application/octet-stream is everyone's last ancestor; a family says more.
+        if (candidate == QLatin1String("application/octet-stream"))
+            continue;
+        if (auto known = UTType::fromKnownMimeType(candidate))
+            return known->identifier();
+    }
+    return UTType::fromMimeType(type.name()).identifier();
+}
+
+} // namespace platform
