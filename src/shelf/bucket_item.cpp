@@ -83,8 +83,8 @@ bool operator==(const BucketItemData& a, const BucketItemData& b) {
 bool operator==(const BucketItem& a, const BucketItem& b) {
     if (a.id != b.id)
         return false;
-    const bool sameStorage =
-        a.items.constData() == b.items.constData() && a.items.size() == b.items.size();
+    const bool sameStorage = a.items.constData() == b.items.constData() &&
+                             a.items.size() == b.items.size();
     if (!sameStorage && a.items != b.items)
         return false;
     return a.isLocked == b.isLocked;
