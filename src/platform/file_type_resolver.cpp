@@ -6,10 +6,10 @@ namespace platform {
 
 namespace {
 
-// Suffixes the shared MIME database of some distributions does not know.
-QString mimeTypeForUnknownSuffix(const QString& fileName) {
+// Suffixes the shared MIME database of some distributions does not know at all.
+QString identifierForUnknownSuffix(const QString& fileName) {
     static const QHash<QString, QString> known = {
-        {QStringLiteral("swift"), QStringLiteral("text/x-swift")},
+        {QStringLiteral("swift"), UTType::swiftSource.identifier()},
     };
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     return dot < 0 ? QString() : known.value(fileName.mid(dot + 1).toLower());
@@ -29,11 +29,21 @@ SharedProviderTypes FileTypeResolver::typesForFileUrl(const QUrl& url) {
     const QString name = url.fileName();
     QList<QMimeType> types = m_database.mimeTypesForFileName(name);
     if (types.isEmpty()) {
-        const QString fallback = mimeTypeForUnknownSuffix(name);
-        types << m_database.mimeTypeForName(
-            fallback.isEmpty() ? QStringLiteral("application/octet-stream") : fallback);
+        if (const QString known = identifierForUnknownSuffix(name); !known.isEmpty())
+            return typesForIdentifier(known);
+        types << m_database.mimeTypeForName(QStringLiteral("application/octet-stream"));
     }
     return typesForMimeTypes(types, true);
+}
+
+SharedProviderTypes FileTypeResolver::typesForIdentifier(const QString& identifier) {
+    const QString key = QStringLiteral("id:") + identifier;
+    if (auto it = m_cache.constFind(key); it != m_cache.cend())
+        return *it;
+    auto shared = std::make_shared<const ProviderTypes>(
+        QStringList{identifier, UTType::fileURL.identifier()});
+    m_cache.insert(key, shared);
+    return shared;
 }
 
 SharedProviderTypes FileTypeResolver::typesForImage(const QString& mimeType) {

@@ -26,6 +26,8 @@ public:
 private:
     QString identifierFor(const QMimeType& type) const;
     SharedProviderTypes typesForMimeTypes(const QList<QMimeType>& types, bool isFileUrl);
+    // A file of a type the MIME database does not know: that identifier and public.file-url.
+    SharedProviderTypes typesForIdentifier(const QString& identifier);
 
     QMimeDatabase m_database;
     QHash<QString, SharedProviderTypes> m_cache;
