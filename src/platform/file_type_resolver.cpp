@@ -1,5 +1,6 @@
 #include "file_type_resolver.h"
 
+#include "uri_list.h"
 #include "ut_type.h"
 
 namespace platform {
@@ -23,10 +24,22 @@ FileTypeResolver::FileTypeResolver()
       m_link(std::make_shared<ProviderTypes>(
           QStringList{UTType::url.identifier(), UTType::plainText.identifier()})) {}
 
-SharedProviderTypes FileTypeResolver::typesForFileUrl(const QUrl& url) {
-    if (url.path(QUrl::FullyEncoded).endsWith(QLatin1Char('/')))
+SharedProviderTypes FileTypeResolver::typesForFileUri(const QByteArray& uri) {
+    const QString name = lastPathSegment(uri);
+    if (name.isEmpty())
         return m_folder;
-    const QString name = url.fileName();
+    const QString suffix = m_suffixRules.decidingSuffix(name);
+    if (!suffix.isNull()) {
+        if (auto it = m_bySuffix.constFind(suffix); it != m_bySuffix.cend())
+            return *it;
+    }
+    SharedProviderTypes types = typesForFileName(name);
+    if (!suffix.isNull())
+        m_bySuffix.insert(suffix, types);
+    return types;
+}
+
+SharedProviderTypes FileTypeResolver::typesForFileName(const QString& name) {
     QList<QMimeType> types = m_database.mimeTypesForFileName(name);
     if (types.isEmpty()) {
         if (const QString known = identifierForUnknownSuffix(name); !known.isEmpty())
@@ -37,12 +50,11 @@ SharedProviderTypes FileTypeResolver::typesForFileUrl(const QUrl& url) {
 }
 
 SharedProviderTypes FileTypeResolver::typesForIdentifier(const QString& identifier) {
-    const QString key = QStringLiteral("id:") + identifier;
-    if (auto it = m_cache.constFind(key); it != m_cache.cend())
+    if (auto it = m_identifierCache.constFind(identifier); it != m_identifierCache.cend())
         return *it;
     auto shared = std::make_shared<const ProviderTypes>(
         QStringList{identifier, UTType::fileURL.identifier()});
-    m_cache.insert(key, shared);
+    m_identifierCache.insert(identifier, shared);
     return shared;
 }
 
@@ -56,10 +68,12 @@ SharedProviderTypes FileTypeResolver::typesForImage(const QString& mimeType) {
 
 SharedProviderTypes FileTypeResolver::typesForMimeTypes(const QList<QMimeType>& types,
                                                         bool isFileUrl) {
-    QString key = isFileUrl ? QStringLiteral("url:") : QStringLiteral("data:");
-    for (const QMimeType& type : types)
-        key += type.name() + QLatin1Char(' ');
-    if (auto it = m_cache.constFind(key); it != m_cache.cend())
+    // One MIME type is the common case: its name is the key, without building a string.
+    QString key = types.size() == 1 ? types.front().name() : QString();
+    for (qsizetype i = 0; types.size() > 1 && i < types.size(); ++i)
+        key += types[i].name() + QLatin1Char(' ');
+    auto& cache = isFileUrl ? m_fileUrlCache : m_cache;
+    if (auto it = cache.constFind(key); it != cache.cend())
         return *it;
     QStringList identifiers;
     for (const QMimeType& type : types) {
@@ -70,7 +84,7 @@ SharedProviderTypes FileTypeResolver::typesForMimeTypes(const QList<QMimeType>& 
     if (isFileUrl)
         identifiers << UTType::fileURL.identifier();
     auto shared = std::make_shared<const ProviderTypes>(identifiers);
-    m_cache.insert(key, shared);
+    cache.insert(key, shared);
     return shared;
 }
 

@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QMimeDatabase>
 #include <QStandardPaths>
+#include <QThreadPool>
+#include <QUrl>
 
 namespace platform {
 
@@ -51,24 +53,30 @@ QString imageFormat(const QStringList& formats) {
 } // namespace
 
 MimeItemProviderFactory::MimeItemProviderFactory(QString imageCacheDirectory, QThreadPool& pool)
-    : m_imageCacheDirectory(std::move(imageCacheDirectory)), m_pool(&pool) {}
+    : m_imageCacheDirectory(std::move(imageCacheDirectory)),
+      m_loads(std::make_shared<LoadQueue>(pool, pool.maxThreadCount())) {}
 
 ItemProviderList MimeItemProviderFactory::providersFor(const QMimeData& data) {
     ItemProviderList providers;
     const QStringList formats = data.formats();
     if (formats.contains(kUriList)) {
-        const QList<QUrl> urls = parseUriList(data.data(kUriList));
-        providers.reserve(static_cast<std::size_t>(urls.size()));
-        for (const QUrl& url : urls) {
-            SharedProviderTypes types =
-                url.isLocalFile() ? m_resolver.typesForFileUrl(url) : m_resolver.typesForLink();
-            providers.push_back(std::make_shared<UrlItemProvider>(url, std::move(types), *m_pool));
+        const QList<QByteArray> uris = parseUriList(data.data(kUriList));
+        providers.reserve(static_cast<std::size_t>(uris.size()));
+        for (const QByteArray& uri : uris) {
+            if (isFileUri(uri)) {
+                providers.push_back(std::make_shared<UrlItemProvider>(
+                    uri, true, m_resolver.typesForFileUri(uri), m_loads));
+            } else if (QUrl::fromEncoded(uri).isValid()) {
+                // Links are few; checking them here keeps garbage out of the drop.
+                providers.push_back(std::make_shared<UrlItemProvider>(
+                    uri, false, m_resolver.typesForLink(), m_loads));
+            }
         }
         if (!providers.empty())
             return providers;
     }
     if (const QString format = textFormat(formats); !format.isEmpty()) {
-        providers.push_back(std::make_shared<TextItemProvider>(data.data(format), *m_pool));
+        providers.push_back(std::make_shared<TextItemProvider>(data.data(format), m_loads));
         return providers;
     }
     if (const QString format = imageFormat(formats); !format.isEmpty()) {
@@ -77,7 +85,7 @@ ItemProviderList MimeItemProviderFactory::providersFor(const QMimeData& data) {
             const QString suffix = QMimeDatabase().mimeTypeForName(format).preferredSuffix();
             providers.push_back(std::make_shared<ImageItemProvider>(
                 std::move(bytes), QImage(), suffix, m_resolver.typesForImage(format),
-                m_imageCacheDirectory, *m_pool));
+                m_imageCacheDirectory, m_loads));
             return providers;
         }
     }
@@ -87,7 +95,7 @@ ItemProviderList MimeItemProviderFactory::providersFor(const QMimeData& data) {
             providers.push_back(std::make_shared<ImageItemProvider>(
                 QByteArray(), std::move(image), QStringLiteral("png"),
                 m_resolver.typesForImage(QStringLiteral("image/png")), m_imageCacheDirectory,
-                *m_pool));
+                m_loads));
     }
     return providers;
 }

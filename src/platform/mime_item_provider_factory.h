@@ -3,10 +3,14 @@
 #include "file_type_resolver.h"
 #include "item_provider.h"
 
+#include <memory>
+
 class QMimeData;
 class QThreadPool;
 
 namespace platform {
+
+class LoadQueue;
 
 // Turns the MIME data of a drop into item providers. Everything the drop carries is read
 // here, on the GUI thread, while the drop event lasts (another X11 client's data can be read
@@ -29,7 +33,7 @@ public:
 
 private:
     QString m_imageCacheDirectory;
-    QThreadPool* m_pool;
+    std::shared_ptr<LoadQueue> m_loads;
     FileTypeResolver m_resolver;
 };
 

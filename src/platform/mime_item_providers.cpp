@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
-#include <QThreadPool>
 
 #include <cerrno>
 #include <cstring>
@@ -38,6 +37,10 @@ QByteArray localPathBytes(const QUrl& url) {
         return {};
     QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
     return path.contains('\0') ? QByteArray() : path;
+}
+
+LoadError notAUrl(const QByteArray& uri) {
+    return {QStringLiteral("%1 is not a valid URL.").arg(QString::fromLatin1(uri))};
 }
 
 QString describePath(const QByteArray& path) {
@@ -95,46 +98,52 @@ LoadedData readFile(const QUrl& url) {
 
 // ---- UrlItemProvider
 
-UrlItemProvider::UrlItemProvider(QUrl url, SharedProviderTypes types, QThreadPool& pool)
-    : m_url(std::move(url)), m_types(std::move(types)), m_pool(&pool) {}
+UrlItemProvider::UrlItemProvider(QByteArray uri, bool isFile, SharedProviderTypes types,
+                                 std::shared_ptr<LoadQueue> loads)
+    : m_uri(std::move(uri)), m_isFile(isFile), m_types(std::move(types)),
+      m_loads(std::move(loads)) {}
 
 void UrlItemProvider::loadItemForTypeIdentifier(const QString& typeIdentifier,
                                                 ItemHandler handler) {
     const bool conforms = m_types->conformsTo(typeIdentifier);
-    const bool isFile = m_url.isLocalFile();
     // A link read as text is its text; as anything else (or a file, always) the URL itself.
-    const bool asText = !isFile && !UTType::url.conforms(UTType(typeIdentifier));
-    m_pool->start(
-        [url = m_url, typeIdentifier, conforms, isFile, asText, handler = std::move(handler)] {
-            if (!conforms)
-                handler(noRepresentation(typeIdentifier));
-            else if (asText)
-                handler(url.toEncoded());
-            else
-                handler(isFile ? withDirectorySlash(url) : url);
-        });
+    const bool asText = !m_isFile && !UTType::url.conforms(UTType(typeIdentifier));
+    m_loads->submit([uri = m_uri, isFile = m_isFile, typeIdentifier, conforms, asText,
+                     handler = std::move(handler)] {
+        const QUrl url = QUrl::fromEncoded(uri);
+        if (!conforms)
+            handler(noRepresentation(typeIdentifier));
+        else if (!url.isValid())
+            handler(notAUrl(uri));
+        else if (asText)
+            handler(url.toEncoded());
+        else
+            handler(isFile ? withDirectorySlash(url) : url);
+    });
 }
 
 void UrlItemProvider::loadDataRepresentationForTypeIdentifier(const QString& typeIdentifier,
                                                               DataHandler handler) {
     const bool conforms = m_types->conformsTo(typeIdentifier);
-    const bool isFile = m_url.isLocalFile();
-    const bool asUrl = !isFile || fileUrlChain().conformsTo(typeIdentifier);
-    m_pool->start(
-        [url = m_url, typeIdentifier, conforms, isFile, asUrl, handler = std::move(handler)] {
-            if (!conforms)
-                handler(noRepresentation(typeIdentifier));
-            else if (asUrl)
-                handler((isFile ? withDirectorySlash(url) : url).toEncoded());
-            else
-                handler(readFile(url));
-        });
+    const bool asUrl = !m_isFile || fileUrlChain().conformsTo(typeIdentifier);
+    m_loads->submit([uri = m_uri, isFile = m_isFile, typeIdentifier, conforms, asUrl,
+                     handler = std::move(handler)] {
+        const QUrl url = QUrl::fromEncoded(uri);
+        if (!conforms)
+            handler(noRepresentation(typeIdentifier));
+        else if (!url.isValid())
+            handler(notAUrl(uri));
+        else if (asUrl)
+            handler((isFile ? withDirectorySlash(url) : url).toEncoded());
+        else
+            handler(readFile(url));
+    });
 }
 
 // ---- TextItemProvider
 
-TextItemProvider::TextItemProvider(QByteArray text, QThreadPool& pool)
-    : m_text(std::move(text)), m_pool(&pool) {}
+TextItemProvider::TextItemProvider(QByteArray text, std::shared_ptr<LoadQueue> loads)
+    : m_text(std::move(text)), m_loads(std::move(loads)) {}
 
 QStringList TextItemProvider::registeredTypeIdentifiers() const {
     return {UTType::plainText.identifier()};
@@ -147,7 +156,7 @@ bool TextItemProvider::hasItemConformingToTypeIdentifier(const QString& typeIden
 void TextItemProvider::loadItemForTypeIdentifier(const QString& typeIdentifier,
                                                  ItemHandler handler) {
     const bool conforms = hasItemConformingToTypeIdentifier(typeIdentifier);
-    m_pool->start([text = m_text, typeIdentifier, conforms, handler = std::move(handler)] {
+    m_loads->submit([text = m_text, typeIdentifier, conforms, handler = std::move(handler)] {
         if (conforms)
             handler(text);
         else
@@ -158,7 +167,7 @@ void TextItemProvider::loadItemForTypeIdentifier(const QString& typeIdentifier,
 void TextItemProvider::loadDataRepresentationForTypeIdentifier(const QString& typeIdentifier,
                                                                DataHandler handler) {
     const bool conforms = hasItemConformingToTypeIdentifier(typeIdentifier);
-    m_pool->start([text = m_text, typeIdentifier, conforms, handler = std::move(handler)] {
+    m_loads->submit([text = m_text, typeIdentifier, conforms, handler = std::move(handler)] {
         if (conforms)
             handler(text);
         else
@@ -232,8 +241,9 @@ std::variant<QUrl, LoadError> ImageItemProvider::Snapshot::writeFile() {
 
 ImageItemProvider::ImageItemProvider(QByteArray bytes, QImage image, QString suffix,
                                      SharedProviderTypes types, QString cacheDirectory,
-                                     QThreadPool& pool)
-    : m_snapshot(std::make_shared<Snapshot>()), m_types(std::move(types)), m_pool(&pool) {
+                                     std::shared_ptr<LoadQueue> loads)
+    : m_snapshot(std::make_shared<Snapshot>()), m_types(std::move(types)),
+      m_loads(std::move(loads)) {
     m_snapshot->bytes = std::move(bytes);
     m_snapshot->image = std::move(image);
     m_snapshot->suffix = std::move(suffix);
@@ -243,28 +253,30 @@ ImageItemProvider::ImageItemProvider(QByteArray bytes, QImage image, QString suf
 void ImageItemProvider::loadItemForTypeIdentifier(const QString& typeIdentifier,
                                                   ItemHandler handler) {
     const bool conforms = m_types->conformsTo(typeIdentifier);
-    m_pool->start([snapshot = m_snapshot, typeIdentifier, conforms, handler = std::move(handler)] {
-        if (!conforms) {
-            handler(noRepresentation(typeIdentifier));
-            return;
-        }
-        auto file = snapshot->file();
-        if (auto* url = std::get_if<QUrl>(&file))
-            handler(*url);
-        else
-            handler(std::get<LoadError>(file));
-    });
+    m_loads->submit(
+        [snapshot = m_snapshot, typeIdentifier, conforms, handler = std::move(handler)] {
+            if (!conforms) {
+                handler(noRepresentation(typeIdentifier));
+                return;
+            }
+            auto file = snapshot->file();
+            if (auto* url = std::get_if<QUrl>(&file))
+                handler(*url);
+            else
+                handler(std::get<LoadError>(file));
+        });
 }
 
 void ImageItemProvider::loadDataRepresentationForTypeIdentifier(const QString& typeIdentifier,
                                                                 DataHandler handler) {
     const bool conforms = m_types->conformsTo(typeIdentifier);
-    m_pool->start([snapshot = m_snapshot, typeIdentifier, conforms, handler = std::move(handler)] {
-        if (conforms)
-            handler(snapshot->data());
-        else
-            handler(noRepresentation(typeIdentifier));
-    });
+    m_loads->submit(
+        [snapshot = m_snapshot, typeIdentifier, conforms, handler = std::move(handler)] {
+            if (conforms)
+                handler(snapshot->data());
+            else
+                handler(noRepresentation(typeIdentifier));
+        });
 }
 
 } // namespace platform

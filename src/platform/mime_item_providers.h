@@ -1,25 +1,26 @@
 #pragma once
 
 #include "item_provider.h"
+#include "load_queue.h"
 #include "provider_types.h"
 
 #include <QImage>
 
-class QThreadPool;
-
 namespace platform {
 
 // The providers a drop's MIME data turns into. Each holds a snapshot of what the drop
-// carried and runs its loads on the given pool, which must outlive them; handlers are
-// called once each, on a pool thread. A load for a type the provider has no representation
+// carried and runs its loads on the given queue; handlers are called once each, on a pool
+// thread. A load for a type the provider has no representation
 // of gets an error.
 
-// One URI of a text/uri-list. A file URL hands back itself (a directory's URL gains its
-// trailing slash once the load has looked at the file); any other URL hands back itself, or
-// its text for a text type.
+// One URI of a text/uri-list, kept encoded until a load parses it. A file URL hands back
+// itself (a directory's URL gains its trailing slash once the load has looked at the file);
+// any other URL hands back itself, or its text for a text type. A URI that does not parse
+// loads as an error.
 class UrlItemProvider final : public ItemProvider {
 public:
-    UrlItemProvider(QUrl url, SharedProviderTypes types, QThreadPool& pool);
+    UrlItemProvider(QByteArray uri, bool isFile, SharedProviderTypes types,
+                    std::shared_ptr<LoadQueue> loads);
 
     QStringList registeredTypeIdentifiers() const override { return m_types->identifiers(); }
     bool hasItemConformingToTypeIdentifier(const QString& typeIdentifier) const override {
@@ -30,15 +31,16 @@ public:
                                                  DataHandler handler) override;
 
 private:
-    QUrl m_url;
+    QByteArray m_uri;
+    bool m_isFile;
     SharedProviderTypes m_types;
-    QThreadPool* m_pool;
+    std::shared_ptr<LoadQueue> m_loads;
 };
 
 // Dropped text: hands back its bytes exactly as the drag source gave them.
 class TextItemProvider final : public ItemProvider {
 public:
-    TextItemProvider(QByteArray text, QThreadPool& pool);
+    TextItemProvider(QByteArray text, std::shared_ptr<LoadQueue> loads);
 
     QStringList registeredTypeIdentifiers() const override;
     bool hasItemConformingToTypeIdentifier(const QString& typeIdentifier) const override;
@@ -48,7 +50,7 @@ public:
 
 private:
     QByteArray m_text;
-    QThreadPool* m_pool;
+    std::shared_ptr<LoadQueue> m_loads;
 };
 
 // Dropped image bytes without a file: the first item load writes them to a new private file
@@ -59,7 +61,7 @@ public:
     // `bytes` in the format of `types`, or empty with `image` set (encoded as PNG on load);
     // `suffix` is the file name extension for that format.
     ImageItemProvider(QByteArray bytes, QImage image, QString suffix, SharedProviderTypes types,
-                      QString cacheDirectory, QThreadPool& pool);
+                      QString cacheDirectory, std::shared_ptr<LoadQueue> loads);
 
     QStringList registeredTypeIdentifiers() const override { return m_types->identifiers(); }
     bool hasItemConformingToTypeIdentifier(const QString& typeIdentifier) const override {
@@ -73,7 +75,7 @@ private:
     struct Snapshot;
     std::shared_ptr<Snapshot> m_snapshot;
     SharedProviderTypes m_types;
-    QThreadPool* m_pool;
+    std::shared_ptr<LoadQueue> m_loads;
 };
 
 } // namespace platform

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 
 namespace shelf {
 
@@ -67,12 +68,15 @@ QString absoluteString(const QUrl& url) {
     return QString::fromLatin1(url.toEncoded());
 }
 
-bool hasDirectoryPath(const QUrl& url) {
+// `absolute` is the URL's absolute string; without query or fragment it ends with the path.
+bool hasDirectoryPath(const QUrl& url, const QString& absolute) {
+    if (!url.hasQuery() && !url.hasFragment())
+        return absolute.endsWith(QLatin1Char('/'));
     return url.path(QUrl::FullyEncoded).endsWith(QLatin1Char('/'));
 }
 
-UTType fileOrFolder(const QUrl& url) {
-    return hasDirectoryPath(url) ? UTType::folder : UTType::fileURL;
+UTType fileOrFolder(const QUrl& url, const QString& absolute) {
+    return hasDirectoryPath(url, absolute) ? UTType::folder : UTType::fileURL;
 }
 
 // Strict UTF-8: any malformed sequence is a failure, never replacement characters.
@@ -94,9 +98,10 @@ void loadPreferredType(const SharedDrop& drop, platform::ItemProvider& provider,
                             error->localizedDescription);
             drop->pendingLoads.leave();
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
-            drop->append({absoluteString(*url), fileOrFolder(*url)});
+            const QString absolute = absoluteString(*url);
+            drop->append({absolute, fileOrFolder(*url, absolute)});
             drop->pendingLoads.leave();
-            platform::print(log, "Dropped File URL (" + identifier + "): " + absoluteString(*url));
+            platform::print(log, "Dropped File URL (" + identifier + "): " + absolute);
         } else if (const auto* bytes = std::get_if<QByteArray>(&item);
                    bytes && decodeUtf8(*bytes)) {
             const QString text = *decodeUtf8(*bytes);
@@ -125,8 +130,9 @@ void loadFileUrl(const SharedDrop& drop, platform::ItemProvider& provider) {
             if (const auto* error = std::get_if<LoadError>(&data)) {
                 platform::print(log, "Error loading file URL:", error->localizedDescription);
             } else if (url) {
-                drop->append({absoluteString(*url), fileOrFolder(*url)});
-                platform::print(log, "Dropped File URL: " + absoluteString(*url));
+                const QString absolute = absoluteString(*url);
+                drop->append({absolute, fileOrFolder(*url, absolute)});
+                platform::print(log, "Dropped File URL: " + absolute);
             } else {
                 platform::print(log, "Failed to extract file URL");
             }
@@ -159,8 +165,9 @@ void loadImage(const SharedDrop& drop, platform::ItemProvider& provider) {
         if (const auto* error = std::get_if<LoadError>(&item)) {
             platform::print(log, "Error loading image:", error->localizedDescription);
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
-            drop->append({absoluteString(*url), UTType::image});
-            platform::print(log, "Dropped Image URL: " + absoluteString(*url));
+            const QString absolute = absoluteString(*url);
+            drop->append({absolute, UTType::image});
+            platform::print(log, "Dropped Image URL: " + absolute);
         } else {
             platform::print(log, "Failed to extract image");
         }
@@ -194,9 +201,23 @@ bool DropIntake::handleDrop(const platform::ItemProviderList& providers) const {
     drop->log = m_log;
     drop->addItem = m_addItem;
 
-    for (const auto& provider : providers)
-        platform::print(*m_log, "Registered Type Identifiers: " +
-                                    listLiteral(provider->registeredTypeIdentifiers()));
+    // Providers of one kind share one identifier list (implicitly shared storage): a drop of
+    // many files formats each distinct list once.
+    struct FormattedLine {
+        QStringList identifiers; // keeps the storage, and so the key, alive
+        QString line;
+    };
+    std::unordered_map<const QString*, FormattedLine> lines;
+    for (const auto& provider : providers) {
+        const QStringList identifiers = provider->registeredTypeIdentifiers();
+        auto it = lines.find(identifiers.constData());
+        if (it == lines.end() || it->second.identifiers.size() != identifiers.size()) {
+            const QString line = "Registered Type Identifiers: " + listLiteral(identifiers);
+            it = lines.insert_or_assign(identifiers.constData(), FormattedLine{identifiers, line})
+                     .first;
+        }
+        platform::print(*m_log, it->second.line);
+    }
 
     for (const auto& provider : providers) {
         const QString* preferred = nullptr;
