@@ -252,6 +252,9 @@ TEST_F(DropRegionViewTest, SymbolSpringsToBlueWhileTargeted) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Test discovery runs this without the test environment; it needs no display either.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
