@@ -61,6 +61,7 @@ protected:
             results.push_back(std::move(item));
         });
         pool.waitForDone();
+        std::lock_guard lock(mutex); // orders the handler's writes before these reads
         EXPECT_EQ(results.size(), 1u);
         EXPECT_TRUE(onWorker);
         return results.empty() ? LoadedItem{} : results.front();
@@ -74,6 +75,7 @@ protected:
             results.push_back(std::move(data));
         });
         pool.waitForDone();
+        std::lock_guard lock(mutex);
         EXPECT_EQ(results.size(), 1u);
         return results.empty() ? LoadedData{} : results.front();
     }
