@@ -321,6 +321,9 @@ TEST_F(DropIntakeTest, IdentifierLinesComeFirstForEveryProvider) {
         p->setOnLoad([&] { linesAtLoadStart.push_back(static_cast<int>(log.lines().size())); });
 
     intake.handleDrop({movie, none, image});
+    movie->complete();
+    image->complete();
+    queue.drain();
 
     const QStringList lines = log.lines();
     ASSERT_GE(lines.size(), 3);
