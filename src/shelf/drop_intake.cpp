@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 namespace shelf {
@@ -45,7 +46,8 @@ struct Drop {
             return;
         }
         platform::print(*log, "Dropping", payloads.size(), "items");
-        addItem(BucketItem(std::move(payloads), false));
+        if (addItem)
+            addItem(BucketItem(std::move(payloads), false));
     }
 };
 
@@ -93,6 +95,8 @@ void loadPreferredType(const SharedDrop& drop, platform::ItemProvider& provider,
                        const QString& identifier) {
     provider.loadItemForTypeIdentifier(identifier, [drop, identifier](LoadedItem item) {
         auto& log = *drop->log;
+        const auto* bytes = std::get_if<QByteArray>(&item);
+        const std::optional<QString> text = bytes ? decodeUtf8(*bytes) : std::nullopt;
         if (const auto* error = std::get_if<LoadError>(&item)) {
             platform::print(log, "Error loading file of type " + identifier + ":",
                             error->localizedDescription);
@@ -102,12 +106,10 @@ void loadPreferredType(const SharedDrop& drop, platform::ItemProvider& provider,
             drop->append({absolute, fileOrFolder(*url, absolute)});
             drop->pendingLoads.leave();
             platform::print(log, "Dropped File URL (" + identifier + "): " + absolute);
-        } else if (const auto* bytes = std::get_if<QByteArray>(&item);
-                   bytes && decodeUtf8(*bytes)) {
-            const QString text = *decodeUtf8(*bytes);
-            drop->append({text, UTType::plainText});
+        } else if (text) {
+            drop->append({*text, UTType::plainText});
             drop->pendingLoads.leave();
-            platform::print(log, "Dropped File Content (" + identifier + "): " + text);
+            platform::print(log, "Dropped File Content (" + identifier + "): " + *text);
         } else {
             platform::print(log, "Failed to extract file content or URL for type " + identifier);
             drop->pendingLoads.leave();
