@@ -171,11 +171,17 @@ bool UTType::conforms(const UTType& other) const {
     return false;
 }
 
-UTType UTType::fromMimeType(const QString& mimeType) {
-    const QString mime = mimeType.trimmed().toLower();
+std::optional<UTType> UTType::fromKnownMimeType(const QString& mimeType) {
     const auto& map = tables().mimeToIdentifier;
-    if (auto it = map.constFind(mime); it != map.cend())
+    if (auto it = map.constFind(mimeType.trimmed().toLower()); it != map.cend())
         return UTType(*it);
+    return std::nullopt;
+}
+
+UTType UTType::fromMimeType(const QString& mimeType) {
+    if (auto known = fromKnownMimeType(mimeType))
+        return *known;
+    const QString mime = mimeType.trimmed().toLower();
     const QString family = mime.section(QLatin1Char('/'), 0, 0);
     if (family == QLatin1String("image"))
         return image;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <optional>
 
 namespace platform {
 
@@ -25,6 +26,9 @@ public:
     // by the caller. Unknown MIME types fall back on their top-level family (image/* ->
     // public.image, text/* -> public.text, ...) and then on public.data.
     static UTType fromMimeType(const QString& mimeType);
+    // The identifier the table maps `mimeType` (or one of its aliases) to; nothing when the
+    // table does not know it (no family fallback).
+    static std::optional<UTType> fromKnownMimeType(const QString& mimeType);
     // The preferred MIME type of this identifier, or an empty string when it has none.
     QString preferredMimeType() const;
 

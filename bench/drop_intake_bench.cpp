@@ -1,0 +1,148 @@
+// A drop of many file URIs, from the drop's MIME data to the committed shelf entry: the
+// snapshot and classification on the GUI thread, the loads on the pool, the commit back on
+// the GUI thread's event loop.
+#include "platform/diagnostic_log.h"
+#include "platform/mime_item_provider_factory.h"
+#include "platform/qt_main_queue.h"
+#include "shelf/drop_intake.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMimeData>
+#include <QThreadPool>
+
+#include <cstdio>
+#include <mutex>
+#include <sys/resource.h>
+
+namespace {
+
+// Another client's drop data: the uri-list bytes as sent (QMimeData::setData would parse them).
+class ForeignMimeData final : public QMimeData {
+public:
+    explicit ForeignMimeData(QByteArray uriList) : m_uriList(std::move(uriList)) {}
+    QStringList formats() const override { return {QStringLiteral("text/uri-list")}; }
+
+protected:
+    QVariant retrieveData(const QString& format, QMetaType) const override {
+        return format == QLatin1String("text/uri-list") ? QVariant(m_uriList) : QVariant();
+    }
+
+private:
+    QByteArray m_uriList;
+};
+
+// Drops the lines, so the figures are the intake's own.
+class NullLog final : public platform::DiagnosticLog {
+public:
+    void writeLine(const QString&) override {}
+};
+
+// What the real log costs, every line written and flushed, without flooding the terminal.
+class DevNullLog final : public platform::DiagnosticLog {
+public:
+    DevNullLog() : m_file(std::fopen("/dev/null", "w")) {}
+    ~DevNullLog() override { std::fclose(m_file); }
+    void writeLine(const QString& line) override {
+        const QByteArray bytes = line.toUtf8() + '\n';
+        std::lock_guard lock(m_mutex);
+        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), m_file);
+        std::fflush(m_file);
+    }
+
+private:
+    std::FILE* m_file;
+    std::mutex m_mutex;
+};
+
+// CPU time of every thread of the process, in seconds.
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+QByteArray uriList(int count) {
+    static const char* const suffixes[] = {".mp4", ".txt", ".pdf", ".png", ".csv", "/", ".tar.gz"};
+    QByteArray list;
+    list.reserve(count * 64);
+    for (int i = 0; i < count; ++i) {
+        list += "file:///home/demo/Projects/holdfin/assets/file%20";
+        list += QByteArray::number(i);
+        list += suffixes[i % 7];
+        list += "\r\n";
+    }
+    return list;
+}
+
+template <typename Log> void dropFiles(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const ForeignMimeData data(uriList(count));
+    platform::QtMainQueue queue;
+    Log log;
+    platform::MimeItemProviderFactory factory(QDir::tempPath() + QStringLiteral("/holdfin-bench"),
+                                              *QThreadPool::globalInstance());
+    QEventLoop loop;
+    qsizetype committed = 0;
+    const shelf::DropIntake intake(queue, log, [&](const shelf::BucketItem& item) {
+        committed = item.items.size();
+        loop.quit();
+    });
+
+    double guiSeconds = 0;
+    double totalSeconds = 0;
+    const double cpuAtStart = processCpuSeconds();
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        // The part that holds the GUI thread: reading the drop, classifying, starting loads.
+        intake.handleDrop(factory.providersFor(data));
+        guiSeconds += timer.nsecsElapsed() / 1e9;
+        loop.exec();
+        totalSeconds += timer.nsecsElapsed() / 1e9;
+        if (committed != count)
+            state.SkipWithError("the entry lacks payloads");
+    }
+    const double cpuSeconds = processCpuSeconds() - cpuAtStart;
+    const double iterations = static_cast<double>(state.iterations());
+    // All threads' CPU per file: what the drop costs the machine, whatever else runs on it.
+    state.counters["cpu_us_per_file"] = cpuSeconds * 1e6 / (iterations * count);
+    state.SetItemsProcessed(state.iterations() * count);
+    state.counters["us_per_file"] = totalSeconds * 1e6 / (iterations * count);
+    state.counters["gui_us_per_file"] = guiSeconds * 1e6 / (iterations * count);
+    state.counters["gui_ms"] = guiSeconds * 1000 / iterations;
+}
+
+void BM_DropFiles(benchmark::State& state) {
+    dropFiles<NullLog>(state);
+}
+void BM_DropFilesLoggingToDevNull(benchmark::State& state) {
+    dropFiles<DevNullLog>(state);
+}
+
+BENCHMARK(BM_DropFiles)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_DropFilesLoggingToDevNull)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "mime_glob_suffix_rules.h"
+#include "provider_types.h"
+
+#include <QHash>
+#include <QMimeDatabase>
+
+namespace platform {
+
+// Type identifiers of dropped URLs, decided from the name alone: nothing is opened or
+// stat'ed, so it is safe on the GUI thread. Results are shared per set of MIME types and
+// remembered per suffix where the suffix alone decides. Not thread safe; one per thread.
+class FileTypeResolver final {
+public:
+    FileTypeResolver();
+
+    // A file URI (encoded, as a uri-list carries it): the identifiers of the MIME types its
+    // file name matches, then public.file-url; a URI whose path ends with a slash is a folder.
+    SharedProviderTypes typesForFileUri(const QByteArray& uri);
+    // Any other URL (a web link): public.url and public.plain-text.
+    const SharedProviderTypes& typesForLink() const { return m_link; }
+    // Image bytes of MIME type `mimeType`: its image identifier.
+    SharedProviderTypes typesForImage(const QString& mimeType);
+
+private:
+    QString identifierFor(const QMimeType& type) const;
+    SharedProviderTypes typesForFileName(const QString& name);
+    SharedProviderTypes typesForMimeTypes(const QList<QMimeType>& types, bool isFileUrl);
+    // A file of a type the MIME database does not know: that identifier and public.file-url.
+    SharedProviderTypes typesForIdentifier(const QString& identifier);
+
+    QMimeDatabase m_database;
+    MimeGlobSuffixRules m_suffixRules;
+    QHash<QString, SharedProviderTypes> m_bySuffix;     // names whose suffix decides their type
+    QHash<QString, SharedProviderTypes> m_cache;        // image data, by MIME type names
+    QHash<QString, SharedProviderTypes> m_fileUrlCache; // file URLs, by MIME type names
+    QHash<QString, SharedProviderTypes> m_identifierCache;
+    SharedProviderTypes m_folder;
+    SharedProviderTypes m_link;
+};
+
+} // namespace platform

@@ -1,0 +1,254 @@
+#include "drop_intake.h"
+
+#include "platform/diagnostic_log.h"
+#include "platform/dispatch_group.h"
+#include "platform/main_queue.h"
+
+#include <QStringDecoder>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
+
+namespace shelf {
+
+using platform::LoadedData;
+using platform::LoadedItem;
+using platform::LoadError;
+using platform::UTType;
+
+namespace {
+
+// The state one drop shares with its load handlers; it lives until its commit has run.
+struct Drop {
+    platform::MainQueue* mainQueue;
+    platform::DiagnosticLog* log;
+    DropIntake::AddItem addItem;
+
+    std::mutex mutex; // serialises the appends of handlers on different threads
+    QList<BucketItemData> collectedPayloads;
+    platform::DispatchGroup pendingLoads;
+
+    void append(BucketItemData payload) {
+        std::lock_guard lock(mutex);
+        collectedPayloads.append(std::move(payload));
+    }
+
+    void commit() {
+        QList<BucketItemData> payloads;
+        {
+            std::lock_guard lock(mutex);
+            payloads.swap(collectedPayloads);
+        }
+        if (payloads.isEmpty()) {
+            platform::print(*log, "Received 0 items");
+            return;
+        }
+        platform::print(*log, "Dropping", payloads.size(), "items");
+        if (addItem)
+            addItem(BucketItem(std::move(payloads), false));
+    }
+};
+
+using SharedDrop = std::shared_ptr<Drop>;
+
+// A list literal of quoted strings: ["public.png", "public.file-url"].
+QString listLiteral(const QStringList& identifiers) {
+    QStringList quoted;
+    quoted.reserve(identifiers.size());
+    for (QString identifier : identifiers) {
+        identifier.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+        identifier.replace(QLatin1Char('"'), QLatin1String("\\\""));
+        quoted << QLatin1Char('"') + identifier + QLatin1Char('"');
+    }
+    return QLatin1Char('[') + quoted.join(QLatin1String(", ")) + QLatin1Char(']');
+}
+
+// A URL's absolute string: fully percent-encoded, so every byte of a file name survives.
+QString absoluteString(const QUrl& url) {
+    return QString::fromLatin1(url.toEncoded());
+}
+
+// `absolute` is the URL's absolute string; without query or fragment it ends with the path.
+bool hasDirectoryPath(const QUrl& url, const QString& absolute) {
+    if (!url.hasQuery() && !url.hasFragment())
+        return absolute.endsWith(QLatin1Char('/'));
+    return url.path(QUrl::FullyEncoded).endsWith(QLatin1Char('/'));
+}
+
+UTType fileOrFolder(const QUrl& url, const QString& absolute) {
+    return hasDirectoryPath(url, absolute) ? UTType::folder : UTType::fileURL;
+}
+
+// Strict UTF-8: any malformed sequence is a failure, never replacement characters.
+std::optional<QString> decodeUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+void loadPreferredType(const SharedDrop& drop, platform::ItemProvider& provider,
+                       const QString& identifier) {
+    provider.loadItemForTypeIdentifier(identifier, [drop, identifier](LoadedItem item) {
+        auto& log = *drop->log;
+        const auto* bytes = std::get_if<QByteArray>(&item);
+        const std::optional<QString> text = bytes ? decodeUtf8(*bytes) : std::nullopt;
+        if (const auto* error = std::get_if<LoadError>(&item)) {
+            platform::print(log, "Error loading file of type " + identifier + ":",
+                            error->localizedDescription);
+            drop->pendingLoads.leave();
+        } else if (const auto* url = std::get_if<QUrl>(&item)) {
+            const QString absolute = absoluteString(*url);
+            drop->append({absolute, fileOrFolder(*url, absolute)});
+            drop->pendingLoads.leave();
+            platform::print(log, "Dropped File URL (" + identifier + "): " + absolute);
+        } else if (text) {
+            drop->append({*text, UTType::plainText});
+            drop->pendingLoads.leave();
+            platform::print(log, "Dropped File Content (" + identifier + "): " + *text);
+        } else {
+            platform::print(log, "Failed to extract file content or URL for type " + identifier);
+            drop->pendingLoads.leave();
+        }
+    });
+}
+
+void loadFileUrl(const SharedDrop& drop, platform::ItemProvider& provider) {
+    provider.loadDataRepresentationForTypeIdentifier(
+        UTType::fileURL.identifier(), [drop](LoadedData data) {
+            auto& log = *drop->log;
+            std::optional<QUrl> url;
+            if (const auto* bytes = std::get_if<QByteArray>(&data)) {
+                if (auto text = decodeUtf8(*bytes); text && !text->isEmpty()) {
+                    QUrl parsed(*text, QUrl::StrictMode);
+                    if (parsed.isValid())
+                        url = parsed;
+                }
+            }
+            if (const auto* error = std::get_if<LoadError>(&data)) {
+                platform::print(log, "Error loading file URL:", error->localizedDescription);
+            } else if (url) {
+                const QString absolute = absoluteString(*url);
+                drop->append({absolute, fileOrFolder(*url, absolute)});
+                platform::print(log, "Dropped File URL: " + absolute);
+            } else {
+                platform::print(log, "Failed to extract file URL");
+            }
+            drop->pendingLoads.leave();
+        });
+}
+
+void loadSourceFile(const SharedDrop& drop, platform::ItemProvider& provider) {
+    provider.loadItemForTypeIdentifier(UTType::swiftSource.identifier(), [drop](LoadedItem item) {
+        if (const auto* error = std::get_if<LoadError>(&item)) {
+            platform::print(*drop->log,
+                            "Error loading Swift source file:", error->localizedDescription);
+        } else if (const auto* url = std::get_if<QUrl>(&item)) {
+            // Appended on the GUI thread; submitted before the load is marked finished, so
+            // it runs before the drop's commit.
+            drop->mainQueue->async([drop, content = absoluteString(*url)] {
+                drop->append({content, UTType::fileURL});
+                platform::print(*drop->log, "Dropped Swift File URL: " + content);
+            });
+        } else {
+            platform::print(*drop->log, "Could not extract Swift file as URL");
+        }
+        drop->pendingLoads.leave();
+    });
+}
+
+void loadImage(const SharedDrop& drop, platform::ItemProvider& provider) {
+    provider.loadItemForTypeIdentifier(UTType::image.identifier(), [drop](LoadedItem item) {
+        auto& log = *drop->log;
+        if (const auto* error = std::get_if<LoadError>(&item)) {
+            platform::print(log, "Error loading image:", error->localizedDescription);
+        } else if (const auto* url = std::get_if<QUrl>(&item)) {
+            const QString absolute = absoluteString(*url);
+            drop->append({absolute, UTType::image});
+            platform::print(log, "Dropped Image URL: " + absolute);
+        } else {
+            platform::print(log, "Failed to extract image");
+        }
+        drop->pendingLoads.leave();
+    });
+}
+
+} // namespace
+
+DropIntake::DropIntake(platform::MainQueue& mainQueue, platform::DiagnosticLog& log,
+                       AddItem addItem)
+    : m_mainQueue(&mainQueue), m_log(&log), m_addItem(std::move(addItem)) {}
+
+const QStringList& DropIntake::preferredTypeIdentifiers() {
+    static const QStringList identifiers = {
+        QStringLiteral("public.comma-separated-values-text"),
+        QStringLiteral("public.mpeg-2-transport-stream"),
+        QStringLiteral("com.apple.log"),
+        QStringLiteral("com.apple.quicktime-movie"),
+        QStringLiteral("public.mpeg-4"),
+        QStringLiteral("org.matroska.mkv"),
+        QStringLiteral("org.webmproject.webm"),
+        QStringLiteral("public.plain-text"),
+    };
+    return identifiers;
+}
+
+bool DropIntake::handleDrop(const platform::ItemProviderList& providers) const {
+    auto drop = std::make_shared<Drop>();
+    drop->mainQueue = m_mainQueue;
+    drop->log = m_log;
+    drop->addItem = m_addItem;
+
+    // Providers of one kind share one identifier list (implicitly shared storage): a drop of
+    // many files formats each distinct list once.
+    struct FormattedLine {
+        QStringList identifiers; // keeps the storage, and so the key, alive
+        QString line;
+    };
+    std::unordered_map<const QString*, FormattedLine> lines;
+    for (const auto& provider : providers) {
+        const QStringList identifiers = provider->registeredTypeIdentifiers();
+        auto it = lines.find(identifiers.constData());
+        if (it == lines.end() || it->second.identifiers.size() != identifiers.size()) {
+            const QString line = "Registered Type Identifiers: " + listLiteral(identifiers);
+            it = lines.insert_or_assign(identifiers.constData(), FormattedLine{identifiers, line})
+                     .first;
+        }
+        platform::print(*m_log, it->second.line);
+    }
+
+    for (const auto& provider : providers) {
+        const QString* preferred = nullptr;
+        for (const QString& identifier : preferredTypeIdentifiers()) {
+            if (provider->hasItemConformingToTypeIdentifier(identifier)) {
+                preferred = &identifier;
+                break;
+            }
+        }
+        if (preferred) {
+            drop->pendingLoads.enter();
+            loadPreferredType(drop, *provider, *preferred);
+        } else if (provider->hasItemConformingToTypeIdentifier(UTType::fileURL.identifier())) {
+            drop->pendingLoads.enter();
+            loadFileUrl(drop, *provider);
+        } else if (provider->hasItemConformingToTypeIdentifier(UTType::swiftSource.identifier())) {
+            platform::print(*m_log, "Handling a Swift source file type from Recents");
+            drop->pendingLoads.enter();
+            loadSourceFile(drop, *provider);
+        } else if (provider->hasItemConformingToTypeIdentifier(UTType::image.identifier())) {
+            drop->pendingLoads.enter();
+            loadImage(drop, *provider);
+        } else {
+            m_mainQueue->async([log = m_log] { platform::print(*log, "Type not detected"); });
+        }
+    }
+
+    drop->pendingLoads.notify(*m_mainQueue, [drop] { drop->commit(); });
+    return true;
+}
+
+} // namespace shelf

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "shelf/drop_intake.h"
+
+#include <QVariantAnimation>
+#include <QWidget>
+
+namespace platform {
+class MimeItemProviderFactory;
+struct Services;
+} // namespace platform
+
+namespace shelf {
+
+// The shelf's drop target: one symbol centred in whatever space it is given. A drop of file
+// URLs, text, images or movies becomes one shelf entry through DropIntake; the symbol fills
+// in and turns blue while an acceptable drag hovers. Works standalone in any window.
+class DropRegionView final : public QWidget {
+    Q_OBJECT
+public:
+    // Uses the main queue and log of `services`; `providerFactory` reads each drop's data;
+    // `addItem` receives each drop's entry on the GUI thread (see DropIntake for lifetimes).
+    DropRegionView(const platform::Services& services,
+                   platform::MimeItemProviderFactory& providerFactory, DropIntake::AddItem addItem,
+                   QWidget* parent = nullptr);
+
+    bool isDragTargated() const { return m_isDragTargated; }
+    // 0 when idle, 1 when targeted; follows isDragTargated on a spring (may overshoot).
+    double targetedProgress() const { return m_progress; }
+    // The symbol currently standing for the region's state.
+    QString symbolName() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void isDragTargatedChanged();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void setDragTargated(bool value);
+
+    DropIntake m_intake;
+    platform::MimeItemProviderFactory* m_providerFactory;
+    bool m_isDragTargated = false;
+    double m_progress = 0;
+    double m_progressFrom = 0;
+    QVariantAnimation m_spring;
+};
+
+} // namespace shelf

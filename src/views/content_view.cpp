@@ -1,0 +1,331 @@
+#include "content_view.h"
+
+#include "panel/drag_monitor.h"
+#include "panel/window_manager.h"
+#include "platform/application.h"
+#include "platform/color_scheme_service.h"
+#include "platform/spring_curve.h"
+#include "platform/symbol_image.h"
+#include "platform/workspace.h"
+#include "preferences/settings_access/settings_button.h"
+#include "shelf/drop_region_view.h"
+#include "views/bucket_item_view.h"
+#include "views/color_from_hex.h"
+#include "views/lazy_list_view.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+#include <QVariantAnimation>
+
+namespace views {
+
+using platform::ColorScheme;
+using shelf::BucketItem;
+
+namespace {
+
+constexpr int kCornerRadius = 6;
+constexpr QSize kBarButton{22, 22};
+constexpr int kBarSymbolPadding = 4;
+
+// The gear and the chevron side by side, as one menu label.
+QPixmap menuLabel(const platform::SymbolImage& symbols, const QColor& tint, qreal dpr) {
+    const QSize gear(kBarButton.width(), kBarButton.height() - 2 * kBarSymbolPadding);
+    const QSize chevron(6, 6);
+    QPixmap label(QSize(kBarButton.width() + chevron.width(), kBarButton.height()) * dpr);
+    label.setDevicePixelRatio(dpr);
+    label.fill(Qt::transparent);
+    QPainter painter(&label);
+    const QPixmap gearImage = symbols.image(QStringLiteral("gear"), gear, tint, dpr);
+    const QSizeF gearSize = gearImage.deviceIndependentSize();
+    painter.drawPixmap(QPointF((kBarButton.width() - gearSize.width()) / 2,
+                               (kBarButton.height() - gearSize.height()) / 2),
+                       gearImage);
+    const QPixmap chevronImage = symbols.image(QStringLiteral("chevron.down"), chevron, tint, dpr);
+    const QSizeF chevronSize = chevronImage.deviceIndependentSize();
+    painter.drawPixmap(QPointF(kBarButton.width() + (chevron.width() - chevronSize.width()) / 2,
+                               (kBarButton.height() - chevronSize.height()) / 2),
+                       chevronImage);
+    return label;
+}
+
+QToolButton* plainButton(QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; "
+                                         "padding: 0; } QToolButton::menu-indicator { "
+                                         "image: none; width: 0; }"));
+    return button;
+}
+
+} // namespace
+
+ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& windowManager,
+                         const platform::Services& services,
+                         platform::MimeItemProviderFactory& providers,
+                         const settings_access::SettingsAccessEnvironment& settings,
+                         QWidget* parent)
+    : QWidget(parent), m_dragMonitor(dragMonitor), m_windowManager(windowManager),
+      m_services(services), m_providers(providers), m_settings(settings),
+      m_layout(new QVBoxLayout(this)) {
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    if (m_services.colorSchemes) {
+        m_colorScheme = m_services.colorSchemes->colorScheme();
+        connect(m_services.colorSchemes, &platform::ColorSchemeService::colorSchemeChanged, this,
+                &ContentView::setColorScheme);
+    }
+    m_menu = buildMenu();
+
+    // Handlers of isDragging and isCursorInside run on changes only; every assignment of
+    // the shelf counts as a change.
+    auto isDragging = std::make_shared<bool>(m_dragMonitor.isDragging());
+    connect(&m_dragMonitor, &panel::DragMonitor::isDraggingChanged, this, [this, isDragging] {
+        if (*isDragging == m_dragMonitor.isDragging())
+            return;
+        *isDragging = m_dragMonitor.isDragging();
+        chooseFace(/*animated*/ true);
+        updatePanelVisibility();
+    });
+    connect(&m_dragMonitor, &panel::DragMonitor::draggedItemsChanged, this, [this] {
+        chooseFace(/*animated*/ false);
+        updatePanelVisibility();
+    });
+    auto isInside = std::make_shared<bool>(m_dragMonitor.isCursorInside());
+    connect(&m_dragMonitor, &panel::DragMonitor::isCursorInsideChanged, this, [this, isInside] {
+        if (*isInside == m_dragMonitor.isCursorInside())
+            return;
+        *isInside = m_dragMonitor.isCursorInside();
+        updatePanelVisibility();
+    });
+    chooseFace(/*animated*/ false);
+}
+
+ContentView::~ContentView() = default;
+
+void ContentView::updatePanelVisibility() {
+    if (m_dragMonitor.isDragging() || !m_dragMonitor.draggedItems().isEmpty() ||
+        m_dragMonitor.isCursorInside()) {
+        m_windowManager.showPanel();
+        return;
+    }
+    m_windowManager.hidePanel();
+}
+
+void ContentView::chooseFace(bool animated) {
+    const bool wantsDropRegion =
+        m_dragMonitor.draggedItems().isEmpty() || m_dragMonitor.isDragging();
+    if (wantsDropRegion && !m_dropRegion)
+        showDropRegion();
+    else if (!wantsDropRegion && !m_entryList)
+        showListFace();
+    else {
+        if (m_entryList)
+            m_entryList->setRowCount(static_cast<int>(m_dragMonitor.draggedItems().size()));
+        return;
+    }
+    if (animated)
+        springIn(m_face);
+}
+
+void ContentView::showDropRegion() {
+    if (m_face) {
+        // A tile may be running its own handler: let it unwind first.
+        m_face->hide();
+        m_face->deleteLater();
+    }
+    m_entryList = nullptr;
+    QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
+    m_dropRegion = new shelf::DropRegionView(m_services, m_providers,
+                                             [monitor](const BucketItem& item) {
+                                                 if (monitor)
+                                                     monitor->addItem(item);
+                                             },
+                                             this);
+    m_face = m_dropRegion;
+    m_layout->addWidget(m_dropRegion);
+}
+
+void ContentView::showListFace() {
+    if (m_face) {
+        m_face->hide();
+        m_face->deleteLater();
+    }
+    m_dropRegion = nullptr;
+    auto* face = new QWidget(this);
+    auto* column = new QVBoxLayout(face);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    const auto& items = m_dragMonitor.draggedItems();
+    m_entryList = new LazyListView(
+        LazyListView::Layout{}, [this](int row) { return createTile(row); },
+        [this](int row) { return m_dragMonitor.draggedItems().at(row).id; }, face);
+    column->addWidget(m_entryList, 1);
+    column->addWidget(buildBottomBar());
+    m_entryList->setRowCount(static_cast<int>(items.size()));
+    m_face = face;
+    m_layout->addWidget(face);
+}
+
+QWidget* ContentView::createTile(int row) {
+    const BucketItem& item = m_dragMonitor.draggedItems().at(row);
+    QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
+    QPointer<panel::WindowManager> windows(&m_windowManager);
+    TileActions actions;
+    // The success action runs 0.3 s after a drop, perhaps after the tile is gone: it holds
+    // only the entry's id and reads the entry as the shelf has it then.
+    actions.onRemove = [monitor, id = item.id] {
+        if (!monitor)
+            return;
+        for (const BucketItem& current : monitor->draggedItems()) {
+            if (current.id == id) {
+                monitor->removeItem(current);
+                return;
+            }
+        }
+    };
+    actions.onDragStart = [windows] {
+        if (windows)
+            windows->hidePanel();
+    };
+    // Holdfin's own drag changed the pasteboard: record that before the panel comes back,
+    // so it is not taken for a new drag.
+    actions.onDragEnd = [monitor, windows] {
+        if (monitor)
+            monitor->setLastChangeCount(monitor->pasteboard().changeCount());
+        if (windows)
+            windows->showPanel();
+    };
+    return new BucketItemView(item, m_dragMonitor, std::move(actions), m_services,
+                              m_colorScheme);
+}
+
+QWidget* ContentView::buildBottomBar() {
+    auto* bar = new QWidget;
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_menuButton = plainButton(bar);
+    m_menuButton->setPopupMode(QToolButton::InstantPopup);
+    m_menuButton->setMenu(m_menu);
+    m_menuButton->setToolTip(tr("Menu"));
+    m_clearButton = plainButton(bar);
+    m_clearButton->setFixedSize(kBarButton);
+    m_clearButton->setIconSize(kBarButton - QSize(2, 2) * kBarSymbolPadding);
+    m_clearButton->setToolTip(tr("Clear the shelf"));
+    connect(m_clearButton, &QToolButton::clicked, this, [this] { m_dragMonitor.clearItems(); });
+    row->addWidget(m_menuButton);
+    row->addStretch(1);
+    row->addWidget(m_clearButton);
+    paintBarSymbols();
+    return bar;
+}
+
+QMenu* ContentView::buildMenu() {
+    auto* menu = new QMenu(this);
+    menu->addAction(tr("About Holdfin"), this, [this] {
+        const QUrl page(QString::fromLatin1(kProductPage), QUrl::StrictMode);
+        if (page.isValid() && !page.isRelative() && m_services.workspace)
+            m_services.workspace->openUrl(page);
+    });
+    auto activate = [application = m_services.application] {
+        if (application)
+            application->activate();
+    };
+    menu->addAction(
+        settings_access::settingsButton(m_settings, tr("Preferences…"), activate, activate, menu));
+    menu->addSeparator();
+    menu->addAction(tr("Quit Holdfin"), this, [application = m_services.application] {
+        if (application)
+            application->terminate();
+    });
+    return menu;
+}
+
+void ContentView::paintBarSymbols() {
+    if (!m_menuButton || !m_services.symbols)
+        return;
+    const qreal dpr = devicePixelRatioF();
+    const QColor tint = barSymbolColor();
+    const QPixmap label = menuLabel(*m_services.symbols, tint, dpr);
+    m_menuButton->setIcon(label);
+    m_menuButton->setIconSize(label.deviceIndependentSize().toSize());
+    m_menuButton->setFixedSize(label.deviceIndependentSize().toSize());
+    m_clearButton->setIcon(m_services.symbols->image(QStringLiteral("trash"),
+                                                     m_clearButton->iconSize(), tint, dpr));
+}
+
+void ContentView::setColorScheme(ColorScheme scheme) {
+    m_colorScheme = scheme;
+    paintBarSymbols();
+    if (m_entryList) {
+        for (QWidget* tile : m_entryList->liveWidgets())
+            static_cast<BucketItemView*>(tile)->setColorScheme(scheme);
+    }
+    update();
+}
+
+QColor ContentView::backgroundColor() const {
+    if (m_colorScheme == ColorScheme::Dark)
+        return palette().color(QPalette::Window);
+    return Qt::white;
+}
+
+QColor ContentView::barSymbolColor() const {
+    return colorFromHex(m_colorScheme == ColorScheme::Dark ? QStringLiteral("#DEDEDE")
+                                                           : QStringLiteral("#5F5F5F"));
+}
+
+void ContentView::springIn(QWidget* face) {
+    if (!face)
+        return;
+    // The new face settles in on a quick spring; the effect goes once it has.
+    auto* effect = new QGraphicsOpacityEffect(face);
+    effect->setOpacity(0);
+    face->setGraphicsEffect(effect);
+    const platform::SpringCurve spring(0.15, 0.85);
+    auto* animation = new QVariantAnimation(face);
+    animation->setStartValue(0.0);
+    animation->setEndValue(1.0);
+    animation->setDuration(static_cast<int>(spring.settlingTime().count()));
+    const double seconds = spring.settlingTime().count() / 1000.0;
+    connect(animation, &QVariantAnimation::valueChanged, effect,
+            [effect, spring, seconds](const QVariant& progress) {
+                effect->setOpacity(std::clamp(spring.valueAt(progress.toDouble() * seconds), 0.0, 1.0));
+            });
+    connect(animation, &QVariantAnimation::finished, face,
+            [face] { face->setGraphicsEffect(nullptr); });
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void ContentView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), kCornerRadius, kCornerRadius);
+    painter.fillPath(shape, backgroundColor());
+}
+
+void ContentView::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    m_dragMonitor.setIsCursorInside(true);
+}
+
+void ContentView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    m_dragMonitor.setIsCursorInside(false);
+}
+
+void ContentView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_hasAppeared)
+        return;
+    m_hasAppeared = true;
+    updatePanelVisibility();
+}
+
+} // namespace views
