@@ -3,13 +3,13 @@
 #include "platform/mime_item_provider_factory.h"
 #include "platform/services.h"
 #include "platform/spring_curve.h"
+#include "platform/symbol_image.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QIcon>
 #include <QMimeData>
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include <algorithm>
 
@@ -23,27 +23,6 @@ const platform::SpringCurve kSpring(0.5, 0.85);
 
 const QString kSymbol = QStringLiteral("digitalcrown.horizontal.press");
 const QString kTargetedSymbol = QStringLiteral("digitalcrown.horizontal.press.fill");
-
-// The one place symbols are drawn: the icon theme's image if it has one by that name, else
-// our bundled drawing; tinted with `color`.
-QPixmap symbolImage(const QString& name, const QColor& color, int size, qreal devicePixelRatio) {
-    const int pixels = qRound(size * devicePixelRatio);
-    QPixmap pixmap(pixels, pixels);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    if (QIcon::hasThemeIcon(name)) {
-        QIcon::fromTheme(name).paint(&painter, 0, 0, pixels, pixels);
-    } else {
-        QSvgRenderer renderer(QStringLiteral(":/shelf/symbols/%1.svg").arg(name));
-        renderer.setAspectRatioMode(Qt::KeepAspectRatio);
-        renderer.render(&painter, QRectF(0, 0, pixels, pixels));
-    }
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(pixmap.rect(), color);
-    painter.end();
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    return pixmap;
-}
 
 QColor blend(const QColor& from, const QColor& to, double t) {
     t = std::clamp(t, 0.0, 1.0);
@@ -59,7 +38,7 @@ DropRegionView::DropRegionView(const platform::Services& services,
                                platform::MimeItemProviderFactory& providerFactory,
                                DropIntake::AddItem addItem, QWidget* parent)
     : QWidget(parent), m_intake(*services.mainQueue, *services.log, std::move(addItem)),
-      m_providerFactory(&providerFactory) {
+      m_symbols(services.symbols), m_providerFactory(&providerFactory) {
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // The spring is driven by elapsed time: the animation runs linearly and valueAt() shapes it.
@@ -141,6 +120,14 @@ void DropRegionView::dropEvent(QDropEvent* event) {
     m_intake.handleDrop(providers);
 }
 
+QPixmap DropRegionView::symbol(const QString& name, const QColor& color) const {
+    const QSize size(kSymbolSize, kSymbolSize);
+    if (m_symbols)
+        return m_symbols->image(name, size, color, devicePixelRatioF());
+    return platform::SymbolImage::tinted(platform::SymbolImage::bundled(name), size, color,
+                                         devicePixelRatioF());
+}
+
 void DropRegionView::paintEvent(QPaintEvent*) {
     const bool isDark = palette().color(QPalette::Window).lightness() < 128;
     const QColor gray(0x8e, 0x8e, 0x93);
@@ -156,12 +143,11 @@ void DropRegionView::paintEvent(QPaintEvent*) {
     const double filled = std::clamp(m_progress, 0.0, 1.0);
     if (filled < 1) {
         painter.setOpacity(1 - filled);
-        painter.drawPixmap(frame, symbolImage(kSymbol, color, kSymbolSize, devicePixelRatioF()));
+        painter.drawPixmap(frame, symbol(kSymbol, color));
     }
     if (filled > 0) {
         painter.setOpacity(filled);
-        painter.drawPixmap(frame,
-                           symbolImage(kTargetedSymbol, color, kSymbolSize, devicePixelRatioF()));
+        painter.drawPixmap(frame, symbol(kTargetedSymbol, color));
     }
 }
 

@@ -7,6 +7,7 @@
 
 namespace platform {
 class MimeItemProviderFactory;
+class SymbolImage;
 struct Services;
 } // namespace platform
 
@@ -18,7 +19,7 @@ namespace shelf {
 class DropRegionView final : public QWidget {
     Q_OBJECT
 public:
-    // Uses the main queue and log of `services`; `providerFactory` reads each drop's data;
+    // Uses the main queue, log and symbols of `services`; `providerFactory` reads each drop's data;
     // `addItem` receives each drop's entry on the GUI thread (see DropIntake for lifetimes).
     DropRegionView(const platform::Services& services,
                    platform::MimeItemProviderFactory& providerFactory, DropIntake::AddItem addItem,
@@ -45,8 +46,10 @@ protected:
 
 private:
     void setDragTargated(bool value);
+    QPixmap symbol(const QString& name, const QColor& color) const;
 
     DropIntake m_intake;
+    const platform::SymbolImage* m_symbols; // our own artwork when the services have none
     platform::MimeItemProviderFactory* m_providerFactory;
     bool m_isDragTargated = false;
     double m_progress = 0;
