@@ -1,8 +1,15 @@
-#include "panel/drag_monitor.h"
+#include "app_delegate.h"
+#include "platform/color_scheme_service.h"
 #include "platform/diagnostic_log.h"
 #include "platform/drag_pasteboard.h"
+#include "platform/portal_color_scheme.h"
+#include "platform/qt_application.h"
 #include "platform/qt_main_queue.h"
+#include "platform/qt_screens.h"
+#include "platform/user_defaults.h"
 #include "platform/x11/x11_display.h"
+#include "platform/x11/x11_window_system.h"
+#include "platform/x11/x11_work_area.h"
 
 #include <QApplication>
 
@@ -48,8 +55,20 @@ int main(int argc, char* argv[]) {
     platform::StdoutDiagnosticLog log;
     InactiveDragPasteboard pasteboard;
     InactiveEventMonitor eventMonitor;
-    const platform::Services services{&mainQueue, &pasteboard, &eventMonitor, &log};
+    platform::UserDefaults userDefaults;
+    platform::x11::X11WindowSystem windowSystem;
+    platform::x11::X11WorkArea workArea;
+    platform::QtScreens screens(&workArea);
+    platform::PortalColorScheme desktopColorScheme;
+    platform::ColorSchemeService colorSchemes(&desktopColorScheme);
+    platform::QtApplication application(colorSchemes, &windowSystem);
+    const platform::Services services{&mainQueue, &pasteboard,   &eventMonitor,
+                                      &log,       &application,  &userDefaults,
+                                      &screens,   &windowSystem, &colorSchemes};
 
-    panel::DragMonitor dragMonitor(services);
+    app::AppDelegate delegate(services);
+    // Launching has finished once the event loop runs.
+    QMetaObject::invokeMethod(&delegate, &app::AppDelegate::applicationDidFinishLaunching,
+                              Qt::QueuedConnection);
     return QApplication::exec();
 }

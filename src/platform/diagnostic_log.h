@@ -19,10 +19,18 @@ public:
 };
 
 namespace detail {
-inline QString toText(const QString& value) { return value; }
-inline QString toText(const char* value) { return QString::fromUtf8(value); }
-inline QString toText(qsizetype value) { return QString::number(value); }
-inline QString toText(int value) { return QString::number(value); }
+inline QString toText(const QString& value) {
+    return value;
+}
+inline QString toText(const char* value) {
+    return QString::fromUtf8(value);
+}
+inline QString toText(qsizetype value) {
+    return QString::number(value);
+}
+inline QString toText(int value) {
+    return QString::number(value);
+}
 } // namespace detail
 
 // Prints its values converted to text, separated by one space, as one line.

@@ -6,6 +6,11 @@ class MainQueue;
 class DragPasteboard;
 class GlobalEventMonitor;
 class DiagnosticLog;
+class Application;
+class UserDefaults;
+class Screens;
+class WindowSystem;
+class ColorSchemeService;
 
 // The platform services, built once in main (and by each test with fakes) and handed to
 // the objects that need them. Non-owning; whoever builds the bundle keeps the services alive.
@@ -14,6 +19,13 @@ struct Services {
     DragPasteboard* dragPasteboard = nullptr;
     GlobalEventMonitor* eventMonitor = nullptr;
     DiagnosticLog* log = nullptr;
+    Application* application = nullptr;
+    UserDefaults* userDefaults = nullptr;
+    Screens* screens = nullptr;
+    // May stay null: no window-manager hints then (Qt's offscreen platform).
+    WindowSystem* windowSystem = nullptr;
+    // The effective colour scheme views draw with, and its change signal.
+    ColorSchemeService* colorSchemes = nullptr;
 };
 
 } // namespace platform

@@ -15,9 +15,13 @@ UserDefaults::UserDefaults(const QString& filePath, QObject* parent)
     : QObject(parent),
       m_settings(filePath.isEmpty() ? defaultPath() : filePath, QSettings::IniFormat) {}
 
-bool UserDefaults::contains(const QString& key) const { return m_settings.contains(key); }
+bool UserDefaults::contains(const QString& key) const {
+    return m_settings.contains(key);
+}
 
-QVariant UserDefaults::object(const QString& key) const { return m_settings.value(key); }
+QVariant UserDefaults::object(const QString& key) const {
+    return m_settings.value(key);
+}
 
 bool UserDefaults::boolForKey(const QString& key, bool fallback) const {
     const QVariant value = m_settings.value(key);
@@ -39,7 +43,9 @@ std::optional<QString> UserDefaults::stringForKey(const QString& key) const {
     return value.toString();
 }
 
-void UserDefaults::setBool(const QString& key, bool value) { setObject(key, value); }
+void UserDefaults::setBool(const QString& key, bool value) {
+    setObject(key, value);
+}
 
 void UserDefaults::setObject(const QString& key, const QVariant& value) {
     m_settings.setValue(key, value);

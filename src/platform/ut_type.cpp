@@ -65,9 +65,12 @@ const std::initializer_list<TypeRow> kTypeTable = {
 
 // MIME types that map onto an identifier besides each identifier's preferred one.
 const std::initializer_list<std::pair<const char*, const char*>> kMimeAliases = {
-    {"image/jpg", "public.jpeg"},          {"image/x-ms-bmp", "com.microsoft.bmp"},
-    {"audio/wav", "com.microsoft.waveform-audio"}, {"audio/x-m4a", "public.mpeg-4-audio"},
-    {"audio/aiff", "public.aiff-audio"},   {"text/xml", "public.xml"},
+    {"image/jpg", "public.jpeg"},
+    {"image/x-ms-bmp", "com.microsoft.bmp"},
+    {"audio/wav", "com.microsoft.waveform-audio"},
+    {"audio/x-m4a", "public.mpeg-4-audio"},
+    {"audio/aiff", "public.aiff-audio"},
+    {"text/xml", "public.xml"},
     {"text/x-csv", "public.comma-separated-values-text"},
     {"text/comma-separated-values", "public.comma-separated-values-text"},
     {"video/vnd.dlna.mpeg-tts", "public.mpeg-2-transport-stream"},
