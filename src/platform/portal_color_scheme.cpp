@@ -25,8 +25,10 @@ PortalColorScheme::PortalColorScheme(QDBusConnection bus, QObject* parent)
     : DesktopColorScheme(parent), m_bus(std::move(bus)) {
     if (!m_bus.isConnected())
         return;
+    // A QDBusMessage slot needs no D-Bus type look-up of its parameters, which can fail while
+    // the bus connection is still being set up.
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
-                  SLOT(onSettingChanged(QString, QString, QDBusVariant)));
+                  SLOT(onSettingChanged(QDBusMessage)));
 
     QDBusMessage read =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Read"));
@@ -54,10 +56,11 @@ std::optional<ColorScheme> PortalColorScheme::fromPortalValue(const QVariant& va
     return std::nullopt;
 }
 
-void PortalColorScheme::onSettingChanged(const QString& group, const QString& key,
-                                         const QDBusVariant& value) {
-    if (group == kGroup && key == kKey)
-        setPreference(fromPortalValue(value.variant()));
+void PortalColorScheme::onSettingChanged(const QDBusMessage& message) {
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() == 3 && arguments.at(0).toString() == kGroup &&
+        arguments.at(1).toString() == kKey)
+        setPreference(fromPortalValue(arguments.at(2)));
 }
 
 void PortalColorScheme::setPreference(std::optional<ColorScheme> preference) {

@@ -3,7 +3,7 @@
 #include "desktop_color_scheme.h"
 
 #include <QDBusConnection>
-#include <QDBusVariant>
+#include <QDBusMessage>
 
 namespace platform {
 
@@ -23,7 +23,7 @@ public:
     static std::optional<ColorScheme> fromPortalValue(const QVariant& value);
 
 private slots:
-    void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    void onSettingChanged(const QDBusMessage& message);
 
 private:
     void setPreference(std::optional<ColorScheme> preference);
