@@ -51,8 +51,12 @@ void NonActivatingPanel::setContentView(QWidget* content) {
         return;
     delete m_content;
     m_content = content;
-    if (m_content)
-        layout()->addWidget(m_content);
+    if (!m_content)
+        return;
+    layout()->addWidget(m_content);
+    // On screen at once, not a turn later, when the panel is.
+    if (isVisible())
+        m_content->show();
 }
 
 const QStringList& NonActivatingPanel::registeredDraggedTypes() {

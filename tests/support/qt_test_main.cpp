@@ -6,6 +6,9 @@
 
 int main(int argc, char* argv[]) {
     testing::InitGoogleTest(&argc, argv);
+    // Test discovery runs without the test environment: no display to open then.
+    if (testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     return RUN_ALL_TESTS();
