@@ -43,6 +43,7 @@ signals:
     void orderedOut();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -50,6 +51,7 @@ protected:
 private:
     platform::WindowSystem* m_windowSystem;
     QWidget* m_content = nullptr;
+    bool m_isAwaitingExpose = false;
 };
 
 } // namespace panel

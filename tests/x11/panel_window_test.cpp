@@ -97,6 +97,24 @@ TEST_F(PanelWindowTest, IsAboveStickyOutOfTaskbarAndPagerAndNeverTakesInput) {
     EXPECT_THAT(props, HasSubstr("Client accepts input or input focus: False"));
 }
 
+TEST_F(PanelWindowTest, KeepsItsHintsWhenShownRightAfterHiding) {
+    ASSERT_TRUE(waitFor([&] { return isMapped(); }));
+    testing_support::x11::pumpEvents(200ms);
+    for (int i = 0; i < 5; ++i) {
+        windowManager.hidePanel();
+        testing_support::x11::pumpEvents(std::chrono::milliseconds(i));
+        windowManager.showPanel();
+    }
+    ASSERT_TRUE(waitFor([&] { return isMapped(); }));
+    testing_support::x11::pumpEvents(300ms);
+
+    const std::string props = properties();
+    EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_ABOVE"));
+    EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_TASKBAR"));
+    EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_PAGER"));
+    EXPECT_THAT(props, HasSubstr("_NET_WM_DESKTOP(CARDINAL) = 4294967295"));
+}
+
 TEST_F(PanelWindowTest, SitsAtTheLeftEdgeCentredOnThePrimaryScreen) {
     ASSERT_TRUE(waitFor([&] { return isMapped(); }));
     // The session's screen is 1280x800 without docks.
