@@ -31,22 +31,18 @@ NonActivatingPanel::NonActivatingPanel(const QRect& frame, platform::WindowSyste
 void NonActivatingPanel::setVisible(bool visible) {
     // The hints go onto the still unmapped window: the window manager reads them on map and
     // drops them again when the window is withdrawn.
-    if (visible && !isVisible() && m_windowSystem) {
+    if (visible && !isVisible() && m_windowSystem)
         m_windowSystem->preparePanel(windowHandle());
-        m_isAwaitingExpose = true;
-    }
     QWidget::setVisible(visible);
 }
 
 bool NonActivatingPanel::eventFilter(QObject* watched, QEvent* event) {
-    // Shown right after being hidden, the window manager may still be withdrawing the old
-    // mapping and wipe the hints written before the map: assert them again once on screen.
-    if (m_isAwaitingExpose && event->type() == QEvent::Expose && watched == windowHandle() &&
-        windowHandle()->isExposed()) {
-        m_isAwaitingExpose = false;
-        if (m_windowSystem)
-            m_windowSystem->preparePanel(windowHandle());
-    }
+    // Shown right after being hidden, the window manager may still be withdrawing an earlier
+    // mapping and wipe the hints written before the map. The last exposure comes after the
+    // last map, so asserting them again at each one leaves them in place.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && m_windowSystem &&
+        windowHandle()->isExposed())
+        m_windowSystem->preparePanel(windowHandle());
     return QWidget::eventFilter(watched, event);
 }
 

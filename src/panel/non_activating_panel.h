@@ -51,7 +51,6 @@ protected:
 private:
     platform::WindowSystem* m_windowSystem;
     QWidget* m_content = nullptr;
-    bool m_isAwaitingExpose = false;
 };
 
 } // namespace panel

@@ -23,7 +23,8 @@ using x11_tools::trimmed;
 
 namespace {
 
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
+// Generous: on a loaded machine the window manager may take seconds to come to our window.
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline)
@@ -35,6 +36,8 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 
 class ApplicationX11Test : public testing::Test {
 protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(x11_tools::waitUntilWindowsAreManaged()); }
+
     std::string id(const QWidget& window) const { return std::to_string(window.winId()); }
     std::string states(const QWidget& window) const {
         return output("xprop", {"-id", id(window), "_NET_WM_STATE"});

@@ -33,7 +33,8 @@ using x11_tools::trimmed;
 
 namespace {
 
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
+// Generous: on a loaded machine the window manager may take seconds to come to our window.
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline)
@@ -45,6 +46,8 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 
 class PanelWindowTest : public testing::Test {
 protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(x11_tools::waitUntilWindowsAreManaged()); }
+
     platform::Services makeServices() {
         platform::Services result;
         result.mainQueue = &mainQueue;
