@@ -44,6 +44,13 @@ void pumpFor(std::chrono::milliseconds duration) {
     waitUntil([] { return false; }, duration);
 }
 
+// Their standard error goes to the test log, to tell why one did not come up.
+ChildProcess::Options programOptions() {
+    ChildProcess::Options options;
+    options.showStderr = true;
+    return options;
+}
+
 // The X11 services and a DragMonitor on them, with what the monitor published.
 struct Holdfin {
     Holdfin()
@@ -79,7 +86,7 @@ protected:
     // Starts the drag source program in `mode`; where to press on it.
     QPoint startSource(const std::string& mode) {
         m_source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"),
-                                       {mode, "--at", "100,100"});
+                                       {mode, "--at", "100,100"}, programOptions());
         if (!m_source)
             return {};
         auto line = m_source->waitForLine("ready ", 10s);

@@ -5,6 +5,7 @@
 
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
+#include <xcb/xinput.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,7 @@ constexpr const char* kSelection = "XdndSelection";
 constexpr const char* kTypeList = "XdndTypeList";
 constexpr const char* kTargets = "TARGETS";
 constexpr const char* kProperty = "_HOLDFIN_DRAG_PROBE";
+constexpr std::chrono::milliseconds kRetryInterval{8};
 
 } // namespace
 
@@ -26,6 +28,12 @@ X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::mil
     : QObject(parent), m_connection(connection) {
     m_bound.setSingleShot(true);
     m_bound.setInterval(bound);
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(kRetryInterval);
+    connect(&m_retry, &QTimer::timeout, this, [this] {
+        if (isLearning() && !m_pending.askedTarget)
+            askNextProbe();
+    });
     connect(&m_bound, &QTimer::timeout, this, [this] {
         if (isLearning())
             finish({}); // the source did not tell in time: nothing counts as readable
@@ -49,7 +57,6 @@ X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::mil
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER);
     connection.addListener([this](const void* event) { handleEvent(event); });
     connection.flush();
-    m_isActive = true;
 }
 
 X11DragPasteboard::~X11DragPasteboard() {
@@ -72,6 +79,17 @@ void X11DragPasteboard::handleEvent(const void* data) {
         const auto& e = reinterpret_cast<const xcb_selection_notify_event_t&>(event);
         if (e.selection == m_selection)
             selectionConverted(e.requestor, e.target, e.property, e.time);
+    } else if (type == XCB_GE_GENERIC) {
+        const auto& e = reinterpret_cast<const xcb_input_raw_button_press_event_t&>(event);
+        if (e.extension == m_connection.xinputOpcode() &&
+            (e.event_type == XCB_INPUT_RAW_MOTION || e.event_type == XCB_INPUT_RAW_BUTTON_PRESS)) {
+            m_lastInputTime = e.time;
+            // A source that refused everything so far may answer at the time of this motion.
+            if (isLearning() && m_retry.isActive()) {
+                m_retry.stop();
+                askNextProbe();
+            }
+        }
     } else if (type == XCB_PROPERTY_NOTIFY) {
         const auto& e = reinterpret_cast<const xcb_property_notify_event_t&>(event);
         if (e.state == XCB_PROPERTY_NEW_VALUE)
@@ -96,14 +114,14 @@ void X11DragPasteboard::ownerChanged(std::uint32_t owner, std::uint32_t selectio
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(m_connection.connection(), owner, XCB_CW_EVENT_MASK, &mask);
     m_bound.start();
-    convert(m_targets);
+    convert(m_targets, selectionTime);
 }
 
-void X11DragPasteboard::convert(std::uint32_t target) {
+void X11DragPasteboard::convert(std::uint32_t target, std::uint32_t time) {
     m_pending.askedTarget = target;
-    // The exact selection time: Qt sources refuse conversions made at CurrentTime.
+    m_pending.askedTime = time;
     xcb_convert_selection(m_connection.connection(), m_connection.helperWindow(), m_selection,
-                          target, m_property, m_pending.time);
+                          target, m_property, time);
     m_connection.flush();
 }
 
@@ -113,7 +131,7 @@ void X11DragPasteboard::selectionConverted(std::uint32_t requestor, std::uint32_
     // refuses with the target None: that answers the request outstanding.
     if (!isLearning() || requestor != m_connection.helperWindow() ||
         (target != m_pending.askedTarget && target != XCB_NONE) ||
-        (time != m_pending.time && time != XCB_CURRENT_TIME))
+        (time != m_pending.askedTime && time != XCB_CURRENT_TIME))
         return;
     target = m_pending.askedTarget;
     m_pending.askedTarget = 0;
@@ -148,10 +166,18 @@ void X11DragPasteboard::propertyChanged(std::uint32_t window, std::uint32_t atom
 void X11DragPasteboard::askNextProbe() {
     const std::vector<std::string>& types = probeTypes();
     if (m_pending.nextProbe >= types.size()) {
-        finish({}); // the source refused every type the shelf could take
+        // Refused all round: ask again shortly, until the bound ends it for a source that
+        // refuses every type for good.
+        m_pending.nextProbe = 0;
+        m_pending.round++;
+        m_retry.start();
         return;
     }
-    convert(m_connection.atom(types[m_pending.nextProbe++]));
+    // Qt sources answer only a request made at the time of the input event their drag
+    // handled last: the selection time until the pointer moves, the latest motion after.
+    const std::uint32_t time =
+        m_pending.round > 0 && m_lastInputTime ? m_lastInputTime : m_pending.time;
+    convert(m_connection.atom(types[m_pending.nextProbe++]), time);
 }
 
 std::vector<std::uint32_t>
@@ -172,6 +198,7 @@ void X11DragPasteboard::finish(std::vector<std::string> types) {
     stopWatchingOwner();
     m_pending = {};
     m_bound.stop();
+    m_retry.stop();
     m_types = std::move(types);
     ++m_changeCount;
     emit changeCountChanged();

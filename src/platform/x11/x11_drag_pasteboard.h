@@ -17,7 +17,9 @@ class X11Connection;
 // The XDND selection (XdndSelection) as the drag pasteboard. Every new owner of the selection
 // is a new drag; its offered types are learnt without waiting on any drag source (a fresh
 // XdndTypeList, a TARGETS conversion, or conversions of a few cheap types with the exact
-// selection time, one after the other until the first answer), and the change count takes its
+// selection time, one after the other until the first answer, again every few milliseconds
+// at the time of the latest pointer motion while all are refused), and the change count
+// takes its
 // new value once they are known or `bound` has passed. Holdfin's own drags are never asked
 // and count as holding nothing readable. GUI thread only.
 class X11DragPasteboard final : public QObject, public DragPasteboard {
@@ -45,6 +47,8 @@ private:
         std::uint32_t owner = 0;
         std::uint32_t time = 0;        // the selection time of the ownership
         std::uint32_t askedTarget = 0; // the conversion awaiting an answer (0: none)
+        std::uint32_t askedTime = 0;   // the time that conversion carries
+        int round = 0;                 // rounds of probes refused so far
         std::size_t nextProbe = 0;     // index into probeTypes() once TARGETS was refused
     };
 
@@ -54,7 +58,7 @@ private:
                             std::uint32_t time);
     void propertyChanged(std::uint32_t window, std::uint32_t atom, std::uint32_t time);
     void askNextProbe();
-    void convert(std::uint32_t target);
+    void convert(std::uint32_t target, std::uint32_t time);
     std::vector<std::uint32_t> readAtomList(std::uint32_t window, std::uint32_t property,
                                             bool isDeleting);
     void finish(std::vector<std::string> types);
@@ -65,11 +69,12 @@ private:
     std::vector<std::string> m_types;
     Pending m_pending;
     QTimer m_bound;
+    QTimer m_retry;
     std::uint32_t m_selection = 0;
     std::uint32_t m_typeList = 0;
     std::uint32_t m_targets = 0;
     std::uint32_t m_property = 0;
-    bool m_isActive = false;
+    std::uint32_t m_lastInputTime = 0; // of the latest raw motion or press (while watched)
 };
 
 } // namespace platform::x11
