@@ -1,41 +1,21 @@
 #include "app_delegate.h"
 #include "platform/color_scheme_service.h"
 #include "platform/diagnostic_log.h"
-#include "platform/drag_pasteboard.h"
 #include "platform/portal_color_scheme.h"
 #include "platform/qt_application.h"
 #include "platform/qt_main_queue.h"
 #include "platform/qt_screens.h"
 #include "platform/user_defaults.h"
+#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_display.h"
+#include "platform/x11/x11_drag_pasteboard.h"
+#include "platform/x11/x11_global_event_monitor.h"
 #include "platform/x11/x11_window_system.h"
 #include "platform/x11/x11_work_area.h"
 
 #include <QApplication>
 
 #include <cstdio>
-
-namespace {
-
-// Until the X11 services exist: a pasteboard that never changes and monitors that never fire.
-class InactiveDragPasteboard final : public platform::DragPasteboard {
-public:
-    std::int64_t changeCount() const override { return 0; }
-    bool canReadObjectForClasses(std::initializer_list<platform::PasteboardClass>) const override {
-        return false;
-    }
-};
-
-class InactiveEventMonitor final : public platform::GlobalEventMonitor {
-public:
-    std::optional<platform::MonitorToken> addGlobalMonitor(platform::EventMask, Handler) override {
-        return std::nullopt;
-    }
-    void removeMonitor(platform::MonitorToken) override {}
-    void setOwnDragInProgress(bool) override {}
-};
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     // Holdfin watches X11 drags; in a Wayland session it runs through XWayland.
@@ -53,8 +33,10 @@ int main(int argc, char* argv[]) {
 
     platform::QtMainQueue mainQueue;
     platform::StdoutDiagnosticLog log;
-    InactiveDragPasteboard pasteboard;
-    InactiveEventMonitor eventMonitor;
+    // The system-wide watchers share a connection of their own to the X server.
+    platform::x11::X11Connection x11;
+    platform::x11::X11DragPasteboard pasteboard(x11);
+    platform::x11::X11GlobalEventMonitor eventMonitor(x11);
     platform::UserDefaults userDefaults;
     platform::x11::X11WindowSystem windowSystem;
     platform::x11::X11WorkArea workArea;

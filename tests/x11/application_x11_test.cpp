@@ -36,8 +36,6 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 
 class ApplicationX11Test : public testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(x11_tools::waitUntilWindowsAreManaged()); }
-
     std::string id(const QWidget& window) const { return std::to_string(window.winId()); }
     std::string states(const QWidget& window) const {
         return output("xprop", {"-id", id(window), "_NET_WM_STATE"});

@@ -8,7 +8,7 @@
 //   image        an image (application/x-qt-image, offered as every image format Qt writes)
 //   color        application/x-color (red)
 //   unreadable   only application/x-holdfin-opaque, which nothing reads
-//   unanswering  offers text/plain but never answers a request for data in time (each
+//   unanswering  offers a colour but never answers a request for its data in time (each
 //                request blocks the program for 2 s)
 //   none         no drag at all: pressing and moving only moves the pointer
 // The 300x300 window sits at --at (default 100,100). Standard output, one line each:
@@ -38,7 +38,8 @@ using test_programs::say;
 
 class UnansweringMimeData final : public QMimeData {
 public:
-    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    // Few enough types that Qt does not list them in XdndTypeList: only asking tells them.
+    QStringList formats() const override { return {QStringLiteral("application/x-color")}; }
 
 protected:
     QVariant retrieveData(const QString&, QMetaType) const override {

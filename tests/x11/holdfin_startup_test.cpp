@@ -25,7 +25,6 @@ protected:
         ASSERT_TRUE(m_config.isValid());
         if (auto error = m_session.start())
             GTEST_SKIP() << *error;
-        ASSERT_TRUE(x11_tools::waitUntilWindowsAreManaged());
         setenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit().constData(), 1);
     }
 

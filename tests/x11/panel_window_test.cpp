@@ -46,8 +46,6 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 
 class PanelWindowTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(x11_tools::waitUntilWindowsAreManaged()); }
-
     platform::Services makeServices() {
         platform::Services result;
         result.mainQueue = &mainQueue;
@@ -84,9 +82,13 @@ TEST_F(PanelWindowTest, IsAboveStickyOutOfTaskbarAndPagerAndNeverTakesInput) {
     ASSERT_TRUE(waitFor([&] { return !isMapped(); }));
     windowManager.showPanel();
     ASSERT_TRUE(waitFor([&] { return isMapped(); }));
-    testing_support::x11::pumpEvents(200ms);
-
-    const std::string props = properties();
+    // The window manager applies requested states in its own time.
+    std::string props;
+    waitFor([&] {
+        props = properties();
+        return props.find("_NET_WM_STATE_SKIP_PAGER") != std::string::npos &&
+               props.find("4294967295") != std::string::npos;
+    });
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_ABOVE"));
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_TASKBAR"));
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_PAGER"));
@@ -105,13 +107,17 @@ TEST_F(PanelWindowTest, KeepsItsHintsWhenShownRightAfterHiding) {
     testing_support::x11::pumpEvents(200ms);
     for (int i = 0; i < 5; ++i) {
         windowManager.hidePanel();
-        testing_support::x11::pumpEvents(std::chrono::milliseconds(i));
+        testing_support::x11::pumpEvents(std::chrono::milliseconds(1 + i));
         windowManager.showPanel();
     }
     ASSERT_TRUE(waitFor([&] { return isMapped(); }));
-    testing_support::x11::pumpEvents(300ms);
-
-    const std::string props = properties();
+    // The window manager applies requested states in its own time.
+    std::string props;
+    waitFor([&] {
+        props = properties();
+        return props.find("_NET_WM_STATE_SKIP_PAGER") != std::string::npos &&
+               props.find("4294967295") != std::string::npos;
+    });
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_ABOVE"));
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_TASKBAR"));
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_PAGER"));

@@ -31,6 +31,13 @@ std::optional<Geometry> readyGeometry(ChildProcess& program) {
     return g;
 }
 
+// Their standard error goes to the test log, to tell why one did not come up.
+ChildProcess::Options programOptions() {
+    ChildProcess::Options options;
+    options.showStderr = true;
+    return options;
+}
+
 struct DropCase {
     std::string mode;
     std::string accept;
@@ -44,7 +51,6 @@ protected:
     void SetUp() override {
         if (auto error = m_session.start())
             GTEST_SKIP() << *error;
-        fprintf(stderr, "DISPLAY %s\n", m_session.display().c_str());
     }
     XvfbSession m_session;
 };
@@ -52,9 +58,10 @@ protected:
 TEST_P(TestProgramsTest, dropCarriesDataAndAction) {
     const DropCase& c = GetParam();
     auto target = ChildProcess::start(testProgramPath("holdfin_test_drop_target"),
-                                      {"--at", "600,100", "--accept", c.accept});
-    auto source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"),
-                                      {c.mode, "--at", "100,100", "--actions", "copymove"});
+                                      {"--at", "600,100", "--accept", c.accept}, programOptions());
+    auto source =
+        ChildProcess::start(testProgramPath("holdfin_test_drag_source"),
+                            {c.mode, "--at", "100,100", "--actions", "copymove"}, programOptions());
     ASSERT_TRUE(target && source);
     const auto to = readyGeometry(*target);
     const auto from = readyGeometry(*source);

@@ -1,5 +1,6 @@
 #include "x11_window_system.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -40,6 +41,36 @@ X11WindowSystem::X11WindowSystem() {
         return;
     m_connection = x11->connection();
     m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+X11WindowSystem::~X11WindowSystem() {
+    if (m_connection && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool X11WindowSystem::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (m_panels.isEmpty() || eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_REPARENT_NOTIFY)
+        return false;
+    // A window manager that withdraws a window wipes its states, and one shown again quickly
+    // can be managed with the wiped ones. Being put into a frame is the sure sign of being
+    // managed (again): ask for the states then.
+    const auto* reparent = reinterpret_cast<const xcb_reparent_notify_event_t*>(event);
+    if (m_panels.contains(reparent->window) && reparent->parent != m_root)
+        requestPanelStates(reparent->window);
+    return false;
+}
+
+void X11WindowSystem::requestPanelStates(Window window) {
+    const Atom netWmState = atom("_NET_WM_STATE");
+    for (const char* state : {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
+                              "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"})
+        sendToRoot(window, netWmState, {kStateAdd, atom(state), 0, 1});
+    sendToRoot(window, atom("_NET_WM_DESKTOP"), {kAllDesktops, kSourcePager});
+    xcb_flush(m_connection);
 }
 
 X11WindowSystem::Atom X11WindowSystem::atom(const char* name) {
@@ -105,6 +136,7 @@ void X11WindowSystem::preparePanel(QWindow* window) {
     if (!m_connection || !window)
         return;
     const auto id = static_cast<Window>(window->winId());
+    m_panels.insert(id);
     changeStates(id,
                  {atom("_NET_WM_STATE_ABOVE"), atom("_NET_WM_STATE_STICKY"),
                   atom("_NET_WM_STATE_SKIP_TASKBAR"), atom("_NET_WM_STATE_SKIP_PAGER")},

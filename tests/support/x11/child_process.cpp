@@ -46,7 +46,9 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
     else
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    if (!options.showStderr)
+    if (options.mergeStderr && options.captureStdout)
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+    else if (!options.showStderr)
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     if (options.passAsFd3 >= 0)
         posix_spawn_file_actions_adddup2(&actions, options.passAsFd3, 3);

@@ -18,6 +18,7 @@ public:
     struct Options {
         bool captureStdout = true; // otherwise standard output goes to /dev/null
         bool showStderr = false;   // otherwise standard error goes to /dev/null
+        bool mergeStderr = false;  // standard error into the captured standard output
         // Descriptor in this process to hand to the child as descriptor 3 (for -displayfd).
         int passAsFd3 = -1;
     };

@@ -1,5 +1,7 @@
 #include "xvfb_session.h"
 
+#include "test_programs.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -50,18 +52,26 @@ std::optional<std::string> readDisplayNumber(int fd, milliseconds timeout) {
 
 } // namespace
 
-std::optional<std::string> XvfbSession::startServer(int display, int width, int height) {
+std::optional<std::string> XvfbSession::startServer(int display, const ServerOptions& server) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return std::nullopt;
     ChildProcess::Options options;
     options.captureStdout = false;
     options.passAsFd3 = fds[1];
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    m_xvfb = ChildProcess::start("Xvfb",
-                                 {":" + std::to_string(display), "-displayfd", "3", "-screen", "0",
-                                  screen, "-nolisten", "tcp", "-noreset"},
-                                 options);
+    const std::string screen =
+        std::to_string(server.width) + "x" + std::to_string(server.height) + "x24";
+    std::vector<std::string> args = {":" + std::to_string(display),
+                                     "-displayfd",
+                                     "3",
+                                     "-screen",
+                                     "0",
+                                     screen,
+                                     "-nolisten",
+                                     "tcp",
+                                     "-noreset"};
+    args.insert(args.end(), server.extraArgs.begin(), server.extraArgs.end());
+    m_xvfb = ChildProcess::start("Xvfb", args, options);
     close(fds[1]);
     std::optional<std::string> number;
     if (m_xvfb)
@@ -83,14 +93,14 @@ XvfbSession::~XvfbSession() {
     restore("XDG_RUNTIME_DIR", m_savedRuntimeDir);
 }
 
-std::optional<std::string> XvfbSession::start(int width, int height) {
+std::optional<std::string> XvfbSession::start(const ServerOptions& options) {
     // Low display numbers are where other X servers and hard-wired DISPLAY values live: pick a
     // random high one, and another if it is taken. -displayfd tells when the server is ready.
     std::mt19937 random(std::random_device{}());
     std::uniform_int_distribution<int> displays(100, 4000);
     std::optional<std::string> number;
     for (int attempt = 0; attempt < 10 && !number; ++attempt)
-        number = startServer(displays(random), width, height);
+        number = startServer(displays(random), options);
     if (!number)
         return "cannot start Xvfb (is the xvfb package installed?)";
     m_display = ":" + *number;
@@ -102,6 +112,8 @@ std::optional<std::string> XvfbSession::start(int width, int height) {
     if (!m_runtimeDir.empty())
         setenv("XDG_RUNTIME_DIR", m_runtimeDir.c_str(), 1);
 
+    if (!options.withWindowManager)
+        return std::nullopt;
     ChildProcess::Options wmOptions;
     wmOptions.captureStdout = false;
     m_windowManager = ChildProcess::start("openbox", {"--sm-disable"}, wmOptions);
@@ -113,7 +125,35 @@ std::optional<std::string> XvfbSession::start(int width, int height) {
         stop();
         return "openbox did not come up";
     }
+    if (!waitUntilWindowsAreManaged(seconds(30))) {
+        stop();
+        return "openbox does not map windows";
+    }
     return std::nullopt;
+}
+
+bool XvfbSession::waitUntilWindowsAreManaged(milliseconds timeout) {
+    // openbox announces itself before its start-up is over, and a window mapped in between may
+    // never be mapped at all: show a probe window (again) until it is on screen.
+    const auto deadline = steady_clock::now() + timeout;
+    while (steady_clock::now() < deadline) {
+        auto probe =
+            ChildProcess::start(testProgramPath("holdfin_test_drop_target"), {"--at", "0,0"});
+        if (!probe || !probe->waitForLine("ready ", seconds(10)))
+            return false;
+        for (int i = 0; i < 40; ++i) {
+            auto search = ChildProcess::start(
+                "xdotool", {"search", "--onlyvisible", "--pid", std::to_string(probe->pid())});
+            if (!search)
+                return false;
+            const auto line = search->readLine(seconds(5));
+            search->wait(seconds(5));
+            if (line && !line->empty())
+                return true;
+            std::this_thread::sleep_for(milliseconds(50));
+        }
+    }
+    return false;
 }
 
 bool XvfbSession::waitForWindowManager(milliseconds timeout) {

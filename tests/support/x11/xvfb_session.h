@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace testing_support::x11 {
 
@@ -19,9 +20,17 @@ public:
     XvfbSession(const XvfbSession&) = delete;
     XvfbSession& operator=(const XvfbSession&) = delete;
 
+    struct ServerOptions {
+        int width = 1280;
+        int height = 800;
+        std::vector<std::string> extraArgs; // e.g. {"-extension", "XFIXES"} to disable one
+        bool withWindowManager = true;      // openbox does not start without XFixes
+    };
+
     // Starts Xvfb and openbox and waits until the window manager is up. On failure, the
     // reason (for a test to fail or skip with); nothing on success.
-    std::optional<std::string> start(int width = 1280, int height = 800);
+    std::optional<std::string> start() { return start(ServerOptions{}); }
+    std::optional<std::string> start(const ServerOptions& options);
     bool isRunning() const { return m_xvfb != nullptr; }
     // ":<n>"
     const std::string& display() const { return m_display; }
@@ -30,8 +39,9 @@ public:
 
 private:
     // Starts Xvfb on `display`; the display number it reports, or nothing when it failed.
-    std::optional<std::string> startServer(int display, int width, int height);
+    std::optional<std::string> startServer(int display, const ServerOptions& options);
     bool waitForWindowManager(std::chrono::milliseconds timeout);
+    bool waitUntilWindowsAreManaged(std::chrono::milliseconds timeout);
     void stop();
 
     std::unique_ptr<ChildProcess> m_xvfb;
