@@ -40,12 +40,6 @@ HoldfinApp::HoldfinApp(platform::UserDefaults& userDefaults, platform::Applicati
 
     m_trayItem = std::make_unique<TrayItem>(
         m_userDefaults, [] { return menuBarIcon(); }, tr("Holdfin"), buildMenu());
-
-    // The settings window closing last returns Holdfin to a tray accessory.
-    connect(qGuiApp, &QGuiApplication::lastWindowClosed, this, [this] {
-        m_application.setActivationPolicy(platform::ActivationPolicy::Accessory);
-        m_application.deactivate();
-    });
 }
 
 HoldfinApp::~HoldfinApp() {

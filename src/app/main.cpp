@@ -1,52 +1,30 @@
+#include "app/app_delegate.h"
 #include "app/holdfin_app.h"
-#include "panel/drag_monitor.h"
-#include "platform/application.h"
+#include "platform/color_scheme_service.h"
+#include "platform/desktop_workspace.h"
 #include "platform/diagnostic_log.h"
-#include "platform/drag_pasteboard.h"
+#include "platform/mime_item_provider_factory.h"
+#include "platform/portal_color_scheme.h"
+#include "platform/qt_application.h"
+#include "platform/qt_drag_session.h"
 #include "platform/qt_main_queue.h"
+#include "platform/qt_screens.h"
+#include "platform/symbol_image.h"
 #include "platform/user_defaults.h"
+#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_display.h"
+#include "platform/x11/x11_drag_pasteboard.h"
+#include "platform/x11/x11_global_event_monitor.h"
+#include "platform/x11/x11_window_system.h"
+#include "platform/x11/x11_work_area.h"
 #include "preferences/launch_at_login.h"
+#include "preferences/settings_access/open_settings_injection_view.h"
+#include "views/content_view.h"
 
 #include <QApplication>
+#include <QThreadPool>
 
 #include <cstdio>
-
-namespace {
-
-// Until the X11 services exist: a pasteboard that never changes and monitors that never fire.
-class InactiveDragPasteboard final : public platform::DragPasteboard {
-public:
-    std::int64_t changeCount() const override { return 0; }
-    bool canReadObjectForClasses(std::initializer_list<platform::PasteboardClass>) const override {
-        return false;
-    }
-};
-
-class InactiveEventMonitor final : public platform::GlobalEventMonitor {
-public:
-    std::optional<platform::MonitorToken> addGlobalMonitor(platform::EventMask, Handler) override {
-        return std::nullopt;
-    }
-    void removeMonitor(platform::MonitorToken) override {}
-    void setOwnDragInProgress(bool) override {}
-};
-
-// Until the application object and the delegate exist: the policy is only kept, Quit quits.
-class InterimApplication final : public platform::Application {
-public:
-    void setActivationPolicy(platform::ActivationPolicy policy) override { m_policy = policy; }
-    platform::ActivationPolicy activationPolicy() const override { return m_policy; }
-    void activate() override {}
-    void deactivate() override {}
-    void terminate() override { QCoreApplication::quit(); }
-    void setAppearance(platform::Appearance) override {}
-
-private:
-    platform::ActivationPolicy m_policy = platform::ActivationPolicy::Accessory;
-};
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     // Holdfin watches X11 drags; in a Wayland session it runs through XWayland.
@@ -64,20 +42,66 @@ int main(int argc, char* argv[]) {
 
     platform::QtMainQueue mainQueue;
     platform::StdoutDiagnosticLog log;
-    InactiveDragPasteboard pasteboard;
-    InactiveEventMonitor eventMonitor;
-    const platform::Services services{&mainQueue, &pasteboard, &eventMonitor, &log};
-
-    panel::DragMonitor dragMonitor(services);
-
+    // The system-wide watchers share a connection of their own to the X server.
+    platform::x11::X11Connection x11;
+    platform::x11::X11DragPasteboard pasteboard(x11);
+    platform::x11::X11GlobalEventMonitor eventMonitor(x11);
     platform::UserDefaults userDefaults;
-    InterimApplication application;
-    preferences::XdgAutostartLoginItem loginItem;
+    platform::x11::X11WindowSystem windowSystem;
+    platform::x11::X11WorkArea workArea;
+    platform::QtScreens screens(&workArea);
+    platform::PortalColorScheme desktopColorScheme;
+    platform::ColorSchemeService colorSchemes(&desktopColorScheme);
+    platform::QtApplication application(colorSchemes, &windowSystem);
+    platform::QtDragSession dragSession(eventMonitor);
+    platform::DesktopWorkspace workspace;
+    const platform::SymbolImage symbols;
+    const platform::Services services{.mainQueue = &mainQueue,
+                                      .dragPasteboard = &pasteboard,
+                                      .eventMonitor = &eventMonitor,
+                                      .log = &log,
+                                      .dragSession = &dragSession,
+                                      .workspace = &workspace,
+                                      .symbols = &symbols,
+                                      .application = &application,
+                                      .userDefaults = &userDefaults,
+                                      .screens = &screens,
+                                      .windowSystem = &windowSystem,
+                                      .colorSchemes = &colorSchemes};
+
+    // Drops load on this pool; declared after the queue and log it reports to, so it is
+    // gone (and its loads finished) before they are.
+    QThreadPool loadPool;
+    const QString imageCache = platform::MimeItemProviderFactory::defaultImageCacheDirectory();
+    // The shelf starts empty: images cached for an earlier run's entries are dead weight.
+    platform::MimeItemProviderFactory::clearImageCache(imageCache);
+    platform::MimeItemProviderFactory providers(imageCache, loadPool);
+
+    app::AppDelegate delegate(services);
     app::HoldfinApp::Options options;
     options.version = QApplication::applicationVersion();
     options.delegateHooks = {
-        [] { return true; }, [] {},
-        [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); }};
+        [] { return app::AppDelegate::shared() != nullptr; },
+        [] {
+            if (auto* shared = app::AppDelegate::shared())
+                shared->applyAppearance();
+        },
+        [](bool isEnabled) {
+            if (auto* shared = app::AppDelegate::shared())
+                shared->updateLaunchAtLogin(isEnabled);
+        }};
     app::HoldfinApp holdfin(userDefaults, application, mainQueue, std::move(options));
+
+    preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
+    delegate.setLaunchAtLoginHandler(
+        [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
+    delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {
+        auto* content = new views::ContentView(self.dragMonitor(), self.windowManager(), services,
+                                               providers, holdfin.settingsAccess());
+        return new settings_access::OpenSettingsInjectionView(holdfin.settingsAccess(), content);
+    });
+    // Launching has finished once the event loop runs.
+    QMetaObject::invokeMethod(&delegate, &app::AppDelegate::applicationDidFinishLaunching,
+                              Qt::QueuedConnection);
     return QApplication::exec();
 }

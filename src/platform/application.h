@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QObject>
+#include "color_scheme.h"
 
 namespace platform {
 
 enum class ActivationPolicy { Regular = 0, Accessory = 1 };
-// The appearance forced on the whole application; System follows the desktop.
-enum class Appearance { Light, Dark, System };
 
 // The running application. GUI thread only.
 class Application {
@@ -23,6 +21,7 @@ public:
     virtual void deactivate() = 0;
     // Ends the event loop; the process exits.
     virtual void terminate() = 0;
+    // Light or Dark forces that colour scheme on every window; System follows the desktop.
     virtual void setAppearance(Appearance appearance) = 0;
 };
 

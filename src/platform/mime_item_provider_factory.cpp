@@ -115,4 +115,15 @@ QString MimeItemProviderFactory::defaultImageCacheDirectory() {
         .filePath(QStringLiteral("holdfin"));
 }
 
+void MimeItemProviderFactory::clearImageCache(const QString& directory) {
+    QDir dir(directory);
+    if (directory.isEmpty() || !dir.exists())
+        return;
+    // Links are removed, not followed; sub-folders are not ours and stay.
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries)
+        QFile::remove(entry.filePath());
+}
+
 } // namespace platform

@@ -30,6 +30,9 @@ public:
     static bool canProvide(const QMimeData& data);
     // $XDG_CACHE_HOME/holdfin (~/.cache/holdfin by default).
     static QString defaultImageCacheDirectory();
+    // Removes what earlier runs cached in `directory` (its own files only: nothing is
+    // followed out of it). Call before any drop.
+    static void clearImageCache(const QString& directory);
 
 private:
     QString m_imageCacheDirectory;

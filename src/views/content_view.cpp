@@ -4,6 +4,7 @@
 #include "panel/window_manager.h"
 #include "platform/application.h"
 #include "platform/color_scheme_service.h"
+#include "platform/drag_pasteboard.h"
 #include "platform/spring_curve.h"
 #include "platform/symbol_image.h"
 #include "platform/workspace.h"

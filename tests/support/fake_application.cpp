@@ -4,16 +4,26 @@ namespace testing_support {
 
 void FakeApplication::setActivationPolicy(platform::ActivationPolicy policy) {
     m_policy = policy;
-    m_calls << (policy == platform::ActivationPolicy::Regular
-                    ? QStringLiteral("setActivationPolicy Regular")
-                    : QStringLiteral("setActivationPolicy Accessory"));
+    record(policy == platform::ActivationPolicy::Accessory ? QStringLiteral("policy Accessory")
+                                                           : QStringLiteral("policy Regular"));
 }
 
 void FakeApplication::setAppearance(platform::Appearance appearance) {
     m_appearance = appearance;
-    static const char* const names[] = {"Light", "Dark", "System"};
-    m_calls << QStringLiteral("setAppearance %1")
-                   .arg(QLatin1String(names[static_cast<int>(appearance)]));
+    switch (appearance) {
+    case platform::Appearance::Light:
+        return record(QStringLiteral("appearance Light"));
+    case platform::Appearance::Dark:
+        return record(QStringLiteral("appearance Dark"));
+    case platform::Appearance::System:
+        return record(QStringLiteral("appearance System"));
+    }
+}
+
+void FakeApplication::record(const QString& line) {
+    m_calls << line;
+    if (onCall)
+        onCall(line);
 }
 
 } // namespace testing_support

@@ -1,0 +1,93 @@
+// Idle cost of holdfin: CPU ticks and context switches of the running program (all its
+// threads) while the pointer moves without a button, on a private X server.
+//
+//   holdfin_bench_idle_cost [seconds]     (default 30)
+#include "support/x11/child_process.h"
+#include "support/x11/xvfb_session.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+using namespace std::chrono;
+using namespace testing_support::x11;
+
+namespace {
+
+struct Cost {
+    long ticks = 0;
+    long switches = 0;
+};
+
+Cost costOf(pid_t pid) {
+    Cost cost;
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    // Fields after the command name (which may hold spaces): utime and stime are 14 and 15.
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 15 && fields >> field; ++i)
+        if (i >= 14)
+            cost.ticks += std::stol(field);
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream status(task.path() / "status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.find("ctxt_switches:") != std::string::npos)
+                cost.switches += std::stol(line.substr(line.find(':') + 1));
+        }
+    }
+    return cost;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    XvfbSession session;
+    if (auto error = session.start()) {
+        std::fprintf(stderr, "idle cost: %s\n", error->c_str());
+        return 1;
+    }
+    ChildProcess::Options quiet;
+    quiet.captureStdout = false;
+    auto holdfin = ChildProcess::start(HOLDFIN_EXECUTABLE, {}, quiet);
+    if (!holdfin) {
+        std::fprintf(stderr, "idle cost: cannot start holdfin\n");
+        return 1;
+    }
+    std::this_thread::sleep_for(2s); // past start-up
+    ChildProcess::run("xdotool", {"mousemove", "200", "200"});
+    // The same time without any input first: what the program costs on its own.
+    const Cost quietStart = costOf(holdfin->pid());
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const Cost before = costOf(holdfin->pid());
+
+    // About 100 moves a second, back and forth, no button down.
+    std::vector<std::string> steps;
+    const int moves = seconds * 100;
+    for (int i = 0; i < moves; ++i) {
+        const std::string dx = (i / 50) % 2 ? "-4" : "4";
+        steps.insert(steps.end(), {"mousemove_relative", "--", dx, "2", "sleep", "0.01"});
+        steps.insert(steps.end(), {"mousemove_relative", "--", "0", "-2"});
+    }
+    const auto start = steady_clock::now();
+    ChildProcess::run("xdotool", steps, std::chrono::seconds(seconds * 3));
+    const double elapsed = duration<double>(steady_clock::now() - start).count();
+    const Cost after = costOf(holdfin->pid());
+
+    std::printf("idle cost: %.1f s of pointer motion without a button (%d moves)\n", elapsed,
+                moves * 2);
+    std::printf("  holdfin while the pointer moves: %ld CPU ticks (%ld a second), %ld context "
+                "switches\n",
+                after.ticks - before.ticks, sysconf(_SC_CLK_TCK), after.switches - before.switches);
+    std::printf("  holdfin without any input, same time: %ld CPU ticks, %ld context switches\n",
+                before.ticks - quietStart.ticks, before.switches - quietStart.switches);
+    return holdfin->isRunning() ? 0 : 1;
+}

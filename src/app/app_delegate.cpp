@@ -1,0 +1,87 @@
+#include "app_delegate.h"
+
+#include "interim_shelf_content.h"
+#include "panel/non_activating_panel.h"
+#include "platform/application.h"
+#include "platform/defaults_keys.h"
+#include "platform/user_defaults.h"
+
+#include <QGuiApplication>
+
+namespace app {
+
+namespace keys = platform::defaults_keys;
+
+namespace {
+AppDelegate* s_shared = nullptr;
+} // namespace
+
+AppDelegate::AppDelegate(const platform::Services& services, QObject* parent)
+    : QObject(parent), m_application(services.application), m_defaults(services.userDefaults),
+      m_dragMonitor(services), m_windowManager(services),
+      m_contentFactory([colorSchemes = services.colorSchemes](AppDelegate& delegate) {
+          return new InterimShelfContent(delegate.dragMonitor(), delegate.windowManager(),
+                                         colorSchemes);
+      }) {
+    Q_ASSERT(m_application && m_defaults);
+    if (qGuiApp)
+        connect(qGuiApp, &QGuiApplication::lastWindowClosed, this,
+                &AppDelegate::applicationShouldTerminateAfterLastWindowClosed);
+}
+
+AppDelegate::~AppDelegate() {
+    if (s_shared == this)
+        s_shared = nullptr;
+}
+
+AppDelegate* AppDelegate::shared() {
+    return s_shared;
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    s_shared = this;
+    m_application->setActivationPolicy(platform::ActivationPolicy::Accessory);
+    seedDefaultsOnFirstLaunch();
+    applyAppearance();
+    // From here on the content alone shows and hides the panel.
+    m_windowManager.window()->setContentView(m_contentFactory(*this));
+}
+
+void AppDelegate::seedDefaultsOnFirstLaunch() {
+    // Any stored value, false included, means an earlier launch; missing keys of an earlier
+    // launch are left to their readers' fallbacks.
+    if (m_defaults->contains(keys::hasLaunchedBefore))
+        return;
+    m_defaults->setBool(keys::hasLaunchedBefore, true);
+    m_defaults->setBool(keys::showMenuBarIcon, true);
+    m_defaults->setBool(keys::launchAtLogin, false);
+    m_defaults->setObject(keys::selectedAppearance, QStringLiteral("System"));
+}
+
+void AppDelegate::applyAppearance() {
+    const QString selected =
+        m_defaults->stringForKey(keys::selectedAppearance).value_or(QStringLiteral("System"));
+    if (selected == QLatin1String("Light"))
+        m_application->setAppearance(platform::Appearance::Light);
+    else if (selected == QLatin1String("Dark"))
+        m_application->setAppearance(platform::Appearance::Dark);
+    else
+        m_application->setAppearance(platform::Appearance::System);
+}
+
+bool AppDelegate::applicationShouldTerminateAfterLastWindowClosed() {
+    m_application->setActivationPolicy(platform::ActivationPolicy::Accessory);
+    m_application->deactivate();
+    return false;
+}
+
+void AppDelegate::quitApp() {
+    m_application->terminate();
+}
+
+void AppDelegate::updateLaunchAtLogin(bool enabled) {
+    if (m_launchAtLoginHandler)
+        m_launchAtLoginHandler(enabled);
+}
+
+} // namespace app

@@ -1,0 +1,71 @@
+#include "window_manager.h"
+
+#include "non_activating_panel.h"
+#include "platform/screens.h"
+
+namespace panel {
+
+namespace {
+QRect toWidgetGeometry(const QRectF& frame) {
+    return {qRound(frame.x()), qRound(frame.y()), qRound(frame.width()), qRound(frame.height())};
+}
+} // namespace
+
+WindowManager::WindowManager(const platform::Services& services, QObject* parent)
+    : QObject(parent), m_screens(services.screens) {
+    Q_ASSERT(m_screens);
+    const QRectF frame = panelFrame(m_screens->primaryVisibleFrame());
+    m_panelY = frame.y();
+    if (auto primary = m_screens->primary())
+        m_screenName = primary->name;
+    auto panel =
+        std::make_unique<NonActivatingPanel>(toWidgetGeometry(frame), services.windowSystem);
+    panel->orderFrontRegardless();
+    m_window = std::move(panel);
+    connect(m_screens, &platform::Screens::screensChanged, this, &WindowManager::onScreensChanged);
+}
+
+WindowManager::~WindowManager() = default;
+
+QRectF WindowManager::panelFrame(const QRect& visibleFrame) {
+    // QRect's centre is rounded down; the frame's true mid y keeps the half point.
+    const double midY = visibleFrame.y() + visibleFrame.height() / 2.0;
+    return {double(visibleFrame.x()), midY - 0.5 * panelHeight, panelWidth, panelHeight};
+}
+
+void WindowManager::showPanel() {
+    if (m_window->isVisible())
+        return;
+    m_window->orderFrontRegardless();
+}
+
+void WindowManager::hidePanel() {
+    if (!m_window->isVisible())
+        return;
+    m_window->orderOut();
+}
+
+void WindowManager::placeOnPrimary() {
+    const QRectF frame = panelFrame(m_screens->primaryVisibleFrame());
+    m_panelY = frame.y();
+    const auto primary = m_screens->primary();
+    m_screenName = primary ? primary->name : QString();
+    m_window->setGeometry(toWidgetGeometry(frame));
+}
+
+void WindowManager::onScreensChanged() {
+    // The panel otherwise stays where it was built; it only must never become unreachable.
+    const QList<platform::ScreenInfo> screens = m_screens->screens();
+    const QRect frame = m_window->geometry();
+    bool hasOwnScreen = false;
+    bool touchesAScreen = false;
+    for (const platform::ScreenInfo& screen : screens) {
+        hasOwnScreen = hasOwnScreen || (!m_screenName.isEmpty() && screen.name == m_screenName);
+        touchesAScreen = touchesAScreen || screen.geometry.intersects(frame);
+    }
+    if (screens.isEmpty() || (hasOwnScreen && touchesAScreen))
+        return;
+    placeOnPrimary();
+}
+
+} // namespace panel

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QObject>
+#include <QRectF>
+#include <QString>
+
+#include <memory>
+
+namespace panel {
+
+class NonActivatingPanel;
+
+// Owns the shelf panel: builds it once, 160 by 310 at the left edge of the primary screen's
+// visible frame, centred vertically, and puts it on and off screen when asked. Never moves it,
+// except to bring it back to that place when its screen is gone or it lies off every screen.
+// GUI thread only.
+class WindowManager final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr double panelWidth = 160.0;
+    static constexpr double panelHeight = 310.0;
+
+    // Needs the screens of `services` (and its window system, when there is one). Builds the
+    // panel and shows it.
+    explicit WindowManager(const platform::Services& services, QObject* parent = nullptr);
+    ~WindowManager() override;
+
+    NonActivatingPanel* window() const { return m_window.get(); }
+    // Top edge of the panel, unrounded.
+    double panelY() const { return m_panelY; }
+
+    // Shows the panel in front without activating Holdfin; nothing if it is visible.
+    void showPanel();
+    // Hides the panel; nothing if it is hidden.
+    void hidePanel();
+
+    // The panel's frame on a screen with `visibleFrame`; the zero rectangle stands for none.
+    static QRectF panelFrame(const QRect& visibleFrame);
+
+private:
+    void placeOnPrimary();
+    void onScreensChanged();
+
+    platform::Screens* m_screens;
+    double m_panelY = 0;
+    QString m_screenName; // where the panel was placed; empty when there was no screen
+    std::unique_ptr<NonActivatingPanel> m_window;
+};
+
+} // namespace panel

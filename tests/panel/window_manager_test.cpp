@@ -1,0 +1,209 @@
+#include "panel/non_activating_panel.h"
+#include "panel/window_manager.h"
+#include "support/fake_screens.h"
+#include "support/fake_window_system.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QWindow>
+
+namespace {
+
+using panel::NonActivatingPanel;
+using panel::WindowManager;
+using platform::ScreenInfo;
+using testing_support::FakeScreens;
+using testing_support::FakeWindowSystem;
+
+struct Placement {
+    const char* name;
+    QList<ScreenInfo> screens;
+    QRect visibleFrame;
+    double x;
+    double panelY;
+    QRect geometry;
+};
+
+class WindowManagerPlacement : public testing::TestWithParam<Placement> {};
+
+// Visible frames in Qt's top-left coordinates: a 1440x900 screen with a 25 high dock at the
+// bottom; a monitor left of the primary, 1920x1080 with a 25 high panel at the top.
+INSTANTIATE_TEST_SUITE_P(Screens, WindowManagerPlacement,
+                         testing::Values(Placement{"dockAtBottom",
+                                                   {{"eDP-1", {0, 0, 1440, 900}}},
+                                                   {0, 0, 1440, 875},
+                                                   0,
+                                                   282.5,
+                                                   {0, 283, 160, 310}},
+                                         Placement{"leftOfOrigin",
+                                                   {{"HDMI-1", {-1920, 0, 1920, 1080}}},
+                                                   {-1920, 25, 1920, 1055},
+                                                   -1920,
+                                                   397.5,
+                                                   {-1920, 398, 160, 310}},
+                                         Placement{
+                                             "noScreen", {}, {}, 0, -155, {0, -155, 160, 310}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(WindowManagerPlacement, PutsThePanelAtTheLeftEdgeCentredVertically) {
+    FakeScreens screens;
+    screens.setScreens(GetParam().screens, GetParam().visibleFrame);
+    platform::Services services;
+    services.screens = &screens;
+    WindowManager manager(services);
+
+    EXPECT_DOUBLE_EQ(manager.panelY(), GetParam().panelY);
+    EXPECT_DOUBLE_EQ(WindowManager::panelFrame(GetParam().visibleFrame).x(), GetParam().x);
+    EXPECT_EQ(manager.window()->geometry(), GetParam().geometry);
+    EXPECT_TRUE(manager.window()->isVisible()) << "built and ordered front";
+}
+
+class WindowManagerTest : public testing::Test {
+protected:
+    WindowManagerTest() {
+        screens.setScreens({{"DP-1", {0, 0, 1280, 800}}, {"DP-2", {1280, 0, 1920, 1080}}},
+                           {0, 30, 1280, 770});
+        services.screens = &screens;
+        services.windowSystem = &windowSystem;
+    }
+
+    FakeScreens screens;
+    FakeWindowSystem windowSystem;
+    platform::Services services;
+};
+
+TEST_F(WindowManagerTest, ShowAndHideDoNothingWhenAlreadySo) {
+    WindowManager manager(services);
+    QSignalSpy front(manager.window(), &NonActivatingPanel::orderedFront);
+    QSignalSpy out(manager.window(), &NonActivatingPanel::orderedOut);
+
+    manager.showPanel();
+    EXPECT_EQ(front.count(), 0) << "already shown by construction";
+    manager.hidePanel();
+    manager.hidePanel();
+    EXPECT_EQ(out.count(), 1);
+    EXPECT_FALSE(manager.window()->isVisible());
+    manager.showPanel();
+    manager.showPanel();
+    EXPECT_EQ(front.count(), 1);
+    EXPECT_TRUE(manager.window()->isVisible());
+}
+
+TEST_F(WindowManagerTest, HintsGoOntoThePanelBeforeEveryShow) {
+    WindowManager manager(services);
+    manager.hidePanel();
+    manager.showPanel();
+    manager.showPanel();
+
+    ASSERT_EQ(windowSystem.preparations().size(), 2);
+    for (const auto& preparation : windowSystem.preparations()) {
+        EXPECT_EQ(preparation.window, manager.window()->windowHandle());
+        EXPECT_FALSE(preparation.wasVisible);
+    }
+}
+
+TEST_F(WindowManagerTest, HidingKeepsTheContent) {
+    WindowManager manager(services);
+    auto* content = new QWidget;
+    manager.window()->setContentView(content);
+    manager.hidePanel();
+    manager.showPanel();
+    QApplication::processEvents();
+
+    EXPECT_EQ(manager.window()->contentView(), content);
+    EXPECT_TRUE(content->isVisible());
+    EXPECT_EQ(content->geometry(), manager.window()->rect()) << "content fills the panel";
+}
+
+// What the screens become after the panel was placed on DP-1 (0,0 1280x800, frame 0,30 x
+// 1280x770), and where the panel must be then.
+struct ScreenChange {
+    const char* name;
+    QList<ScreenInfo> screens;
+    QRect visibleFrame;
+    QRect geometry;
+};
+
+class WindowManagerScreenChange : public testing::TestWithParam<ScreenChange> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, WindowManagerScreenChange,
+    testing::Values(
+        // Its screen went away: back to the left edge of the (new) primary.
+        ScreenChange{"ownScreenRemoved",
+                     {{"DP-2", {1280, 0, 1920, 1080}}},
+                     {1280, 0, 1920, 1050},
+                     {1280, 370, 160, 310}},
+        // A screen of the same name now somewhere else, the panel off every screen.
+        ScreenChange{"offEveryScreen",
+                     {{"DP-1", {3000, 0, 1280, 800}}},
+                     {3000, 0, 1280, 800},
+                     {3000, 245, 160, 310}},
+        // Its screen stays: nothing moves, whatever else changes.
+        ScreenChange{"otherScreenRemoved",
+                     {{"DP-1", {0, 0, 1280, 800}}},
+                     {0, 0, 1280, 800},
+                     {0, 260, 160, 310}},
+        ScreenChange{"primaryChanged",
+                     {{"DP-2", {1280, 0, 1920, 1080}}, {"DP-1", {0, 0, 1280, 800}}},
+                     {1280, 0, 1920, 1080},
+                     {0, 260, 160, 310}},
+        ScreenChange{"resolutionChanged",
+                     {{"DP-1", {0, 0, 1024, 600}}},
+                     {0, 0, 1024, 600},
+                     {0, 260, 160, 310}},
+        // No screen at all: nowhere better to go.
+        ScreenChange{"allScreensGone", {}, {}, {0, 260, 160, 310}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(WindowManagerScreenChange, MovesThePanelOnlyWhenItWouldBeUnreachable) {
+    FakeScreens screens;
+    screens.setScreens({{"DP-1", {0, 0, 1280, 800}}, {"DP-2", {1280, 0, 1920, 1080}}},
+                       {0, 30, 1280, 770});
+    platform::Services services;
+    services.screens = &screens;
+    WindowManager manager(services);
+    manager.hidePanel();
+    ASSERT_EQ(manager.window()->geometry(), QRect(0, 260, 160, 310));
+
+    screens.setScreens(GetParam().screens, GetParam().visibleFrame);
+
+    EXPECT_EQ(manager.window()->geometry(), GetParam().geometry);
+    EXPECT_FALSE(manager.window()->isVisible()) << "moving never shows the panel";
+}
+
+TEST(WindowManagerWithoutScreen, ComesToTheFirstScreenThatAppears) {
+    FakeScreens screens;
+    platform::Services services;
+    services.screens = &screens;
+    WindowManager manager(services);
+
+    screens.setScreens({{"DP-1", {0, 0, 1280, 800}}});
+
+    EXPECT_EQ(manager.window()->geometry(), QRect(0, 245, 160, 310));
+    EXPECT_DOUBLE_EQ(manager.panelY(), 245);
+}
+
+struct DropOffer {
+    QStringList formats;
+    bool isTaken;
+};
+
+class NonActivatingPanelDrops : public testing::TestWithParam<DropOffer> {};
+
+INSTANTIATE_TEST_SUITE_P(Formats, NonActivatingPanelDrops,
+                         testing::Values(DropOffer{{"text/uri-list"}, true},
+                                         DropOffer{{"image/png"}, true},
+                                         DropOffer{{"text/plain;charset=utf-8"}, true},
+                                         DropOffer{{"application/pdf"}, true},
+                                         DropOffer{{"application/x-qt-image", "image/jpeg"}, false},
+                                         DropOffer{{"application/x-color"}, false},
+                                         DropOffer{{}, false}));
+
+TEST_P(NonActivatingPanelDrops, TakesFilesUrlsPngTextAndPdf) {
+    EXPECT_EQ(NonActivatingPanel::offersRegisteredType(GetParam().formats), GetParam().isTaken);
+}
+
+} // namespace

@@ -1,0 +1,25 @@
+#include "fake_screens.h"
+
+namespace testing_support {
+
+std::optional<platform::ScreenInfo> FakeScreens::primary() const {
+    if (m_screens.isEmpty())
+        return std::nullopt;
+    return m_screens.front();
+}
+
+QRect FakeScreens::primaryVisibleFrame() const {
+    if (onVisibleFrameQueried)
+        onVisibleFrameQueried();
+    if (m_screens.isEmpty())
+        return {};
+    return m_visibleFrame.isEmpty() ? m_screens.front().geometry : m_visibleFrame;
+}
+
+void FakeScreens::setScreens(QList<platform::ScreenInfo> screens, QRect visibleFrame) {
+    m_screens = std::move(screens);
+    m_visibleFrame = visibleFrame;
+    emit screensChanged();
+}
+
+} // namespace testing_support

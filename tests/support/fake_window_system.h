@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/window_system.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWindow>
+
+namespace testing_support {
+
+// Records the hints asked for.
+class FakeWindowSystem final : public platform::WindowSystem {
+public:
+    struct PanelPreparation {
+        QWindow* window;
+        bool wasVisible; // whether the window was already on screen when prepared
+    };
+
+    void preparePanel(QWindow* window) override {
+        m_preparations.append({window, window && window->isVisible()});
+    }
+    void setSkipTaskbar(QWindow* window, bool skip) override {
+        m_skipTaskbar.append({window, skip});
+    }
+    void yieldActivation() override { ++m_yields; }
+
+    const QList<PanelPreparation>& preparations() const { return m_preparations; }
+    const QList<std::pair<QWindow*, bool>>& skipTaskbarCalls() const { return m_skipTaskbar; }
+    int yields() const { return m_yields; }
+
+private:
+    QList<PanelPreparation> m_preparations;
+    QList<std::pair<QWindow*, bool>> m_skipTaskbar;
+    int m_yields = 0;
+};
+
+} // namespace testing_support

@@ -1,0 +1,246 @@
+// System-wide drag detection end to end: a DragMonitor wired to the real X11 services in this
+// process, real XDND drags of our drag source program, the pointer driven by xdotool, all on
+// a private X server (see holdfin_test_main_x11).
+#include "panel/drag_monitor.h"
+#include "platform/qt_main_queue.h"
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_drag_pasteboard.h"
+#include "platform/x11/x11_global_event_monitor.h"
+#include "support/x11/child_process.h"
+#include "support/x11/pointer_driver.h"
+#include "support/x11/test_programs.h"
+
+#include <gtest/gtest.h>
+
+#include <QDrag>
+#include <QMimeData>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+
+#include <functional>
+#include <memory>
+#include <sstream>
+
+using namespace std::chrono_literals;
+using namespace testing_support::x11;
+using platform::EventMask;
+
+namespace {
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        pumpEvents(5ms);
+    }
+    return true;
+}
+
+void pumpFor(std::chrono::milliseconds duration) {
+    waitUntil([] { return false; }, duration);
+}
+
+// Their standard error goes to the test log, to tell why one did not come up.
+ChildProcess::Options programOptions() {
+    ChildProcess::Options options;
+    options.showStderr = true;
+    return options;
+}
+
+// The X11 services and a DragMonitor on them, with what the monitor published.
+struct Holdfin {
+    Holdfin()
+        : pasteboard(connection), eventMonitor(connection),
+          monitor(platform::Services{&mainQueue, &pasteboard, &eventMonitor, nullptr}) {
+        QObject::connect(&monitor, &panel::DragMonitor::isDraggingChanged,
+                         [this] { assignments.push_back(monitor.isDragging()); });
+        for (auto mask : {EventMask::LeftMouseDragged, EventMask::LeftMouseUp, EventMask::KeyDown})
+            eventMonitor.addGlobalMonitor(
+                mask, [this](const platform::Event& event) { events.push_back(event); });
+    }
+    int count(platform::EventType type) const {
+        int n = 0;
+        for (const auto& event : events)
+            n += event.type == type;
+        return n;
+    }
+    int trueAssignments() const {
+        return int(std::count(assignments.begin(), assignments.end(), true));
+    }
+
+    platform::QtMainQueue mainQueue;
+    platform::x11::X11Connection connection;
+    platform::x11::X11DragPasteboard pasteboard;
+    platform::x11::X11GlobalEventMonitor eventMonitor;
+    panel::DragMonitor monitor;
+    std::vector<bool> assignments;
+    std::vector<platform::Event> events;
+};
+
+class DragDetectionTest : public testing::Test {
+protected:
+    // Starts the drag source program in `mode`; where to press on it.
+    QPoint startSource(const std::string& mode) {
+        m_source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"),
+                                       {mode, "--at", "100,100"}, programOptions());
+        if (!m_source)
+            return {};
+        auto line = m_source->waitForLine("ready ", 10s);
+        if (!line)
+            return {};
+        std::istringstream in(line->substr(6));
+        int x = 0, y = 0;
+        in >> x >> y;
+        return {x + 40, y + 40};
+    }
+    // Presses on the source and moves past the drag threshold; true once its drag started.
+    bool startDrag(QPoint at) {
+        return m_pointer.beginDrag(at.x(), at.y()) &&
+               m_source->waitForLine("drag-started ", 5s).has_value();
+    }
+
+    std::unique_ptr<ChildProcess> m_source;
+    PointerDriver m_pointer;
+};
+
+class ReadableDragTest : public DragDetectionTest,
+                         public testing::WithParamInterface<std::string> {};
+
+TEST_P(ReadableDragTest, startsOnDragAndEndsOnRelease) {
+    Holdfin holdfin;
+    const QPoint at = startSource(GetParam());
+    ASSERT_FALSE(at.isNull());
+    const auto countBefore = holdfin.pasteboard.changeCount();
+    ASSERT_TRUE(startDrag(at));
+    ASSERT_TRUE(m_pointer.moveBy(6, 3, 10));
+    ASSERT_TRUE(waitUntil([&] { return holdfin.monitor.isDragging(); }, 3s));
+    EXPECT_NE(holdfin.pasteboard.changeCount(), countBefore);
+    EXPECT_EQ(holdfin.monitor.lastChangeCount(), holdfin.pasteboard.changeCount());
+
+    ASSERT_TRUE(m_pointer.endDrag());
+    EXPECT_TRUE(waitUntil([&] { return !holdfin.monitor.isDragging(); }, 3s));
+    EXPECT_EQ(holdfin.assignments.back(), false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ReadableDragTest,
+                         testing::Values("files", "text", "image", "color"));
+
+class UnreadableDragTest : public DragDetectionTest,
+                           public testing::WithParamInterface<std::string> {};
+
+TEST_P(UnreadableDragTest, consumesTheCountWithoutDragging) {
+    Holdfin holdfin;
+    const QPoint at = startSource(GetParam());
+    ASSERT_FALSE(at.isNull());
+    const auto countBefore = holdfin.pasteboard.changeCount();
+    ASSERT_TRUE(startDrag(at));
+    // Keep dragging past the bound on learning the types.
+    ASSERT_TRUE(m_pointer.moveBy(6, 3, 15, 30ms));
+    ASSERT_TRUE(waitUntil([&] { return holdfin.pasteboard.changeCount() != countBefore; }, 3s));
+    ASSERT_TRUE(m_pointer.moveBy(6, 3, 5));
+    EXPECT_TRUE(waitUntil(
+        [&] { return holdfin.monitor.lastChangeCount() == holdfin.pasteboard.changeCount(); }, 3s));
+    EXPECT_EQ(holdfin.trueAssignments(), 0);
+    ASSERT_TRUE(m_pointer.endDrag());
+    pumpFor(200ms);
+    EXPECT_EQ(holdfin.trueAssignments(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableDragTest, testing::Values("unreadable", "unanswering"));
+
+TEST_F(DragDetectionTest, plainMouseDragIsNoDrag) {
+    Holdfin holdfin;
+    const QPoint at = startSource("none");
+    ASSERT_FALSE(at.isNull());
+    ASSERT_TRUE(m_pointer.beginDrag(at.x(), at.y()));
+    ASSERT_TRUE(m_pointer.endDrag());
+    ASSERT_TRUE(
+        waitUntil([&] { return holdfin.count(platform::EventType::LeftMouseUp) == 1; }, 3s));
+    pumpFor(100ms);
+    EXPECT_GT(holdfin.count(platform::EventType::LeftMouseDragged), 0);
+    EXPECT_EQ(holdfin.pasteboard.changeCount(), holdfin.monitor.lastChangeCount());
+    EXPECT_TRUE(holdfin.assignments.empty()); // a release while idle assigns nothing
+}
+
+TEST_F(DragDetectionTest, escapeEndsTheDragAndOtherKeysDoNot) {
+    Holdfin holdfin;
+    const QPoint at = startSource("text");
+    ASSERT_FALSE(at.isNull());
+    ASSERT_TRUE(startDrag(at));
+    ASSERT_TRUE(m_pointer.moveBy(6, 3, 10));
+    ASSERT_TRUE(waitUntil([&] { return holdfin.monitor.isDragging(); }, 3s));
+
+    ASSERT_TRUE(m_pointer.key("a"));
+    ASSERT_TRUE(waitUntil([&] { return holdfin.count(platform::EventType::KeyDown) == 1; }, 3s));
+    pumpFor(100ms);
+    EXPECT_TRUE(holdfin.monitor.isDragging());
+    EXPECT_NE(holdfin.events.back().keyCode, platform::kEscapeKeyCode);
+
+    ASSERT_TRUE(m_pointer.key("Escape"));
+    EXPECT_TRUE(waitUntil([&] { return !holdfin.monitor.isDragging(); }, 3s));
+    EXPECT_EQ(holdfin.events.back().keyCode, platform::kEscapeKeyCode);
+    m_pointer.release();
+}
+
+TEST_F(DragDetectionTest, dragUnderWayAtStartIsNotReported) {
+    const QPoint at = startSource("text");
+    ASSERT_FALSE(at.isNull());
+    ASSERT_TRUE(startDrag(at));
+    Holdfin holdfin; // starts watching in the middle of the drag
+    ASSERT_TRUE(m_pointer.moveBy(6, 3, 15));
+    ASSERT_TRUE(
+        waitUntil([&] { return holdfin.count(platform::EventType::LeftMouseDragged) > 5; }, 3s));
+    pumpFor(300ms);
+    EXPECT_TRUE(holdfin.assignments.empty());
+    ASSERT_TRUE(m_pointer.endDrag());
+}
+
+TEST_F(DragDetectionTest, pointerMotionWithoutButtonDeliversNothing) {
+    Holdfin holdfin;
+    ASSERT_TRUE(m_pointer.moveTo(300, 300));
+    ASSERT_TRUE(m_pointer.moveBy(5, 5, 20, 5ms));
+    pumpFor(200ms);
+    EXPECT_FALSE(holdfin.eventMonitor.isWatchingMotion());
+    EXPECT_TRUE(holdfin.events.empty());
+}
+
+TEST_F(DragDetectionTest, ownDragIsCountedNotProbedAndNotReported) {
+    Holdfin holdfin;
+    const auto countBefore = holdfin.pasteboard.changeCount();
+    // Holdfin's own drag session, as the shelf will run it: announced to the event monitor.
+    QWidget source;
+    source.setGeometry(500, 400, 200, 200);
+    source.show();
+    ASSERT_TRUE(waitUntil([&] { return source.windowHandle()->isExposed(); }, 5s));
+    pumpFor(100ms);
+    ASSERT_TRUE(m_pointer.moveTo(600, 500));
+    ASSERT_TRUE(m_pointer.press());
+    // The rest of the gesture runs while the drag session holds this thread.
+    ChildProcess::Options quiet;
+    quiet.captureStdout = false;
+    auto gesture = ChildProcess::start("xdotool",
+                                       {"sleep", "0.3", "mousemove_relative", "--", "10", "5",
+                                        "sleep", "0.05", "mousemove_relative", "--", "10", "5",
+                                        "sleep", "0.05", "mouseup", "1"},
+                                       quiet);
+    ASSERT_TRUE(gesture);
+    holdfin.eventMonitor.setOwnDragInProgress(true);
+    auto* drag = new QDrag(&source);
+    auto* data = new QMimeData;
+    data->setText(QStringLiteral("own"));
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction);
+    holdfin.eventMonitor.setOwnDragInProgress(false);
+    // By the end of the session the count has moved on, with nothing asked of ourselves.
+    EXPECT_NE(holdfin.pasteboard.changeCount(), countBefore);
+    EXPECT_FALSE(holdfin.pasteboard.isLearning());
+    pumpFor(100ms);
+    EXPECT_FALSE(holdfin.pasteboard.canReadObjectForClasses({platform::PasteboardClass::String}));
+    EXPECT_TRUE(holdfin.events.empty());
+}
+
+} // namespace

@@ -1,0 +1,73 @@
+// The holdfin program itself on a private X server: what it does when the server lacks what
+// drag detection needs, and when the server goes away under it.
+#include "support/x11/child_process.h"
+#include "support/x11/xvfb_session.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <thread>
+
+using namespace std::chrono_literals;
+using namespace testing_support::x11;
+
+namespace {
+
+// Standard output and error of holdfin, merged.
+std::unique_ptr<ChildProcess> startHoldfin() {
+    ChildProcess::Options options;
+    options.mergeStderr = true;
+    return ChildProcess::start(HOLDFIN_EXECUTABLE, {}, options);
+}
+
+std::vector<std::string> remainingLines(ChildProcess& process) {
+    std::vector<std::string> lines;
+    while (auto line = process.readLine(2s))
+        lines.push_back(*line);
+    return lines;
+}
+
+TEST(HoldfinProcessTest, exitsWithOneLineWhenTheServerGoesAway) {
+    XvfbSession session;
+    if (auto error = session.start())
+        GTEST_SKIP() << *error;
+    auto holdfin = startHoldfin();
+    ASSERT_TRUE(holdfin);
+    std::this_thread::sleep_for(1500ms); // up and watching
+    ASSERT_TRUE(holdfin->isRunning());
+    session.killServer();
+    EXPECT_EQ(holdfin->wait(10s), 1);
+    EXPECT_EQ(remainingLines(*holdfin),
+              std::vector<std::string>{"holdfin: lost the connection to the X server"});
+}
+
+TEST(HoldfinProcessTest, keepsRunningWithOneLineWithoutXFixes) {
+    XvfbSession session;
+    XvfbSession::ServerOptions options;
+    options.extraArgs = {"-extension", "XFIXES"};
+    options.withWindowManager = false;
+    if (auto error = session.start(options))
+        GTEST_SKIP() << *error;
+    auto holdfin = startHoldfin();
+    ASSERT_TRUE(holdfin);
+    EXPECT_EQ(holdfin->readLine(5s), "holdfin: cannot watch drags: the X server lacks XFixes");
+    EXPECT_FALSE(holdfin->wait(1s).has_value()); // still running
+    EXPECT_EQ(holdfin->readLine(100ms), std::nullopt);
+}
+
+TEST(HoldfinProcessTest, exitsWithOneLineWithoutDisplay) {
+    const char* saved = std::getenv("DISPLAY");
+    const std::string display = saved ? saved : "";
+    unsetenv("DISPLAY");
+    auto holdfin = startHoldfin();
+    if (saved)
+        setenv("DISPLAY", display.c_str(), 1);
+    ASSERT_TRUE(holdfin);
+    EXPECT_EQ(holdfin->wait(10s), 1);
+    const auto lines = remainingLines(*holdfin);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines.front().find("DISPLAY"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,177 @@
+// The shelf panel on a real X server with a window manager: what the window manager and other
+// applications see of it.
+#include "app/interim_shelf_content.h"
+#include "panel/drag_monitor.h"
+#include "panel/non_activating_panel.h"
+#include "panel/window_manager.h"
+#include "platform/qt_screens.h"
+#include "platform/x11/x11_window_system.h"
+#include "platform/x11/x11_work_area.h"
+#include "support/fake_drag_pasteboard.h"
+#include "support/fake_global_event_monitor.h"
+#include "support/fake_main_queue.h"
+#include "support/x11/child_process.h"
+#include "support/x11/pointer_driver.h"
+#include "support/x11/test_programs.h"
+#include "x11_tools.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QWindow>
+
+#include <cstdlib>
+#include <functional>
+
+using namespace std::chrono_literals;
+using testing::HasSubstr;
+using testing::Not;
+using testing_support::x11::ChildProcess;
+using x11_tools::output;
+using x11_tools::trimmed;
+
+namespace {
+
+// Generous: on a loaded machine the window manager may take seconds to come to our window.
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        testing_support::x11::pumpEvents(20ms);
+    }
+    return true;
+}
+
+class PanelWindowTest : public testing::Test {
+protected:
+    platform::Services makeServices() {
+        platform::Services result;
+        result.mainQueue = &mainQueue;
+        result.dragPasteboard = &pasteboard;
+        result.eventMonitor = &eventMonitor;
+        result.screens = &screens;
+        result.windowSystem = &windowSystem;
+        return result;
+    }
+
+    std::string panelId() const { return std::to_string(windowManager.window()->winId()); }
+    std::string properties() const {
+        return output("xprop", {"-id", panelId(), "_NET_WM_STATE", "_NET_WM_DESKTOP", "WM_HINTS"});
+    }
+    bool isMapped() const {
+        return output("xwininfo", {"-id", panelId()}).find("IsViewable") != std::string::npos;
+    }
+    std::string activeWindow() const { return trimmed(output("xdotool", {"getactivewindow"})); }
+
+    testing_support::FakeMainQueue mainQueue;
+    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeGlobalEventMonitor eventMonitor;
+    platform::x11::X11WorkArea workArea;
+    platform::QtScreens screens{&workArea};
+    platform::x11::X11WindowSystem windowSystem;
+    platform::Services services = makeServices();
+    panel::WindowManager windowManager{services};
+};
+
+TEST_F(PanelWindowTest, IsAboveStickyOutOfTaskbarAndPagerAndNeverTakesInput) {
+    ASSERT_TRUE(waitFor([&] { return isMapped(); }));
+    // Hidden and shown again: the window manager forgets the states of a withdrawn window.
+    windowManager.hidePanel();
+    ASSERT_TRUE(waitFor([&] { return !isMapped(); }));
+    windowManager.showPanel();
+    ASSERT_TRUE(waitFor([&] { return isMapped(); }));
+    // The window manager applies requested states in its own time.
+    std::string props;
+    waitFor([&] {
+        props = properties();
+        return props.find("_NET_WM_STATE_SKIP_PAGER") != std::string::npos &&
+               props.find("4294967295") != std::string::npos;
+    });
+    EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_ABOVE"));
+    EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_TASKBAR"));
+    EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_PAGER"));
+    // On every desktop: sticky where the window manager knows the state (openbox does not), and
+    // in any case on the all-desktops pseudo desktop.
+    if (output("xprop", {"-root", "_NET_SUPPORTED"}).find("_NET_WM_STATE_STICKY") !=
+        std::string::npos) {
+        EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_STICKY"));
+    }
+    EXPECT_THAT(props, HasSubstr("_NET_WM_DESKTOP(CARDINAL) = 4294967295"));
+    EXPECT_THAT(props, HasSubstr("Client accepts input or input focus: False"));
+}
+
+TEST_F(PanelWindowTest, KeepsItsHintsWhenShownRightAfterHiding) {
+    ASSERT_TRUE(waitFor([&] { return isMapped(); }));
+    testing_support::x11::pumpEvents(200ms);
+    for (int i = 0; i < 5; ++i) {
+        windowManager.hidePanel();
+        testing_support::x11::pumpEvents(std::chrono::milliseconds(1 + i));
+        windowManager.showPanel();
+    }
+    ASSERT_TRUE(waitFor([&] { return isMapped(); }));
+    // The window manager applies requested states in its own time.
+    std::string props;
+    waitFor([&] {
+        props = properties();
+        return props.find("_NET_WM_STATE_SKIP_PAGER") != std::string::npos &&
+               props.find("4294967295") != std::string::npos;
+    });
+    EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_ABOVE"));
+    EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_TASKBAR"));
+    EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_PAGER"));
+    EXPECT_THAT(props, HasSubstr("_NET_WM_DESKTOP(CARDINAL) = 4294967295"));
+}
+
+TEST_F(PanelWindowTest, SitsAtTheLeftEdgeCentredOnThePrimaryScreen) {
+    ASSERT_TRUE(waitFor([&] { return isMapped(); }));
+    // The session's screen is 1280x800 without docks.
+    const std::string geometry = output("xdotool", {"getwindowgeometry", panelId()});
+    EXPECT_THAT(geometry, HasSubstr("Position: 0,245"));
+    EXPECT_THAT(geometry, HasSubstr("Geometry: 160x310"));
+}
+
+TEST_F(PanelWindowTest, ClickingItLeavesTheActiveWindowActive) {
+    auto target = ChildProcess::start(
+        testing_support::x11::testProgramPath("holdfin_test_drop_target"), {"--at", "600,100"});
+    ASSERT_TRUE(target && target->waitForLine("ready ", 10s));
+    const std::string other = trimmed(output(
+        "xdotool", {"search", "--sync", "--onlyvisible", "--pid", std::to_string(target->pid())}));
+    ASSERT_FALSE(other.empty());
+    output("xdotool", {"windowactivate", "--sync", other});
+    ASSERT_TRUE(waitFor([&] { return activeWindow() == other; }));
+    windowManager.hidePanel();
+    windowManager.showPanel();
+    ASSERT_TRUE(waitFor([&] { return isMapped(); }));
+
+    testing_support::x11::PointerDriver pointer;
+    ASSERT_TRUE(pointer.moveTo(80, 400));
+    ASSERT_TRUE(pointer.run({"click", "1"}));
+    testing_support::x11::pumpEvents(300ms);
+
+    EXPECT_EQ(activeWindow(), other) << "showing and clicking the panel activates nothing";
+    EXPECT_EQ(QApplication::activeWindow(), nullptr);
+    EXPECT_FALSE(windowManager.window()->windowHandle()->isActive());
+}
+
+TEST_F(PanelWindowTest, InterimContentShowsThePanelOnlyWhileItHasReason) {
+    testing_support::x11::PointerDriver pointer;
+    ASSERT_TRUE(pointer.moveTo(1000, 700)); // well away from the panel
+    panel::DragMonitor dragMonitor(services);
+    windowManager.window()->setContentView(
+        new app::InterimShelfContent(dragMonitor, windowManager, nullptr));
+    ASSERT_TRUE(waitFor([&] { return !isMapped(); })) << "empty and idle: hidden";
+
+    dragMonitor.setIsDragging(true);
+    ASSERT_TRUE(waitFor([&] { return isMapped(); }));
+    testing_support::x11::pumpEvents(300ms);
+    // For looking at the panel by hand: a picture of the whole screen.
+    if (const char* path = std::getenv("HOLDFIN_TEST_SCREENSHOT"))
+        ChildProcess::run("import", {"-window", "root", path});
+
+    dragMonitor.setIsDragging(false);
+    EXPECT_TRUE(waitFor([&] { return !isMapped(); }));
+}
+
+} // namespace
