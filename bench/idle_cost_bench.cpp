@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 
@@ -21,6 +22,7 @@ namespace {
 struct Cost {
     long ticks = 0;
     long switches = 0;
+    std::map<std::string, long> switchesByThread; // by thread name
 };
 
 Cost costOf(pid_t pid) {
@@ -37,10 +39,16 @@ Cost costOf(pid_t pid) {
     std::error_code error;
     for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
         std::ifstream status(task.path() / "status");
-        std::string line;
+        std::string line, name;
         while (std::getline(status, line)) {
-            if (line.find("ctxt_switches:") != std::string::npos)
-                cost.switches += std::stol(line.substr(line.find(':') + 1));
+            if (line.rfind("Name:", 0) == 0)
+                name = line.substr(line.find_first_not_of(" \t", 5)) + " (" +
+                       task.path().filename().string() + ")";
+            if (line.find("ctxt_switches:") != std::string::npos) {
+                const long n = std::stol(line.substr(line.find(':') + 1));
+                cost.switches += n;
+                cost.switchesByThread[name] += n;
+            }
         }
     }
     return cost;
@@ -87,6 +95,12 @@ int main(int argc, char* argv[]) {
     std::printf("  holdfin while the pointer moves: %ld CPU ticks (%ld a second), %ld context "
                 "switches\n",
                 after.ticks - before.ticks, sysconf(_SC_CLK_TCK), after.switches - before.switches);
+    for (const auto& [name, n] : after.switchesByThread) {
+        const auto was = before.switchesByThread.find(name);
+        const long delta = n - (was == before.switchesByThread.end() ? 0 : was->second);
+        if (delta)
+            std::printf("    thread %s: %ld context switches\n", name.c_str(), delta);
+    }
     std::printf("  holdfin without any input, same time: %ld CPU ticks, %ld context switches\n",
                 before.ticks - quietStart.ticks, before.switches - quietStart.switches);
     return holdfin->isRunning() ? 0 : 1;

@@ -157,8 +157,14 @@ std::vector<std::string> X11Connection::atomNames(const std::vector<std::uint32_
     return names;
 }
 
-void X11Connection::addListener(Listener listener) {
-    m_listeners.push_back(std::move(listener));
+int X11Connection::addListener(Listener listener) {
+    const int id = m_nextListener++;
+    m_listeners.emplace(id, std::move(listener));
+    return id;
+}
+
+void X11Connection::removeListener(int id) {
+    m_listeners.erase(id);
 }
 
 void X11Connection::flush() {
@@ -182,8 +188,10 @@ void X11Connection::dispatchEvents() {
     m_isDispatching = true;
     while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
         std::unique_ptr<xcb_generic_event_t, FreeDeleter> owned(event);
-        for (const Listener& listener : m_listeners)
-            listener(event);
+        for (auto at = m_listeners.begin(); at != m_listeners.end();) {
+            const auto current = at++; // a listener may remove itself
+            current->second(event);
+        }
     }
     m_isDispatching = false;
     flush();

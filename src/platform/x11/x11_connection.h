@@ -51,8 +51,11 @@ public:
     // Major opcode of XInput, or -1 when the server lacks XInput 2.2.
     int xinputOpcode() const { return m_xinputOpcode; }
 
-    // Every event of this connection goes to every listener, in order.
-    void addListener(Listener listener);
+    // Every event of this connection goes to every listener, in order of registration. The
+    // answer identifies the registration for removeListener.
+    int addListener(Listener listener);
+    // Stops delivering to a listener; unknown ids are ignored.
+    void removeListener(int id);
     // Sends buffered requests.
     void flush();
     // Waits for the server to process everything sent so far (no other client is involved),
@@ -73,7 +76,8 @@ private:
     int m_xfixesFirstEvent = -1;
     int m_xinputOpcode = -1;
     QSocketNotifier* m_notifier = nullptr;
-    std::vector<Listener> m_listeners;
+    std::map<int, Listener> m_listeners;
+    int m_nextListener = 1;
     std::map<std::string, std::uint32_t> m_atoms;
     std::map<std::uint32_t, std::string> m_atomNames;
     LostHandler m_onLost;

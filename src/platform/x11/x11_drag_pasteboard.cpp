@@ -55,12 +55,13 @@ X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::mil
     xcb_xfixes_select_selection_input(connection.connection(), connection.helperWindow(),
                                       m_selection,
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER);
-    connection.addListener([this](const void* event) { handleEvent(event); });
+    m_listener = connection.addListener([this](const void* event) { handleEvent(event); });
     connection.flush();
 }
 
 X11DragPasteboard::~X11DragPasteboard() {
     stopWatchingOwner();
+    m_connection.removeListener(m_listener);
 }
 
 bool X11DragPasteboard::canReadObjectForClasses(

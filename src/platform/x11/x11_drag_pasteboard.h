@@ -65,6 +65,7 @@ private:
     void stopWatchingOwner();
 
     X11Connection& m_connection;
+    int m_listener = 0;
     std::int64_t m_changeCount = 0;
     std::vector<std::string> m_types;
     Pending m_pending;

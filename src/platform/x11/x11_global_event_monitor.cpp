@@ -43,7 +43,7 @@ X11GlobalEventMonitor::X11GlobalEventMonitor(X11Connection& connection) : m_conn
     m_isAvailable = true;
     readPointerMapping();
     readKeyboardMapping();
-    connection.addListener([this](const void* event) { handleEvent(event); });
+    m_listener = connection.addListener([this](const void* event) { handleEvent(event); });
     // Started in the middle of a drag: its button is already down.
     xcb_connection_t* c = connection.connection();
     Reply<xcb_query_pointer_reply_t> pointer(
@@ -54,7 +54,9 @@ X11GlobalEventMonitor::X11GlobalEventMonitor(X11Connection& connection) : m_conn
     selectEvents(m_leftButtonsDown > 0);
 }
 
-X11GlobalEventMonitor::~X11GlobalEventMonitor() = default;
+X11GlobalEventMonitor::~X11GlobalEventMonitor() {
+    m_connection.removeListener(m_listener);
+}
 
 std::optional<MonitorToken> X11GlobalEventMonitor::addGlobalMonitor(EventMask mask,
                                                                     Handler handler) {

@@ -40,6 +40,7 @@ private:
     void report(EventType type, std::uint16_t keyCode = 0);
 
     X11Connection& m_connection;
+    int m_listener = 0;
     bool m_isAvailable = false;
     bool m_isWatchingMotion = false;
     bool m_isOwnDragInProgress = false;

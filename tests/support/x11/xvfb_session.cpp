@@ -85,12 +85,14 @@ std::optional<std::string> XvfbSession::startServer(int display, const ServerOpt
 }
 
 XvfbSession::XvfbSession()
-    : m_savedDisplay(environment("DISPLAY")), m_savedRuntimeDir(environment("XDG_RUNTIME_DIR")) {}
+    : m_savedDisplay(environment("DISPLAY")), m_savedRuntimeDir(environment("XDG_RUNTIME_DIR")),
+      m_savedBusAddress(environment("DBUS_SESSION_BUS_ADDRESS")) {}
 
 XvfbSession::~XvfbSession() {
     stop();
     restore("DISPLAY", m_savedDisplay);
     restore("XDG_RUNTIME_DIR", m_savedRuntimeDir);
+    restore("DBUS_SESSION_BUS_ADDRESS", m_savedBusAddress);
 }
 
 std::optional<std::string> XvfbSession::start(const ServerOptions& options) {
@@ -111,6 +113,12 @@ std::optional<std::string> XvfbSession::start(const ServerOptions& options) {
         m_runtimeDir = pattern; // mkdtemp creates it with mode 0700
     if (!m_runtimeDir.empty())
         setenv("XDG_RUNTIME_DIR", m_runtimeDir.c_str(), 1);
+    // Without a session bus, every Qt program would autolaunch one through the X server
+    // (dbus-launch), which can stall its start by seconds and leaves daemons behind. Point
+    // at a bus that is not there instead: D-Bus calls then fail at once. A test that needs a
+    // bus starts its own and sets the address.
+    if (!m_savedBusAddress)
+        setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + m_runtimeDir + "/no-bus").c_str(), 1);
 
     if (!options.withWindowManager)
         return std::nullopt;
@@ -131,6 +139,20 @@ std::optional<std::string> XvfbSession::start(const ServerOptions& options) {
     }
     return std::nullopt;
 }
+
+namespace {
+
+// The first line a program prints, or an empty string.
+std::string firstLine(const std::string& program, const std::vector<std::string>& args) {
+    auto child = ChildProcess::start(program, args);
+    if (!child)
+        return {};
+    auto line = child->readLine(seconds(5));
+    child->wait(seconds(5));
+    return line.value_or(std::string());
+}
+
+} // namespace
 
 bool XvfbSession::waitUntilWindowsAreManaged(milliseconds timeout) {
     // openbox announces itself before its start-up is over, and a window mapped in between may
@@ -158,20 +180,37 @@ bool XvfbSession::waitUntilWindowsAreManaged(milliseconds timeout) {
 
 bool XvfbSession::waitForWindowManager(milliseconds timeout) {
     const auto deadline = steady_clock::now() + timeout;
-    while (steady_clock::now() < deadline) {
-        // The window manager announces itself by setting this property on the root window.
-        auto xprop = ChildProcess::start("xprop", {"-root", "-notype", "_NET_SUPPORTING_WM_CHECK"});
-        if (!xprop)
-            return false;
-        auto line = xprop->readLine(seconds(5));
-        xprop->wait(seconds(5));
-        if (line && line->find("window id") != std::string::npos)
-            return true;
-        if (!m_windowManager->isRunning())
+    // The window manager announces itself on the root window early in its start-up...
+    while (firstLine("xprop", {"-root", "-notype", "_NET_SUPPORTING_WM_CHECK"}).find("window id") ==
+           std::string::npos) {
+        if (steady_clock::now() >= deadline || !m_windowManager->isRunning())
             return false;
         std::this_thread::sleep_for(milliseconds(20));
     }
-    return false;
+    // ...but windows mapped before it handles events can be left unmanaged for good: wait until
+    // it acts on a request (switching to desktop 2 and back).
+    for (const char* desktop : {"1", "0"}) {
+        for (;;) {
+            if (steady_clock::now() >= deadline || !m_windowManager->isRunning())
+                return false;
+            ChildProcess::run("xdotool", {"set_desktop", desktop});
+            const std::string expected = std::string(" = ") + desktop;
+            const auto until = steady_clock::now() + milliseconds(300);
+            bool isDone = false;
+            while (!isDone && steady_clock::now() < until) {
+                const std::string line =
+                    firstLine("xprop", {"-root", "-notype", "_NET_CURRENT_DESKTOP"});
+                isDone =
+                    line.size() >= expected.size() &&
+                    line.compare(line.size() - expected.size(), expected.size(), expected) == 0;
+                if (!isDone)
+                    std::this_thread::sleep_for(milliseconds(10));
+            }
+            if (isDone)
+                break;
+        }
+    }
+    return true;
 }
 
 void XvfbSession::killServer() {
