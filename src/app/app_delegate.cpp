@@ -1,6 +1,5 @@
 #include "app_delegate.h"
 
-#include "interim_shelf_content.h"
 #include "panel/non_activating_panel.h"
 #include "platform/application.h"
 #include "platform/defaults_keys.h"
@@ -18,11 +17,7 @@ AppDelegate* s_shared = nullptr;
 
 AppDelegate::AppDelegate(const platform::Services& services, QObject* parent)
     : QObject(parent), m_application(services.application), m_defaults(services.userDefaults),
-      m_dragMonitor(services), m_windowManager(services),
-      m_contentFactory([colorSchemes = services.colorSchemes](AppDelegate& delegate) {
-          return new InterimShelfContent(delegate.dragMonitor(), delegate.windowManager(),
-                                         colorSchemes);
-      }) {
+      m_dragMonitor(services), m_windowManager(services) {
     Q_ASSERT(m_application && m_defaults);
     if (qGuiApp)
         connect(qGuiApp, &QGuiApplication::lastWindowClosed, this,
@@ -44,7 +39,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     seedDefaultsOnFirstLaunch();
     applyAppearance();
     // From here on the content alone shows and hides the panel.
-    m_windowManager.window()->setContentView(m_contentFactory(*this));
+    if (m_contentFactory)
+        m_windowManager.window()->setContentView(m_contentFactory(*this));
 }
 
 void AppDelegate::seedDefaultsOnFirstLaunch() {

@@ -36,7 +36,7 @@ public:
     panel::DragMonitor& dragMonitor() { return m_dragMonitor; }
     panel::WindowManager& windowManager() { return m_windowManager; }
 
-    // Replaces the content start-up installs into the panel (before it runs).
+    // The content start-up installs into the panel (the shelf view); set before it runs.
     void setContentFactory(ContentFactory factory) { m_contentFactory = std::move(factory); }
     // Where updateLaunchAtLogin goes; without one it does nothing.
     void setLaunchAtLoginHandler(LaunchAtLoginHandler handler) {

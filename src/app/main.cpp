@@ -80,16 +80,15 @@ int main(int argc, char* argv[]) {
     app::AppDelegate delegate(services);
     app::HoldfinApp::Options options;
     options.version = QApplication::applicationVersion();
-    options.delegateHooks = {
-        [] { return app::AppDelegate::shared() != nullptr; },
-        [] {
-            if (auto* shared = app::AppDelegate::shared())
-                shared->applyAppearance();
-        },
-        [](bool isEnabled) {
-            if (auto* shared = app::AppDelegate::shared())
-                shared->updateLaunchAtLogin(isEnabled);
-        }};
+    options.delegateHooks = {[] { return app::AppDelegate::shared() != nullptr; },
+                             [] {
+                                 if (auto* shared = app::AppDelegate::shared())
+                                     shared->applyAppearance();
+                             },
+                             [](bool isEnabled) {
+                                 if (auto* shared = app::AppDelegate::shared())
+                                     shared->updateLaunchAtLogin(isEnabled);
+                             }};
     app::HoldfinApp holdfin(userDefaults, application, mainQueue, std::move(options));
 
     preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));

@@ -142,12 +142,13 @@ void ContentView::showDropRegion() {
     }
     m_entryList = nullptr;
     QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
-    m_dropRegion = new shelf::DropRegionView(m_services, m_providers,
-                                             [monitor](const BucketItem& item) {
-                                                 if (monitor)
-                                                     monitor->addItem(item);
-                                             },
-                                             this);
+    m_dropRegion = new shelf::DropRegionView(
+        m_services, m_providers,
+        [monitor](const BucketItem& item) {
+            if (monitor)
+                monitor->addItem(item);
+        },
+        this);
     m_face = m_dropRegion;
     m_layout->addWidget(m_dropRegion);
 }
@@ -202,8 +203,7 @@ QWidget* ContentView::createTile(int row) {
         if (windows)
             windows->showPanel();
     };
-    return new BucketItemView(item, m_dragMonitor, std::move(actions), m_services,
-                              m_colorScheme);
+    return new BucketItemView(item, m_dragMonitor, std::move(actions), m_services, m_colorScheme);
 }
 
 QWidget* ContentView::buildBottomBar() {
@@ -256,8 +256,8 @@ void ContentView::paintBarSymbols() {
     m_menuButton->setIcon(label);
     m_menuButton->setIconSize(label.deviceIndependentSize().toSize());
     m_menuButton->setFixedSize(label.deviceIndependentSize().toSize());
-    m_clearButton->setIcon(m_services.symbols->image(QStringLiteral("trash"),
-                                                     m_clearButton->iconSize(), tint, dpr));
+    m_clearButton->setIcon(
+        m_services.symbols->image(QStringLiteral("trash"), m_clearButton->iconSize(), tint, dpr));
 }
 
 void ContentView::setColorScheme(ColorScheme scheme) {
@@ -296,7 +296,8 @@ void ContentView::springIn(QWidget* face) {
     const double seconds = spring.settlingTime().count() / 1000.0;
     connect(animation, &QVariantAnimation::valueChanged, effect,
             [effect, spring, seconds](const QVariant& progress) {
-                effect->setOpacity(std::clamp(spring.valueAt(progress.toDouble() * seconds), 0.0, 1.0));
+                effect->setOpacity(
+                    std::clamp(spring.valueAt(progress.toDouble() * seconds), 0.0, 1.0));
             });
     connect(animation, &QVariantAnimation::finished, face,
             [face] { face->setGraphicsEffect(nullptr); });

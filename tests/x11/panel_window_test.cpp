@@ -1,24 +1,30 @@
 // The shelf panel on a real X server with a window manager: what the window manager and other
 // applications see of it.
-#include "app/interim_shelf_content.h"
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
 #include "panel/window_manager.h"
+#include "platform/mime_item_provider_factory.h"
 #include "platform/qt_screens.h"
+#include "platform/symbol_image.h"
 #include "platform/x11/x11_window_system.h"
 #include "platform/x11/x11_work_area.h"
+#include "preferences/settings_access/settings_access_environment.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
+#include "support/recording_log.h"
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
 #include "support/x11/test_programs.h"
+#include "views/content_view.h"
 #include "x11_tools.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QThreadPool>
 #include <QWindow>
 
 #include <cstdlib>
@@ -158,12 +164,20 @@ TEST_F(PanelWindowTest, ClickingItLeavesTheActiveWindowActive) {
     EXPECT_FALSE(windowManager.window()->windowHandle()->isActive());
 }
 
-TEST_F(PanelWindowTest, InterimContentShowsThePanelOnlyWhileItHasReason) {
+TEST_F(PanelWindowTest, ShelfViewShowsThePanelOnlyWhileItHasReason) {
     testing_support::x11::PointerDriver pointer;
     ASSERT_TRUE(pointer.moveTo(1000, 700)); // well away from the panel
     panel::DragMonitor dragMonitor(services);
+    testing_support::RecordingLog log;
+    const platform::SymbolImage symbols;
+    platform::Services viewServices = services;
+    viewServices.log = &log;
+    viewServices.symbols = &symbols;
+    QThreadPool pool;
+    platform::MimeItemProviderFactory providers(QDir::tempPath(), pool);
+    const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     windowManager.window()->setContentView(
-        new app::InterimShelfContent(dragMonitor, windowManager, nullptr));
+        new views::ContentView(dragMonitor, windowManager, viewServices, providers, settings));
     ASSERT_TRUE(waitFor([&] { return !isMapped(); })) << "empty and idle: hidden";
 
     dragMonitor.setIsDragging(true);
