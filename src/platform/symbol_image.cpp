@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPixmapCache>
 
 #include <array>
 
@@ -81,12 +82,32 @@ QIcon SymbolImage::icon(const QString& name) const {
     return bundled(name);
 }
 
+QSize SymbolImage::naturalSize(const QString& name) const {
+    auto it = m_naturalSizes.constFind(name);
+    if (it == m_naturalSizes.cend())
+        it = m_naturalSizes.insert(name, icon(name).actualSize(QSize(256, 256)));
+    return *it;
+}
+
 QPixmap SymbolImage::image(const QString& name, QSize size, const QColor& tint,
                            qreal devicePixelRatio) const {
+    // Rasterising a symbol's vector art is the costly part of building a tile; the few
+    // name, size and colour combinations in use are drawn once.
+    const QString key = QStringLiteral("holdfin-symbol:%1:%2x%3:%4:%5")
+                            .arg(name)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(tint.rgba(), 8, 16)
+                            .arg(devicePixelRatio);
+    QPixmap cached;
+    if (QPixmapCache::find(key, &cached))
+        return cached;
     const QIcon symbol = icon(name);
     if (symbol.isNull())
         return {};
-    return tinted(symbol, size, tint, devicePixelRatio);
+    QPixmap result = tinted(symbol, size, tint, devicePixelRatio);
+    QPixmapCache::insert(key, result);
+    return result;
 }
 
 QPixmap SymbolImage::tinted(const QIcon& icon, QSize size, const QColor& tint,

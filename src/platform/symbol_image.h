@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QIcon>
 #include <QPixmap>
 #include <QSize>
@@ -19,6 +20,8 @@ public:
     static QStringList names();
     // The symbol as a mask icon; a null icon for an unknown name.
     QIcon icon(const QString& name) const;
+    // The symbol's natural size (its aspect ratio is what matters); empty for an unknown name.
+    QSize naturalSize(const QString& name) const;
     // The symbol scaled to fit `size` (aspect ratio kept), in `tint`; null for an unknown name.
     QPixmap image(const QString& name, QSize size, const QColor& tint,
                   qreal devicePixelRatio = 1.0) const;
@@ -29,6 +32,9 @@ public:
     // opacity multiplied through.
     static QPixmap tinted(const QIcon& icon, QSize size, const QColor& tint,
                           qreal devicePixelRatio = 1.0);
+
+private:
+    mutable QHash<QString, QSize> m_naturalSizes; // asking an SVG icon renders it: ask once
 };
 
 } // namespace platform

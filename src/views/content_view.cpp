@@ -150,7 +150,7 @@ void ContentView::showDropRegion() {
         },
         this);
     m_face = m_dropRegion;
-    m_layout->addWidget(m_dropRegion);
+    placeFace();
 }
 
 void ContentView::showListFace() {
@@ -171,7 +171,14 @@ void ContentView::showListFace() {
     column->addWidget(buildBottomBar());
     m_entryList->setRowCount(static_cast<int>(items.size()));
     m_face = face;
-    m_layout->addWidget(face);
+    placeFace();
+}
+
+void ContentView::placeFace() {
+    // Lay the new face out at once, so it never shows a frame at the wrong size.
+    m_layout->addWidget(m_face);
+    m_face->show();
+    m_layout->activate();
 }
 
 QWidget* ContentView::createTile(int row) {

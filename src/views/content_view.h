@@ -74,6 +74,7 @@ private:
     void chooseFace(bool animated);
     void showDropRegion();
     void showListFace();
+    void placeFace();
     QWidget* buildBottomBar();
     QMenu* buildMenu();
     QWidget* createTile(int row);

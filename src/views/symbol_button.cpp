@@ -22,7 +22,7 @@ void SymbolButton::setSymbolName(const QString& name) {
 }
 
 QSize SymbolButton::sizeHint() const {
-    const QSize natural = m_symbols.icon(m_symbolName).actualSize(QSize(256, 256));
+    const QSize natural = m_symbols.naturalSize(m_symbolName);
     if (natural.isEmpty())
         return {m_height, m_height};
     return natural.scaled(QSize(4 * m_height, m_height), Qt::KeepAspectRatio);

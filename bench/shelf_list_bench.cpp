@@ -1,0 +1,140 @@
+// The shelf list's cost against its length: shows the list face for a shelf of N entries,
+// then scrolls one row further per frame for 100 frames, painting each as a frame would, and
+// last jumps from top to bottom in 100 steps. The first shelf measured warms the caches.
+// Prints, per N: time to show, per-step scroll+paint time (median, max), live tiles.
+// Runs on Qt's offscreen platform: usage: shelf_list_bench [N...] (default 10 10 100000).
+#include "panel/drag_monitor.h"
+#include "panel/non_activating_panel.h"
+#include "panel/window_manager.h"
+#include "platform/color_scheme_service.h"
+#include "platform/mime_item_provider_factory.h"
+#include "platform/symbol_image.h"
+#include "preferences/settings_access/settings_access_environment.h"
+#include "support/fake_application.h"
+#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_session.h"
+#include "support/fake_global_event_monitor.h"
+#include "support/fake_main_queue.h"
+#include "support/fake_screens.h"
+#include "support/fake_workspace.h"
+#include "support/recording_log.h"
+#include "views/content_view.h"
+#include "views/lazy_list_view.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using shelf::BucketItem;
+using shelf::BucketItemData;
+
+namespace {
+
+QList<BucketItem> shelfOf(int count) {
+    QList<BucketItem> items;
+    items.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        QList<BucketItemData> payloads{
+            BucketItemData(QStringLiteral("file:///home/user/Documents/report-%1.pdf").arg(i),
+                           platform::UTType::fileURL)};
+        if (i % 3 == 0)
+            payloads << BucketItemData(QStringLiteral("note %1").arg(i),
+                                       platform::UTType::plainText);
+        items << BucketItem(payloads, false);
+    }
+    return items;
+}
+
+double ms(qint64 ns) {
+    return static_cast<double>(ns) / 1e6;
+}
+
+void measure(int count) {
+    testing_support::FakeMainQueue queue;
+    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeGlobalEventMonitor events;
+    testing_support::RecordingLog log;
+    testing_support::FakeDragSession session;
+    testing_support::FakeWorkspace workspace;
+    testing_support::FakeApplication application;
+    testing_support::FakeScreens screens;
+    screens.setScreens({{QStringLiteral("S"), {0, 0, 1280, 800}}}, {0, 0, 1280, 800});
+    const platform::SymbolImage symbols;
+    platform::ColorSchemeService colorSchemes(nullptr);
+    platform::Services services;
+    services.mainQueue = &queue;
+    services.dragPasteboard = &pasteboard;
+    services.eventMonitor = &events;
+    services.log = &log;
+    services.dragSession = &session;
+    services.workspace = &workspace;
+    services.symbols = &symbols;
+    services.application = &application;
+    services.screens = &screens;
+    services.colorSchemes = &colorSchemes;
+    QTemporaryDir cache;
+    QThreadPool pool;
+    platform::MimeItemProviderFactory providers(cache.path(), pool);
+    const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
+    panel::DragMonitor monitor(services);
+    panel::WindowManager windows(services);
+    auto* view = new views::ContentView(monitor, windows, services, providers, settings);
+    windows.window()->setContentView(view);
+    view->show();
+    QApplication::processEvents();
+
+    const QList<BucketItem> items = shelfOf(count);
+    QElapsedTimer timer;
+    timer.start();
+    monitor.setDraggedItems(items); // the list face replaces the drop region
+    view->repaint();
+    const qint64 showNs = timer.nsecsElapsed();
+
+    QScrollBar* bar = view->entryList()->verticalScrollBar();
+    std::vector<qint64> steps;
+    qsizetype maxLive = view->entryList()->liveWidgets().size();
+    for (int step = 1; step <= 100; ++step) {
+        timer.restart();
+        // One row further per frame, wrapping on a short shelf: the same work per frame.
+        bar->setValue(static_cast<int>((static_cast<qint64>(step) * 94) % (bar->maximum() + 1)));
+        view->repaint();
+        steps.push_back(timer.nsecsElapsed());
+        maxLive = std::max(maxLive, view->entryList()->liveWidgets().size());
+    }
+    std::vector<qint64> jumps;
+    for (int step = 1; step <= 100; ++step) {
+        timer.restart();
+        bar->setValue(static_cast<int>(static_cast<qint64>(bar->maximum()) * step / 100));
+        view->repaint();
+        jumps.push_back(timer.nsecsElapsed());
+        maxLive = std::max(maxLive, view->entryList()->liveWidgets().size());
+    }
+    std::sort(steps.begin(), steps.end());
+    std::sort(jumps.begin(), jumps.end());
+    std::printf("shelf of %7d entries: show list %7.2f ms; frame one row on: median %5.2f ms, "
+                "max %5.2f ms; top-to-bottom in 100 jumps: median %5.2f ms, max %5.2f ms; "
+                "live tiles at most %lld\n",
+                count, ms(showNs), ms(steps[steps.size() / 2]), ms(steps.back()),
+                ms(jumps[jumps.size() / 2]), ms(jumps.back()), static_cast<long long>(maxLive));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::atoi(argv[i]));
+    if (counts.empty())
+        counts = {10, 10, 100000};
+    for (int count : counts)
+        measure(count);
+    return 0;
+}

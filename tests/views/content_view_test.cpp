@@ -1,0 +1,300 @@
+#include "views/content_view.h"
+
+#include "panel/drag_monitor.h"
+#include "panel/non_activating_panel.h"
+#include "panel/window_manager.h"
+#include "platform/color_scheme_service.h"
+#include "platform/mime_item_provider_factory.h"
+#include "platform/symbol_image.h"
+#include "preferences/settings_access/settings_access_environment.h"
+#include "shelf/drop_region_view.h"
+#include "support/fake_application.h"
+#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_session.h"
+#include "support/fake_global_event_monitor.h"
+#include "support/fake_main_queue.h"
+#include "support/fake_screens.h"
+#include "support/fake_workspace.h"
+#include "support/qt_printers.h"
+#include "support/recording_log.h"
+#include "views/bucket_item_view.h"
+#include "views/drag_source_widget.h"
+#include "views/draggable_view.h"
+#include "views/lazy_list_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QThreadPool>
+#include <QToolButton>
+
+using namespace std::chrono_literals;
+using platform::ColorScheme;
+using platform::DragOperation;
+using platform::PasteboardClass;
+using platform::UTType;
+using shelf::BucketItem;
+using shelf::BucketItemData;
+
+namespace {
+
+class ContentViewTest : public ::testing::Test {
+protected:
+    ContentViewTest() {
+        screens.setScreens({{QStringLiteral("DP-1"), {0, 0, 1280, 800}}}, {0, 0, 1280, 800});
+        services.mainQueue = &queue;
+        services.dragPasteboard = &pasteboard;
+        services.eventMonitor = &events;
+        services.log = &log;
+        services.dragSession = &session;
+        services.workspace = &workspace;
+        services.symbols = &symbols;
+        services.application = &application;
+        services.screens = &screens;
+        services.colorSchemes = &colorSchemes;
+        dragMonitor = std::make_unique<panel::DragMonitor>(services);
+        windowManager = std::make_unique<panel::WindowManager>(services);
+    }
+
+    // Installs the shelf view in the panel as start-up does, and lets it appear.
+    void install() {
+        view = new views::ContentView(*dragMonitor, *windowManager, services, providers, settings);
+        windowManager->window()->setContentView(view);
+        view->show();
+    }
+
+    bool isPanelVisible() const { return windowManager->window()->isVisible(); }
+
+    static BucketItem entry(int payloads, bool locked = false) {
+        QList<BucketItemData> items;
+        for (int i = 0; i < payloads; ++i)
+            items << BucketItemData(QStringLiteral("file:///tmp/f%1.txt").arg(i), UTType::fileURL);
+        return BucketItem(items, locked);
+    }
+
+    QList<views::BucketItemView*> tilesTopDown() const {
+        QList<views::BucketItemView*> tiles;
+        for (int row = 0; row < view->entryList()->rowCount(); ++row) {
+            if (auto* tile =
+                    qobject_cast<views::BucketItemView*>(view->entryList()->widgetForRow(row)))
+                tiles << tile;
+        }
+        return tiles;
+    }
+
+    // Presses on a tile and moves far enough to begin dragging it out.
+    void beginDragOut(views::BucketItemView* tile) {
+        QWidget* source = tile->draggableView()->dragSourceWidget();
+        auto send = [source](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, source->mapToGlobal(at), Qt::LeftButton, buttons,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(source, &event);
+        };
+        send(QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton);
+        send(QEvent::MouseMove, {30, 20}, Qt::LeftButton);
+    }
+
+    static QStringList menuRows(const QMenu& menu) {
+        QStringList rows;
+        for (QAction* action : menu.actions())
+            rows << (action->isSeparator() ? QStringLiteral("---") : action->text());
+        return rows;
+    }
+
+    testing_support::FakeMainQueue queue;
+    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeGlobalEventMonitor events;
+    testing_support::RecordingLog log;
+    testing_support::FakeDragSession session;
+    testing_support::FakeWorkspace workspace;
+    testing_support::FakeApplication application;
+    testing_support::FakeScreens screens;
+    const platform::SymbolImage symbols;
+    platform::ColorSchemeService colorSchemes{nullptr};
+    platform::Services services;
+    QTemporaryDir cache;
+    QThreadPool pool;
+    platform::MimeItemProviderFactory providers{cache.path(), pool};
+    settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
+    std::unique_ptr<panel::DragMonitor> dragMonitor;
+    std::unique_ptr<panel::WindowManager> windowManager;
+    views::ContentView* view = nullptr; // owned by the panel
+};
+
+} // namespace
+
+TEST_F(ContentViewTest, VisibilityFollowsDragShelfAndPointer) {
+    ASSERT_TRUE(isPanelVisible()) << "the window manager shows the panel when it builds it";
+    install();
+    EXPECT_FALSE(isPanelVisible()) << "first appearance: empty, idle, pointer outside";
+
+    dragMonitor->setIsDragging(true);
+    EXPECT_TRUE(isPanelVisible());
+    dragMonitor->setIsDragging(false);
+    EXPECT_FALSE(isPanelVisible());
+
+    dragMonitor->setIsCursorInside(true);
+    EXPECT_TRUE(isPanelVisible()) << "pointer over the empty shelf keeps it up";
+    dragMonitor->setIsCursorInside(false);
+    EXPECT_FALSE(isPanelVisible());
+
+    dragMonitor->addItem(entry(1, /*locked*/ true));
+    EXPECT_TRUE(isPanelVisible());
+    BucketItem unlocked = dragMonitor->draggedItems().first();
+    unlocked.isLocked = false;
+    dragMonitor->updateItem(unlocked); // a lock toggle is a shelf change: still shown
+    EXPECT_TRUE(isPanelVisible());
+
+    dragMonitor->clearItems();
+    EXPECT_TRUE(isPanelVisible()) << "clearing takes one turn";
+    queue.drain();
+    EXPECT_TRUE(dragMonitor->draggedItems().isEmpty());
+    EXPECT_FALSE(isPanelVisible());
+    EXPECT_TRUE(view->isShowingDropRegion());
+}
+
+TEST_F(ContentViewTest, HoverReportsThePointerToTheMonitor) {
+    install();
+    QEnterEvent enter({10, 10}, {10, 10}, {10, 10});
+    QCoreApplication::sendEvent(view, &enter);
+    EXPECT_TRUE(dragMonitor->isCursorInside());
+    EXPECT_TRUE(isPanelVisible());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(view, &leave);
+    EXPECT_FALSE(dragMonitor->isCursorInside());
+    EXPECT_FALSE(isPanelVisible());
+}
+
+TEST_F(ContentViewTest, FacesFollowTheShelfAndTheDrag) {
+    install();
+    ASSERT_TRUE(view->isShowingDropRegion());
+    EXPECT_EQ(view->entryList(), nullptr);
+
+    const BucketItem oldest = entry(1), middle = entry(2), newest = entry(3);
+    for (const BucketItem& e : {oldest, middle, newest})
+        dragMonitor->addItem(e);
+    ASSERT_FALSE(view->isShowingDropRegion());
+    ASSERT_NE(view->entryList(), nullptr);
+    const auto tiles = tilesTopDown();
+    ASSERT_EQ(tiles.size(), 3);
+    EXPECT_EQ(tiles[0]->item().id, newest.id) << "newest first";
+    EXPECT_EQ(tiles[2]->item().id, oldest.id);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(tiles[i]->geometry(), QRect(5, 4 + i * 94, 150, 90)) << i;
+    }
+    EXPECT_TRUE(view->clearButton()->isVisible());
+
+    // A system drag replaces the list by a fresh drop region; its end brings the list back.
+    dragMonitor->setIsDragging(true);
+    ASSERT_TRUE(view->isShowingDropRegion());
+    EXPECT_FALSE(view->dropRegion()->isDragTargated());
+    dragMonitor->setIsDragging(false);
+    EXPECT_FALSE(view->isShowingDropRegion());
+    EXPECT_EQ(tilesTopDown().size(), 3);
+}
+
+TEST_F(ContentViewTest, SplitAndRemoveUpdateTheListInPlace) {
+    install();
+    dragMonitor->addItem(entry(1));
+    dragMonitor->addItem(entry(3));
+    views::BucketItemView* untouched = tilesTopDown().at(1);
+    dragMonitor->splitItem(dragMonitor->draggedItems().first());
+    auto tiles = tilesTopDown();
+    ASSERT_EQ(tiles.size(), 4);
+    EXPECT_EQ(tiles[3], untouched) << "the other entry keeps its tile";
+    EXPECT_EQ(tiles[3]->geometry().top(), 4 + 3 * 94);
+
+    dragMonitor->removeItem(dragMonitor->draggedItems().at(1));
+    EXPECT_EQ(tilesTopDown().size(), 3);
+}
+
+TEST_F(ContentViewTest, DragOutHidesThePanelAndResetsTheChangeCountAtTheEnd) {
+    install();
+    dragMonitor->addItem(entry(1));
+    ASSERT_TRUE(isPanelVisible());
+    views::BucketItemView* tile = tilesTopDown().first();
+    beginDragOut(tile);
+    ASSERT_EQ(session.sessions().size(), 1u);
+    EXPECT_FALSE(isPanelVisible()) << "hidden as the drag begins";
+
+    pasteboard.startDrag({PasteboardClass::Url}); // Holdfin's own drag wrote the pasteboard
+    session.endLatest(DragOperation::Copy);
+    EXPECT_TRUE(isPanelVisible()) << "shown again at the end";
+    EXPECT_EQ(dragMonitor->lastChangeCount(), pasteboard.changeCount());
+    events.leftMouseDragged(); // the next drag event finds no change
+    queue.drain();
+    EXPECT_FALSE(dragMonitor->isDragging());
+
+    EXPECT_EQ(dragMonitor->draggedItems().size(), 1) << "the success action waits 0.3 s";
+    queue.advance(300ms);
+    EXPECT_TRUE(dragMonitor->draggedItems().isEmpty());
+    EXPECT_FALSE(isPanelVisible()) << "empty, idle, pointer outside";
+}
+
+TEST_F(ContentViewTest, SuccessfulDragOutRemovesTheEntryAsTheShelfHoldsItThen) {
+    install();
+    dragMonitor->addItem(entry(2));
+    beginDragOut(tilesTopDown().first());
+    session.endLatest(DragOperation::Move);
+    // The entry changes meanwhile (a stale copy would no longer match): still removed.
+    BucketItem relabelled = dragMonitor->draggedItems().first();
+    dragMonitor->addItem(entry(1));
+    queue.advance(300ms);
+    ASSERT_EQ(dragMonitor->draggedItems().size(), 1);
+    EXPECT_NE(dragMonitor->draggedItems().first().id, relabelled.id);
+}
+
+TEST_F(ContentViewTest, MenuRowsAndActions) {
+    install();
+    dragMonitor->addItem(entry(1));
+    ASSERT_NE(view->menu(), nullptr);
+    EXPECT_EQ(menuRows(*view->menu()),
+              (QStringList{"About Holdfin", "Preferences\u2026", "---", "Quit Holdfin"}));
+    view->menu()->actions().at(0)->trigger();
+    ASSERT_EQ(workspace.openedUrls().size(), 1);
+    EXPECT_EQ(workspace.openedUrls().first(),
+              QUrl(QString::fromLatin1(views::ContentView::kProductPage)));
+
+    view->menu()->actions().at(3)->trigger();
+    EXPECT_EQ(application.calls().last(), QStringLiteral("terminate"));
+    EXPECT_EQ(view->menuButton()->menu(), view->menu()) << "the gear opens the menu";
+}
+
+TEST_F(ContentViewTest, ClearButtonEmptiesLockedEntriesToo) {
+    install();
+    dragMonitor->addItem(entry(1, /*locked*/ true));
+    dragMonitor->addItem(entry(2));
+    view->clearButton()->click();
+    queue.drain();
+    EXPECT_TRUE(dragMonitor->draggedItems().isEmpty());
+    EXPECT_TRUE(view->isShowingDropRegion());
+    EXPECT_FALSE(isPanelVisible());
+}
+
+TEST_F(ContentViewTest, ColoursFollowTheSchemeLive) {
+    colorSchemes.setAppearance(platform::Appearance::Light);
+    install();
+    dragMonitor->addItem(entry(1));
+    EXPECT_EQ(view->backgroundColor(), QColor(Qt::white));
+    EXPECT_EQ(view->barSymbolColor(), QColor(95, 95, 95));
+
+    colorSchemes.setAppearance(platform::Appearance::Dark);
+    EXPECT_EQ(view->colorScheme(), ColorScheme::Dark);
+    EXPECT_EQ(view->barSymbolColor(), QColor(222, 222, 222));
+    EXPECT_EQ(view->backgroundColor(), view->palette().color(QPalette::Window));
+    EXPECT_NE(view->backgroundColor(), QColor(Qt::white));
+    EXPECT_EQ(tilesTopDown().first()->colorScheme(), ColorScheme::Dark);
+
+    // The bar's trash symbol is drawn in the bar colour.
+    const QImage trash = view->clearButton()->icon().pixmap(14, 14).toImage();
+    bool hasBarColour = false;
+    for (int y = 0; y < trash.height() && !hasBarColour; ++y)
+        for (int x = 0; x < trash.width() && !hasBarColour; ++x)
+            hasBarColour = trash.pixelColor(x, y).alpha() == 255 &&
+                           trash.pixelColor(x, y).rgb() == QColor(222, 222, 222).rgb();
+    EXPECT_TRUE(hasBarColour);
+}
