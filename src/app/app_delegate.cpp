@@ -51,15 +51,15 @@ void AppDelegate::seedDefaultsOnFirstLaunch() {
     m_defaults->setBool(keys::hasLaunchedBefore, true);
     m_defaults->setBool(keys::showMenuBarIcon, true);
     m_defaults->setBool(keys::launchAtLogin, false);
-    m_defaults->setObject(keys::selectedAppearance, QStringLiteral("System"));
+    m_defaults->setObject(keys::selectedAppearance, QString(keys::appearanceSystem));
 }
 
 void AppDelegate::applyAppearance() {
-    const QString selected =
-        m_defaults->stringForKey(keys::selectedAppearance).value_or(QStringLiteral("System"));
-    if (selected == QLatin1String("Light"))
+    const QString selected = m_defaults->stringForKey(keys::selectedAppearance)
+                                 .value_or(QString(keys::appearanceSystem));
+    if (selected == keys::appearanceLight)
         m_application->setAppearance(platform::Appearance::Light);
-    else if (selected == QLatin1String("Dark"))
+    else if (selected == keys::appearanceDark)
         m_application->setAppearance(platform::Appearance::Dark);
     else
         m_application->setAppearance(platform::Appearance::System);

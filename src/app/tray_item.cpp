@@ -1,7 +1,7 @@
 #include "tray_item.h"
 
 #include "platform/user_defaults.h"
-#include "preferences/preference_keys.h"
+#include "platform/defaults_keys.h"
 
 #include <QAction>
 #include <QCursor>
@@ -54,7 +54,7 @@ TrayItem::TrayItem(platform::UserDefaults& userDefaults, std::function<QIcon()> 
       m_toolTip(std::move(toolTip)), m_menu(std::move(menu)) {
     m_menu->installEventFilter(this);
     connect(&m_userDefaults, &platform::UserDefaults::changed, this, [this](const QString& key) {
-        if (key == preferences::keys::showMenuBarIcon)
+        if (key == platform::defaults_keys::showMenuBarIcon)
             followPreference();
     });
     followPreference();
@@ -79,8 +79,8 @@ bool TrayItem::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TrayItem::followPreference() {
-    const bool isShown = m_userDefaults.boolForKey(preferences::keys::showMenuBarIcon,
-                                                   preferences::keys::showMenuBarIconFallback);
+    const bool isShown = m_userDefaults.boolForKey(platform::defaults_keys::showMenuBarIcon,
+                                                   platform::defaults_keys::showMenuBarIconFallback);
     if (isShown == isPresent())
         return;
     if (isShown) {

@@ -1,7 +1,7 @@
 #include "general_preferences_view.h"
 
+#include "platform/defaults_keys.h"
 #include "platform/user_defaults.h"
-#include "preference_keys.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 namespace preferences {
+
+namespace keys = platform::defaults_keys;
 
 namespace {
 constexpr int kWidth = 420;

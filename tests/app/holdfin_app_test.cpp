@@ -2,7 +2,7 @@
 #include "app/tray_item.h"
 
 #include "platform/user_defaults.h"
-#include "preferences/preference_keys.h"
+#include "platform/defaults_keys.h"
 #include "preferences/preferences_view.h"
 #include "preferences/settings_access/open_settings_injection_view.h"
 #include "support/fake_application.h"
@@ -75,20 +75,20 @@ TEST_F(HoldfinAppTest, TrayItemIsPresentExactlyWhileTheKeyIsOn) {
     EXPECT_EQ(tray.trayIcon()->toolTip(), QStringLiteral("Holdfin"));
     EXPECT_EQ(tray.trayIcon()->contextMenu(), tray.menu());
 
-    defaults.setBool(preferences::keys::showMenuBarIcon, false);
+    defaults.setBool(platform::defaults_keys::showMenuBarIcon, false);
     EXPECT_FALSE(tray.isPresent());
     EXPECT_EQ(tray.trayIcon(), nullptr);
     EXPECT_NE(tray.menu(), nullptr) << "the menu outlives the icon";
 
-    defaults.setBool(preferences::keys::showMenuBarIcon, true);
+    defaults.setBool(platform::defaults_keys::showMenuBarIcon, true);
     EXPECT_TRUE(tray.isPresent());
 }
 
 TEST_F(HoldfinAppTest, TrayItemIsAbsentWhenStartedWithTheKeyOff) {
-    defaults.setBool(preferences::keys::showMenuBarIcon, false);
+    defaults.setBool(platform::defaults_keys::showMenuBarIcon, false);
     auto holdfin = makeApp();
     EXPECT_FALSE(holdfin->trayItem().isPresent());
-    defaults.remove(preferences::keys::showMenuBarIcon);
+    defaults.remove(platform::defaults_keys::showMenuBarIcon);
     EXPECT_TRUE(holdfin->trayItem().isPresent());
 }
 

@@ -1,6 +1,6 @@
+#include "platform/defaults_keys.h"
 #include "preferences/general_preferences_view.h"
 #include "preferences/launch_at_login.h"
-#include "preferences/preference_keys.h"
 #include "preferences/preferences_view.h"
 
 #include "platform/user_defaults.h"
@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 using namespace preferences;
+namespace keys = platform::defaults_keys;
 
 namespace {
 
