@@ -6,18 +6,9 @@
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
 #include "panel/window_manager.h"
-#include "platform/color_scheme_service.h"
 #include "platform/mime_item_provider_factory.h"
-#include "platform/symbol_image.h"
 #include "preferences/settings_access/settings_access_environment.h"
-#include "support/fake_application.h"
-#include "support/fake_drag_pasteboard.h"
-#include "support/fake_drag_session.h"
-#include "support/fake_global_event_monitor.h"
-#include "support/fake_main_queue.h"
-#include "support/fake_screens.h"
-#include "support/fake_workspace.h"
-#include "support/recording_log.h"
+#include "support/fake_platform.h"
 #include "views/content_view.h"
 #include "views/lazy_list_view.h"
 
@@ -56,28 +47,8 @@ double ms(qint64 ns) {
 }
 
 void measure(int count) {
-    testing_support::FakeMainQueue queue;
-    testing_support::FakeDragPasteboard pasteboard;
-    testing_support::FakeGlobalEventMonitor events;
-    testing_support::RecordingLog log;
-    testing_support::FakeDragSession session;
-    testing_support::FakeWorkspace workspace;
-    testing_support::FakeApplication application;
-    testing_support::FakeScreens screens;
-    screens.setScreens({{QStringLiteral("S"), {0, 0, 1280, 800}}}, {0, 0, 1280, 800});
-    const platform::SymbolImage symbols;
-    platform::ColorSchemeService colorSchemes(nullptr);
-    platform::Services services;
-    services.mainQueue = &queue;
-    services.dragPasteboard = &pasteboard;
-    services.eventMonitor = &events;
-    services.log = &log;
-    services.dragSession = &session;
-    services.workspace = &workspace;
-    services.symbols = &symbols;
-    services.application = &application;
-    services.screens = &screens;
-    services.colorSchemes = &colorSchemes;
+    testing_support::FakePlatform fakes;
+    const platform::Services& services = fakes.services;
     QTemporaryDir cache;
     QThreadPool pool;
     platform::MimeItemProviderFactory providers(cache.path(), pool);

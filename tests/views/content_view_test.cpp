@@ -3,20 +3,11 @@
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
 #include "panel/window_manager.h"
-#include "platform/color_scheme_service.h"
 #include "platform/mime_item_provider_factory.h"
-#include "platform/symbol_image.h"
 #include "preferences/settings_access/settings_access_environment.h"
 #include "shelf/drop_region_view.h"
-#include "support/fake_application.h"
-#include "support/fake_drag_pasteboard.h"
-#include "support/fake_drag_session.h"
-#include "support/fake_global_event_monitor.h"
-#include "support/fake_main_queue.h"
-#include "support/fake_screens.h"
-#include "support/fake_workspace.h"
+#include "support/fake_platform.h"
 #include "support/qt_printers.h"
-#include "support/recording_log.h"
 #include "views/bucket_item_view.h"
 #include "views/drag_source_widget.h"
 #include "views/draggable_view.h"
@@ -45,17 +36,6 @@ namespace {
 class ContentViewTest : public ::testing::Test {
 protected:
     ContentViewTest() {
-        screens.setScreens({{QStringLiteral("DP-1"), {0, 0, 1280, 800}}}, {0, 0, 1280, 800});
-        services.mainQueue = &queue;
-        services.dragPasteboard = &pasteboard;
-        services.eventMonitor = &events;
-        services.log = &log;
-        services.dragSession = &session;
-        services.workspace = &workspace;
-        services.symbols = &symbols;
-        services.application = &application;
-        services.screens = &screens;
-        services.colorSchemes = &colorSchemes;
         dragMonitor = std::make_unique<panel::DragMonitor>(services);
         windowManager = std::make_unique<panel::WindowManager>(services);
     }
@@ -105,17 +85,15 @@ protected:
         return rows;
     }
 
-    testing_support::FakeMainQueue queue;
-    testing_support::FakeDragPasteboard pasteboard;
-    testing_support::FakeGlobalEventMonitor events;
-    testing_support::RecordingLog log;
-    testing_support::FakeDragSession session;
-    testing_support::FakeWorkspace workspace;
-    testing_support::FakeApplication application;
-    testing_support::FakeScreens screens;
-    const platform::SymbolImage symbols;
-    platform::ColorSchemeService colorSchemes{nullptr};
-    platform::Services services;
+    testing_support::FakePlatform fakes;
+    testing_support::FakeMainQueue& queue = fakes.queue;
+    testing_support::FakeDragPasteboard& pasteboard = fakes.pasteboard;
+    testing_support::FakeGlobalEventMonitor& events = fakes.events;
+    testing_support::FakeDragSession& session = fakes.session;
+    testing_support::FakeWorkspace& workspace = fakes.workspace;
+    testing_support::FakeApplication& application = fakes.application;
+    platform::ColorSchemeService& colorSchemes = fakes.colorSchemes;
+    platform::Services& services = fakes.services;
     QTemporaryDir cache;
     QThreadPool pool;
     platform::MimeItemProviderFactory providers{cache.path(), pool};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/color_scheme_service.h"
+#include "platform/services.h"
+#include "platform/symbol_image.h"
+#include "support/fake_application.h"
+#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_session.h"
+#include "support/fake_global_event_monitor.h"
+#include "support/fake_main_queue.h"
+#include "support/fake_screens.h"
+#include "support/fake_workspace.h"
+#include "support/recording_log.h"
+
+namespace testing_support {
+
+// Every service the shelf's views need, faked, on one 1280 by 800 screen; colour schemes
+// follow no desktop. `services` points at them.
+struct FakePlatform {
+    FakePlatform() {
+        screens.setScreens({{QStringLiteral("DP-1"), {0, 0, 1280, 800}}}, {0, 0, 1280, 800});
+        services.mainQueue = &queue;
+        services.dragPasteboard = &pasteboard;
+        services.eventMonitor = &events;
+        services.log = &log;
+        services.dragSession = &session;
+        services.workspace = &workspace;
+        services.symbols = &symbols;
+        services.application = &application;
+        services.screens = &screens;
+        services.colorSchemes = &colorSchemes;
+    }
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    FakeMainQueue queue;
+    FakeDragPasteboard pasteboard;
+    FakeGlobalEventMonitor events;
+    RecordingLog log;
+    FakeDragSession session;
+    FakeWorkspace workspace;
+    FakeApplication application;
+    FakeScreens screens;
+    const platform::SymbolImage symbols;
+    platform::ColorSchemeService colorSchemes{nullptr};
+    platform::Services services;
+};
+
+} // namespace testing_support
