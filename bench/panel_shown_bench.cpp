@@ -13,9 +13,6 @@
 #include "support/x11/test_programs.h"
 #include "support/x11/xvfb_session.h"
 
-#include <X11/Xlib.h>
-#include <X11/extensions/Xdamage.h>
-
 #include <poll.h>
 #include <stdlib.h>
 
@@ -28,6 +25,10 @@
 #include <cstdio>
 #include <sstream>
 #include <thread>
+
+// Last: Xlib defines macros (Status, Bool) that Qt's headers must not see.
+#include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 
 using namespace std::chrono;
 using namespace testing_support::x11;

@@ -110,6 +110,11 @@ ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& 
 ContentView::~ContentView() = default;
 
 void ContentView::updatePanelVisibility() {
+    // Hiding the panel for a drag out of a tile makes the pointer leave it, and the shelf
+    // still holds the dragged entry: the rule must not bring the panel back until that
+    // drag has ended.
+    if (m_isDraggingOut)
+        return;
     if (m_dragMonitor.isDragging() || !m_dragMonitor.draggedItems().isEmpty() ||
         m_dragMonitor.isCursorInside()) {
         m_windowManager.showPanel();
@@ -191,13 +196,18 @@ QWidget* ContentView::createTile(int row) {
             }
         }
     };
-    actions.onDragStart = [windows] {
+    QPointer<ContentView> self(this);
+    actions.onDragStart = [self, windows] {
+        if (self)
+            self->m_isDraggingOut = true;
         if (windows)
             windows->hidePanel();
     };
     // Holdfin's own drag changed the pasteboard: record that before the panel comes back,
     // so it is not taken for a new drag.
-    actions.onDragEnd = [monitor, windows] {
+    actions.onDragEnd = [self, monitor, windows] {
+        if (self)
+            self->m_isDraggingOut = false;
         if (monitor)
             monitor->setLastChangeCount(monitor->pasteboard().changeCount());
         if (windows)
