@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
@@ -152,6 +153,32 @@ protected:
         ASSERT_TRUE(m_target);
     }
 
+    void TearDown() override {
+        if (HasFailure() && m_holdfin) {
+            while (auto line = m_holdfin->readLine(200ms))
+                m_holdfinOutput += *line + '\n';
+            std::fprintf(stderr, "holdfin printed:\n%s", m_holdfinOutput.c_str());
+        }
+    }
+
+    // The next line of holdfin's that starts with `prefix`; the lines before it are kept for
+    // the failure report.
+    std::optional<std::string> holdfinLine(const std::string& prefix,
+                                           std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < deadline) {
+            const auto line =
+                m_holdfin->readLine(std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now()));
+            if (!line)
+                break;
+            m_holdfinOutput += *line + '\n';
+            if (line->rfind(prefix, 0) == 0)
+                return line;
+        }
+        return std::nullopt;
+    }
+
     std::unique_ptr<ChildProcess> startProgram(const std::string& name,
                                                const std::vector<std::string>& args) {
         auto program = ChildProcess::start(testProgramPath(name), args);
@@ -226,8 +253,7 @@ protected:
         EXPECT_GT(inkIn(during, QRect(kPanel.center() - QPoint(30, 30), QSize(60, 60))), 50)
             << "the drop region's symbol is in the panel's middle";
         ASSERT_TRUE(m_pointer.endDrag());
-        EXPECT_TRUE(
-            m_holdfin->waitForLine("Dropping " + std::to_string(payloadCount) + " items", 5s));
+        EXPECT_TRUE(holdfinLine("Dropping " + std::to_string(payloadCount) + " items", 5s));
         EXPECT_EQ(source.waitForLine("drag-finished ", 5s), "drag-finished copy");
     }
 
@@ -240,19 +266,26 @@ protected:
         EXPECT_TRUE(m_pointer.beginDrag(tileGrip(row).x(), tileGrip(row).y()));
         EXPECT_TRUE(waitForPanel(false)) << "holdfin's own drag hides the panel";
         EXPECT_TRUE(m_pointer.moveBy(28, -4, 20)); // into the target at (600..900, 100..400)
+        // Released before the target has answered, a drag is dropped on nothing.
+        EXPECT_TRUE(m_target->waitForLine("enter ", 5s)) << "the drag reached the target";
         pumpEvents(300ms);
         EXPECT_FALSE(isPanelShown()) << "holdfin's own drag is not taken for a system drag";
         EXPECT_TRUE(m_pointer.endDrag());
-        const auto provided = m_holdfin->waitForLine("providing file url ", 5s);
+        const auto provided = holdfinLine("providing file url ", 5s);
         EXPECT_TRUE(provided);
-        while (auto line = m_target->readLine(5s)) {
+        std::optional<std::string> dropped;
+        std::string received;
+        while (!dropped) {
+            const auto line = m_target->readLine(5s);
+            if (!line)
+                break;
+            received += line->substr(0, 60) + '\n';
             if (line->rfind("data text/uri-list ", 0) == 0)
                 urls = urlsOfDataLine(*line);
-            if (line->rfind("dropped ", 0) == 0) {
-                EXPECT_EQ(*line, "dropped copy");
-                break;
-            }
+            if (line->rfind("dropped ", 0) == 0)
+                dropped = line;
         }
+        EXPECT_EQ(dropped, "dropped copy") << "the target printed:\n" << received;
         if (provided && urls.size() == 1) {
             EXPECT_EQ(provided->substr(std::string("providing file url ").size()), urls.front());
         }
@@ -271,6 +304,7 @@ protected:
     std::unique_ptr<ChildProcess> m_holdfin;
     std::unique_ptr<ChildProcess> m_target;
     std::string m_panel;
+    std::string m_holdfinOutput;
     std::vector<std::string> m_files;
     PointerDriver m_pointer;
 };
