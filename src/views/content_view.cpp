@@ -126,6 +126,11 @@ void ContentView::updatePanelVisibility() {
 void ContentView::chooseFace(bool animated) {
     const bool wantsDropRegion =
         m_dragMonitor.draggedItems().isEmpty() || m_dragMonitor.isDragging();
+    // The button goes up (ending isDragging) before the drop itself reaches the region; taking
+    // the region away then would lose a drop its source is told was taken. It goes once the
+    // drag has dropped or left.
+    if (!wantsDropRegion && m_dropRegion && m_dropRegion->isDragTargated())
+        return;
     if (wantsDropRegion && !m_dropRegion)
         showDropRegion();
     else if (!wantsDropRegion && !m_entryList)
@@ -154,6 +159,13 @@ void ContentView::showDropRegion() {
                 monitor->addItem(item);
         },
         this);
+    connect(
+        m_dropRegion, &shelf::DropRegionView::isDragTargatedChanged, this,
+        [this] {
+            if (m_dropRegion && !m_dropRegion->isDragTargated())
+                chooseFace(/*animated*/ true);
+        },
+        Qt::QueuedConnection);
     m_face = m_dropRegion;
     m_layout->addWidget(m_dropRegion);
 }

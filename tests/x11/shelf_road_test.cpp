@@ -343,9 +343,10 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
         EXPECT_EQ(inkIn(screen(), splitControlMiddle(0)), 0) << "one file per tile now";
     }
     const QRect lock = lockControl(0, false);
+    QImage unlocked;
     {
         SCOPED_TRACE("locked tile dragged out");
-        const QImage unlocked = screen().copy(lock);
+        unlocked = screen().copy(lock);
         ASSERT_TRUE(click(lock));
         pumpEvents(300ms);
         EXPECT_NE(screen().copy(lock), unlocked) << "the lock symbol shows the new state";
@@ -363,6 +364,8 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
         SCOPED_TRACE("unlocked tile dragged out");
         ASSERT_TRUE(hover(0));
         ASSERT_TRUE(click(lock));
+        pumpEvents(300ms);
+        EXPECT_EQ(screen().copy(lock), unlocked) << "the lock symbol shows the entry unlocked";
         const auto before = restingTiles();
         const auto urls = dragTileOut(0);
         ASSERT_EQ(urls.size(), 1u);
