@@ -97,6 +97,19 @@ int inkIn(const QImage& screen, const QRect& area, QColor background = Qt::white
     return count;
 }
 
+// Pixels in `area` that are clearly blue.
+int blueIn(const QImage& screen, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = screen.pixelColor(x, y);
+            if (pixel.blue() > pixel.red() + 60)
+                ++count;
+        }
+    }
+    return count;
+}
+
 // The file URLs of a `data text/uri-list BASE64` line of the drop target.
 std::vector<std::string> urlsOfDataLine(const std::string& line) {
     const std::string prefix = "data text/uri-list ";
@@ -250,8 +263,9 @@ protected:
         const QImage during = screen();
         EXPECT_TRUE(isPanelShown());
         EXPECT_FALSE(isShowingList(during)) << "the drop region shows during a drag";
-        EXPECT_GT(inkIn(during, QRect(kPanel.center() - QPoint(30, 30), QSize(60, 60))), 50)
-            << "the drop region's symbol is in the panel's middle";
+        const QRect middle(kPanel.center() - QPoint(30, 30), QSize(60, 60));
+        EXPECT_GT(inkIn(during, middle), 50) << "the drop region's symbol is in the panel's middle";
+        EXPECT_GT(blueIn(during, middle), 50) << "the region shows the drag it accepts in blue";
         ASSERT_TRUE(m_pointer.endDrag());
         EXPECT_TRUE(holdfinLine("Dropping " + std::to_string(payloadCount) + " items", 5s));
         EXPECT_EQ(source.waitForLine("drag-finished ", 5s), "drag-finished copy");
