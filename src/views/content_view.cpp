@@ -115,8 +115,11 @@ void ContentView::updatePanelVisibility() {
     // drag has ended.
     if (m_isDraggingOut)
         return;
+    // A drag over the drop region keeps the panel up too: its drop arrives after the button
+    // went up, which may have ended isDragging already.
+    const bool isDropPending = m_dropRegion && m_dropRegion->isDragTargated();
     if (m_dragMonitor.isDragging() || !m_dragMonitor.draggedItems().isEmpty() ||
-        m_dragMonitor.isCursorInside()) {
+        m_dragMonitor.isCursorInside() || isDropPending) {
         m_windowManager.showPanel();
         return;
     }
@@ -162,8 +165,10 @@ void ContentView::showDropRegion() {
     connect(
         m_dropRegion, &shelf::DropRegionView::isDragTargatedChanged, this,
         [this] {
-            if (m_dropRegion && !m_dropRegion->isDragTargated())
+            if (m_dropRegion && !m_dropRegion->isDragTargated()) {
                 chooseFace(/*animated*/ true);
+                updatePanelVisibility();
+            }
         },
         Qt::QueuedConnection);
     m_face = m_dropRegion;
