@@ -110,8 +110,16 @@ ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& 
 ContentView::~ContentView() = default;
 
 void ContentView::updatePanelVisibility() {
+    // Hiding the panel for a drag out of a tile makes the pointer leave it, and the shelf
+    // still holds the dragged entry: the rule must not bring the panel back until that
+    // drag has ended.
+    if (m_isDraggingOut)
+        return;
+    // A drag over the drop region keeps the panel up too: its drop arrives after the button
+    // went up, which may have ended isDragging already.
+    const bool isDropPending = m_dropRegion && m_dropRegion->isDragTargated();
     if (m_dragMonitor.isDragging() || !m_dragMonitor.draggedItems().isEmpty() ||
-        m_dragMonitor.isCursorInside()) {
+        m_dragMonitor.isCursorInside() || isDropPending) {
         m_windowManager.showPanel();
         return;
     }
@@ -121,6 +129,11 @@ void ContentView::updatePanelVisibility() {
 void ContentView::chooseFace(bool animated) {
     const bool wantsDropRegion =
         m_dragMonitor.draggedItems().isEmpty() || m_dragMonitor.isDragging();
+    // The button goes up (ending isDragging) before the drop itself reaches the region; taking
+    // the region away then would lose a drop its source is told was taken. It goes once the
+    // drag has dropped or left.
+    if (!wantsDropRegion && m_dropRegion && m_dropRegion->isDragTargated())
+        return;
     if (wantsDropRegion && !m_dropRegion)
         showDropRegion();
     else if (!wantsDropRegion && !m_entryList)
@@ -149,6 +162,15 @@ void ContentView::showDropRegion() {
                 monitor->addItem(item);
         },
         this);
+    connect(
+        m_dropRegion, &shelf::DropRegionView::isDragTargatedChanged, this,
+        [this] {
+            if (m_dropRegion && !m_dropRegion->isDragTargated()) {
+                chooseFace(/*animated*/ true);
+                updatePanelVisibility();
+            }
+        },
+        Qt::QueuedConnection);
     m_face = m_dropRegion;
     placeFace();
 }
@@ -198,13 +220,18 @@ QWidget* ContentView::createTile(int row) {
             }
         }
     };
-    actions.onDragStart = [windows] {
+    QPointer<ContentView> self(this);
+    actions.onDragStart = [self, windows] {
+        if (self)
+            self->m_isDraggingOut = true;
         if (windows)
             windows->hidePanel();
     };
     // Holdfin's own drag changed the pasteboard: record that before the panel comes back,
     // so it is not taken for a new drag.
-    actions.onDragEnd = [monitor, windows] {
+    actions.onDragEnd = [self, monitor, windows] {
+        if (self)
+            self->m_isDraggingOut = false;
         if (monitor)
             monitor->setLastChangeCount(monitor->pasteboard().changeCount());
         if (windows)

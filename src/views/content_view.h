@@ -89,6 +89,7 @@ private:
     const settings_access::SettingsAccessEnvironment& m_settings;
     platform::ColorScheme m_colorScheme = platform::ColorScheme::Light;
     bool m_hasAppeared = false;
+    bool m_isDraggingOut = false; // a drag out of one of the tiles is under way
 
     QVBoxLayout* m_layout;
     QPointer<QWidget> m_face;

@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -275,4 +276,46 @@ TEST_F(ContentViewTest, ColoursFollowTheSchemeLive) {
             hasBarColour = trash.pixelColor(x, y).alpha() == 255 &&
                            trash.pixelColor(x, y).rgb() == QColor(222, 222, 222).rgb();
     EXPECT_TRUE(hasBarColour);
+}
+
+// On X11 the button goes up (ending the drag state) before the drop reaches the region.
+TEST_F(ContentViewTest, DropRegionStaysWhileADragIsOverItAfterTheButtonWentUp) {
+    install();
+    for (bool emptyShelf : {true, false}) {
+        dragMonitor->setDraggedItems(emptyShelf ? QList<BucketItem>{}
+                                                : QList<BucketItem>{entry(1)});
+        dragMonitor->setIsDragging(true);
+        shelf::DropRegionView* region = view->dropRegion();
+        ASSERT_NE(region, nullptr);
+        QMimeData data;
+        data.setText(QStringLiteral("parked text"));
+        QDragEnterEvent enter({80, 150}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(region, &enter);
+        ASSERT_TRUE(region->isDragTargated());
+
+        dragMonitor->setIsDragging(false); // the global release arrives first
+        QCoreApplication::processEvents();
+        EXPECT_EQ(view->dropRegion(), region) << "emptyShelf " << emptyShelf;
+        EXPECT_TRUE(isPanelVisible()) << "emptyShelf " << emptyShelf;
+
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(region, &leave);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(view->isShowingDropRegion(), emptyShelf);
+        EXPECT_EQ(isPanelVisible(), !emptyShelf);
+    }
+}
+
+TEST_F(ContentViewTest, PointerLeavingThePanelHiddenForADragOutDoesNotBringItBack) {
+    install();
+    dragMonitor->addItem(entry(1));
+    dragMonitor->setIsCursorInside(true);
+    beginDragOut(tilesTopDown().first());
+    ASSERT_FALSE(isPanelVisible());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(view, &leave);
+    EXPECT_FALSE(dragMonitor->isCursorInside());
+    EXPECT_FALSE(isPanelVisible()) << "the shelf holds the dragged entry, yet it stays hidden";
+    session.endLatest(DragOperation::None);
+    EXPECT_TRUE(isPanelVisible());
 }

@@ -1,0 +1,231 @@
+// Latency from a drag's start in another program to holdfin's panel on screen: from the
+// moment our drag source starts its XDND drag to the moment the panel window of the real
+// holdfin process is mapped, and to its first drawing after that (XDamage), over real drags
+// on a private X server. Each drag is released outside the panel, so the shelf stays empty
+// and the panel hides again before the next one.
+//
+//   holdfin_bench_panel_shown [drags]     (default 100)
+//
+// The X connection here only watches holdfin's window from outside, as xwininfo would; this
+// program is a measuring instrument, not part of holdfin.
+#include "support/x11/child_process.h"
+#include "support/x11/pointer_driver.h"
+#include "support/x11/test_programs.h"
+#include "support/x11/xvfb_session.h"
+
+#include <poll.h>
+#include <stdlib.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <sstream>
+#include <thread>
+
+// Last: Xlib defines macros (Status, Bool) that Qt's headers must not see.
+#include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
+
+using namespace std::chrono;
+using namespace testing_support::x11;
+
+namespace {
+
+std::int64_t nowNs() {
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+double percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    const auto at = std::size_t(p * double(values.size() - 1) + 0.5);
+    return values[std::min(at, values.size() - 1)];
+}
+
+// Watches one window on a connection of its own, on a thread of its own: when it was last
+// mapped, when it was first drawn into after that, and whether it is mapped now.
+class WindowWatcher final {
+public:
+    explicit WindowWatcher(unsigned long window) : m_window(window) {
+        m_display = XOpenDisplay(nullptr);
+        if (!m_display)
+            return;
+        int eventBase = 0, errorBase = 0;
+        if (!XDamageQueryExtension(m_display, &eventBase, &errorBase)) {
+            XCloseDisplay(m_display);
+            m_display = nullptr;
+            return;
+        }
+        m_damageEvent = eventBase + XDamageNotify;
+        XSelectInput(m_display, m_window, StructureNotifyMask);
+        m_damage = XDamageCreate(m_display, m_window, XDamageReportRawRectangles);
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(m_display, m_window, &attributes))
+            m_isMapped = attributes.map_state != IsUnmapped;
+        XFlush(m_display);
+        m_thread = std::thread([this] { run(); });
+    }
+    ~WindowWatcher() {
+        m_isStopping = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_display) {
+            XDamageDestroy(m_display, m_damage);
+            XCloseDisplay(m_display);
+        }
+    }
+    WindowWatcher(const WindowWatcher&) = delete;
+    WindowWatcher& operator=(const WindowWatcher&) = delete;
+
+    bool isValid() const { return m_display != nullptr; }
+    bool isMapped() const { return m_isMapped; }
+    std::int64_t mappedAt() const { return m_mappedAt; }
+    std::int64_t paintedAt() const { return m_paintedAt; }
+    void reset() { m_mappedAt = m_paintedAt = 0; }
+
+private:
+    void run() {
+        pollfd descriptor{ConnectionNumber(m_display), POLLIN, 0};
+        while (!m_isStopping) {
+            if (!XPending(m_display)) {
+                poll(&descriptor, 1, 5);
+                continue;
+            }
+            XEvent event;
+            XNextEvent(m_display, &event);
+            const std::int64_t at = nowNs();
+            if (event.type == MapNotify) {
+                m_isMapped = true;
+                if (!m_mappedAt)
+                    m_mappedAt = at;
+            } else if (event.type == UnmapNotify) {
+                m_isMapped = false;
+            } else if (event.type == m_damageEvent) {
+                if (m_isMapped && m_mappedAt && !m_paintedAt)
+                    m_paintedAt = at;
+                XDamageSubtract(m_display, m_damage, None, None);
+            }
+        }
+    }
+
+    Display* m_display = nullptr;
+    unsigned long m_window;
+    Damage m_damage = 0;
+    int m_damageEvent = 0;
+    std::thread m_thread;
+    std::atomic<bool> m_isStopping{false};
+    std::atomic<bool> m_isMapped{false};
+    std::atomic<std::int64_t> m_mappedAt{0};
+    std::atomic<std::int64_t> m_paintedAt{0};
+};
+
+bool waitUntil(const std::function<bool()>& condition, milliseconds timeout) {
+    const auto deadline = steady_clock::now() + timeout;
+    while (!condition()) {
+        if (steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(milliseconds(1));
+    }
+    return true;
+}
+
+std::string firstLineOf(const std::string& program, const std::vector<std::string>& args) {
+    auto child = ChildProcess::start(program, args);
+    if (!child)
+        return {};
+    const auto line = child->readLine(seconds(5));
+    child->wait(seconds(5));
+    return line.value_or("");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const int drags = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
+    XvfbSession session;
+    if (auto error = session.start()) {
+        std::fprintf(stderr, "panel shown: %s\n", error->c_str());
+        return 1;
+    }
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config"));
+    QDir().mkpath(config + QStringLiteral("/holdfin"));
+    QFile settings(config + QStringLiteral("/holdfin/holdfin.conf"));
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write("[General]\nhasLaunchedBefore=true\nshowMenuBarIcon=false\n");
+    settings.close();
+    setenv("XDG_CONFIG_HOME", config.toLocal8Bit().constData(), 1);
+    setenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toLocal8Bit().constData(), 1);
+
+    ChildProcess::Options quiet;
+    quiet.captureStdout = false;
+    auto holdfin = ChildProcess::start(HOLDFIN_EXECUTABLE, {}, quiet);
+    std::string panel;
+    waitUntil(
+        [&] {
+            panel = firstLineOf("xdotool", {"search", "--pid", std::to_string(holdfin->pid())});
+            return !panel.empty();
+        },
+        seconds(10));
+    if (panel.empty()) {
+        std::fprintf(stderr, "panel shown: holdfin built no panel\n");
+        return 1;
+    }
+    std::this_thread::sleep_for(milliseconds(500));
+    WindowWatcher watcher(std::stoul(panel));
+    if (!watcher.isValid()) {
+        std::fprintf(stderr, "panel shown: no X connection with the Damage extension\n");
+        return 1;
+    }
+
+    auto source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"),
+                                      {"text", "--at", "400,100"});
+    const auto ready = source ? source->waitForLine("ready ", seconds(10)) : std::nullopt;
+    if (!ready) {
+        std::fprintf(stderr, "panel shown: the drag source did not start\n");
+        return 1;
+    }
+    int x = 0, y = 0;
+    std::istringstream(ready->substr(6)) >> x >> y;
+
+    PointerDriver pointer;
+    std::vector<double> mapped, painted;
+    int missed = 0;
+    for (int i = 0; i < drags; ++i) {
+        waitUntil([&] { return !watcher.isMapped(); }, seconds(3));
+        watcher.reset();
+        pointer.moveTo(x + 40, y + 40);
+        pointer.press();
+        // Moves keep coming after the drag has started, as a user's would.
+        std::vector<std::string> steps;
+        for (int s = 0; s < 40; ++s)
+            steps.insert(steps.end(), {"mousemove_relative", "--", "3", "1", "sleep", "0.005"});
+        auto gesture = ChildProcess::start("xdotool", steps, quiet);
+        const auto started = source->waitForLine("drag-started ", seconds(5));
+        const bool isShown = waitUntil([&] { return watcher.paintedAt() != 0; }, seconds(3));
+        if (gesture)
+            gesture->wait(seconds(10));
+        pointer.release(); // over the source itself, which takes no drops
+        source->waitForLine("drag-finished ", seconds(5));
+        if (!started || !isShown) {
+            ++missed;
+            std::fprintf(stderr, "panel shown: drag %d %s\n", i + 1,
+                         started ? "did not show the panel" : "did not start");
+            continue;
+        }
+        const std::int64_t startNs = std::stoll(started->substr(13));
+        mapped.push_back(double(watcher.mappedAt() - startNs) / 1e6);
+        painted.push_back(double(watcher.paintedAt() - startNs) / 1e6);
+    }
+    if (painted.empty())
+        return 1;
+    std::printf("panel shown: %zu of %d drags showed the panel\n", painted.size(), drags);
+    std::printf("  drag start -> panel mapped:  median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+                percentile(mapped, 0.5), percentile(mapped, 0.99), percentile(mapped, 1.0));
+    std::printf("  drag start -> panel painted: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+                percentile(painted, 0.5), percentile(painted, 0.99), percentile(painted, 1.0));
+    return missed == 0 ? 0 : 1;
+}
