@@ -1,0 +1,257 @@
+// Drops from another process onto the drop region: real XDND drags of our drag source program,
+// the pointer driven by xdotool, the region in this process on a private X server (see
+// holdfin_test_main_x11). Each drop must become exactly one shelf entry, with the intake's
+// diagnostic lines, and file names must survive byte for byte.
+#include "platform/mime_item_provider_factory.h"
+#include "platform/qt_main_queue.h"
+#include "platform/services.h"
+#include "shelf/drop_region_view.h"
+#include "support/qt_printers.h"
+#include "support/recording_log.h"
+#include "support/x11/child_process.h"
+#include "support/x11/pointer_driver.h"
+#include "support/x11/test_programs.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QThreadPool>
+#include <QUrl>
+#include <QWindow>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <functional>
+#include <sstream>
+
+using namespace std::chrono_literals;
+using namespace testing_support::x11;
+using testing::ElementsAreArray;
+using testing::UnorderedElementsAreArray;
+
+namespace {
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        pumpEvents(5ms);
+    }
+    return true;
+}
+
+// Percent-encodes every byte but the unreserved ones, as a file URL's path must carry a name.
+std::string percentEncoded(const std::string& bytes) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string encoded;
+    for (unsigned char c : bytes) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            encoded += char(c);
+        } else {
+            encoded += '%';
+            encoded += hex[c >> 4];
+            encoded += hex[c & 15];
+        }
+    }
+    return encoded;
+}
+
+// The URL of a local file, each path segment fully encoded; '/' stays a separator.
+QString fileUrl(const std::string& path) {
+    std::string encoded;
+    std::istringstream segments(path);
+    for (std::string segment; std::getline(segments, segment, '/');) {
+        if (!segment.empty())
+            encoded += '/' + percentEncoded(segment);
+    }
+    return QString::fromStdString("file://" + encoded);
+}
+
+// A dropped file as the shelf must see it: its name on disk and the intake path it takes.
+struct DroppedFile {
+    std::string name;
+    // The identifier the preferred-type path loads it with; empty: the file-URL path.
+    std::string preferredType;
+};
+
+// The drop region alone in a window, with what it logged and committed.
+struct DropRegion {
+    explicit DropRegion(const QString& imageCache)
+        : providers(imageCache, loads),
+          view(platform::Services{&mainQueue, nullptr, nullptr, &log}, providers,
+               [this](const shelf::BucketItem& item) { entries.push_back(item); }) {
+        view.setWindowFlag(Qt::FramelessWindowHint);
+        view.setGeometry(600, 100, 200, 200);
+        view.show();
+    }
+    // The window is on screen and has kept its place; its centre in global coordinates.
+    std::optional<QPoint> waitUntilShown() {
+        QPoint last;
+        int stableTurns = 0;
+        const bool isShown = waitUntil(
+            [&] {
+                const QPoint origin = view.mapToGlobal(QPoint(0, 0));
+                const bool isExposed = view.windowHandle() && view.windowHandle()->isExposed();
+                stableTurns = isExposed && origin == last ? stableTurns + 1 : 0;
+                last = origin;
+                return stableTurns >= 10;
+            },
+            10s);
+        if (!isShown)
+            return std::nullopt;
+        return view.mapToGlobal(view.rect().center());
+    }
+
+    platform::QtMainQueue mainQueue;
+    testing_support::RecordingLog log;
+    QThreadPool loads; // after the queue: waits for running loads before the queue goes
+    platform::MimeItemProviderFactory providers;
+    std::vector<shelf::BucketItem> entries;
+    shelf::DropRegionView view;
+};
+
+class DropInTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.isValid());
+        m_region = std::make_unique<DropRegion>(m_folder.filePath(QStringLiteral("images")));
+        const auto centre = m_region->waitUntilShown();
+        ASSERT_TRUE(centre) << "the drop region's window never showed";
+        m_regionCentre = *centre;
+    }
+
+    // Drags from the drag source program, started with `args`, onto the region and drops.
+    void dropFromSource(const std::vector<std::string>& args) {
+        ChildProcess::Options options;
+        options.showStderr = true;
+        std::vector<std::string> all = args;
+        all.insert(all.begin() + 1, {"--at", "100,100"});
+        m_source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"), all, options);
+        ASSERT_TRUE(m_source);
+        const auto ready = m_source->waitForLine("ready ", 10s);
+        ASSERT_TRUE(ready) << "the drag source never showed";
+        std::istringstream in(ready->substr(6));
+        int x = 0, y = 0;
+        in >> x >> y;
+
+        ASSERT_TRUE(m_pointer.beginDrag(x + 50, y + 50));
+        ASSERT_TRUE(m_source->waitForLine("drag-started ", 5s)) << "no drag started";
+        ASSERT_TRUE(m_pointer.moveTo(m_regionCentre.x() - 20, m_regionCentre.y() - 10));
+        ASSERT_TRUE(m_pointer.endDrag());
+        const auto finished = m_source->waitForLine("drag-finished ", 10s);
+        ASSERT_TRUE(finished);
+        // The region takes every drop as a copy, so that no source deletes what it offered.
+        EXPECT_EQ(*finished, "drag-finished copy");
+        ASSERT_TRUE(waitUntil([&] { return !m_region->entries.empty(); }, 10s))
+            << m_region->log.lines().join(QLatin1Char('\n')).toStdString();
+        // Nothing more is to come of this drop.
+        pumpEvents(300ms);
+    }
+
+    void TearDown() override {
+        // QTemporaryDir cannot name files whose names are not UTF-8: remove ours by their bytes.
+        for (const QByteArray& path : m_files)
+            ::unlink(path.constData());
+    }
+
+    QByteArray folderPath() const { return QFile::encodeName(m_folder.path()); }
+
+    // A file whose name is exactly `name` (any bytes but '/' and NUL) in the test's folder.
+    bool createFile(const std::string& name) {
+        const QByteArray path = folderPath() + '/' + QByteArray::fromStdString(name);
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return false;
+        m_files.push_back(path);
+        const bool isWritten = ::write(fd, "holdfin\n", 8) == 8;
+        return ::close(fd) == 0 && isWritten;
+    }
+
+    QTemporaryDir m_folder;
+    std::vector<QByteArray> m_files;
+    std::unique_ptr<DropRegion> m_region;
+    QPoint m_regionCentre;
+    std::unique_ptr<ChildProcess> m_source;
+    PointerDriver m_pointer;
+};
+
+TEST_F(DropInTest, filesWithAnyNameBecomeOneEntryOfExactUrls) {
+    const std::vector<DroppedFile> files = {
+        {"quarterly report.txt", "public.plain-text"},
+        {"100% sure.csv", "public.comma-separated-values-text"},
+        {"first line\nsecond line", ""},
+        {"caf\xe9 latin-1", ""},
+    };
+    std::vector<std::string> args = {"files"};
+    std::vector<QString> urls;
+    for (const DroppedFile& file : files) {
+        ASSERT_TRUE(createFile(file.name));
+        urls.push_back(fileUrl(folderPath().toStdString() + '/' + file.name));
+        args.push_back(urls.back().toStdString());
+    }
+    ASSERT_NO_FATAL_FAILURE(dropFromSource(args));
+
+    const QStringList lines = m_region->log.lines();
+    ASSERT_EQ(lines.size(), 2 * files.size() + 1) << lines.join(QLatin1Char('\n')).toStdString();
+    // Every provider's identifiers come first, in drop order, before any load is logged.
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const QString& line = lines.at(qsizetype(i));
+        EXPECT_TRUE(line.startsWith(QLatin1String("Registered Type Identifiers: [")) &&
+                    line.endsWith(QLatin1Char(']')))
+            << line.toStdString();
+        EXPECT_TRUE(line.contains(QLatin1String("\"public.file-url\""))) << line.toStdString();
+        if (!files[i].preferredType.empty()) {
+            EXPECT_TRUE(line.contains(QString::fromStdString('"' + files[i].preferredType + '"')))
+                << line.toStdString();
+        }
+    }
+    // The loads finish in any order.
+    std::vector<QString> expectedLoads;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& type = files[i].preferredType;
+        expectedLoads.push_back(
+            type.empty() ? "Dropped File URL: " + urls[i]
+                         : QString::fromStdString("Dropped File URL (" + type + "): ") + urls[i]);
+    }
+    const std::vector<QString> loadLines(lines.begin() + qsizetype(files.size()), lines.end() - 1);
+    EXPECT_THAT(loadLines, UnorderedElementsAreArray(expectedLoads));
+    EXPECT_EQ(lines.last(), QStringLiteral("Dropping 4 items"));
+
+    ASSERT_EQ(m_region->entries.size(), 1u);
+    const shelf::BucketItem& entry = m_region->entries.front();
+    EXPECT_FALSE(entry.isLocked);
+    std::vector<QString> contents;
+    for (const shelf::BucketItemData& payload : entry.items) {
+        EXPECT_EQ(payload.type, platform::UTType::fileURL) << payload.content.toStdString();
+        contents.push_back(payload.content);
+        // The URL leads back to the very file: its path decodes to the name's bytes.
+        const QByteArray path = QByteArray::fromPercentEncoding(
+            QUrl(payload.content, QUrl::StrictMode).path(QUrl::FullyEncoded).toLatin1());
+        struct stat info {};
+        EXPECT_EQ(::stat(path.constData(), &info), 0) << payload.content.toStdString();
+    }
+    EXPECT_THAT(contents, UnorderedElementsAreArray(urls));
+}
+
+TEST_F(DropInTest, textBecomesOneTextEntry) {
+    const QString text = QStringLiteral("Grüße, 100% sure");
+    ASSERT_NO_FATAL_FAILURE(dropFromSource({"text", text.toStdString()}));
+
+    EXPECT_THAT(m_region->log.lines(),
+                ElementsAreArray<QString>({
+                    QStringLiteral("Registered Type Identifiers: [\"public.plain-text\"]"),
+                    QStringLiteral("Dropped File Content (public.plain-text): ") + text,
+                    QStringLiteral("Dropping 1 items"),
+                }));
+    ASSERT_EQ(m_region->entries.size(), 1u);
+    ASSERT_EQ(m_region->entries.front().items.size(), 1);
+    EXPECT_EQ(m_region->entries.front().items.front().content, text);
+    EXPECT_EQ(m_region->entries.front().items.front().type, platform::UTType::plainText);
+}
+
+} // namespace
