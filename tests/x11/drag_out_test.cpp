@@ -8,6 +8,7 @@
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
+#include "support/qt_printers.h"
 #include "support/recording_log.h"
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
@@ -17,6 +18,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -41,6 +44,25 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         pumpEvents(5ms);
     }
     return true;
+}
+
+// xdotool arguments: `count` relative moves by (dx, dy), `pause` seconds apart.
+std::vector<std::string> moves(int count, int dx, int dy, const std::string& pause) {
+    std::vector<std::string> args;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            args.insert(args.end(), {"sleep", pause});
+        args.insert(args.end(),
+                    {"mousemove_relative", "--", std::to_string(dx), std::to_string(dy)});
+    }
+    return args;
+}
+
+std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
 }
 
 // Runs the real drag session and notes what it asked of and told the tile's drag source.
@@ -193,68 +215,81 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     int targetX = 0, targetY = 0;
     in >> targetX >> targetY;
 
-    // The drag runs in a nested event loop inside this thread, so the whole gesture runs in
-    // xdotool processes of its own: the press and first moves now, the way to the target and
-    // the release once the drag has begun.
+    // The drag runs in a nested event loop inside this thread, so the gesture runs in xdotool
+    // processes of their own: the press and first moves now; once the drag has begun, the way
+    // to the target; the release once the target has seen the drag, however slow the machine.
     ChildProcess::Options quiet;
     quiet.captureStdout = false;
-    std::unique_ptr<ChildProcess> toTarget;
+    std::vector<std::string> targetLines;
+    std::unique_ptr<ChildProcess> toTarget, release;
+    QElapsedTimer sinceDragStart;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        while (auto line = target->readLine(0ms))
+            targetLines.push_back(*line);
+        const bool hasSeenDrag =
+            std::any_of(targetLines.begin(), targetLines.end(),
+                        [](const auto& l) { return l.rfind("offered ", 0) == 0; });
+        if (release || (!hasSeenDrag && sinceDragStart.elapsed() < 10'000))
+            return;
+        release = ChildProcess::start(
+            "xdotool", joined({moves(2, 3, 2, "0.1"), {"sleep", "0.1", "mouseup", "1"}}), quiet);
+    });
     shelf.onDragStart = [&] {
-        const std::string x = std::to_string(targetX + 150), y = std::to_string(targetY + 150);
-        toTarget = ChildProcess::start("xdotool", {"sleep",     "0.2",
-                                                   "mousemove", x,
-                                                   y,           "sleep",
-                                                   "0.1",       "mousemove_relative",
-                                                   "--",        "3",
-                                                   "2",         "sleep",
-                                                   "0.1",       "mousemove_relative",
-                                                   "--",        "3",
-                                                   "2",         "sleep",
-                                                   "0.1",       "mousemove_relative",
-                                                   "--",        "3",
-                                                   "2",         "sleep",
-                                                   "0.2",       "mouseup",
-                                                   "1"},
-                                       quiet);
+        sinceDragStart.start();
+        const std::vector<std::string> warp = {"sleep", "0.1", "mousemove",
+                                               std::to_string(targetX + 150),
+                                               std::to_string(targetY + 150)};
+        toTarget = ChildProcess::start("xdotool", joined({warp, moves(2, 3, 2, "0.05")}), quiet);
+        watch.start();
     };
     PointerDriver pointer;
     ASSERT_TRUE(pointer.moveTo(tileAt->x() + 30, tileAt->y() + 45));
-    auto press = ChildProcess::start("xdotool",
-                                     {"mousedown", "1", "sleep", "0.1",  "mousemove_relative", "--",
-                                      "4",         "2", "sleep", "0.03", "mousemove_relative", "--",
-                                      "4",         "2", "sleep", "0.03", "mousemove_relative", "--",
-                                      "4",         "2"},
-                                     quiet);
+    auto press = ChildProcess::start(
+        "xdotool", joined({{"mousedown", "1", "sleep", "0.1"}, moves(3, 4, 2, "0.03")}), quiet);
     ASSERT_TRUE(press);
     // The drag begins and ends inside this wait.
-    const bool hasEnded = waitUntil([&] { return shelf.dragEnds > 0; }, 15s);
+    const bool hasEnded = waitUntil([&] { return shelf.dragEnds > 0; }, 20s);
+    watch.stop();
     if (!hasEnded)
         pointer.release();
     ASSERT_TRUE(hasEnded) << "drag starts: " << shelf.dragStarts;
     EXPECT_EQ(shelf.dragStarts, 1);
     EXPECT_EQ(shelf.recordingSession.sessionCount, 1);
-
-    ASSERT_TRUE(target->waitForLine("enter ", 5s));
-    EXPECT_EQ(target->readLine(5s), "offered " + c.offered);
     ASSERT_TRUE(shelf.recordingSession.performed);
     EXPECT_EQ(*shelf.recordingSession.performed, c.performed);
 
+    const auto hasDropped = [&] {
+        return !targetLines.empty() && targetLines.back().rfind("dropped ", 0) == 0;
+    };
+    while (c.performed != DragOperation::None && !hasDropped()) {
+        auto line = target->readLine(5s);
+        ASSERT_TRUE(line) << "the target has not dropped";
+        targetLines.push_back(*line);
+    }
+    pumpEvents(100ms);
+    while (auto line = target->readLine(0ms))
+        targetLines.push_back(*line);
+    ASSERT_GE(targetLines.size(), 2u);
+    EXPECT_EQ(targetLines[0].rfind("enter ", 0), 0u) << targetLines[0];
+    EXPECT_EQ(targetLines[1], "offered " + c.offered);
+
+    std::map<std::string, QByteArray> received;
+    for (const std::string& line : targetLines) {
+        std::istringstream fields(line);
+        std::string kind, mime, base64;
+        fields >> kind >> mime >> base64;
+        if (kind == "data")
+            received[mime] = QByteArray::fromBase64(QByteArray::fromStdString(base64));
+    }
     if (c.performed != DragOperation::None) {
-        std::map<std::string, QByteArray> received;
-        while (auto line = target->readLine(5s)) {
-            if (line->rfind("dropped ", 0) == 0) {
-                EXPECT_EQ(*line, "dropped " + c.accept);
-                break;
-            }
-            std::istringstream fields(*line);
-            std::string kind, mime, base64;
-            fields >> kind >> mime >> base64;
-            if (kind == "data")
-                received[mime] = QByteArray::fromBase64(QByteArray::fromStdString(base64));
-        }
+        EXPECT_EQ(targetLines.back(), "dropped " + c.accept);
         // Qt offers text/plain with every URL list; it must stay empty of URLs.
         EXPECT_EQ(received["text/uri-list"], c.uriList);
         EXPECT_EQ(received["text/plain"], c.text);
+    } else {
+        EXPECT_TRUE(received.empty());
     }
 
     // A successful drag of an unlocked entry takes it off the shelf 0.3 s after the drop.

@@ -142,6 +142,12 @@ protected:
         ASSERT_TRUE(m_pointer.beginDrag(x + 50, y + 50));
         ASSERT_TRUE(m_source->waitForLine("drag-started ", 5s)) << "no drag started";
         ASSERT_TRUE(m_pointer.moveTo(m_regionCentre.x() - 20, m_regionCentre.y() - 10));
+        ASSERT_TRUE(m_pointer.moveBy(2, 1, 3));
+        // Released only once the region has taken the drag, however slow the machine.
+        const bool isTargeted = waitUntil([&] { return m_region->view.isDragTargated(); }, 10s);
+        if (!isTargeted)
+            m_pointer.release();
+        ASSERT_TRUE(isTargeted) << "the region never took the drag";
         ASSERT_TRUE(m_pointer.endDrag());
         const auto finished = m_source->waitForLine("drag-finished ", 10s);
         ASSERT_TRUE(finished);
