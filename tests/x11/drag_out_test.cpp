@@ -129,7 +129,9 @@ struct Shelf {
         actions.onDragEnd = [this] { ++dragEnds; };
         tile = std::make_unique<views::BucketItemView>(entry, monitor, std::move(actions), services,
                                                        platform::ColorScheme::Light);
-        tile->setWindowFlag(Qt::FramelessWindowHint);
+        // Out of the window manager's hands: openbox, still settling, has been seen to place
+        // a new window elsewhere after it was shown where asked.
+        tile->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
         tile->move(100, 100);
         tile->show();
     }

@@ -84,7 +84,9 @@ struct DropRegion {
         : providers(imageCache, loads),
           view(platform::Services{&mainQueue, nullptr, nullptr, &log}, providers,
                [this](const shelf::BucketItem& item) { entries.push_back(item); }) {
-        view.setWindowFlag(Qt::FramelessWindowHint);
+        // Out of the window manager's hands: openbox, still settling, has been seen to place
+        // a new window elsewhere after it was shown where asked.
+        view.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
         view.setGeometry(600, 100, 200, 200);
         view.show();
     }
