@@ -5,6 +5,7 @@
 #include "platform/desktop_workspace.h"
 #include "platform/qt_drag_session.h"
 #include "platform/symbol_image.h"
+#include "settled_window.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
@@ -20,7 +21,6 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -33,18 +33,10 @@ using platform::DragOperation;
 using platform::UTType;
 using shelf::BucketItem;
 using shelf::BucketItemData;
+using x11_tools::waitUntil;
+using x11_tools::waitUntilSettled;
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        pumpEvents(5ms);
-    }
-    return true;
-}
 
 // xdotool arguments: `count` relative moves by (dx, dy), `pause` seconds apart.
 std::vector<std::string> moves(int count, int dx, int dy, const std::string& pause) {
@@ -142,24 +134,6 @@ struct Shelf {
                            [&](const BucketItem& item) { return item.id == id; });
     }
 
-    // The tile is on screen and has kept its place; its top left corner, global.
-    std::optional<QPoint> waitUntilShown() {
-        QPoint last;
-        int stableTurns = 0;
-        const bool isShown = waitUntil(
-            [&] {
-                const QPoint origin = tile->mapToGlobal(QPoint(0, 0));
-                const bool isExposed = tile->windowHandle() && tile->windowHandle()->isExposed();
-                stableTurns = isExposed && origin == last ? stableTurns + 1 : 0;
-                last = origin;
-                return stableTurns >= 10;
-            },
-            10s);
-        if (!isShown)
-            return std::nullopt;
-        return tile->mapToGlobal(QPoint(0, 0));
-    }
-
     testing_support::FakeMainQueue mainQueue;
     testing_support::FakeDragPasteboard pasteboard;
     testing_support::FakeGlobalEventMonitor eventMonitor;
@@ -203,7 +177,7 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     const DragOutCase& c = GetParam();
     const BucketItem entry(c.payloads, c.isLocked);
     Shelf shelf(entry);
-    const auto tileAt = shelf.waitUntilShown();
+    const auto tileAt = waitUntilSettled(*shelf.tile);
     ASSERT_TRUE(tileAt) << "the tile's window never showed";
 
     ChildProcess::Options options;
@@ -227,7 +201,9 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     QElapsedTimer sinceDragStart;
     QTimer watch;
     watch.setInterval(10);
+    bool isOwnDragAnnounced = false;
     QObject::connect(&watch, &QTimer::timeout, [&] {
+        isOwnDragAnnounced = isOwnDragAnnounced || shelf.eventMonitor.ownDragInProgress();
         while (auto line = target->readLine(0ms))
             targetLines.push_back(*line);
         const bool hasSeenDrag =
@@ -259,6 +235,9 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     ASSERT_TRUE(hasEnded) << "drag starts: " << shelf.dragStarts;
     EXPECT_EQ(shelf.dragStarts, 1);
     EXPECT_EQ(shelf.recordingSession.sessionCount, 1);
+    // Holdfin's own drag is no drag for the shelf to react to, and only while it runs.
+    EXPECT_TRUE(isOwnDragAnnounced);
+    EXPECT_FALSE(shelf.eventMonitor.ownDragInProgress());
     ASSERT_TRUE(shelf.recordingSession.performed);
     EXPECT_EQ(*shelf.recordingSession.performed, c.performed);
 

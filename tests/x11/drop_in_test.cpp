@@ -5,6 +5,7 @@
 #include "platform/mime_item_provider_factory.h"
 #include "platform/qt_main_queue.h"
 #include "platform/services.h"
+#include "settled_window.h"
 #include "shelf/drop_region_view.h"
 #include "support/qt_printers.h"
 #include "support/recording_log.h"
@@ -18,31 +19,21 @@
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QUrl>
-#include <QWindow>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
-#include <functional>
 #include <sstream>
 
 using namespace std::chrono_literals;
 using namespace testing_support::x11;
 using testing::UnorderedElementsAreArray;
+using x11_tools::waitUntil;
+using x11_tools::waitUntilSettled;
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        pumpEvents(5ms);
-    }
-    return true;
-}
 
 // Percent-encodes every byte but the unreserved ones, as a file URL's path must carry a name.
 std::string percentEncoded(const std::string& bytes) {
@@ -90,23 +81,6 @@ struct DropRegion {
         view.setGeometry(600, 100, 200, 200);
         view.show();
     }
-    // The window is on screen and has kept its place; its centre in global coordinates.
-    std::optional<QPoint> waitUntilShown() {
-        QPoint last;
-        int stableTurns = 0;
-        const bool isShown = waitUntil(
-            [&] {
-                const QPoint origin = view.mapToGlobal(QPoint(0, 0));
-                const bool isExposed = view.windowHandle() && view.windowHandle()->isExposed();
-                stableTurns = isExposed && origin == last ? stableTurns + 1 : 0;
-                last = origin;
-                return stableTurns >= 10;
-            },
-            10s);
-        if (!isShown)
-            return std::nullopt;
-        return view.mapToGlobal(view.rect().center());
-    }
 
     platform::QtMainQueue mainQueue;
     testing_support::RecordingLog log;
@@ -121,9 +95,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
         m_region = std::make_unique<DropRegion>(m_folder.filePath(QStringLiteral("images")));
-        const auto centre = m_region->waitUntilShown();
-        ASSERT_TRUE(centre) << "the drop region's window never showed";
-        m_regionCentre = *centre;
+        const auto origin = waitUntilSettled(m_region->view);
+        ASSERT_TRUE(origin) << "the drop region's window never showed";
+        m_regionCentre = *origin + m_region->view.rect().center();
     }
 
     // Drags from the drag source program, started with `args`, onto the region, drops, and
@@ -132,7 +106,8 @@ protected:
         ChildProcess::Options options;
         options.showStderr = true;
         std::vector<std::string> all = args;
-        all.insert(all.begin() + 1, {"--at", "100,100"});
+        // Clear of the region wherever it went.
+        all.insert(all.begin() + 1, {"--at", "300,400"});
         m_source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"), all, options);
         ASSERT_TRUE(m_source);
         const auto ready = m_source->waitForLine("ready ", 10s);
