@@ -121,8 +121,8 @@ struct Shelf {
         actions.onDragEnd = [this] { ++dragEnds; };
         tile = std::make_unique<views::BucketItemView>(entry, monitor, std::move(actions), services,
                                                        platform::ColorScheme::Light);
-        // Out of the window manager's hands: openbox, still settling, has been seen to place
-        // a new window elsewhere after it was shown where asked.
+        // Out of the window manager's hands, so that openbox's placement plays no part; where
+        // the window really lands is read once it has settled.
         tile->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
         tile->move(100, 100);
         tile->show();

@@ -75,8 +75,8 @@ struct DropRegion {
         : providers(imageCache, loads),
           view(platform::Services{&mainQueue, nullptr, nullptr, &log}, providers,
                [this](const shelf::BucketItem& item) { entries.push_back(item); }) {
-        // Out of the window manager's hands: openbox, still settling, has been seen to place
-        // a new window elsewhere after it was shown where asked.
+        // Out of the window manager's hands, so that openbox's placement plays no part; where
+        // the window really lands is read once it has settled.
         view.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
         view.setGeometry(600, 100, 200, 200);
         view.show();

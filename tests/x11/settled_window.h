@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <optional>
 
@@ -30,13 +31,15 @@ inline bool waitUntil(const std::function<bool()>& condition, std::chrono::milli
 inline std::optional<QPoint> waitUntilSettled(QWidget& window) {
     using namespace std::chrono_literals;
     QPoint last(-1, -1);
+    bool isExposed = false;
+    int moves = 0;
     QElapsedTimer stableFor;
     stableFor.start();
     const bool isSettled = waitUntil(
         [&] {
-            const bool isExposed = window.windowHandle() && window.windowHandle()->isExposed();
-            // Asks the X server, not Qt's cached geometry.
+            isExposed = window.windowHandle() && window.windowHandle()->isExposed();
             const QPoint origin = window.mapToGlobal(QPoint(0, 0));
+            moves += origin != last;
             if (!isExposed || origin != last)
                 stableFor.restart();
             last = origin;
@@ -44,8 +47,11 @@ inline std::optional<QPoint> waitUntilSettled(QWidget& window) {
             return stableFor.elapsed() >= 300;
         },
         10s);
-    if (!isSettled)
+    if (!isSettled) {
+        std::fprintf(stderr, "window not settled: exposed %d, at %d,%d, moved %d times\n",
+                     int(isExposed), last.x(), last.y(), moves);
         return std::nullopt;
+    }
     return last;
 }
 
