@@ -3,7 +3,9 @@
 //   holdfin_test_drag_source <mode> [--at X,Y] [--actions copy|move|copymove] [payload...]
 //
 // mode:
-//   files        text/uri-list of the payload paths (default: this program's own file)
+//   files        text/uri-list of the payload paths (default: this program's own file); a
+//                payload starting with "file:" is taken as an encoded URL, so that names
+//                which are not UTF-8 can be given
 //   text         text/plain, the payload words joined by spaces (default "holdfin test text")
 //   image        an image (application/x-qt-image, offered as every image format Qt writes)
 //   color        application/x-color (red)
@@ -93,7 +95,9 @@ private:
         if (m_mode == QLatin1String("files")) {
             QList<QUrl> urls;
             for (const QString& path : m_payload)
-                urls.append(QUrl::fromLocalFile(path));
+                urls.append(path.startsWith(QLatin1String("file:"))
+                                ? QUrl::fromEncoded(path.toLatin1(), QUrl::StrictMode)
+                                : QUrl::fromLocalFile(path));
             if (urls.isEmpty())
                 urls.append(QUrl::fromLocalFile(QApplication::applicationFilePath()));
             data->setUrls(urls);

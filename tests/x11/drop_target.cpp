@@ -6,6 +6,7 @@
 // action (default copy); "refuse" rejects every drag. Standard output, one line each:
 //   ready X Y W H            the window is shown; its global geometry
 //   enter MIME...            a drag entered; the MIME types it offers, separated by spaces
+//   offered ACTION...        right after: the actions the source allows (copy, move, link)
 //   data MIME BASE64         for each offered MIME type of a drop: its data, base64
 //   dropped ACTION           the drop is over; the action accepted (copy, move or link)
 #include "test_program.h"
@@ -34,6 +35,14 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override {
         say(QStringLiteral("enter ") + event->mimeData()->formats().join(QLatin1Char(' ')));
+        QStringList offered;
+        if (event->possibleActions() & Qt::CopyAction)
+            offered << QStringLiteral("copy");
+        if (event->possibleActions() & Qt::MoveAction)
+            offered << QStringLiteral("move");
+        if (event->possibleActions() & Qt::LinkAction)
+            offered << QStringLiteral("link");
+        say(QStringLiteral("offered ") + offered.join(QLatin1Char(' ')));
         accept(event);
     }
     void dragMoveEvent(QDragMoveEvent* event) override { accept(event); }

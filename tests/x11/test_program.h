@@ -52,7 +52,7 @@ inline void announceWhenReady(QWidget& window) {
         const bool isExposed = window.windowHandle() && window.windowHandle()->isExposed();
         *stableTurns = isExposed && origin == *last ? *stableTurns + 1 : 0;
         *last = origin;
-        if (*stableTurns < 3)
+        if (*stableTurns < 10)
             return;
         timer->stop();
         say(QStringLiteral("ready %1 %2 %3 %4")
