@@ -18,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QString::fromUtf8(bytes + idLength, static_cast<qsizetype>(size - 1 - idLength));
 
     static const QSet<QString> icons = {
-        QStringLiteral("folder.fill"), QStringLiteral("doc.fill"), QStringLiteral("doc.text.fill"),
-        QStringLiteral("waveform"),    QStringLiteral("film.fill"), QStringLiteral("doc.richtext.fill")};
+        QStringLiteral("folder.fill"),   QStringLiteral("doc.fill"),
+        QStringLiteral("doc.text.fill"), QStringLiteral("waveform"),
+        QStringLiteral("film.fill"),     QStringLiteral("doc.richtext.fill")};
     for (const platform::UTType& type :
          {platform::UTType(identifier), platform::UTType::plainText, platform::UTType::fileURL}) {
         const shelf::BucketItemData payload(content, type);
