@@ -20,19 +20,9 @@ using testing::Not;
 using testing_support::x11::ChildProcess;
 using x11_tools::output;
 using x11_tools::trimmed;
+using x11_tools::waitFor;
 
 namespace {
-
-// Generous: on a loaded machine the window manager may take seconds to come to our window.
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 20s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        testing_support::x11::pumpEvents(20ms);
-    }
-    return true;
-}
 
 class ApplicationX11Test : public testing::Test {
 protected:
