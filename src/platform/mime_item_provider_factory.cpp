@@ -119,11 +119,14 @@ void MimeItemProviderFactory::clearImageCache(const QString& directory) {
     QDir dir(directory);
     if (directory.isEmpty() || !dir.exists())
         return;
-    // Links are removed, not followed; sub-folders are not ours and stay.
+    // Links are removed, not followed (a link to a folder too); sub-folders are not ours and
+    // stay.
     const QFileInfoList entries =
-        dir.entryInfoList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : entries)
-        QFile::remove(entry.filePath());
+        dir.entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || !entry.isDir())
+            QFile::remove(entry.filePath());
+    }
 }
 
 } // namespace platform
