@@ -76,8 +76,11 @@ ItemProviderList MimeItemProviderFactory::providersFor(const QMimeData& data) {
             return providers;
     }
     if (const QString format = textFormat(formats); !format.isEmpty()) {
-        providers.push_back(std::make_shared<TextItemProvider>(data.data(format), m_loads));
-        return providers;
+        // No text is nothing to keep (also what a read the source did not answer gives).
+        if (QByteArray text = data.data(format); !text.isEmpty()) {
+            providers.push_back(std::make_shared<TextItemProvider>(std::move(text), m_loads));
+            return providers;
+        }
     }
     if (const QString format = imageFormat(formats); !format.isEmpty()) {
         QByteArray bytes = data.data(format);
