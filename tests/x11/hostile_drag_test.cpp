@@ -15,8 +15,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <deque>
@@ -305,6 +310,41 @@ TEST_F(HostileDragTest, SourceThatAnswersWithGarbageAddsOnlyWhatItCanCarry) {
         dragOutMs = maxGuiBlockMs();
     }
     report("garbage", dropMs, dragOutMs);
+}
+
+// Nothing dropped is opened, run or followed: a named pipe (opening it to read would block and
+// show as a reader), a link to it, and a desktop entry that would leave a mark if run.
+TEST_F(HostileDragTest, DroppedFilesAreNeitherOpenedNorRun) {
+    const QByteArray folder = QFile::encodeName(m_files.path());
+    const QByteArray fifo = folder + "/pipe";
+    const QByteArray link = folder + "/link-to-pipe.txt";
+    const QByteArray entry = folder + "/run-me.desktop";
+    const QByteArray mark = folder + "/ran";
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    ASSERT_EQ(::symlink(fifo.constData(), link.constData()), 0);
+    QFile desktop(QFile::decodeName(entry));
+    ASSERT_TRUE(desktop.open(QIODevice::WriteOnly));
+    desktop.write("[Desktop Entry]\nType=Application\nName=Run me\nExec=touch " + mark + "\n");
+    desktop.close();
+    ASSERT_TRUE(::chmod(entry.constData(), 0700) == 0);
+    const QList<QByteArray> paths = {fifo, link, entry};
+
+    ASSERT_TRUE(dropFromSource({"rawfiles", "--paths-from", pathList(paths).toStdString()}));
+    const auto end = waitForDropEnd();
+    ASSERT_TRUE(end);
+    EXPECT_EQ(*end, "Dropping 3 items");
+    const auto out = dragOutFirstEntry();
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(sortedUris(*out) == sortedUris(uriList(paths)));
+    pumpEvents(500ms);
+
+    // Without a reader, opening the pipe to write fails at once.
+    const int writer = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+    EXPECT_EQ(writer, -1) << "someone opened the pipe to read";
+    EXPECT_EQ(errno, ENXIO);
+    if (writer >= 0)
+        ::close(writer);
+    EXPECT_FALSE(QFile::exists(QFile::decodeName(mark))) << "the desktop entry was run";
 }
 
 // A Qt source lists 10,000 types only after it has interned them all, which can take longer
