@@ -20,6 +20,10 @@ public:
     // Whether the current contents can be read as at least one of `classes`. False when the
     // contents are unknown (the source did not tell in time) or there is no drag.
     virtual bool canReadObjectForClasses(std::initializer_list<PasteboardClass> classes) const = 0;
+    // Whether the source of the current drag has answered a request for its data (a refusal
+    // counts) since its drag began; true when unknown. Reading the data of a source that never
+    // answers would wait on it.
+    virtual bool hasSourceAnswered() const = 0;
 };
 
 } // namespace platform

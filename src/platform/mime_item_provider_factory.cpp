@@ -76,8 +76,11 @@ ItemProviderList MimeItemProviderFactory::providersFor(const QMimeData& data) {
             return providers;
     }
     if (const QString format = textFormat(formats); !format.isEmpty()) {
-        providers.push_back(std::make_shared<TextItemProvider>(data.data(format), m_loads));
-        return providers;
+        // No text is nothing to keep (also what a read the source did not answer gives).
+        if (QByteArray text = data.data(format); !text.isEmpty()) {
+            providers.push_back(std::make_shared<TextItemProvider>(std::move(text), m_loads));
+            return providers;
+        }
     }
     if (const QString format = imageFormat(formats); !format.isEmpty()) {
         QByteArray bytes = data.data(format);
@@ -119,11 +122,14 @@ void MimeItemProviderFactory::clearImageCache(const QString& directory) {
     QDir dir(directory);
     if (directory.isEmpty() || !dir.exists())
         return;
-    // Links are removed, not followed; sub-folders are not ours and stay.
+    // Links are removed, not followed (a link to a folder too); sub-folders are not ours and
+    // stay.
     const QFileInfoList entries =
-        dir.entryInfoList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : entries)
-        QFile::remove(entry.filePath());
+        dir.entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || !entry.isDir())
+            QFile::remove(entry.filePath());
+    }
 }
 
 } // namespace platform

@@ -21,7 +21,7 @@ public:
     // loads and must outlive every provider.
     MimeItemProviderFactory(QString imageCacheDirectory, QThreadPool& pool);
 
-    // One provider per URI of the text/uri-list, in order; without URIs one for the text;
+    // One provider per URI of the text/uri-list, in order; without URIs one for the text (if any);
     // without either one for image bytes; else none. Malformed data gives fewer providers.
     ItemProviderList providersFor(const QMimeData& data);
 

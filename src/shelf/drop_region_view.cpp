@@ -1,5 +1,6 @@
 #include "drop_region_view.h"
 
+#include "platform/drag_pasteboard.h"
 #include "platform/mime_item_provider_factory.h"
 #include "platform/services.h"
 #include "platform/spring_curve.h"
@@ -38,7 +39,8 @@ DropRegionView::DropRegionView(const platform::Services& services,
                                platform::MimeItemProviderFactory& providerFactory,
                                DropIntake::AddItem addItem, QWidget* parent)
     : QWidget(parent), m_intake(*services.mainQueue, *services.log, std::move(addItem)),
-      m_symbols(services.symbols), m_providerFactory(&providerFactory) {
+      m_symbols(services.symbols), m_pasteboard(services.dragPasteboard),
+      m_providerFactory(&providerFactory) {
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // The spring is driven by elapsed time: the animation runs linearly and valueAt() shapes it.
@@ -79,10 +81,17 @@ void DropRegionView::setDragTargated(bool value) {
     emit isDragTargatedChanged();
 }
 
-void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
+bool DropRegionView::canTake(const QDropEvent& event) const {
     // Copy only: a drop here keeps a reference, and a source told "moved" may delete its file.
-    if (!(event->possibleActions() & Qt::CopyAction) ||
-        !platform::MimeItemProviderFactory::canProvide(*event->mimeData())) {
+    // A source that never answered a request would hold the GUI thread for as long as the
+    // toolkit waits on each read.
+    return (event.possibleActions() & Qt::CopyAction) &&
+           platform::MimeItemProviderFactory::canProvide(*event.mimeData()) &&
+           (!m_pasteboard || m_pasteboard->hasSourceAnswered());
+}
+
+void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
+    if (!canTake(*event)) {
         event->ignore();
         return;
     }
@@ -107,16 +116,20 @@ void DropRegionView::dragLeaveEvent(QDragLeaveEvent* event) {
 
 void DropRegionView::dropEvent(QDropEvent* event) {
     setDragTargated(false);
-    if (!(event->possibleActions() & Qt::CopyAction) ||
-        !platform::MimeItemProviderFactory::canProvide(*event->mimeData())) {
+    if (!canTake(*event)) {
         event->ignore();
         return;
     }
     // Everything is read now: another client's data is only readable inside the drop event.
     const platform::ItemProviderList providers =
         m_providerFactory->providersFor(*event->mimeData());
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
+    // The source learns when nothing could be taken.
+    if (providers.empty()) {
+        event->ignore();
+    } else {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
     m_intake.handleDrop(providers);
 }
 

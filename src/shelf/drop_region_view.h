@@ -5,7 +5,10 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
+class QDropEvent;
+
 namespace platform {
+class DragPasteboard;
 class MimeItemProviderFactory;
 class SymbolImage;
 struct Services;
@@ -19,8 +22,9 @@ namespace shelf {
 class DropRegionView final : public QWidget {
     Q_OBJECT
 public:
-    // Uses the main queue, log and symbols of `services`; `providerFactory` reads each drop's data;
-    // `addItem` receives each drop's entry on the GUI thread (see DropIntake for lifetimes).
+    // Uses the main queue, log, symbols and drag pasteboard of `services`; `providerFactory` reads
+    // each drop's data; `addItem` receives each drop's entry on the GUI thread (see DropIntake for
+    // lifetimes).
     DropRegionView(const platform::Services& services,
                    platform::MimeItemProviderFactory& providerFactory, DropIntake::AddItem addItem,
                    QWidget* parent = nullptr);
@@ -46,10 +50,12 @@ protected:
 
 private:
     void setDragTargated(bool value);
+    bool canTake(const QDropEvent& event) const;
     QPixmap symbol(const QString& name, const QColor& color) const;
 
     DropIntake m_intake;
-    const platform::SymbolImage* m_symbols; // our own artwork when the services have none
+    const platform::SymbolImage* m_symbols;       // our own artwork when the services have none
+    const platform::DragPasteboard* m_pasteboard; // none: every source counts as answering
     platform::MimeItemProviderFactory* m_providerFactory;
     bool m_isDragTargated = false;
     double m_progress = 0;

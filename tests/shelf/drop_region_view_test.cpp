@@ -2,6 +2,7 @@
 
 #include "platform/mime_item_provider_factory.h"
 #include "platform/services.h"
+#include "support/fake_drag_pasteboard.h"
 #include "support/fake_main_queue.h"
 #include "support/qt_printers.h"
 #include "support/raw_mime_data.h"
@@ -172,7 +173,14 @@ TEST_F(DropRegionViewTest, ImageBytesBecomeAnImageFile) {
 }
 
 TEST_F(DropRegionViewTest, EmptyUriListIsRefusedQuietlyWithoutAnEntry) {
-    drop(*mime("text/uri-list", "\r\n# nothing\r\n"));
+    EXPECT_FALSE(drop(*mime("text/uri-list", "\r\n# nothing\r\n")));
+    EXPECT_TRUE(added.empty());
+    EXPECT_EQ(log.lines(), QStringList{"Received 0 items"});
+}
+
+// What a source that did not answer in time gives: the source is told nothing was taken.
+TEST_F(DropRegionViewTest, EmptyTextIsRefusedWithoutAnEntry) {
+    EXPECT_FALSE(drop(*mime("text/plain", QByteArray())));
     EXPECT_TRUE(added.empty());
     EXPECT_EQ(log.lines(), QStringList{"Received 0 items"});
 }
@@ -202,6 +210,32 @@ TEST_F(DropRegionViewTest, RefusesWhatItCannotTake) {
     EXPECT_FALSE(view.isDragTargated());
     EXPECT_FALSE(drop(*mime("application/x-color", QByteArray(8, '\0'))));
     EXPECT_TRUE(log.lines().isEmpty());
+}
+
+// Reading a source that never answered would hold the GUI thread for the toolkit's timeout.
+TEST_F(DropRegionViewTest, RefusesSourcesThatNeverAnsweredUntilTheyDo) {
+    testing_support::FakeDragPasteboard pasteboard;
+    platform::Services withPasteboard = services;
+    withPasteboard.dragPasteboard = &pasteboard;
+    DropRegionView region(withPasteboard, factory,
+                          [this](const BucketItem& item) { added.push_back(item); });
+    const auto data = mime("text/uri-list", "file:///a.txt\r\n");
+    auto enterRegion = [&] {
+        QDragEnterEvent event(QPoint(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(&region, &event);
+        return event.isAccepted();
+    };
+    pasteboard.setSourceAnswered(false);
+    EXPECT_FALSE(enterRegion());
+    QDropEvent dropEvent(QPointF(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton,
+                         Qt::NoModifier);
+    QCoreApplication::sendEvent(&region, &dropEvent);
+    EXPECT_FALSE(dropEvent.isAccepted());
+    EXPECT_TRUE(log.lines().isEmpty()) << "nothing was read";
+
+    pasteboard.setSourceAnswered(true);
+    EXPECT_TRUE(enterRegion());
 }
 
 // ---- Look.

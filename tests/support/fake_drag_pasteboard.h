@@ -12,6 +12,8 @@ public:
     std::int64_t changeCount() const override { return m_changeCount; }
     bool canReadObjectForClasses(
         std::initializer_list<platform::PasteboardClass> classes) const override;
+    bool hasSourceAnswered() const override { return m_hasSourceAnswered; }
+    void setSourceAnswered(bool value) { m_hasSourceAnswered = value; }
 
     // A new drag that offers `readable` (empty: nothing the shelf can read).
     void startDrag(std::set<platform::PasteboardClass> readable);
@@ -21,6 +23,7 @@ private:
     std::int64_t m_changeCount = 0;
     std::set<platform::PasteboardClass> m_readable;
     mutable int m_queries = 0;
+    bool m_hasSourceAnswered = true;
 };
 
 } // namespace testing_support

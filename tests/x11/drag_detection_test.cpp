@@ -84,9 +84,12 @@ struct Holdfin {
 class DragDetectionTest : public testing::Test {
 protected:
     // Starts the drag source program in `mode`; where to press on it.
-    QPoint startSource(const std::string& mode) {
-        m_source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"),
-                                       {mode, "--at", "100,100"}, programOptions());
+    QPoint startSource(const std::string& mode) { return startSource(std::vector{mode}); }
+    // Starts the drag source program with `args` (its mode first).
+    QPoint startSource(std::vector<std::string> args) {
+        args.insert(args.end(), {"--at", "100,100"});
+        m_source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"), args,
+                                       programOptions());
         if (!m_source)
             return {};
         auto line = m_source->waitForLine("ready ", 10s);
@@ -242,5 +245,51 @@ TEST_F(DragDetectionTest, ownDragIsCountedNotProbedAndNotReported) {
     EXPECT_FALSE(holdfin.pasteboard.canReadObjectForClasses({platform::PasteboardClass::String}));
     EXPECT_TRUE(holdfin.events.empty());
 }
+
+// Whether the source answers requests for its data (refusals count) is known apart from its
+// types: a source that lists its types but never answers must not be read from.
+struct AnsweringCase {
+    const char* name;
+    std::vector<std::string> args;
+    bool isAnswering;
+};
+
+void PrintTo(const AnsweringCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SourceAnsweringTest : public DragDetectionTest,
+                            public testing::WithParamInterface<AnsweringCase> {};
+
+TEST_P(SourceAnsweringTest, IsToldApartFromItsTypes) {
+    Holdfin holdfin;
+    const QPoint at = startSource(GetParam().args);
+    ASSERT_FALSE(at.isNull());
+    const auto countBefore = holdfin.pasteboard.changeCount();
+    ASSERT_TRUE(startDrag(at));
+    ASSERT_TRUE(m_pointer.moveBy(6, 3, 10));
+    ASSERT_TRUE(waitUntil([&] { return holdfin.pasteboard.changeCount() != countBefore; }, 3s));
+    // A silent source's types are known only when its type list is written after the watch
+    // on its window began (it may come first); an answering one is asked.
+    if (GetParam().isAnswering) {
+        EXPECT_TRUE(holdfin.pasteboard.canReadObjectForClasses({platform::PasteboardClass::Url}));
+    }
+    // A refusal or an answer comes within milliseconds; give a silent source as long.
+    waitUntil([&] { return holdfin.pasteboard.hasSourceAnswered(); }, 500ms);
+    EXPECT_EQ(holdfin.pasteboard.hasSourceAnswered(), GetParam().isAnswering);
+    m_pointer.endDrag();
+    m_source->waitForLine("drag-finished ", 5s);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, SourceAnsweringTest,
+    testing::Values(AnsweringCase{"Answering", {"rawfiles", "--junk-types", "5"}, true},
+                    AnsweringCase{"Garbage",
+                                  {"rawfiles", "--junk-types", "5", "--conversions", "garbage"},
+                                  true},
+                    AnsweringCase{"Silent",
+                                  {"rawfiles", "--junk-types", "5", "--conversions", "silent"},
+                                  false}),
+    [](const testing::TestParamInfo<AnsweringCase>& info) { return std::string(info.param.name); });
 
 } // namespace

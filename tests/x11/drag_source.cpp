@@ -1,11 +1,14 @@
 // holdfin_test_drag_source: a Qt window that starts a real XDND drag when pressed and moved.
 //
-//   holdfin_test_drag_source <mode> [--at X,Y] [--actions copy|move|copymove] [payload...]
+//   holdfin_test_drag_source <mode> [--at X,Y] [--actions copy|move|copymove]
+//                            [--paths-from FILE] [--junk-types N] [--conversions HOW] [payload...]
 //
 // mode:
 //   files        text/uri-list of the payload paths (default: this program's own file); a
 //                payload starting with "file:" is taken as an encoded URL, so that names
 //                which are not UTF-8 can be given
+//   rawfiles     text/uri-list of the paths in --paths-from FILE (NUL-separated, any bytes but
+//                NUL), each byte that is not unreserved percent-encoded, CRLF-separated
 //   text         text/plain, the payload words joined by spaces (default "holdfin test text")
 //   image        an image (application/x-qt-image, offered as every image format Qt writes)
 //   color        application/x-color (red)
@@ -13,6 +16,10 @@
 //   unanswering  offers a colour but never answers a request for its data in time (each
 //                request blocks the program for 2 s)
 //   none         no drag at all: pressing and moving only moves the pointer
+// --junk-types N adds N more offered types (application/x-holdfin-junk-<i>) after the real ones.
+// --conversions says how requests of other clients for the drag's data are met:
+//   answer (default) as Qt does; silent: never answered at all; garbage: every request
+//   (TARGETS too) is answered with random bytes of a random type and format.
 // The 300x300 window sits at --at (default 100,100). Standard output, one line each:
 //   ready X Y W H          the window is shown; its global geometry
 //   drag-started NS        right before the drag starts; NS is CLOCK_MONOTONIC in nanoseconds
@@ -20,8 +27,11 @@
 // Every press starts a new drag, for as long as the program runs.
 #include "test_program.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDrag>
+#include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -29,9 +39,15 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <xcb/xcb.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <memory>
+#include <random>
 #include <thread>
 
 namespace {
@@ -50,6 +66,94 @@ protected:
     }
 };
 
+// Meets other clients' requests for the drag's data in a hostile way, before Qt sees them.
+class HostileConversions final : public QAbstractNativeEventFilter {
+public:
+    enum class How { Silent, Garbage };
+
+    explicit HostileConversions(How how) : m_how(how) {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        m_connection = x11 ? x11->connection() : nullptr;
+        m_selection = intern("XdndSelection");
+        m_targets = intern("TARGETS");
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (!m_connection || type != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
+            return false;
+        const auto* request = reinterpret_cast<const xcb_selection_request_event_t*>(event);
+        if (request->selection != m_selection)
+            return false;
+        if (m_how == How::Garbage)
+            answerWithGarbage(*request);
+        return true;
+    }
+
+private:
+    xcb_atom_t intern(const char* name) {
+        if (!m_connection)
+            return xcb_atom_t(XCB_ATOM_NONE);
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            m_connection,
+            xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
+            nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
+    }
+
+    void answerWithGarbage(const xcb_selection_request_event_t& request) {
+        const xcb_atom_t property = request.property ? request.property : request.target;
+        const xcb_atom_t types[] = {request.target, XCB_ATOM_ATOM, XCB_ATOM_INTEGER,
+                                    XCB_ATOM_STRING, m_targets};
+        const xcb_atom_t type = types[m_random() % std::size(types)];
+        const uint8_t formats[] = {8, 16, 32};
+        const uint8_t format = formats[m_random() % std::size(formats)];
+        // Up to 256 KiB, and now and then nothing at all.
+        const uint32_t bytes = (m_random() % 4 == 0) ? 0 : m_random() % (256 * 1024);
+        QByteArray data(qsizetype(bytes), Qt::Uninitialized);
+        for (char& c : data)
+            c = static_cast<char>(m_random());
+        const uint32_t units = bytes / (format / 8);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor, property, type,
+                            format, units, data.constData());
+        xcb_selection_notify_event_t notify{};
+        notify.response_type = XCB_SELECTION_NOTIFY;
+        notify.time = request.time;
+        notify.requestor = request.requestor;
+        notify.selection = request.selection;
+        notify.target = request.target;
+        notify.property = property;
+        xcb_send_event(m_connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char*>(&notify));
+        xcb_flush(m_connection);
+    }
+
+    How m_how;
+    xcb_connection_t* m_connection = nullptr;
+    xcb_atom_t m_selection = XCB_ATOM_NONE;
+    xcb_atom_t m_targets = XCB_ATOM_NONE;
+    std::mt19937 m_random{20261207};
+};
+
+// A file URL carrying the path's bytes exactly: all but unreserved characters and '/' encoded.
+QByteArray fileUri(const QByteArray& path) {
+    return "file://" + path.toPercentEncoding("/");
+}
+
+// NUL-separated paths from `file` (a trailing NUL or not).
+QList<QByteArray> readPaths(const QString& file) {
+    QFile list(file);
+    if (!list.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> paths = list.readAll().split('\0');
+    paths.removeAll(QByteArray());
+    return paths;
+}
+
 QString actionName(Qt::DropAction action) {
     switch (action) {
     case Qt::CopyAction:
@@ -65,8 +169,10 @@ QString actionName(Qt::DropAction action) {
 
 class DragSource final : public QWidget {
 public:
-    DragSource(QString mode, QStringList payload, Qt::DropActions actions)
-        : m_mode(std::move(mode)), m_payload(std::move(payload)), m_actions(actions) {
+    DragSource(QString mode, QStringList payload, Qt::DropActions actions,
+               QList<QByteArray> rawPaths, int junkTypes)
+        : m_mode(std::move(mode)), m_payload(std::move(payload)), m_actions(actions),
+          m_rawPaths(std::move(rawPaths)), m_junkTypes(junkTypes) {
         setWindowFlag(Qt::FramelessWindowHint);
         resize(300, 300);
     }
@@ -101,6 +207,11 @@ private:
             if (urls.isEmpty())
                 urls.append(QUrl::fromLocalFile(QApplication::applicationFilePath()));
             data->setUrls(urls);
+        } else if (m_mode == QLatin1String("rawfiles")) {
+            QByteArray list;
+            for (const QByteArray& path : m_rawPaths)
+                list += fileUri(path) + "\r\n";
+            data->setData(QStringLiteral("text/uri-list"), list);
         } else if (m_mode == QLatin1String("text")) {
             data->setText(m_payload.isEmpty() ? QStringLiteral("holdfin test text")
                                               : m_payload.join(QLatin1Char(' ')));
@@ -113,6 +224,8 @@ private:
         } else {
             data->setData(QStringLiteral("application/x-holdfin-opaque"), "opaque");
         }
+        for (int i = 0; i < m_junkTypes; ++i)
+            data->setData(QStringLiteral("application/x-holdfin-junk-%1").arg(i), "junk");
         return data;
     }
 
@@ -130,6 +243,8 @@ private:
     QString m_mode;
     QStringList m_payload;
     Qt::DropActions m_actions;
+    QList<QByteArray> m_rawPaths;
+    int m_junkTypes = 0;
     QPoint m_pressedAt;
     bool m_isPressed = false;
 };
@@ -147,16 +262,32 @@ int main(int argc, char* argv[]) {
         actions = Qt::MoveAction;
     else if (actionsName == QLatin1String("copymove"))
         actions = Qt::CopyAction | Qt::MoveAction;
-    const QStringList modes = {"files",      "text",        "image", "color",
-                               "unreadable", "unanswering", "none"};
-    if (args.isEmpty() || !modes.contains(args.first())) {
+    const QString pathsFrom =
+        test_programs::takeOption(args, QStringLiteral("--paths-from")).value_or(QString());
+    const int junkTypes =
+        test_programs::takeOption(args, QStringLiteral("--junk-types")).value_or("0").toInt();
+    const QString conversions =
+        test_programs::takeOption(args, QStringLiteral("--conversions")).value_or("answer");
+    const QStringList modes = {"files", "rawfiles",   "text",        "image",
+                               "color", "unreadable", "unanswering", "none"};
+    const QStringList conversionModes = {"answer", "silent", "garbage"};
+    if (args.isEmpty() || !modes.contains(args.first()) || !conversionModes.contains(conversions)) {
         std::fprintf(stderr,
                      "usage: holdfin_test_drag_source <%s> [--at X,Y] "
-                     "[--actions copy|move|copymove] [payload...]\n",
+                     "[--actions copy|move|copymove] [--paths-from FILE] [--junk-types N] "
+                     "[--conversions answer|silent|garbage] [payload...]\n",
                      modes.join(QLatin1Char('|')).toUtf8().constData());
         return 2;
     }
-    DragSource source(args.first(), args.mid(1), actions);
+    std::unique_ptr<HostileConversions> hostile;
+    if (conversions != QLatin1String("answer")) {
+        hostile = std::make_unique<HostileConversions>(conversions == QLatin1String("silent")
+                                                           ? HostileConversions::How::Silent
+                                                           : HostileConversions::How::Garbage);
+        app.installNativeEventFilter(hostile.get());
+    }
+    DragSource source(args.first(), args.mid(1), actions,
+                      pathsFrom.isEmpty() ? QList<QByteArray>() : readPaths(pathsFrom), junkTypes);
     source.move(at);
     source.show();
     test_programs::announceWhenReady(source);

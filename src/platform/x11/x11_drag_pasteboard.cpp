@@ -104,6 +104,8 @@ void X11DragPasteboard::ownerChanged(std::uint32_t owner, std::uint32_t selectio
         return;
     stopWatchingOwner();
     m_pending = {};
+    m_ownerTime = selectionTime;
+    m_hasOwnerAnswered = m_connection.isOwnWindow(owner);
     if (m_connection.isOwnWindow(owner)) {
         // Holdfin's own drag: asking our own GUI thread for data from here would deadlock.
         finish({});
@@ -128,6 +130,12 @@ void X11DragPasteboard::convert(std::uint32_t target, std::uint32_t time) {
 
 void X11DragPasteboard::selectionConverted(std::uint32_t requestor, std::uint32_t target,
                                            std::uint32_t property, std::uint32_t time) {
+    // Every request to the current owner carries its selection time or a later input time,
+    // so an earlier time marks an answer of an earlier owner. Answers after the types came
+    // from XdndTypeList still tell that the source answers.
+    if (requestor == m_connection.helperWindow() &&
+        (time == XCB_CURRENT_TIME || std::int32_t(time - m_ownerTime) >= 0))
+        m_hasOwnerAnswered = true;
     // Answers to an earlier owner's requests (a slow source answering late) are stale. Qt
     // refuses with the target None: that answers the request outstanding.
     if (!isLearning() || requestor != m_connection.helperWindow() ||

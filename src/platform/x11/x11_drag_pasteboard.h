@@ -34,6 +34,7 @@ public:
 
     std::int64_t changeCount() const override { return m_changeCount; }
     bool canReadObjectForClasses(std::initializer_list<PasteboardClass> classes) const override;
+    bool hasSourceAnswered() const override { return m_hasOwnerAnswered; }
 
     // Whether the types of the current owner are still being learnt.
     bool isLearning() const { return m_pending.owner != 0; }
@@ -76,6 +77,8 @@ private:
     std::uint32_t m_targets = 0;
     std::uint32_t m_property = 0;
     std::uint32_t m_lastInputTime = 0; // of the latest raw motion or press (while watched)
+    std::uint32_t m_ownerTime = 0;     // the selection time of the current owner
+    bool m_hasOwnerAnswered = true;
 };
 
 } // namespace platform::x11
