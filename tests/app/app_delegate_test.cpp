@@ -1,13 +1,8 @@
 #include "app/app_delegate.h"
 #include "panel/non_activating_panel.h"
 #include "platform/user_defaults.h"
-#include "support/fake_application.h"
-#include "support/fake_drag_pasteboard.h"
-#include "support/fake_global_event_monitor.h"
-#include "support/fake_main_queue.h"
-#include "support/fake_screens.h"
+#include "support/fake_platform.h"
 #include "support/qt_printers.h"
-#include "support/recording_log.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +19,7 @@ using app::AppDelegate;
 // The services of one start-up, with the preferences in a private settings file.
 class AppDelegateTest : public testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        screens.setScreens({{"DP-1", {0, 0, 1280, 800}}});
-        services.mainQueue = &mainQueue;
-        services.dragPasteboard = &pasteboard;
-        services.eventMonitor = &eventMonitor;
-        services.log = &log;
-        services.application = &application;
-        services.screens = &screens;
-    }
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("holdfin.conf")); }
 
@@ -68,14 +54,13 @@ protected:
         delegate->applicationDidFinishLaunching();
     }
 
-    testing_support::FakeMainQueue mainQueue;
-    testing_support::FakeDragPasteboard pasteboard;
-    testing_support::FakeGlobalEventMonitor eventMonitor;
-    testing_support::RecordingLog log;
-    testing_support::FakeApplication application;
-    testing_support::FakeScreens screens;
+    testing_support::FakePlatform fakes;
+    testing_support::FakeMainQueue& mainQueue = fakes.queue;
+    testing_support::FakeApplication& application = fakes.application;
+    testing_support::FakeScreens& screens = fakes.screens;
+    testing_support::FakeGlobalEventMonitor& eventMonitor = fakes.events;
     std::unique_ptr<platform::UserDefaults> defaults;
-    platform::Services services;
+    platform::Services& services = fakes.services;
     std::unique_ptr<AppDelegate> delegate;
     QStringList events;
 

@@ -15,11 +15,11 @@ std::optional<platform::MonitorToken> FakeGlobalEventMonitor::addGlobalMonitor(E
 }
 
 void FakeGlobalEventMonitor::send(const platform::Event& event) {
+    if (m_ownDrag)
+        return;
     const EventMask mask = event.type == EventType::LeftMouseUp        ? EventMask::LeftMouseUp
                            : event.type == EventType::LeftMouseDragged ? EventMask::LeftMouseDragged
                                                                        : EventMask::KeyDown;
-    if (m_ownDrag)
-        return;
     auto monitors = m_monitors; // a handler may add or remove monitors
     for (auto& [token, entry] : monitors) {
         if (entry.first == mask)
