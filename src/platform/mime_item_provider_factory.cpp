@@ -78,8 +78,8 @@ struct MimeItemProviderFactory::Builder {
             const QString suffix =
                 QMimeDatabase().mimeTypeForName(contents.imageFormat).preferredSuffix();
             providers.push_back(std::make_shared<ImageItemProvider>(
-                contents.imageBytes, QImage(), suffix,
-                resolver.typesForImage(contents.imageFormat), imageCacheDirectory, loads));
+                contents.imageBytes, QImage(), suffix, resolver.typesForImage(contents.imageFormat),
+                imageCacheDirectory, loads));
         } else if (!contents.image.isNull()) {
             providers.push_back(std::make_shared<ImageItemProvider>(
                 QByteArray(), contents.image, QStringLiteral("png"),

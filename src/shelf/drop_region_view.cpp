@@ -132,8 +132,7 @@ void DropRegionView::dropEvent(QDropEvent* event) {
     event->accept();
     // Many files cost a pool thread time; the GUI thread goes on at once.
     m_providerFactory->makeProviders(
-        std::move(contents),
-        [intake = m_intake](const platform::ItemProviderList& providers) {
+        std::move(contents), [intake = m_intake](const platform::ItemProviderList& providers) {
             intake.handleDrop(providers);
         });
 }

@@ -40,7 +40,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QList<platform::DraggingItem> makeDraggingItems();
+    // Runs the session with `items`, each showing the tile.
+    void beginDrag(QPointF position, QList<platform::DraggingItem> items);
 
     QWidget* m_hostedContent = nullptr;
     std::shared_ptr<Coordinator> m_coordinator;
@@ -48,6 +49,7 @@ private:
     platform::DiagnosticLog& m_log;
     bool m_isDragStarted = false;
     std::optional<QPointF> m_initialPoint;
+    quint64 m_pressCount = 0; // tells a drag prepared for an earlier press from this one's
 };
 
 } // namespace views
