@@ -3,8 +3,9 @@
 #include "coordinator.h"
 #include "payload_url.h"
 #include "platform/diagnostic_log.h"
+#include "platform/load_queue.h"
+#include "platform/main_queue.h"
 
-#include <QCoreApplication>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPointer>
@@ -53,10 +54,11 @@ QList<platform::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemDat
 } // namespace
 
 DragSourceWidget::DragSourceWidget(QWidget* hostedContent, std::shared_ptr<Coordinator> coordinator,
-                                   platform::DragSession& dragSession, platform::DiagnosticLog& log,
+                                   platform::DragSession& dragSession,
+                                   platform::MainQueue& mainQueue, platform::DiagnosticLog& log,
                                    QWidget* parent)
     : QWidget(parent), m_coordinator(std::move(coordinator)), m_dragSession(dragSession),
-      m_log(log) {
+      m_mainQueue(mainQueue), m_log(log) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -117,21 +119,19 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
     // Preparing 100,000 payloads would hold the GUI thread for a fifth of a second; a pool
     // thread prepares them and the session begins once they are ready, if the button is still
     // down. Otherwise the drag ends there, as one the user cancelled.
-    QThreadPool::globalInstance()->start(
-        [self, coordinator, payloads, &log = m_log, position, press = m_pressCount] {
-            QList<platform::DraggingItem> items = makeDraggingItems(payloads, log);
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [self, coordinator, position, press, items = std::move(items)]() mutable {
-                    if (self && self->m_pressCount == press && self->m_isDragStarted &&
-                        self->m_initialPoint)
-                        self->beginDrag(position, std::move(items));
-                    else
-                        coordinator->draggingSessionEnded(QCursor::pos(),
-                                                          platform::DragOperation::None);
-                },
-                Qt::QueuedConnection);
+    if (!m_preparations)
+        m_preparations = std::make_shared<platform::LoadQueue>(*QThreadPool::globalInstance(), 1);
+    m_preparations->submit([self, coordinator, payloads, &log = m_log, &mainQueue = m_mainQueue,
+                            position, press = m_pressCount] {
+        mainQueue.async([self, coordinator, position, press,
+                         items = makeDraggingItems(payloads, log)]() mutable {
+            if (self && self->m_pressCount == press && self->m_isDragStarted &&
+                self->m_initialPoint)
+                self->beginDrag(position, std::move(items));
+            else
+                coordinator->draggingSessionEnded(QCursor::pos(), platform::DragOperation::None);
         });
+    });
 }
 
 void DragSourceWidget::beginDrag(QPointF position, QList<platform::DraggingItem> items) {
