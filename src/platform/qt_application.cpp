@@ -43,8 +43,9 @@ void QtApplication::setActivationPolicy(ActivationPolicy policy) {
 
 bool QtApplication::eventFilter(QObject* watched, QEvent* event) {
     // A widget's show event arrives before its native window is mapped, which is when the
-    // window manager reads the taskbar hint.
-    if (event->type() == QEvent::Show && watched->isWidgetType())
+    // window manager reads the taskbar hint. The receiver is looked at first: events for other
+    // objects may come from other threads, and are none of this filter's business.
+    if (watched->isWidgetType() && event->type() == QEvent::Show)
         applyPolicy(static_cast<QWidget*>(watched));
     return false;
 }

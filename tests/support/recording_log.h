@@ -15,7 +15,10 @@ public:
     }
     QStringList lines() const {
         std::lock_guard lock(m_mutex);
-        return m_lines;
+        // A list of its own: a shared one would let a writer on another thread move the
+        // strings out from under the reader once the reader let go of it, with nothing
+        // ordering the two (implicit sharing checks its count without a barrier).
+        return QStringList(m_lines.cbegin(), m_lines.cend());
     }
     void clear() {
         std::lock_guard lock(m_mutex);
