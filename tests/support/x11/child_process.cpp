@@ -1,5 +1,9 @@
 #include "child_process.h"
 
+#include "sanitizer_reports.h"
+
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QThread>
 
@@ -12,8 +16,6 @@
 
 #include <cerrno>
 #include <thread>
-
-extern char** environ;
 
 namespace testing_support::x11 {
 
@@ -65,9 +67,15 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
+    std::vector<std::string> environment = childEnvironment(program);
+    std::vector<char*> envp;
+    for (std::string& entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
     pid_t pid = -1;
     const int error =
-        posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+        posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (options.captureStdout)
@@ -161,7 +169,7 @@ bool ChildProcess::isRunning() {
     int status = 0;
     const pid_t done = waitpid(m_pid, &status, WNOHANG);
     if (done == m_pid)
-        m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        ended(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
     return !m_status;
 }
 
@@ -179,15 +187,26 @@ void ChildProcess::terminate() {
     if (!isRunning())
         return;
     kill(-m_pid, SIGTERM); // the whole group: what the child started goes too
-    const auto deadline = steady_clock::now() + seconds(3);
+    // Sanitized programs check for leaks on their way out, which takes a while longer.
+    const auto deadline =
+        steady_clock::now() + (buildSanitizer().empty() ? seconds(3) : seconds(15));
     while (isRunning() && steady_clock::now() < deadline)
         std::this_thread::sleep_for(milliseconds(5));
     if (isRunning()) {
         kill(-m_pid, SIGKILL);
         int status = 0;
         waitpid(m_pid, &status, 0);
-        m_status = 128 + SIGKILL;
+        ended(128 + SIGKILL);
     }
+}
+
+void ChildProcess::ended(int status) {
+    m_status = status;
+    // A report fails whichever test is running: each test case runs in a process of its own,
+    // and the children a test starts end with it.
+    for (const SanitizerReport& report : takeChildSanitizerReports(m_pid))
+        ADD_FAILURE() << "sanitizer report " << report.fileName << " from a child process:\n"
+                      << report.text;
 }
 
 } // namespace testing_support::x11
