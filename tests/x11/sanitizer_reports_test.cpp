@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <ostream>
 
 using namespace testing_support::x11;
 
@@ -21,6 +22,10 @@ struct LogPathCase {
     std::string sanitizer;
     std::vector<std::string> expected;
 };
+
+void PrintTo(const LogPathCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SanitizerLogPath : public testing::TestWithParam<LogPathCase> {};
 
@@ -55,6 +60,15 @@ INSTANTIATE_TEST_SUITE_P(
             "thread",
             {"ASAN_OPTIONS_X=1", "TSAN_OPTIONS=suppressions=/s/tsan.supp:log_path=/r/holdfin"}}),
     [](const testing::TestParamInfo<LogPathCase>& info) { return info.param.name; });
+
+TEST(SanitizerReports, FindsUndefinedBehaviourAmongOtherOutput) {
+    const std::string report = "a.cpp:3:9: runtime error: signed integer overflow\n"
+                               "    #0 0x1 in main a.cpp:3\n";
+    EXPECT_EQ(undefinedBehaviourReport("qt.qpa: warning\n" + report), report);
+    EXPECT_EQ(undefinedBehaviourReport(report), report);
+    EXPECT_EQ(undefinedBehaviourReport(""), "");
+    EXPECT_EQ(undefinedBehaviourReport("qt.qpa: warning\nruntime: ok\n"), "");
+}
 
 void write(const QString& path, const std::string& text) {
     std::ofstream(path.toStdString()) << text;

@@ -15,6 +15,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace testing_support::x11 {
@@ -48,8 +51,14 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
     else
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    if (options.mergeStderr && options.captureStdout)
+    const bool isStderrMerged = options.mergeStderr && options.captureStdout;
+    // Sanitizer builds keep standard error for reports that ignore their log path.
+    const std::string stderrPath = isStderrMerged ? std::string() : childStderrPath(program);
+    if (isStderrMerged)
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+    else if (!stderrPath.empty())
+        posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
     else if (!options.showStderr)
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     if (options.passAsFd3 >= 0)
@@ -83,12 +92,16 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
     if (error != 0) {
         if (options.captureStdout)
             close(pipeFds[0]);
+        if (!stderrPath.empty())
+            unlink(stderrPath.c_str());
         return nullptr;
     }
     std::unique_ptr<ChildProcess> child(new ChildProcess);
     child->m_pid = pid;
     child->m_stdout = options.captureStdout ? pipeFds[0] : -1;
     child->m_isEof = !options.captureStdout;
+    child->m_stderrPath = stderrPath;
+    child->m_isStderrShown = options.showStderr;
     return child;
 }
 
@@ -207,6 +220,20 @@ void ChildProcess::ended(int status) {
     for (const SanitizerReport& report : takeChildSanitizerReports(m_pid))
         ADD_FAILURE() << "sanitizer report " << report.fileName << " from a child process:\n"
                       << report.text;
+    if (m_stderrPath.empty())
+        return;
+    std::ifstream file(m_stderrPath);
+    std::ostringstream text;
+    text << file.rdbuf();
+    unlink(m_stderrPath.c_str());
+    if (m_isStderrShown) {
+        std::fputs(text.str().c_str(), stderr);
+        std::fflush(stderr);
+    }
+    const std::string undefinedBehaviour = undefinedBehaviourReport(text.str());
+    if (!undefinedBehaviour.empty())
+        ADD_FAILURE() << "undefined behaviour in a child process (pid " << m_pid << "):\n"
+                      << undefinedBehaviour;
 }
 
 } // namespace testing_support::x11

@@ -62,6 +62,9 @@ private:
     std::string m_buffer;
     bool m_isEof = false;
     std::optional<int> m_status;
+    // Sanitizer builds only: the file standard error goes to instead of /dev/null or ours.
+    std::string m_stderrPath;
+    bool m_isStderrShown = false;
 };
 
 // Runs Qt's event loop of the calling thread (if any) for up to `slice`, else sleeps.

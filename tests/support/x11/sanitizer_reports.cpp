@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <fstream>
@@ -135,6 +136,14 @@ std::vector<SanitizerReport> takeSanitizerReports(const std::string& folder, pid
     return reports;
 }
 
+std::string undefinedBehaviourReport(const std::string& stderrText) {
+    const auto error = stderrText.find("runtime error:");
+    if (error == std::string::npos)
+        return {};
+    const auto lineStart = stderrText.rfind('\n', error);
+    return stderrText.substr(lineStart == std::string::npos ? 0 : lineStart + 1);
+}
+
 std::vector<std::string> childEnvironment(const std::string& program) {
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry)
@@ -143,6 +152,14 @@ std::vector<std::string> childEnvironment(const std::string& program) {
         return environment;
     return withSanitizerLogPath(std::move(environment), kBuildSanitizer,
                                 reportFolder() + "/" + baseName(program));
+}
+
+std::string childStderrPath(const std::string& program) {
+    static std::atomic<int> count{0};
+    if (kBuildSanitizer.empty() || reportFolder().empty())
+        return {};
+    // No pid in the name: these are not reports and takeSanitizerReports() leaves them.
+    return reportFolder() + "/stderr-" + baseName(program) + "-" + std::to_string(++count);
 }
 
 std::vector<SanitizerReport> takeChildSanitizerReports(pid_t pid) {

@@ -31,9 +31,18 @@ std::vector<std::string> withSanitizerLogPath(std::vector<std::string> environme
 // exists; reports of processes still running stay, as they may still be written.
 std::vector<SanitizerReport> takeSanitizerReports(const std::string& folder, pid_t pid);
 
+// Where UndefinedBehaviorSanitizer's report starts in `stderrText`, from the line with the first
+// "runtime error:" on; empty when there is none. GCC links that sanitizer as a runtime of its
+// own beside AddressSanitizer's, and its log path then never takes effect: its reports go to
+// standard error whatever the options say.
+std::string undefinedBehaviourReport(const std::string& stderrText);
+
 // The environment of this process for a child started as `program`, with the log path into
 // this process's report folder in a sanitizer build.
 std::vector<std::string> childEnvironment(const std::string& program);
+// A new file in this process's report folder for the standard error of a child started as
+// `program`, so that reports printed there can be read; empty outside sanitizer builds.
+std::string childStderrPath(const std::string& program);
 // takeSanitizerReports() on this process's report folder; empty outside sanitizer builds.
 std::vector<SanitizerReport> takeChildSanitizerReports(pid_t pid);
 
