@@ -2,7 +2,9 @@
 
 #include "main_queue.h"
 
-#include <QObject>
+#include <deque>
+#include <memory>
+#include <mutex>
 
 namespace platform {
 
@@ -16,7 +18,14 @@ public:
     void asyncAfter(std::chrono::milliseconds delay, Task task) override;
 
 private:
-    QObject m_context; // lives on the GUI thread; queued calls run in its thread
+    class Receiver;
+    void runNext();
+
+    // Tasks wait here rather than inside Qt's posted events: Qt orders its hand-over between
+    // threads with locks ThreadSanitizer cannot see, this mutex it can.
+    std::mutex m_mutex;
+    std::deque<Task> m_tasks;
+    std::unique_ptr<Receiver> m_receiver; // lives on the GUI thread; one wake-up per task
 };
 
 } // namespace platform
