@@ -1,23 +1,28 @@
 #include "qt_main_queue.h"
 
-#include <QCoreApplication>
-#include <QEvent>
+#include <QMetaMethod>
 #include <QObject>
 #include <QTimer>
 
 namespace platform {
 
-// Turns each posted wake-up into one task. The wake-up event is made and read by Qt alone, so
-// nothing of ours crosses threads outside the mutex.
+// Turns each queued call into one task. The call is made by Qt from a method looked up by name,
+// so the event carrying it is made and read by Qt alone and nothing of ours crosses threads
+// outside the mutex.
 class QtMainQueue::Receiver final : public QObject {
+    Q_OBJECT
 public:
-    explicit Receiver(QtMainQueue& queue) : m_queue(queue) {}
+    explicit Receiver(QtMainQueue& queue)
+        : m_queue(queue), m_runNext(staticMetaObject.method(staticMetaObject.indexOfMethod(
+                              QMetaObject::normalizedSignature("runNext()")))) {}
 
-protected:
-    void customEvent(QEvent*) override { m_queue.runNext(); }
+    void wakeUp() { m_runNext.invoke(this, Qt::QueuedConnection); }
+
+    Q_INVOKABLE void runNext() { m_queue.runNext(); }
 
 private:
     QtMainQueue& m_queue;
+    const QMetaMethod m_runNext;
 };
 
 QtMainQueue::QtMainQueue() : m_receiver(std::make_unique<Receiver>(*this)) {}
@@ -29,8 +34,8 @@ void QtMainQueue::async(Task task) {
         std::lock_guard lock(m_mutex);
         m_tasks.push_back(std::move(task));
     }
-    // Posted events are FIFO per receiving thread, whichever thread posts.
-    QCoreApplication::postEvent(m_receiver.get(), new QEvent(QEvent::User));
+    // Queued calls are posted events: FIFO per receiving thread, whichever thread posts.
+    m_receiver->wakeUp();
 }
 
 void QtMainQueue::asyncAfter(std::chrono::milliseconds delay, Task task) {
@@ -53,3 +58,5 @@ void QtMainQueue::runNext() {
 }
 
 } // namespace platform
+
+#include "qt_main_queue.moc"

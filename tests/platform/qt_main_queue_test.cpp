@@ -50,9 +50,24 @@ TEST(QtMainQueue, RunsOnTheGuiThreadInSubmissionOrder) {
     EXPECT_EQ(onGuiThread, std::vector<bool>(5, true));
 }
 
+// Like holdfin's application object, looks at every event the application delivers.
+class EventTypeFilter final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        m_lastType = event->type();
+        return false;
+    }
+
+private:
+    QEvent::Type m_lastType = QEvent::None;
+};
+
 // The GUI thread runs tasks while the worker still posts: under ThreadSanitizer, what a task
-// carries must reach the GUI thread through a hand-over it can see.
+// carries, and the event that brings it, must reach the GUI thread through a hand-over it can
+// see.
 TEST(QtMainQueue, TasksPostedWhileTheGuiThreadRunsArriveWhole) {
+    EventTypeFilter filter;
+    qApp->installEventFilter(&filter);
     platform::QtMainQueue queue;
     constexpr int count = 200;
     std::vector<std::string> received;
