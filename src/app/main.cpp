@@ -10,6 +10,7 @@
 #include "platform/qt_main_queue.h"
 #include "platform/qt_screens.h"
 #include "platform/symbol_image.h"
+#include "platform/termination_signal_watcher.h"
 #include "platform/user_defaults.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_display.h"
@@ -53,6 +54,10 @@ int main(int argc, char* argv[]) {
     platform::PortalColorScheme desktopColorScheme;
     platform::ColorSchemeService colorSchemes(&desktopColorScheme);
     platform::QtApplication application(colorSchemes, &windowSystem);
+    // A termination signal quits like the Quit command, so the shelf is torn down in order.
+    platform::TerminationSignalWatcher terminationSignals;
+    QObject::connect(&terminationSignals, &platform::TerminationSignalWatcher::terminationRequested,
+                     &terminationSignals, [&application] { application.terminate(); });
     platform::QtDragSession dragSession(eventMonitor);
     platform::DesktopWorkspace workspace;
     const platform::SymbolImage symbols;

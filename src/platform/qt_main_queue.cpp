@@ -1,43 +1,47 @@
 #include "qt_main_queue.h"
 
-#include <QCoreApplication>
-#include <QEvent>
+#include <QMetaMethod>
+#include <QObject>
 #include <QTimer>
 
 namespace platform {
 
-class QtMainQueue::Context final : public QObject {
+// Turns each queued call into one task. The call is made by Qt from a method looked up by name,
+// so the event carrying it is made and read by Qt alone and nothing of ours crosses threads
+// outside the mutex.
+class QtMainQueue::Receiver final : public QObject {
+    Q_OBJECT
 public:
-    explicit Context(QtMainQueue& queue) : m_queue(queue) {}
+    explicit Receiver(QtMainQueue& queue)
+        : m_queue(queue), m_runNext(staticMetaObject.method(staticMetaObject.indexOfMethod(
+                              QMetaObject::normalizedSignature("runNext()")))) {}
 
-    // Only wake-ups are posted here, one per task; the event itself is left to Qt, as it was
-    // allocated on the posting thread.
-    bool event(QEvent* event) override {
-        m_queue.runNext();
-        return QObject::event(event);
-    }
+    void wakeUp() { m_runNext.invoke(this, Qt::QueuedConnection); }
+
+    Q_INVOKABLE void runNext() { m_queue.runNext(); }
 
 private:
     QtMainQueue& m_queue;
+    const QMetaMethod m_runNext;
 };
 
-QtMainQueue::QtMainQueue() : m_context(std::make_unique<Context>(*this)) {}
+QtMainQueue::QtMainQueue() : m_receiver(std::make_unique<Receiver>(*this)) {}
 
 QtMainQueue::~QtMainQueue() = default;
 
 void QtMainQueue::async(Task task) {
     {
         std::lock_guard lock(m_mutex);
-        m_pending.push_back(std::move(task));
+        m_tasks.push_back(std::move(task));
     }
-    // A wake-up per task: tasks run one per posted event, as queued calls did.
-    QCoreApplication::postEvent(m_context.get(), new QEvent(QEvent::User));
+    // Queued calls are posted events: FIFO per receiving thread, whichever thread posts.
+    m_receiver->wakeUp();
 }
 
 void QtMainQueue::asyncAfter(std::chrono::milliseconds delay, Task task) {
     // Timers must be started on the thread that owns them: hop first, then arm.
     async([this, delay, task = std::move(task)]() mutable {
-        QTimer::singleShot(delay, m_context.get(), std::move(task));
+        QTimer::singleShot(delay, m_receiver.get(), std::move(task));
     });
 }
 
@@ -45,12 +49,14 @@ void QtMainQueue::runNext() {
     Task task;
     {
         std::lock_guard lock(m_mutex);
-        if (m_pending.empty())
+        if (m_tasks.empty())
             return;
-        task = std::move(m_pending.front());
-        m_pending.pop_front();
+        task = std::move(m_tasks.front());
+        m_tasks.pop_front();
     }
     task();
 }
 
 } // namespace platform
+
+#include "qt_main_queue.moc"

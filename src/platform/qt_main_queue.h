@@ -2,16 +2,13 @@
 
 #include "main_queue.h"
 
-#include <QObject>
-
 #include <deque>
 #include <memory>
 #include <mutex>
 
 namespace platform {
 
-// Runs tasks in the Qt event loop of the thread that created it (the GUI thread), in the order
-// they were submitted from whichever threads.
+// Posts to the Qt event loop of the thread that created it (the GUI thread).
 class QtMainQueue final : public MainQueue {
 public:
     QtMainQueue();
@@ -21,14 +18,14 @@ public:
     void asyncAfter(std::chrono::milliseconds delay, Task task) override;
 
 private:
-    class Context;
+    class Receiver;
     void runNext();
 
-    // Tasks wait here rather than inside posted events: handed over under this lock, which
-    // ThreadSanitizer can see, as it cannot see Qt's own (Qt is not instrumented).
+    // Tasks wait here rather than inside Qt's posted events: Qt orders its hand-over between
+    // threads with locks ThreadSanitizer cannot see, this mutex it can.
     std::mutex m_mutex;
-    std::deque<Task> m_pending;
-    std::unique_ptr<Context> m_context; // lives on the GUI thread and receives the wake-ups
+    std::deque<Task> m_tasks;
+    std::unique_ptr<Receiver> m_receiver; // lives on the GUI thread; one wake-up per task
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -49,3 +50,37 @@ TEST(QtMainQueue, RunsOnTheGuiThreadInSubmissionOrder) {
     EXPECT_EQ(onGuiThread, std::vector<bool>(5, true));
 }
 
+// Like holdfin's application object, looks at every event the application delivers.
+class EventTypeFilter final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        m_lastType = event->type();
+        return false;
+    }
+
+private:
+    QEvent::Type m_lastType = QEvent::None;
+};
+
+// The GUI thread runs tasks while the worker still posts: under ThreadSanitizer, what a task
+// carries, and the event that brings it, must reach the GUI thread through a hand-over it can
+// see.
+TEST(QtMainQueue, TasksPostedWhileTheGuiThreadRunsArriveWhole) {
+    EventTypeFilter filter;
+    qApp->installEventFilter(&filter);
+    platform::QtMainQueue queue;
+    constexpr int count = 200;
+    std::vector<std::string> received;
+    std::thread worker([&] {
+        for (int i = 0; i < count; ++i) {
+            queue.async([&received, text = std::string(64, char('a' + i % 26))] {
+                received.push_back(text);
+            });
+        }
+    });
+    spinUntil([&] { return int(received.size()) == count; });
+    worker.join();
+    ASSERT_EQ(int(received.size()), count);
+    for (int i = 0; i < count; ++i)
+        EXPECT_EQ(received[std::size_t(i)], std::string(64, char('a' + i % 26))) << i;
+}

@@ -253,6 +253,7 @@ private:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    test_programs::quitOnTerminationSignal(app);
     QStringList args = QApplication::arguments().mid(1);
     const QPoint at = test_programs::takePosition(args, QPoint(100, 100));
     const QString actionsName =

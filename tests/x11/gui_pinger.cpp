@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace {
@@ -27,6 +28,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 volatile sig_atomic_t isReportWanted = 0;
+volatile sig_atomic_t isEndWanted = 0;
 
 xcb_atom_t intern(xcb_connection_t* c, const char* name) {
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
@@ -49,7 +51,9 @@ int main(int argc, char* argv[]) {
         intervalMs = std::max(1, std::atoi(argv[3]));
 
     int screenNumber = 0;
-    xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
+        xcb_connect(nullptr, &screenNumber), &xcb_disconnect);
+    xcb_connection_t* c = connection.get();
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "holdfin_test_gui_pinger: cannot open the display\n");
         return 1;
@@ -67,6 +71,10 @@ int main(int argc, char* argv[]) {
     struct sigaction action {};
     action.sa_handler = [](int) { isReportWanted = 1; };
     sigaction(SIGUSR1, &action, nullptr);
+    // The tests end the pinger with SIGTERM; a normal exit lets a sanitized build check it.
+    struct sigaction end {};
+    end.sa_handler = [](int) { isEndWanted = 1; };
+    sigaction(SIGTERM, &end, nullptr);
 
     // Sequence numbers travel in the timestamp field, which the answer echoes.
     std::map<uint32_t, Clock::time_point> outstanding;
@@ -76,7 +84,7 @@ int main(int argc, char* argv[]) {
     bool isReady = false;
     const Clock::time_point started = Clock::now();
     Clock::time_point nextPing = started;
-    for (;;) {
+    while (!isEndWanted) {
         const Clock::time_point now = Clock::now();
         if (now >= nextPing) {
             xcb_client_message_event_t event{};
@@ -141,4 +149,5 @@ int main(int argc, char* argv[]) {
             std::chrono::duration_cast<std::chrono::milliseconds>(nextPing - Clock::now());
         poll(&fd, 1, static_cast<int>(std::clamp<long>(wait.count(), 0, intervalMs)));
     }
+    return 0;
 }

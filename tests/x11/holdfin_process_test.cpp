@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <stdlib.h>
 
 #include <thread>
@@ -40,6 +41,20 @@ TEST(HoldfinProcessTest, exitsWithOneLineWhenTheServerGoesAway) {
     EXPECT_EQ(holdfin->wait(10s), 1);
     EXPECT_EQ(remainingLines(*holdfin),
               std::vector<std::string>{"holdfin: lost the connection to the X server"});
+}
+
+// Ending the session sends SIGTERM: holdfin quits through its event loop, as with Quit.
+TEST(HoldfinProcessTest, exitsNormallyOnTerminationSignal) {
+    XvfbSession session;
+    if (auto error = session.start())
+        GTEST_SKIP() << *error;
+    auto holdfin = startHoldfin();
+    ASSERT_TRUE(holdfin);
+    std::this_thread::sleep_for(1500ms); // up and watching
+    ASSERT_TRUE(holdfin->isRunning());
+    ::kill(holdfin->pid(), SIGTERM);
+    EXPECT_EQ(holdfin->wait(15s), 0);
+    EXPECT_EQ(remainingLines(*holdfin), std::vector<std::string>{});
 }
 
 TEST(HoldfinProcessTest, keepsRunningWithOneLineWithoutXFixes) {

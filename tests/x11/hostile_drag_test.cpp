@@ -3,6 +3,7 @@
 // busy is measured from outside (pings answered by that thread) and printed with each case.
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
+#include "support/x11/sanitizer_reports.h"
 #include "support/x11/test_programs.h"
 #include "support/x11/xvfb_session.h"
 #include "x11_tools.h"
@@ -108,16 +109,21 @@ protected:
     }
 
     void TearDown() override {
-        if (HasFailure() && !m_logPath.empty()) {
-            QFile log(QString::fromStdString(m_logPath));
-            if (log.open(QIODevice::ReadOnly)) {
-                const QByteArray text = log.readAll();
-                std::printf("holdfin's last output:\n%s\n", text.right(600).constData());
-            }
-        }
         if (m_holdfin) {
             EXPECT_TRUE(m_holdfin->isRunning()) << "holdfin is still running";
         }
+        QFile log(QString::fromStdString(m_logPath));
+        if (m_logPath.empty() || !log.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray text = log.readAll();
+        // Its standard error goes to the log too, and with it what the sanitizer that has no
+        // log path of its own prints.
+        const std::string undefinedBehaviour =
+            testing_support::x11::undefinedBehaviourReport(text.toStdString());
+        if (!undefinedBehaviour.empty())
+            ADD_FAILURE() << "undefined behaviour in holdfin:\n" << undefinedBehaviour;
+        if (HasFailure())
+            std::printf("holdfin's last output:\n%s\n", text.right(600).constData());
     }
 
     // The next complete line holdfin has logged, if any.

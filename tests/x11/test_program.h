@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/termination_signal_watcher.h"
+
+#include <QCoreApplication>
 #include <QPoint>
 #include <QStringList>
 #include <QTimer>
@@ -62,6 +65,14 @@ inline void announceWhenReady(QWidget& window) {
                 .arg(window.height()));
     });
     timer->start(20);
+}
+
+// Quits the event loop on SIGTERM, as the tests end their programs with it: a normal exit lets
+// a sanitized build check for leaks and finish its report.
+inline void quitOnTerminationSignal(QCoreApplication& app) {
+    auto* watcher = new platform::TerminationSignalWatcher(&app);
+    QObject::connect(watcher, &platform::TerminationSignalWatcher::terminationRequested, &app,
+                     &QCoreApplication::quit);
 }
 
 } // namespace test_programs

@@ -1,5 +1,9 @@
 #include "child_process.h"
 
+#include "sanitizer_reports.h"
+
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QThread>
 
@@ -11,9 +15,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <thread>
-
-extern char** environ;
 
 namespace testing_support::x11 {
 
@@ -46,8 +51,14 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
     else
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    if (options.mergeStderr && options.captureStdout)
+    const bool isStderrMerged = options.mergeStderr && options.captureStdout;
+    // Sanitizer builds keep standard error for reports that ignore their log path.
+    const std::string stderrPath = isStderrMerged ? std::string() : childStderrPath(program);
+    if (isStderrMerged)
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
+    else if (!stderrPath.empty())
+        posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
     else if (!options.showStderr)
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     if (options.passAsFd3 >= 0)
@@ -65,9 +76,15 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
+    std::vector<std::string> environment = childEnvironment(program);
+    std::vector<char*> envp;
+    for (std::string& entry : environment)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
     pid_t pid = -1;
     const int error =
-        posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+        posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (options.captureStdout)
@@ -75,12 +92,16 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::string& program,
     if (error != 0) {
         if (options.captureStdout)
             close(pipeFds[0]);
+        if (!stderrPath.empty())
+            unlink(stderrPath.c_str());
         return nullptr;
     }
     std::unique_ptr<ChildProcess> child(new ChildProcess);
     child->m_pid = pid;
     child->m_stdout = options.captureStdout ? pipeFds[0] : -1;
     child->m_isEof = !options.captureStdout;
+    child->m_stderrPath = stderrPath;
+    child->m_isStderrShown = options.showStderr;
     return child;
 }
 
@@ -161,7 +182,7 @@ bool ChildProcess::isRunning() {
     int status = 0;
     const pid_t done = waitpid(m_pid, &status, WNOHANG);
     if (done == m_pid)
-        m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        ended(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
     return !m_status;
 }
 
@@ -179,15 +200,40 @@ void ChildProcess::terminate() {
     if (!isRunning())
         return;
     kill(-m_pid, SIGTERM); // the whole group: what the child started goes too
-    const auto deadline = steady_clock::now() + seconds(3);
+    // Sanitized programs check for leaks on their way out, which takes a while longer.
+    const auto deadline =
+        steady_clock::now() + (buildSanitizer().empty() ? seconds(3) : seconds(15));
     while (isRunning() && steady_clock::now() < deadline)
         std::this_thread::sleep_for(milliseconds(5));
     if (isRunning()) {
         kill(-m_pid, SIGKILL);
         int status = 0;
         waitpid(m_pid, &status, 0);
-        m_status = 128 + SIGKILL;
+        ended(128 + SIGKILL);
     }
+}
+
+void ChildProcess::ended(int status) {
+    m_status = status;
+    // A report fails whichever test is running: each test case runs in a process of its own,
+    // and the children a test starts end with it.
+    for (const SanitizerReport& report : takeChildSanitizerReports(m_pid))
+        ADD_FAILURE() << "sanitizer report " << report.fileName << " from a child process:\n"
+                      << report.text;
+    if (m_stderrPath.empty())
+        return;
+    std::ifstream file(m_stderrPath);
+    std::ostringstream text;
+    text << file.rdbuf();
+    unlink(m_stderrPath.c_str());
+    if (m_isStderrShown) {
+        std::fputs(text.str().c_str(), stderr);
+        std::fflush(stderr);
+    }
+    const std::string undefinedBehaviour = undefinedBehaviourReport(text.str());
+    if (!undefinedBehaviour.empty())
+        ADD_FAILURE() << "undefined behaviour in a child process (pid " << m_pid << "):\n"
+                      << undefinedBehaviour;
 }
 
 } // namespace testing_support::x11

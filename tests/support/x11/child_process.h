@@ -12,7 +12,9 @@ namespace testing_support::x11 {
 
 // A program started by a test, with its standard output read line by line. The process is
 // ended (SIGTERM, then SIGKILL) when the object goes. Waiting pumps the Qt event loop of the
-// calling thread when a QCoreApplication exists, so in-process X clients keep running.
+// calling thread when a QCoreApplication exists, so in-process X clients keep running. In a
+// sanitizer build, a report the child wrote fails the running test once the child has ended
+// (see sanitizer_reports.h).
 class ChildProcess final {
 public:
     struct Options {
@@ -53,12 +55,16 @@ public:
 private:
     ChildProcess() = default;
     bool fillBuffer(std::chrono::steady_clock::time_point deadline);
+    void ended(int status);
 
     pid_t m_pid = -1;
     int m_stdout = -1;
     std::string m_buffer;
     bool m_isEof = false;
     std::optional<int> m_status;
+    // Sanitizer builds only: the file standard error goes to instead of /dev/null or ours.
+    std::string m_stderrPath;
+    bool m_isStderrShown = false;
 };
 
 // Runs Qt's event loop of the calling thread (if any) for up to `slice`, else sleeps.

@@ -1,0 +1,68 @@
+#include "platform/termination_signal_watcher.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <signal.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<int> deliveredWhileWatching(platform::TerminationSignalWatcher& watcher,
+                                        const std::vector<int>& signalNumbers) {
+    std::vector<int> delivered;
+    QObject::connect(&watcher, &platform::TerminationSignalWatcher::terminationRequested,
+                     [&delivered](int signalNumber) { delivered.push_back(signalNumber); });
+    for (int signalNumber : signalNumbers)
+        raise(signalNumber);
+    QElapsedTimer timer;
+    timer.start();
+    while (delivered.size() < signalNumbers.size() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return delivered;
+}
+
+volatile sig_atomic_t earlierHandlerCalls = 0;
+
+} // namespace
+
+// Unwatched, either signal would end the test program: arriving here means they were caught.
+TEST(TerminationSignalWatcher, ReportsEachSignalOnTheEventLoop) {
+    platform::TerminationSignalWatcher watcher;
+    ASSERT_TRUE(watcher.isWatching());
+    EXPECT_EQ(deliveredWhileWatching(watcher, {SIGTERM, SIGINT, SIGTERM}),
+              (std::vector<int>{SIGTERM, SIGINT, SIGTERM}));
+}
+
+TEST(TerminationSignalWatcher, GivesTheSignalsBackWhenItGoes) {
+    struct sigaction earlier {};
+    earlier.sa_handler = [](int) { earlierHandlerCalls = earlierHandlerCalls + 1; };
+    sigemptyset(&earlier.sa_mask);
+    struct sigaction savedTerm {
+    }, savedInt{};
+    sigaction(SIGTERM, &earlier, &savedTerm);
+    sigaction(SIGINT, &earlier, &savedInt);
+    earlierHandlerCalls = 0;
+    {
+        platform::TerminationSignalWatcher watcher;
+        ASSERT_TRUE(watcher.isWatching());
+        // A second watcher would take the signals from the first.
+        platform::TerminationSignalWatcher second;
+        EXPECT_FALSE(second.isWatching());
+        EXPECT_EQ(deliveredWhileWatching(watcher, {SIGINT}), std::vector<int>{SIGINT});
+        EXPECT_EQ(earlierHandlerCalls, 0);
+    }
+    raise(SIGTERM);
+    raise(SIGINT);
+    EXPECT_EQ(earlierHandlerCalls, 2);
+    {
+        // And a new watcher can take them again.
+        platform::TerminationSignalWatcher again;
+        EXPECT_TRUE(again.isWatching());
+    }
+    sigaction(SIGTERM, &savedTerm, nullptr);
+    sigaction(SIGINT, &savedInt, nullptr);
+}
