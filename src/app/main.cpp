@@ -102,5 +102,8 @@ int main(int argc, char* argv[]) {
     // Launching has finished once the event loop runs.
     QMetaObject::invokeMethod(&delegate, &app::AppDelegate::applicationDidFinishLaunching,
                               Qt::QueuedConnection);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Drags still being prepared log through `log`: let them finish while it exists.
+    QThreadPool::globalInstance()->waitForDone();
+    return status;
 }

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace platform {
 
@@ -12,10 +17,25 @@ public:
     virtual void writeLine(const QString& line) = 0;
 };
 
-// Writes the values as one line, separated by one space, to standard output.
+// Lines on standard output, written by a thread of its own: a drop of 100,000 files logs
+// as many lines, and a write each would hold the thread that logs them for most of a second.
+// A burst goes out in few writes; a lone line goes out at once.
 class StdoutDiagnosticLog final : public DiagnosticLog {
 public:
+    StdoutDiagnosticLog();
+    // Writes out every line logged before.
+    ~StdoutDiagnosticLog() override;
+
     void writeLine(const QString& line) override;
+
+private:
+    void writeUntilStopped();
+
+    std::mutex m_mutex;
+    std::condition_variable m_linesArrived;
+    QByteArray m_pending;
+    bool m_isStopping = false;
+    std::thread m_writer;
 };
 
 namespace detail {

@@ -28,6 +28,11 @@ SharedProviderTypes FileTypeResolver::typesForFileUri(const QByteArray& uri) {
     const QString name = lastPathSegment(uri);
     if (name.isEmpty())
         return m_folder;
+    if (m_suffixRules.matchesNoPattern(name)) {
+        if (!m_unmatched)
+            m_unmatched = typesForFileName(name);
+        return m_unmatched;
+    }
     const QString suffix = m_suffixRules.decidingSuffix(name);
     if (!suffix.isNull()) {
         if (auto it = m_bySuffix.constFind(suffix); it != m_bySuffix.cend())

@@ -8,9 +8,9 @@
 
 namespace platform {
 
-// Type identifiers of dropped URLs, decided from the name alone: nothing is opened or
-// stat'ed, so it is safe on the GUI thread. Results are shared per set of MIME types and
-// remembered per suffix where the suffix alone decides. Not thread safe; one per thread.
+// Type identifiers of dropped URLs, decided from the name alone: nothing dropped is opened or
+// stat'ed. Results are shared per set of MIME types and remembered per suffix where the suffix
+// alone decides, and once for the names no pattern matches. Not thread safe.
 class FileTypeResolver final {
 public:
     FileTypeResolver();
@@ -36,6 +36,7 @@ private:
     QHash<QString, SharedProviderTypes> m_cache;        // image data, by MIME type names
     QHash<QString, SharedProviderTypes> m_fileUrlCache; // file URLs, by MIME type names
     QHash<QString, SharedProviderTypes> m_identifierCache;
+    SharedProviderTypes m_unmatched; // the type of every name no pattern matches
     SharedProviderTypes m_folder;
     SharedProviderTypes m_link;
 };

@@ -76,6 +76,10 @@ void MimeGlobSuffixRules::addPattern(const QString& pattern, bool isCaseSensitiv
             m_isUsable = false; // a tail that may reach into the stem: never trust a suffix
         else
             m_longestTail = std::max(m_longestTail, length);
+        if (tail.contains(QLatin1Char('[')) || tail.contains(QLatin1Char('?')))
+            m_areTailsPlain = false;
+        else
+            m_tails.append({tail, isCaseSensitive});
         return;
     }
     if (pattern.isEmpty())
@@ -93,19 +97,32 @@ void MimeGlobSuffixRules::addPattern(const QString& pattern, bool isCaseSensitiv
     }
 }
 
+bool MimeGlobSuffixRules::matchesAnchored(const QString& fileName) const {
+    const bool mayMatch = m_firstCharacters.contains(fileName.front()) ||
+                          m_wildcardStartLengths.contains(fileName.size()) ||
+                          m_wildcardStartLengths.contains(-1);
+    return mayMatch &&
+           (m_ignoringCase.match(fileName).hasMatch() || m_withCase.match(fileName).hasMatch());
+}
+
 QString MimeGlobSuffixRules::decidingSuffix(const QString& fileName) const {
     if (!m_isUsable)
         return {};
     const qsizetype dot = fileName.indexOf(QLatin1Char('.'));
     if (dot < 0 || fileName.size() - dot - 1 < std::max<qsizetype>(m_longestTail, 1))
         return {};
-    const bool mayMatchAnchored = m_firstCharacters.contains(fileName.front()) ||
-                                  m_wildcardStartLengths.contains(fileName.size()) ||
-                                  m_wildcardStartLengths.contains(-1);
-    if (mayMatchAnchored &&
-        (m_ignoringCase.match(fileName).hasMatch() || m_withCase.match(fileName).hasMatch()))
+    if (matchesAnchored(fileName))
         return {};
     return fileName.mid(dot + 1);
+}
+
+bool MimeGlobSuffixRules::matchesNoPattern(const QString& fileName) const {
+    if (!m_isUsable || !m_areTailsPlain || fileName.isEmpty() ||
+        fileName.contains(QLatin1Char('.')) || matchesAnchored(fileName))
+        return false;
+    return std::none_of(m_tails.cbegin(), m_tails.cend(), [&](const auto& tail) {
+        return fileName.endsWith(tail.first, tail.second ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    });
 }
 
 } // namespace platform

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace platform {
 
 // Tells when the shared MIME database's glob patterns decide a file name's type by the part
@@ -23,12 +25,19 @@ public:
     // The part after the first dot when it alone decides the name's type; a null string when
     // the rest of the name could matter (README.md, Makefile.am, 123.vdr, no dot at all).
     QString decidingSuffix(const QString& fileName) const;
+    // True when no pattern can match `fileName`, a name without a dot ("notes", "f100"): its
+    // type is then the database's default, as for every such name.
+    bool matchesNoPattern(const QString& fileName) const;
 
 private:
     void addPattern(const QString& pattern, bool isCaseSensitive);
+    bool matchesAnchored(const QString& fileName) const;
 
     bool m_isUsable = false;
     qsizetype m_longestTail = 0; // of "*xyz" patterns whose tail has no dot
+    // Those tails when they are plain text ("~", ",v"), with whether their case matters.
+    QList<std::pair<QString, bool>> m_tails;
+    bool m_areTailsPlain = true;
     // The patterns matched from the start of a name, as one alternation each way of case.
     QStringList m_anchoredIgnoringCase;
     QStringList m_anchoredWithCase;

@@ -1,5 +1,7 @@
 #include "mime_item_provider_factory.h"
 
+#include "file_type_resolver.h"
+#include "load_queue.h"
 #include "mime_item_providers.h"
 #include "uri_list.h"
 
@@ -10,6 +12,8 @@
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <QUrl>
+
+#include <mutex>
 
 namespace platform {
 
@@ -52,55 +56,87 @@ QString imageFormat(const QStringList& formats) {
 
 } // namespace
 
-MimeItemProviderFactory::MimeItemProviderFactory(QString imageCacheDirectory, QThreadPool& pool)
-    : m_imageCacheDirectory(std::move(imageCacheDirectory)),
-      m_loads(std::make_shared<LoadQueue>(pool, pool.maxThreadCount())) {}
+struct MimeItemProviderFactory::Builder {
+    QString imageCacheDirectory;
+    std::shared_ptr<LoadQueue> loads;
+    std::mutex mutex; // the resolver's caches
+    FileTypeResolver resolver;
 
-ItemProviderList MimeItemProviderFactory::providersFor(const QMimeData& data) {
-    ItemProviderList providers;
+    ItemProviderList build(const DropContents& contents) {
+        std::lock_guard lock(mutex);
+        ItemProviderList providers;
+        providers.reserve(static_cast<std::size_t>(contents.uris.size()));
+        for (const DropContents::Uri& uri : contents.uris) {
+            providers.push_back(std::make_shared<UrlItemProvider>(
+                uri.encoded, uri.isFile,
+                uri.isFile ? resolver.typesForFileUri(uri.encoded) : resolver.typesForLink(),
+                loads));
+        }
+        if (!contents.text.isEmpty())
+            providers.push_back(std::make_shared<TextItemProvider>(contents.text, loads));
+        if (!contents.imageBytes.isEmpty()) {
+            const QString suffix =
+                QMimeDatabase().mimeTypeForName(contents.imageFormat).preferredSuffix();
+            providers.push_back(std::make_shared<ImageItemProvider>(
+                contents.imageBytes, QImage(), suffix, resolver.typesForImage(contents.imageFormat),
+                imageCacheDirectory, loads));
+        } else if (!contents.image.isNull()) {
+            providers.push_back(std::make_shared<ImageItemProvider>(
+                QByteArray(), contents.image, QStringLiteral("png"),
+                resolver.typesForImage(QStringLiteral("image/png")), imageCacheDirectory, loads));
+        }
+        return providers;
+    }
+};
+
+MimeItemProviderFactory::MimeItemProviderFactory(QString imageCacheDirectory, QThreadPool& pool)
+    : m_builder(std::make_shared<Builder>()), m_drops(std::make_shared<LoadQueue>(pool, 1)) {
+    m_builder->imageCacheDirectory = std::move(imageCacheDirectory);
+    m_builder->loads = std::make_shared<LoadQueue>(pool, pool.maxThreadCount());
+}
+
+MimeItemProviderFactory::~MimeItemProviderFactory() = default;
+
+DropContents MimeItemProviderFactory::read(const QMimeData& data) {
+    DropContents contents;
     const QStringList formats = data.formats();
     if (formats.contains(kUriList)) {
         const QList<QByteArray> uris = parseUriList(data.data(kUriList));
-        providers.reserve(static_cast<std::size_t>(uris.size()));
+        contents.uris.reserve(uris.size());
         for (const QByteArray& uri : uris) {
-            if (isFileUri(uri)) {
-                providers.push_back(std::make_shared<UrlItemProvider>(
-                    uri, true, m_resolver.typesForFileUri(uri), m_loads));
-            } else if (QUrl::fromEncoded(uri).isValid()) {
+            if (isFileUri(uri))
+                contents.uris.append({uri, true});
+            else if (QUrl::fromEncoded(uri).isValid())
                 // Links are few; checking them here keeps garbage out of the drop.
-                providers.push_back(std::make_shared<UrlItemProvider>(
-                    uri, false, m_resolver.typesForLink(), m_loads));
-            }
+                contents.uris.append({uri, false});
         }
-        if (!providers.empty())
-            return providers;
+        if (!contents.uris.isEmpty())
+            return contents;
     }
     if (const QString format = textFormat(formats); !format.isEmpty()) {
         // No text is nothing to keep (also what a read the source did not answer gives).
-        if (QByteArray text = data.data(format); !text.isEmpty()) {
-            providers.push_back(std::make_shared<TextItemProvider>(std::move(text), m_loads));
-            return providers;
-        }
+        contents.text = data.data(format);
+        if (!contents.text.isEmpty())
+            return contents;
     }
     if (const QString format = imageFormat(formats); !format.isEmpty()) {
-        QByteArray bytes = data.data(format);
-        if (!bytes.isEmpty()) {
-            const QString suffix = QMimeDatabase().mimeTypeForName(format).preferredSuffix();
-            providers.push_back(std::make_shared<ImageItemProvider>(
-                std::move(bytes), QImage(), suffix, m_resolver.typesForImage(format),
-                m_imageCacheDirectory, m_loads));
-            return providers;
-        }
+        contents.imageBytes = data.data(format);
+        contents.imageFormat = format;
+        if (!contents.imageBytes.isEmpty())
+            return contents;
     }
-    if (formats.contains(kQtImage)) {
-        QImage image = qvariant_cast<QImage>(data.imageData());
-        if (!image.isNull())
-            providers.push_back(std::make_shared<ImageItemProvider>(
-                QByteArray(), std::move(image), QStringLiteral("png"),
-                m_resolver.typesForImage(QStringLiteral("image/png")), m_imageCacheDirectory,
-                m_loads));
-    }
-    return providers;
+    if (formats.contains(kQtImage))
+        contents.image = qvariant_cast<QImage>(data.imageData());
+    return contents;
+}
+
+ItemProviderList MimeItemProviderFactory::providersFor(const DropContents& contents) {
+    return m_builder->build(contents);
+}
+
+void MimeItemProviderFactory::makeProviders(DropContents contents, ProvidersHandler handler) {
+    m_drops->submit([builder = m_builder, contents = std::move(contents),
+                     handler = std::move(handler)] { handler(builder->build(contents)); });
 }
 
 bool MimeItemProviderFactory::canProvide(const QMimeData& data) {

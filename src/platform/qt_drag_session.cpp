@@ -14,16 +14,55 @@ namespace {
 const QString kUriList = QStringLiteral("text/uri-list");
 const QString kPlainText = QStringLiteral("text/plain");
 
-// Qt answers a text/plain request that has no text of its own with the URLs of the data, and
-// its X11 backend offers text/plain with every URL list. Receivers that prefer text would
-// then take a file URL as a bare path; answering nothing keeps URLs out of text/plain.
+// The data of one drag, answered as built: QMimeData would parse a URI list into URLs when
+// it is set and encode them again for each request, which for 100,000 files holds the GUI
+// thread for a noticeable time, and could alter bytes. Qt also answers a text/plain request
+// that has no text of its own with the URLs of the data, and its X11 backend offers text/plain
+// with every URL list; receivers that prefer text would then take a file URL as a bare path,
+// so text/plain without strings answers nothing.
 class DragMimeData final : public QMimeData {
+public:
+    DragMimeData(QByteArray uriList, QByteArray text)
+        : m_uriList(std::move(uriList)), m_text(std::move(text)) {}
+
+    QStringList formats() const override {
+        QStringList formats;
+        if (!m_uriList.isEmpty())
+            formats << kUriList;
+        if (!m_text.isEmpty())
+            formats << kPlainText;
+        return formats;
+    }
+
+    bool hasFormat(const QString& mimeType) const override {
+        return (mimeType == kUriList && !m_uriList.isEmpty()) ||
+               (mimeType == kPlainText && !m_text.isEmpty());
+    }
+
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
-        if (mimeType == kPlainText && !hasFormat(kPlainText))
-            return QByteArray();
-        return QMimeData::retrieveData(mimeType, type);
+        if (mimeType == kPlainText) {
+            if (type.id() == QMetaType::QString)
+                return QString::fromUtf8(m_text);
+            return m_text;
+        }
+        if (mimeType == kUriList && !m_uriList.isEmpty()) {
+            if (type.id() != QMetaType::QByteArray) {
+                QVariantList urls;
+                for (const QByteArray& line : m_uriList.split('\n')) {
+                    if (const QByteArray uri = line.trimmed(); !uri.isEmpty())
+                        urls << QUrl::fromEncoded(uri);
+                }
+                return urls;
+            }
+            return m_uriList;
+        }
+        return {};
     }
+
+private:
+    QByteArray m_uriList;
+    QByteArray m_text;
 };
 
 } // namespace
@@ -68,12 +107,8 @@ std::unique_ptr<QMimeData> makeDragMimeData(const QList<DraggingItem>& items) {
         else
             strings << std::get<QString>(item.writer);
     }
-    auto data = std::make_unique<DragMimeData>();
-    if (!uriList.isEmpty())
-        data->setData(kUriList, uriList);
-    if (!strings.isEmpty())
-        data->setData(kPlainText, strings.join(QLatin1Char('\n')).toUtf8());
-    return data;
+    return std::make_unique<DragMimeData>(std::move(uriList),
+                                          strings.join(QLatin1Char('\n')).toUtf8());
 }
 
 Qt::DropActions toDropActions(DragOperationMask mask) {

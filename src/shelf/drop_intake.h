@@ -27,7 +27,7 @@ public:
     DropIntake(platform::MainQueue& mainQueue, platform::DiagnosticLog& log, AddItem addItem);
 
     // Logs every provider's identifiers, then classifies each and starts its load; returns
-    // true at once, whatever becomes of the items. GUI thread.
+    // true at once, whatever becomes of the items. Any thread; a drop's lines keep their order.
     bool handleDrop(const platform::ItemProviderList& providers) const;
 
     // Identifiers tested, in this order, before any other classification.

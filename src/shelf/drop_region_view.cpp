@@ -121,16 +121,20 @@ void DropRegionView::dropEvent(QDropEvent* event) {
         return;
     }
     // Everything is read now: another client's data is only readable inside the drop event.
-    const platform::ItemProviderList providers =
-        m_providerFactory->providersFor(*event->mimeData());
+    platform::DropContents contents = platform::MimeItemProviderFactory::read(*event->mimeData());
     // The source learns when nothing could be taken.
-    if (providers.empty()) {
+    if (contents.isEmpty()) {
         event->ignore();
-    } else {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
+        m_intake.handleDrop({});
+        return;
     }
-    m_intake.handleDrop(providers);
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // Many files cost a pool thread time; the GUI thread goes on at once.
+    m_providerFactory->makeProviders(
+        std::move(contents), [intake = m_intake](const platform::ItemProviderList& providers) {
+            intake.handleDrop(providers);
+        });
 }
 
 QPixmap DropRegionView::symbol(const QString& name, const QColor& color) const {

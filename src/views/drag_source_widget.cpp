@@ -3,9 +3,13 @@
 #include "coordinator.h"
 #include "payload_url.h"
 #include "platform/diagnostic_log.h"
+#include "platform/load_queue.h"
+#include "platform/main_queue.h"
 
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -18,18 +22,43 @@ namespace {
 
 constexpr double kDragThreshold = 3.0;
 
+// Up to this many payloads are prepared for a drag at once, in well under a frame.
+constexpr qsizetype kPayloadsPreparedInline = 1000;
+
 bool isFileLike(const UTType& type) {
     return type.conforms(UTType::fileURL) || type.conforms(UTType::image) ||
            type.conforms(UTType::folder);
 }
 
+// One item per payload, in order, without images; logs what each provides. Any thread.
+QList<platform::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemData>& payloads,
+                                                platform::DiagnosticLog& log) {
+    QList<platform::DraggingItem> items;
+    items.reserve(payloads.size());
+    for (const shelf::BucketItemData& payload : payloads) {
+        platform::DraggingItem item;
+        const std::optional<QUrl> url =
+            isFileLike(payload.type) ? urlFromString(payload.content) : std::nullopt;
+        if (url) {
+            platform::print(log, "providing file url", QString::fromLatin1(url->toEncoded()));
+            item.writer = *url;
+        } else {
+            platform::print(log, "providing string", payload.content);
+            item.writer = payload.content;
+        }
+        items << std::move(item);
+    }
+    return items;
+}
+
 } // namespace
 
 DragSourceWidget::DragSourceWidget(QWidget* hostedContent, std::shared_ptr<Coordinator> coordinator,
-                                   platform::DragSession& dragSession, platform::DiagnosticLog& log,
+                                   platform::DragSession& dragSession,
+                                   platform::MainQueue& mainQueue, platform::DiagnosticLog& log,
                                    QWidget* parent)
     : QWidget(parent), m_coordinator(std::move(coordinator)), m_dragSession(dragSession),
-      m_log(log) {
+      m_mainQueue(mainQueue), m_log(log) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -55,6 +84,7 @@ void DragSourceWidget::mousePressEvent(QMouseEvent* event) {
         return;
     m_initialPoint = event->position();
     m_isDragStarted = false;
+    ++m_pressCount;
 }
 
 void DragSourceWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -81,27 +111,37 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
     coordinator->runOnDragStart();
     if (!self)
         return;
-    m_dragSession.beginDraggingSession(*this, position, makeDraggingItems(), coordinator);
+    const QList<shelf::BucketItemData> payloads = coordinator->item().items;
+    if (payloads.size() <= kPayloadsPreparedInline) {
+        beginDrag(position, makeDraggingItems(payloads, m_log));
+        return;
+    }
+    // Preparing 100,000 payloads would hold the GUI thread for a fifth of a second; a pool
+    // thread prepares them and the session begins once they are ready, if the button is still
+    // down. Otherwise the drag ends there, as one the user cancelled.
+    if (!m_preparations)
+        m_preparations = std::make_shared<platform::LoadQueue>(*QThreadPool::globalInstance(), 1);
+    m_preparations->submit([self, coordinator, payloads, &log = m_log, &mainQueue = m_mainQueue,
+                            position, press = m_pressCount] {
+        mainQueue.async([self, coordinator, position, press,
+                         items = makeDraggingItems(payloads, log)]() mutable {
+            if (self && self->m_pressCount == press && self->m_isDragStarted &&
+                self->m_initialPoint)
+                self->beginDrag(position, std::move(items));
+            else
+                coordinator->draggingSessionEnded(QCursor::pos(), platform::DragOperation::None);
+        });
+    });
 }
 
-QList<platform::DraggingItem> DragSourceWidget::makeDraggingItems() {
+void DragSourceWidget::beginDrag(QPointF position, QList<platform::DraggingItem> items) {
     // One snapshot serves every item: they all show the whole tile, stacked.
     const QPixmap snapshot = rect().isEmpty() ? QPixmap() : grab();
-    QList<platform::DraggingItem> items;
-    for (const shelf::BucketItemData& payload : m_coordinator->item().items) {
-        platform::DraggingItem item{QString(), rect(), snapshot};
-        const std::optional<QUrl> url =
-            isFileLike(payload.type) ? urlFromString(payload.content) : std::nullopt;
-        if (url) {
-            platform::print(m_log, "providing file url", QString::fromLatin1(url->toEncoded()));
-            item.writer = *url;
-        } else {
-            platform::print(m_log, "providing string", payload.content);
-            item.writer = payload.content;
-        }
-        items << item;
+    for (platform::DraggingItem& item : items) {
+        item.frame = rect();
+        item.image = snapshot;
     }
-    return items;
+    m_dragSession.beginDraggingSession(*this, position, std::move(items), m_coordinator);
 }
 
 } // namespace views

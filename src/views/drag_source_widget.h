@@ -10,7 +10,9 @@
 
 namespace platform {
 class DiagnosticLog;
-}
+class LoadQueue;
+class MainQueue;
+} // namespace platform
 
 namespace views {
 
@@ -23,8 +25,8 @@ class DragSourceWidget final : public QWidget {
 public:
     // Takes ownership of `hostedContent`, which fills the widget and never sees the mouse.
     DragSourceWidget(QWidget* hostedContent, std::shared_ptr<Coordinator> coordinator,
-                     platform::DragSession& dragSession, platform::DiagnosticLog& log,
-                     QWidget* parent = nullptr);
+                     platform::DragSession& dragSession, platform::MainQueue& mainQueue,
+                     platform::DiagnosticLog& log, QWidget* parent = nullptr);
 
     QWidget* hostedContent() const { return m_hostedContent; }
     // Replaces (and deletes) the hosted content.
@@ -40,14 +42,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QList<platform::DraggingItem> makeDraggingItems();
+    // Runs the session with `items`, each showing the tile.
+    void beginDrag(QPointF position, QList<platform::DraggingItem> items);
 
     QWidget* m_hostedContent = nullptr;
     std::shared_ptr<Coordinator> m_coordinator;
     platform::DragSession& m_dragSession;
+    platform::MainQueue& m_mainQueue;
     platform::DiagnosticLog& m_log;
+    std::shared_ptr<platform::LoadQueue> m_preparations; // large entries' drags, made once
     bool m_isDragStarted = false;
     std::optional<QPointF> m_initialPoint;
+    quint64 m_pressCount = 0; // tells a drag prepared for an earlier press from this one's
 };
 
 } // namespace views

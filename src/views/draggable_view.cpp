@@ -12,8 +12,8 @@ DraggableView::DraggableView(QWidget* content, shelf::BucketItem item, DragActio
     : QWidget(parent), m_coordinator(std::make_shared<Coordinator>(
                            std::move(item), std::move(actions), *services.mainQueue)) {
     Q_ASSERT(services.mainQueue && services.dragSession && services.log);
-    m_dragSource =
-        new DragSourceWidget(content, m_coordinator, *services.dragSession, *services.log, this);
+    m_dragSource = new DragSourceWidget(content, m_coordinator, *services.dragSession,
+                                        *services.mainQueue, *services.log, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_dragSource);

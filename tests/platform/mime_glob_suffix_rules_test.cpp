@@ -65,6 +65,18 @@ INSTANTIATE_TEST_SUITE_P(
                       SuffixCase{"EmptySuffix", "trailing.", QString()}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(MimeGlobSuffixRules, NamesWithoutADotMatchNoPatternOnlyWhenNoneCanApply) {
+    const MimeGlobSuffixRules rules(kGlobs);
+    for (const char* name : {"notes", "f100", "Core", "makefiles2"})
+        EXPECT_TRUE(rules.matchesNoPattern(name)) << name;
+    for (const char* name :
+         {"readme", "README2", "Makefile", "core", "old~", "file,v", "FILE,V", "clip.mp4", ""})
+        EXPECT_FALSE(rules.matchesNoPattern(name)) << name;
+    // Tails that are not plain text, or no globs at all: no name is known to match nothing.
+    EXPECT_FALSE(MimeGlobSuffixRules(QStringList{"50:text/x-a:*[0-9]"}).matchesNoPattern("notes"));
+    EXPECT_FALSE(MimeGlobSuffixRules(QStringList{}).matchesNoPattern("notes"));
+}
+
 TEST(MimeGlobSuffixRules, WithoutGlobsNothingIsSuffixDecided) {
     EXPECT_TRUE(MimeGlobSuffixRules(QStringList{}).decidingSuffix("clip.mp4").isNull());
 }
@@ -81,7 +93,9 @@ TEST(FileTypeResolver, RememberedSuffixesGiveTheDatabasesAnswer) {
                                "core.c",    "Makefile.am",   "b.am",        "123.vdr",
                                "456.vdr",   "abc.vdr",       "draft.txt~",  "plan.txt~",
                                "a.tar.gz",  "backup.tar.gz", "c.TXT",       "CMakeLists.txt",
-                               "other.txt", "libfoo.so.1",   "libbar.so.1", "clip.ts"};
+                               "other.txt", "libfoo.so.1",   "libbar.so.1", "clip.ts",
+                               "notes",     "Makefile",      "f100",        "README",
+                               "core",      "COPYING",       "backup~",     "file,v"};
     FileTypeResolver shared;
     for (const QString& name : names) {
         const QByteArray uri = "file:///d/" + QUrl::toPercentEncoding(name);

@@ -48,3 +48,4 @@ TEST(QtMainQueue, RunsOnTheGuiThreadInSubmissionOrder) {
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_EQ(onGuiThread, std::vector<bool>(5, true));
 }
+

@@ -13,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -52,6 +55,16 @@ protected:
         drag({40, 20});
         ASSERT_EQ(session.sessions().size(), 1u);
         session.endLatest(operation);
+    }
+
+    // Lets pool threads finish what they hand back through the main queue.
+    bool waitUntil(const std::function<bool()>& condition) {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (!condition() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(1ms);
+            queue.drain();
+        }
+        return condition();
     }
 
     int countOf(const QString& line) const { return static_cast<int>(log.lines().count(line)); }
@@ -288,3 +301,59 @@ TEST_F(DraggableViewTest, OtherButtonsNeitherPressNorDrag) {
 }
 
 } // namespace
+
+// ---- Entries too large to prepare on the GUI thread.
+
+BucketItem manyFiles(int count) {
+    QList<BucketItemData> payloads;
+    for (int i = 0; i < count; ++i)
+        payloads << BucketItemData(QStringLiteral("file:///home/demo/f%1").arg(i), UTType::fileURL);
+    return BucketItem(std::move(payloads), false);
+}
+
+TEST_F(DraggableViewTest, ALargeEntryBeginsItsSessionOnceEveryPayloadIsPrepared) {
+    constexpr int kCount = 5000;
+    make(manyFiles(kCount));
+    press({10, 10});
+    drag({20, 10});
+    ASSERT_TRUE(waitUntil([&] { return !session.sessions().empty(); }));
+
+    const auto& items = session.sessions().front().items;
+    ASSERT_EQ(items.size(), kCount);
+    for (int i : {0, 1234, kCount - 1}) {
+        EXPECT_EQ(std::get<QUrl>(items[i].writer).path(), QStringLiteral("/home/demo/f%1").arg(i));
+        EXPECT_EQ(items[i].frame, QRect(0, 0, 150, 90));
+        EXPECT_FALSE(items[i].image.isNull());
+    }
+    ASSERT_EQ(log.lines().size(), kCount + 1);
+    EXPECT_EQ(log.lines().front(), QStringLiteral("drag start"));
+    EXPECT_EQ(log.lines().last(), QStringLiteral("providing file url file:///home/demo/f4999"));
+}
+
+TEST_F(DraggableViewTest, ALargeEntryReleasedBeforeItIsPreparedEndsAsCancelled) {
+    make(manyFiles(5000));
+    press({10, 10});
+    drag({20, 10});
+    release({20, 10});
+    ASSERT_TRUE(waitUntil([&] { return countOf(QStringLiteral("drag end")) == 1; }));
+    EXPECT_TRUE(session.sessions().empty());
+    EXPECT_EQ(countOf(QStringLiteral("drag start")), 1);
+    queue.advance(1s);
+    EXPECT_EQ(countOf(QStringLiteral("success")), 0);
+}
+
+TEST_F(DraggableViewTest, ALargeEntryDraggedAgainBeginsOnlyTheLatestDrag) {
+    make(manyFiles(5000));
+    press({10, 10});
+    drag({20, 10});
+    release({20, 10});
+    press({10, 10});
+    drag({10, 20});
+    // The two are prepared side by side, and either may be ready first.
+    ASSERT_TRUE(waitUntil(
+        [&] { return !session.sessions().empty() && countOf(QStringLiteral("drag end")) > 0; }));
+    EXPECT_EQ(session.sessions().size(), 1u);
+    EXPECT_EQ(session.sessions().front().position, QPointF(10, 20));
+    EXPECT_EQ(countOf(QStringLiteral("drag start")), 2);
+    EXPECT_EQ(countOf(QStringLiteral("drag end")), 1) << "the first drag ended as cancelled";
+}
