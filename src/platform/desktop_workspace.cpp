@@ -20,8 +20,12 @@ QIcon DesktopWorkspace::iconForFile(const QString& path) const {
         if (!name.isEmpty() && QIcon::hasThemeIcon(name))
             return QIcon::fromTheme(name);
     }
-    return SymbolImage::bundled(isFolder ? QStringLiteral("folder.fill")
-                                         : QStringLiteral("doc.fill"));
+    // Kept, not made anew: the pixmaps an icon renders are cached under that very icon.
+    QIcon& fallback = isFolder ? m_folderIcon : m_documentIcon;
+    if (fallback.isNull())
+        fallback = SymbolImage::bundled(isFolder ? QStringLiteral("folder.fill")
+                                                 : QStringLiteral("doc.fill"));
+    return fallback;
 }
 
 bool DesktopWorkspace::openUrl(const QUrl& url) {

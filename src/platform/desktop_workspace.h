@@ -2,6 +2,7 @@
 
 #include "platform/workspace.h"
 
+#include <QIcon>
 #include <QMimeDatabase>
 
 namespace platform {
@@ -14,6 +15,8 @@ public:
 
 private:
     QMimeDatabase m_mimeDatabase;
+    mutable QIcon m_folderIcon;
+    mutable QIcon m_documentIcon;
 };
 
 } // namespace platform

@@ -70,16 +70,23 @@ QIcon SymbolImage::bundled(const QString& name) {
 }
 
 QIcon SymbolImage::icon(const QString& name) const {
+    // Icon engines key their rendered pixmaps by engine: a fresh icon for every tile would fill
+    // the pixmap cache with renderings nobody asks for again.
+    if (const auto it = m_icons.constFind(name); it != m_icons.cend())
+        return *it;
     const Symbol* symbol = find(name);
     if (!symbol)
         return {};
+    QIcon icon;
     const QString themeName = QString::fromLatin1(symbol->themeName);
     if (QIcon::hasThemeIcon(themeName)) {
-        QIcon icon = QIcon::fromTheme(themeName);
+        icon = QIcon::fromTheme(themeName);
         icon.setIsMask(true);
-        return icon;
+    } else {
+        icon = bundled(name);
     }
-    return bundled(name);
+    m_icons.insert(name, icon);
+    return icon;
 }
 
 QSize SymbolImage::naturalSize(const QString& name) const {
@@ -91,30 +98,33 @@ QSize SymbolImage::naturalSize(const QString& name) const {
 
 QPixmap SymbolImage::image(const QString& name, QSize size, const QColor& tint,
                            qreal devicePixelRatio) const {
-    // Rasterising a symbol's vector art is the costly part of building a tile; the few
-    // name, size and colour combinations in use are drawn once.
-    const QString key = QStringLiteral("holdfin-symbol:%1:%2x%3:%4:%5")
+    // Rasterising a symbol's vector art is the costly part of building a tile: each name, size
+    // and ratio is drawn once. Colours are not part of the key, as the drop region animates
+    // through hundreds of them; recolouring a small pixmap is cheap.
+    const QString key = QStringLiteral("holdfin-symbol:%1:%2x%3:%4")
                             .arg(name)
                             .arg(size.width())
                             .arg(size.height())
-                            .arg(tint.rgba(), 8, 16)
                             .arg(devicePixelRatio);
-    QPixmap cached;
-    if (QPixmapCache::find(key, &cached))
-        return cached;
-    const QIcon symbol = icon(name);
-    if (symbol.isNull())
-        return {};
-    QPixmap result = tinted(symbol, size, tint, devicePixelRatio);
-    QPixmapCache::insert(key, result);
-    return result;
+    QPixmap mask;
+    if (!QPixmapCache::find(key, &mask)) {
+        const QIcon symbol = icon(name);
+        if (symbol.isNull() || size.isEmpty())
+            return {};
+        mask = symbol.pixmap(size, devicePixelRatio);
+        QPixmapCache::insert(key, mask);
+    }
+    return recoloured(mask, tint);
 }
 
 QPixmap SymbolImage::tinted(const QIcon& icon, QSize size, const QColor& tint,
                             qreal devicePixelRatio) {
     if (icon.isNull() || size.isEmpty())
         return {};
-    QPixmap pixmap = icon.pixmap(size, devicePixelRatio);
+    return recoloured(icon.pixmap(size, devicePixelRatio), tint);
+}
+
+QPixmap SymbolImage::recoloured(QPixmap pixmap, const QColor& tint) {
     if (pixmap.isNull())
         return pixmap;
     QPainter painter(&pixmap);

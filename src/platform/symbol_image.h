@@ -34,6 +34,10 @@ public:
                           qreal devicePixelRatio = 1.0);
 
 private:
+    // `pixmap` with every pixel recoloured to `tint`, opacity multiplied through.
+    static QPixmap recoloured(QPixmap pixmap, const QColor& tint);
+
+    mutable QHash<QString, QIcon> m_icons;
     mutable QHash<QString, QSize> m_naturalSizes; // asking an SVG icon renders it: ask once
 };
 

@@ -154,6 +154,8 @@ void ContentView::showDropRegion() {
         m_face->deleteLater();
     }
     m_entryList = nullptr;
+    m_menuButton = nullptr;
+    m_clearButton = nullptr;
     QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
     m_dropRegion = new shelf::DropRegionView(
         m_services, m_providers,
@@ -286,12 +288,21 @@ void ContentView::paintBarSymbols() {
         return;
     const qreal dpr = devicePixelRatioF();
     const QColor tint = barSymbolColor();
-    const QPixmap label = menuLabel(*m_services.symbols, tint, dpr);
-    m_menuButton->setIcon(label);
-    m_menuButton->setIconSize(label.deviceIndependentSize().toSize());
-    m_menuButton->setFixedSize(label.deviceIndependentSize().toSize());
-    m_clearButton->setIcon(
-        m_services.symbols->image(QStringLiteral("trash"), m_clearButton->iconSize(), tint, dpr));
+    // Qt caches an icon's renderings under that icon, and a list face is built for every
+    // drop: new icons each time would pile up in the pixmap cache.
+    if (m_menuIcon.isNull() || tint != m_barIconTint || dpr != m_barIconRatio) {
+        const QPixmap label = menuLabel(*m_services.symbols, tint, dpr);
+        m_menuIcon = QIcon(label);
+        m_menuIconSize = label.deviceIndependentSize().toSize();
+        m_clearIcon = QIcon(m_services.symbols->image(QStringLiteral("trash"),
+                                                      m_clearButton->iconSize(), tint, dpr));
+        m_barIconTint = tint;
+        m_barIconRatio = dpr;
+    }
+    m_menuButton->setIcon(m_menuIcon);
+    m_menuButton->setIconSize(m_menuIconSize);
+    m_menuButton->setFixedSize(m_menuIconSize);
+    m_clearButton->setIcon(m_clearIcon);
 }
 
 void ContentView::setColorScheme(ColorScheme scheme) {

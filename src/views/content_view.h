@@ -3,6 +3,7 @@
 #include "platform/color_scheme.h"
 #include "platform/services.h"
 
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 
@@ -98,6 +99,11 @@ private:
     QToolButton* m_menuButton = nullptr;
     QToolButton* m_clearButton = nullptr;
     QMenu* m_menu = nullptr;
+    QIcon m_menuIcon;
+    QSize m_menuIconSize;
+    QIcon m_clearIcon;
+    QColor m_barIconTint;
+    qreal m_barIconRatio = 0;
 };
 
 } // namespace views

@@ -26,4 +26,13 @@ TEST(DesktopWorkspaceTest, FoldersAndDocumentsLookDifferent) {
               rendered(workspace.iconForFile(QStringLiteral("/no/such/Report.pdf"))));
 }
 
+TEST(DesktopWorkspaceTest, RepeatedRequestsReuseOneRendering) {
+    platform::DesktopWorkspace workspace;
+    for (const char* path : {"/no/such/Projects/", "/no/such/Report.pdf", "/no/such/file"}) {
+        const QString name = QString::fromUtf8(path);
+        const qint64 first = workspace.iconForFile(name).pixmap(QSize(32, 32)).cacheKey();
+        EXPECT_EQ(workspace.iconForFile(name).pixmap(QSize(32, 32)).cacheKey(), first) << path;
+    }
+}
+
 } // namespace

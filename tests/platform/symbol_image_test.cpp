@@ -1,6 +1,7 @@
 #include "platform/symbol_image.h"
 
 #include <QImage>
+#include <QPixmapCache>
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,35 @@ TEST_P(SymbolImageTest, OurOwnArtworkStandsInForEverySymbol) {
     EXPECT_GT(tintedPixels(pixmap.toImage(), Qt::red), 32);
 }
 
+TEST_P(SymbolImageTest, RepeatedRequestsReuseOneRendering) {
+    const QString name = QString::fromLatin1(GetParam());
+    const qint64 first = symbols.icon(name).pixmap(QSize(24, 24)).cacheKey();
+    EXPECT_EQ(symbols.icon(name).pixmap(QSize(24, 24)).cacheKey(), first);
+}
+
 INSTANTIATE_TEST_SUITE_P(Names, SymbolImageTest, ::testing::ValuesIn(kSymbolNames));
+
+TEST(SymbolImageCacheTest, AnimatedColoursDoNotCrowdOutOtherPixmaps) {
+    const int limit = QPixmapCache::cacheLimit();
+    QPixmapCache::clear();
+    QPixmapCache::setCacheLimit(1024);
+    QPixmap other(48, 48);
+    other.fill(Qt::green);
+    ASSERT_TRUE(QPixmapCache::insert(QStringLiteral("other"), other));
+
+    // A colour transition as the drop region draws it, one shade per frame.
+    platform::SymbolImage symbols;
+    for (int shade = 0; shade < 256; ++shade) {
+        const QColor tint(shade, 0, 255 - shade);
+        const QPixmap pixmap =
+            symbols.image(QStringLiteral("digitalcrown.horizontal.press"), {48, 48}, tint);
+        ASSERT_GT(tintedPixels(pixmap.toImage(), tint), 48);
+    }
+    QPixmap found;
+    EXPECT_TRUE(QPixmapCache::find(QStringLiteral("other"), &found));
+    QPixmapCache::clear();
+    QPixmapCache::setCacheLimit(limit);
+}
 
 TEST(SymbolImageNamesTest, UnknownNamesGiveNothing) {
     platform::SymbolImage symbols;

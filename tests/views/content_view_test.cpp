@@ -278,6 +278,30 @@ TEST_F(ContentViewTest, ColoursFollowTheSchemeLive) {
     EXPECT_TRUE(hasBarColour);
 }
 
+TEST_F(ContentViewTest, BarButtonsGoWithTheirFaceAndItsIconsAreShared) {
+    colorSchemes.setAppearance(platform::Appearance::Light);
+    install();
+    dragMonitor->addItem(entry(1));
+    const qint64 menuIcon = view->menuButton()->icon().cacheKey();
+    const qint64 clearIcon = view->clearButton()->icon().cacheKey();
+
+    dragMonitor->clearItems();
+    queue.drain();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(view->isShowingDropRegion());
+    EXPECT_EQ(view->menuButton(), nullptr);
+    EXPECT_EQ(view->clearButton(), nullptr);
+    // Repaints the bar, which must not reach the buttons of the list face just taken down.
+    colorSchemes.setAppearance(platform::Appearance::Dark);
+    colorSchemes.setAppearance(platform::Appearance::Light);
+
+    // Qt caches renderings per icon: a new list face shows the very same icons.
+    dragMonitor->addItem(entry(1));
+    ASSERT_NE(view->clearButton(), nullptr);
+    EXPECT_EQ(view->menuButton()->icon().cacheKey(), menuIcon);
+    EXPECT_EQ(view->clearButton()->icon().cacheKey(), clearIcon);
+}
+
 // On X11 the button goes up (ending the drag state) before the drop reaches the region.
 TEST_F(ContentViewTest, DropRegionStaysWhileADragIsOverItAfterTheButtonWentUp) {
     install();
