@@ -1,7 +1,7 @@
 #include "tray_item.h"
 
-#include "platform/user_defaults.h"
 #include "platform/defaults_keys.h"
+#include "platform/user_defaults.h"
 
 #include <QAction>
 #include <QCursor>
@@ -79,8 +79,8 @@ bool TrayItem::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TrayItem::followPreference() {
-    const bool isShown = m_userDefaults.boolForKey(platform::defaults_keys::showMenuBarIcon,
-                                                   platform::defaults_keys::showMenuBarIconFallback);
+    const bool isShown = m_userDefaults.boolForKey(
+        platform::defaults_keys::showMenuBarIcon, platform::defaults_keys::showMenuBarIconFallback);
     if (isShown == isPresent())
         return;
     if (isShown) {

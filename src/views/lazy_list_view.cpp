@@ -12,8 +12,7 @@ constexpr int kIndicatorWidth = 6;
 
 LazyListView::LazyListView(Layout layout, Factory create, KeyOf keyOf, QWidget* parent)
     : QAbstractScrollArea(parent), m_layout(layout), m_create(std::move(create)),
-      m_keyOf(std::move(keyOf)),
-      m_indicator(new QScrollBar(Qt::Vertical, this)) {
+      m_keyOf(std::move(keyOf)), m_indicator(new QScrollBar(Qt::Vertical, this)) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The built-in bar would take 10+ of the panel's 160 points; an overlay indicator

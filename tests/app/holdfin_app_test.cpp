@@ -1,8 +1,8 @@
 #include "app/holdfin_app.h"
 #include "app/tray_item.h"
 
-#include "platform/user_defaults.h"
 #include "platform/defaults_keys.h"
+#include "platform/user_defaults.h"
 #include "preferences/preferences_view.h"
 #include "preferences/settings_access/open_settings_injection_view.h"
 #include "support/fake_application.h"

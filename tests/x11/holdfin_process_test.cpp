@@ -29,14 +29,23 @@ std::vector<std::string> remainingLines(ChildProcess& process) {
     return lines;
 }
 
-TEST(HoldfinProcessTest, exitsWithOneLineWhenTheServerGoesAway) {
+// Holdfin up and watching on a server of its own.
+class RunningHoldfinTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (auto error = session.start())
+            GTEST_SKIP() << *error;
+        holdfin = startHoldfin();
+        ASSERT_TRUE(holdfin);
+        std::this_thread::sleep_for(1500ms);
+        ASSERT_TRUE(holdfin->isRunning());
+    }
+
     XvfbSession session;
-    if (auto error = session.start())
-        GTEST_SKIP() << *error;
-    auto holdfin = startHoldfin();
-    ASSERT_TRUE(holdfin);
-    std::this_thread::sleep_for(1500ms); // up and watching
-    ASSERT_TRUE(holdfin->isRunning());
+    std::unique_ptr<ChildProcess> holdfin;
+};
+
+TEST_F(RunningHoldfinTest, exitsWithOneLineWhenTheServerGoesAway) {
     session.killServer();
     EXPECT_EQ(holdfin->wait(10s), 1);
     EXPECT_EQ(remainingLines(*holdfin),
@@ -44,14 +53,7 @@ TEST(HoldfinProcessTest, exitsWithOneLineWhenTheServerGoesAway) {
 }
 
 // Ending the session sends SIGTERM: holdfin quits through its event loop, as with Quit.
-TEST(HoldfinProcessTest, exitsNormallyOnTerminationSignal) {
-    XvfbSession session;
-    if (auto error = session.start())
-        GTEST_SKIP() << *error;
-    auto holdfin = startHoldfin();
-    ASSERT_TRUE(holdfin);
-    std::this_thread::sleep_for(1500ms); // up and watching
-    ASSERT_TRUE(holdfin->isRunning());
+TEST_F(RunningHoldfinTest, exitsNormallyOnTerminationSignal) {
     ::kill(holdfin->pid(), SIGTERM);
     EXPECT_EQ(holdfin->wait(15s), 0);
     EXPECT_EQ(remainingLines(*holdfin), std::vector<std::string>{});
