@@ -21,7 +21,9 @@ void StdoutDiagnosticLog::writeLine(const QString& line) {
     {
         std::lock_guard lock(m_mutex);
         wasEmpty = m_pending.isEmpty();
-        m_pending += bytes;
+        // Copied, never shared: the writer frees this buffer, and a buffer shared with the
+        // caller's would be freed against the caller's reference count, unordered.
+        m_pending.append(bytes.constData(), bytes.size());
     }
     // The writer looks for more before it sleeps, so only the first line of a burst wakes it.
     if (wasEmpty)
