@@ -8,12 +8,12 @@
 #include "support/fake_application.h"
 #include "support/fake_main_queue.h"
 #include "support/qt_printers.h"
+#include "support/wait_until.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -49,14 +49,6 @@ protected:
             if (action->text() == text)
                 return action;
         return nullptr;
-    }
-    // Lets the offscreen platform deliver what showing a window queued, until `isDone` holds.
-    template <typename Predicate> static bool processEventsUntil(Predicate isDone) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!isDone() && timer.elapsed() < 5000)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        return isDone();
     }
 
     QTemporaryDir dir;
@@ -149,7 +141,7 @@ TEST_F(HoldfinAppTest, SettingsWindowBecomingActiveMakesTheApplicationRegular) {
     application.setActivationPolicy(ActivationPolicy::Accessory);
     application.clearCalls();
     holdfin->showSettingsWindow();
-    ASSERT_TRUE(processEventsUntil(
+    ASSERT_TRUE(testing_support::waitUntil(
         [&] { return application.activationPolicy() == ActivationPolicy::Regular; }));
     const QStringList calls = application.calls();
     const auto regular = calls.indexOf(QStringLiteral("policy Regular"));
@@ -161,7 +153,8 @@ TEST_F(HoldfinAppTest, SettingsWindowBecomingActiveMakesTheApplicationRegular) {
 TEST_F(HoldfinAppTest, ClosingTheSettingsWindowReportsTheLastWindowClosed) {
     auto holdfin = makeApp();
     holdfin->showSettingsWindow();
-    processEventsUntil([&] { return application.activationPolicy() == ActivationPolicy::Regular; });
+    testing_support::waitUntil(
+        [&] { return application.activationPolicy() == ActivationPolicy::Regular; });
 
     // The last-window signal is only sent from inside the event loop.
     int lastWindowClosed = 0;

@@ -1,9 +1,9 @@
 #include "platform/qt_main_queue.h"
+#include "support/wait_until.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <mutex>
@@ -13,16 +13,7 @@
 
 using namespace std::chrono_literals;
 
-namespace {
-
-void spinUntil(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(QtMainQueue, RunsOnTheGuiThreadInSubmissionOrder) {
     platform::QtMainQueue queue;
@@ -42,7 +33,7 @@ TEST(QtMainQueue, RunsOnTheGuiThreadInSubmissionOrder) {
     worker.join();
     queue.asyncAfter(20ms, [&] { record(5); });
     queue.async([&] { record(4); });
-    spinUntil([&] {
+    testing_support::waitUntil([&] {
         std::lock_guard lock(mutex);
         return order.size() == 5;
     });
@@ -78,7 +69,7 @@ TEST(QtMainQueue, TasksPostedWhileTheGuiThreadRunsArriveWhole) {
             });
         }
     });
-    spinUntil([&] { return int(received.size()) == count; });
+    testing_support::waitUntil([&] { return int(received.size()) == count; });
     worker.join();
     ASSERT_EQ(int(received.size()), count);
     for (int i = 0; i < count; ++i)

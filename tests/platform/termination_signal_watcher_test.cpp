@@ -1,9 +1,9 @@
 #include "platform/termination_signal_watcher.h"
+#include "support/wait_until.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <signal.h>
 
@@ -18,10 +18,7 @@ std::vector<int> deliveredWhileWatching(platform::TerminationSignalWatcher& watc
                      [&delivered](int signalNumber) { delivered.push_back(signalNumber); });
     for (int signalNumber : signalNumbers)
         raise(signalNumber);
-    QElapsedTimer timer;
-    timer.start();
-    while (delivered.size() < signalNumbers.size() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    testing_support::waitUntil([&] { return delivered.size() >= signalNumbers.size(); });
     return delivered;
 }
 

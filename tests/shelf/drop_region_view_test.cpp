@@ -7,12 +7,12 @@
 #include "support/qt_printers.h"
 #include "support/raw_mime_data.h"
 #include "support/recording_log.h"
+#include "support/wait_until.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDragEnterEvent>
-#include <QElapsedTimer>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -58,14 +58,6 @@ protected:
     static std::unique_ptr<QMimeData> mime(const QString& format, const QByteArray& bytes) {
         return std::make_unique<testing_support::RawMimeData>(
             testing_support::RawMimeData::Formats{{format, bytes}});
-    }
-
-    bool waitUntil(const std::function<bool()>& condition) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!condition() && timer.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return condition();
     }
 
     QTemporaryDir cache;
@@ -277,7 +269,7 @@ TEST_F(DropRegionViewTest, SymbolSpringsToBlueWhileTargeted) {
     EXPECT_GT(idleGray, 20) << "the symbol is drawn";
 
     enter(*mime("text/plain", "x"));
-    ASSERT_TRUE(waitUntil([&] { return view.targetedProgress() == 1.0; }));
+    ASSERT_TRUE(testing_support::waitUntil([&] { return view.targetedProgress() == 1.0; }));
     const auto [targetedBlue, targetedGray] = centre();
     EXPECT_GT(targetedBlue, 20);
     EXPECT_EQ(targetedGray, 0);

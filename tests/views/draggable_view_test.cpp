@@ -5,6 +5,7 @@
 #include "support/fake_drag_session.h"
 #include "support/fake_main_queue.h"
 #include "support/recording_log.h"
+#include "support/wait_until.h"
 #include "views/drag_source_widget.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -58,13 +58,8 @@ protected:
     }
 
     // Lets pool threads finish what they hand back through the main queue.
-    bool waitUntil(const std::function<bool()>& condition) {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (!condition() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(1ms);
-            queue.drain();
-        }
-        return condition();
+    bool drainUntil(const std::function<bool()>& condition) {
+        return testing_support::waitUntil(condition, [this] { queue.drain(); });
     }
 
     int countOf(const QString& line) const { return static_cast<int>(log.lines().count(line)); }
@@ -316,7 +311,7 @@ TEST_F(DraggableViewTest, ALargeEntryBeginsItsSessionOnceEveryPayloadIsPrepared)
     make(manyFiles(kCount));
     press({10, 10});
     drag({20, 10});
-    ASSERT_TRUE(waitUntil([&] { return !session.sessions().empty(); }));
+    ASSERT_TRUE(drainUntil([&] { return !session.sessions().empty(); }));
 
     const auto& items = session.sessions().front().items;
     ASSERT_EQ(items.size(), kCount);
@@ -335,7 +330,7 @@ TEST_F(DraggableViewTest, ALargeEntryReleasedBeforeItIsPreparedEndsAsCancelled) 
     press({10, 10});
     drag({20, 10});
     release({20, 10});
-    ASSERT_TRUE(waitUntil([&] { return countOf(QStringLiteral("drag end")) == 1; }));
+    ASSERT_TRUE(drainUntil([&] { return countOf(QStringLiteral("drag end")) == 1; }));
     EXPECT_TRUE(session.sessions().empty());
     EXPECT_EQ(countOf(QStringLiteral("drag start")), 1);
     queue.advance(1s);
@@ -350,7 +345,7 @@ TEST_F(DraggableViewTest, ALargeEntryDraggedAgainBeginsOnlyTheLatestDrag) {
     press({10, 10});
     drag({10, 20});
     // The two are prepared side by side, and either may be ready first.
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(drainUntil(
         [&] { return !session.sessions().empty() && countOf(QStringLiteral("drag end")) > 0; }));
     EXPECT_EQ(session.sessions().size(), 1u);
     EXPECT_EQ(session.sessions().front().position, QPointF(10, 20));

@@ -9,6 +9,7 @@
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
 #include "support/x11/test_programs.h"
+#include "x11_tools.h"
 
 #include <gtest/gtest.h>
 
@@ -27,21 +28,12 @@
 using namespace std::chrono_literals;
 using namespace testing_support::x11;
 using platform::EventMask;
+using x11_tools::waitFor;
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        pumpEvents(5ms);
-    }
-    return true;
-}
-
 void pumpFor(std::chrono::milliseconds duration) {
-    waitUntil([] { return false; }, duration);
+    waitFor([] { return false; }, duration);
 }
 
 // Their standard error goes to the test log, to tell why one did not come up.
@@ -120,12 +112,12 @@ TEST_P(ReadableDragTest, startsOnDragAndEndsOnRelease) {
     const auto countBefore = holdfin.pasteboard.changeCount();
     ASSERT_TRUE(startDrag(at));
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 10));
-    ASSERT_TRUE(waitUntil([&] { return holdfin.monitor.isDragging(); }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.monitor.isDragging(); }, 3s));
     EXPECT_NE(holdfin.pasteboard.changeCount(), countBefore);
     EXPECT_EQ(holdfin.monitor.lastChangeCount(), holdfin.pasteboard.changeCount());
 
     ASSERT_TRUE(m_pointer.endDrag());
-    EXPECT_TRUE(waitUntil([&] { return !holdfin.monitor.isDragging(); }, 3s));
+    EXPECT_TRUE(waitFor([&] { return !holdfin.monitor.isDragging(); }, 3s));
     EXPECT_EQ(holdfin.assignments.back(), false);
 }
 
@@ -143,9 +135,9 @@ TEST_P(UnreadableDragTest, consumesTheCountWithoutDragging) {
     ASSERT_TRUE(startDrag(at));
     // Keep dragging past the bound on learning the types.
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 15, 30ms));
-    ASSERT_TRUE(waitUntil([&] { return holdfin.pasteboard.changeCount() != countBefore; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.pasteboard.changeCount() != countBefore; }, 3s));
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 5));
-    EXPECT_TRUE(waitUntil(
+    EXPECT_TRUE(waitFor(
         [&] { return holdfin.monitor.lastChangeCount() == holdfin.pasteboard.changeCount(); }, 3s));
     EXPECT_EQ(holdfin.trueAssignments(), 0);
     ASSERT_TRUE(m_pointer.endDrag());
@@ -161,8 +153,7 @@ TEST_F(DragDetectionTest, plainMouseDragIsNoDrag) {
     ASSERT_FALSE(at.isNull());
     ASSERT_TRUE(m_pointer.beginDrag(at.x(), at.y()));
     ASSERT_TRUE(m_pointer.endDrag());
-    ASSERT_TRUE(
-        waitUntil([&] { return holdfin.count(platform::EventType::LeftMouseUp) == 1; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.count(platform::EventType::LeftMouseUp) == 1; }, 3s));
     pumpFor(100ms);
     EXPECT_GT(holdfin.count(platform::EventType::LeftMouseDragged), 0);
     EXPECT_EQ(holdfin.pasteboard.changeCount(), holdfin.monitor.lastChangeCount());
@@ -175,16 +166,16 @@ TEST_F(DragDetectionTest, escapeEndsTheDragAndOtherKeysDoNot) {
     ASSERT_FALSE(at.isNull());
     ASSERT_TRUE(startDrag(at));
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 10));
-    ASSERT_TRUE(waitUntil([&] { return holdfin.monitor.isDragging(); }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.monitor.isDragging(); }, 3s));
 
     ASSERT_TRUE(m_pointer.key("a"));
-    ASSERT_TRUE(waitUntil([&] { return holdfin.count(platform::EventType::KeyDown) == 1; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.count(platform::EventType::KeyDown) == 1; }, 3s));
     pumpFor(100ms);
     EXPECT_TRUE(holdfin.monitor.isDragging());
     EXPECT_NE(holdfin.events.back().keyCode, platform::kEscapeKeyCode);
 
     ASSERT_TRUE(m_pointer.key("Escape"));
-    EXPECT_TRUE(waitUntil([&] { return !holdfin.monitor.isDragging(); }, 3s));
+    EXPECT_TRUE(waitFor([&] { return !holdfin.monitor.isDragging(); }, 3s));
     EXPECT_EQ(holdfin.events.back().keyCode, platform::kEscapeKeyCode);
     m_pointer.release();
 }
@@ -196,7 +187,7 @@ TEST_F(DragDetectionTest, dragUnderWayAtStartIsNotReported) {
     Holdfin holdfin; // starts watching in the middle of the drag
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 15));
     ASSERT_TRUE(
-        waitUntil([&] { return holdfin.count(platform::EventType::LeftMouseDragged) > 5; }, 3s));
+        waitFor([&] { return holdfin.count(platform::EventType::LeftMouseDragged) > 5; }, 3s));
     pumpFor(300ms);
     EXPECT_TRUE(holdfin.assignments.empty());
     ASSERT_TRUE(m_pointer.endDrag());
@@ -218,7 +209,7 @@ TEST_F(DragDetectionTest, ownDragIsCountedNotProbedAndNotReported) {
     QWidget source;
     source.setGeometry(500, 400, 200, 200);
     source.show();
-    ASSERT_TRUE(waitUntil([&] { return source.windowHandle()->isExposed(); }, 5s));
+    ASSERT_TRUE(waitFor([&] { return source.windowHandle()->isExposed(); }, 5s));
     pumpFor(100ms);
     ASSERT_TRUE(m_pointer.moveTo(600, 500));
     ASSERT_TRUE(m_pointer.press());
@@ -268,14 +259,14 @@ TEST_P(SourceAnsweringTest, IsToldApartFromItsTypes) {
     const auto countBefore = holdfin.pasteboard.changeCount();
     ASSERT_TRUE(startDrag(at));
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 10));
-    ASSERT_TRUE(waitUntil([&] { return holdfin.pasteboard.changeCount() != countBefore; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.pasteboard.changeCount() != countBefore; }, 3s));
     // A silent source's types are known only when its type list is written after the watch
     // on its window began (it may come first); an answering one is asked.
     if (GetParam().isAnswering) {
         EXPECT_TRUE(holdfin.pasteboard.canReadObjectForClasses({platform::PasteboardClass::Url}));
     }
     // A refusal or an answer comes within milliseconds; give a silent source as long.
-    waitUntil([&] { return holdfin.pasteboard.hasSourceAnswered(); }, 500ms);
+    waitFor([&] { return holdfin.pasteboard.hasSourceAnswered(); }, 500ms);
     EXPECT_EQ(holdfin.pasteboard.hasSourceAnswered(), GetParam().isAnswering);
     m_pointer.endDrag();
     m_source->waitForLine("drag-finished ", 5s);

@@ -33,7 +33,7 @@ using platform::DragOperation;
 using platform::UTType;
 using shelf::BucketItem;
 using shelf::BucketItemData;
-using x11_tools::waitUntil;
+using x11_tools::waitFor;
 using x11_tools::waitUntilSettled;
 
 namespace {
@@ -228,7 +228,7 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
         "xdotool", joined({{"mousedown", "1", "sleep", "0.1"}, moves(3, 4, 2, "0.03")}), quiet);
     ASSERT_TRUE(press);
     // The drag begins and ends inside this wait.
-    const bool hasEnded = waitUntil([&] { return shelf.dragEnds > 0; }, 20s);
+    const bool hasEnded = waitFor([&] { return shelf.dragEnds > 0; }, 20s);
     watch.stop();
     if (!hasEnded)
         pointer.release();

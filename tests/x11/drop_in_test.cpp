@@ -30,7 +30,7 @@
 using namespace std::chrono_literals;
 using namespace testing_support::x11;
 using testing::UnorderedElementsAreArray;
-using x11_tools::waitUntil;
+using x11_tools::waitFor;
 using x11_tools::waitUntilSettled;
 
 namespace {
@@ -121,7 +121,7 @@ protected:
         ASSERT_TRUE(m_pointer.moveTo(m_regionCentre.x() - 20, m_regionCentre.y() - 10));
         ASSERT_TRUE(m_pointer.moveBy(2, 1, 3));
         // Released only once the region has taken the drag, however slow the machine.
-        const bool isTargeted = waitUntil([&] { return m_region->view.isDragTargated(); }, 10s);
+        const bool isTargeted = waitFor([&] { return m_region->view.isDragTargated(); }, 10s);
         std::string whereabouts;
         if (!isTargeted) {
             // What the drag did instead, for the failure message.
@@ -142,12 +142,12 @@ protected:
         EXPECT_EQ(*finished, "drag-finished copy");
         // A successful load on the preferred-type path is logged after the load counts as
         // finished, so its line may come after the commit's.
-        ASSERT_TRUE(waitUntil(
+        ASSERT_TRUE(waitFor(
             [&] { return !m_region->entries.empty() && m_region->log.lines().size() >= lineCount; },
             10s))
             << m_region->log.lines().join(QLatin1Char('\n')).toStdString();
         // Nothing more is to come of this drop.
-        waitUntil([] { return false; }, 300ms);
+        waitFor([] { return false; }, 300ms);
     }
 
     void TearDown() override {

@@ -36,6 +36,7 @@ using testing_support::x11::pumpEvents;
 using testing_support::x11::testProgramPath;
 using x11_tools::output;
 using x11_tools::trimmed;
+using x11_tools::waitFor;
 
 namespace {
 
@@ -45,16 +46,6 @@ constexpr int kDropY = 400;
 constexpr int kFirstTileY = 290;
 constexpr int kSourceAt = 400; // the drag source's window at (400, 400)
 constexpr int kTargetAt = 700; // the drop target's window at (700, 400)
-
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        pumpEvents(20ms);
-    }
-    return true;
-}
 
 // The uri-list a source sends for `paths`: each byte but the unreserved ones and '/' encoded.
 QByteArray uriList(const QList<QByteArray>& paths) {

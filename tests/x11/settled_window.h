@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/x11/child_process.h"
+#include "x11_tools.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -13,18 +14,6 @@
 
 namespace x11_tools {
 
-// Pumps events until `condition` holds; false once `timeout` has passed.
-inline bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    using namespace std::chrono_literals;
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        testing_support::x11::pumpEvents(5ms);
-    }
-    return true;
-}
-
 // Waits until the top-level `window` is exposed and has kept its place on the X server for a
 // while: a window can still move some milliseconds after its first exposure (it has been
 // seen to land at 0,0 instead of where it was asked to be). Its global top left corner.
@@ -35,7 +24,7 @@ inline std::optional<QPoint> waitUntilSettled(QWidget& window) {
     int moves = 0;
     QElapsedTimer stableFor;
     stableFor.start();
-    const bool isSettled = waitUntil(
+    const bool isSettled = waitFor(
         [&] {
             isExposed = window.windowHandle() && window.windowHandle()->isExposed();
             const QPoint origin = window.mapToGlobal(QPoint(0, 0));

@@ -33,6 +33,7 @@ using testing_support::x11::pumpEvents;
 using testing_support::x11::testProgramPath;
 using x11_tools::output;
 using x11_tools::trimmed;
+using x11_tools::waitFor;
 
 namespace {
 
@@ -69,16 +70,6 @@ QRect splitControl(int row) {
 }
 QRect splitControlMiddle(int row) {
     return {kControlsX - 9, tileRect(row).top() + 35, 18, 4};
-}
-
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        pumpEvents(50ms);
-    }
-    return true;
 }
 
 // Pixels in `area` that differ clearly from `background`.
@@ -153,7 +144,7 @@ protected:
         m_holdfin = ChildProcess::start(HOLDFIN_EXECUTABLE, {});
         ASSERT_TRUE(m_holdfin);
         const std::string pid = std::to_string(m_holdfin->pid());
-        ASSERT_TRUE(waitUntil(
+        ASSERT_TRUE(waitFor(
             [&] {
                 m_panel = trimmed(output("xdotool", {"search", "--pid", pid}));
                 return !m_panel.empty();
@@ -208,7 +199,7 @@ protected:
         return output("xwininfo", {"-id", m_panel}).find("IsViewable") != std::string::npos;
     }
     bool waitForPanel(bool isShown) {
-        return waitUntil([&] { return isPanelShown() == isShown; }, 5s);
+        return waitFor([&] { return isPanelShown() == isShown; }, 5s);
     }
     QImage screen() {
         const QString path = m_home.filePath(QStringLiteral("screen.png"));
@@ -227,7 +218,7 @@ protected:
         return count;
     }
     bool waitForList(int tiles) {
-        return waitUntil(
+        return waitFor(
             [&] {
                 const QImage image = screen();
                 return isPanelShown() && isShowingList(image) && tileCount(image) == tiles;
@@ -383,14 +374,14 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
         const auto before = restingTiles();
         const auto urls = dragTileOut(0);
         ASSERT_EQ(urls.size(), 1u);
-        EXPECT_TRUE(waitUntil([&] { return restingTiles().first == before.second; }, 5s))
+        EXPECT_TRUE(waitFor([&] { return restingTiles().first == before.second; }, 5s))
             << "the entry leaves the shelf: the next one moves up";
         EXPECT_TRUE(isShowingList(screen()));
     }
     {
         SCOPED_TRACE("clear");
         ASSERT_TRUE(click(clearButtonRect()));
-        ASSERT_TRUE(waitUntil([&] { return !isShowingList(screen()); }, 5s))
+        ASSERT_TRUE(waitFor([&] { return !isShowingList(screen()); }, 5s))
             << "the drop region replaces the emptied list";
         EXPECT_TRUE(isPanelShown()) << "the pointer is still over the panel";
         m_pointer.moveTo(700, 700);
