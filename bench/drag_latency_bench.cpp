@@ -3,48 +3,23 @@
 // of our drag source program on a private X server, the pointer stepping every 5 ms.
 //
 //   holdfin_bench_drag_latency [drags]     (default 100)
+#include "drag_bench_tools.h"
 #include "panel/drag_monitor.h"
 #include "platform/qt_main_queue.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_drag_pasteboard.h"
 #include "platform/x11/x11_global_event_monitor.h"
-#include "support/x11/child_process.h"
-#include "support/x11/pointer_driver.h"
-#include "support/x11/test_programs.h"
 #include "support/x11/xvfb_session.h"
 
 #include <QApplication>
 
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 
 using namespace std::chrono;
 using namespace testing_support::x11;
 
-namespace {
-
-std::int64_t nowNs() {
-    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-bool waitUntil(const std::function<bool()>& condition, milliseconds timeout) {
-    const auto deadline = steady_clock::now() + timeout;
-    while (!condition()) {
-        if (steady_clock::now() >= deadline)
-            return false;
-        pumpEvents(milliseconds(1));
-    }
-    return true;
-}
-
-double percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    const auto at = std::size_t(p * double(values.size() - 1) + 0.5);
-    return values[std::min(at, values.size() - 1)];
-}
-
-} // namespace
+using namespace bench_tools;
 
 int main(int argc, char* argv[]) {
     const int drags = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
@@ -71,35 +46,23 @@ int main(int argc, char* argv[]) {
             countAt = nowNs();
     });
 
-    auto source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"),
-                                      {"text", "--at", "100,100"});
-    const auto ready = source ? source->waitForLine("ready ", seconds(10)) : std::nullopt;
-    if (!ready) {
+    const auto source = startDragSource("100,100");
+    if (!source) {
         std::fprintf(stderr, "drag latency: the drag source did not start\n");
         return 1;
     }
-    int x = 0, y = 0;
-    std::istringstream(ready->substr(6)) >> x >> y;
 
     PointerDriver pointer;
     std::vector<double> detection, learning;
-    ChildProcess::Options quiet;
-    quiet.captureStdout = false;
     for (int i = 0; i < drags; ++i) {
         draggingAt = countAt = 0;
-        pointer.moveTo(x + 40, y + 40);
-        pointer.press();
-        // Moves keep coming while this process runs its event loop, as a user's would.
-        std::vector<std::string> steps;
-        for (int s = 0; s < 40; ++s)
-            steps.insert(steps.end(), {"mousemove_relative", "--", "3", "1", "sleep", "0.005"});
-        auto gesture = ChildProcess::start("xdotool", steps, quiet);
-        const auto started = source->waitForLine("drag-started ", seconds(5));
+        auto gesture = source->beginDrag(pointer);
+        const auto started = source->process->waitForLine("drag-started ", seconds(5));
         const bool isDetected = waitUntil([&] { return draggingAt != 0; }, seconds(5));
         if (gesture)
             gesture->wait(seconds(10));
         pointer.release();
-        source->waitForLine("drag-finished ", seconds(5));
+        source->process->waitForLine("drag-finished ", seconds(5));
         waitUntil([&] { return !monitor.isDragging(); }, seconds(2));
         if (!started || !isDetected) {
             std::fprintf(stderr, "drag latency: drag %d %s\n", i + 1,

@@ -8,9 +8,7 @@
 //
 // The X connection here only watches holdfin's window from outside, as xwininfo would; this
 // program is a measuring instrument, not part of holdfin.
-#include "support/x11/child_process.h"
-#include "support/x11/pointer_driver.h"
-#include "support/x11/test_programs.h"
+#include "drag_bench_tools.h"
 #include "support/x11/xvfb_session.h"
 
 #include <poll.h>
@@ -23,7 +21,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <sstream>
 #include <thread>
 
 // Last: Xlib defines macros (Status, Bool) that Qt's headers must not see.
@@ -32,18 +29,9 @@
 
 using namespace std::chrono;
 using namespace testing_support::x11;
+using namespace bench_tools;
 
 namespace {
-
-std::int64_t nowNs() {
-    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-double percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    const auto at = std::size_t(p * double(values.size() - 1) + 0.5);
-    return values[std::min(at, values.size() - 1)];
-}
 
 // Watches one window on a connection of its own, on a thread of its own: when it was last
 // mapped, when it was first drawn into after that, and whether it is mapped now.
@@ -122,16 +110,6 @@ private:
     std::atomic<std::int64_t> m_paintedAt{0};
 };
 
-bool waitUntil(const std::function<bool()>& condition, milliseconds timeout) {
-    const auto deadline = steady_clock::now() + timeout;
-    while (!condition()) {
-        if (steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(milliseconds(1));
-    }
-    return true;
-}
-
 std::string firstLineOf(const std::string& program, const std::vector<std::string>& args) {
     auto child = ChildProcess::start(program, args);
     if (!child)
@@ -181,15 +159,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    auto source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"),
-                                      {"text", "--at", "400,100"});
-    const auto ready = source ? source->waitForLine("ready ", seconds(10)) : std::nullopt;
-    if (!ready) {
+    const auto source = startDragSource("400,100");
+    if (!source) {
         std::fprintf(stderr, "panel shown: the drag source did not start\n");
         return 1;
     }
-    int x = 0, y = 0;
-    std::istringstream(ready->substr(6)) >> x >> y;
 
     PointerDriver pointer;
     std::vector<double> mapped, painted;
@@ -197,19 +171,13 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < drags; ++i) {
         waitUntil([&] { return !watcher.isMapped(); }, seconds(3));
         watcher.reset();
-        pointer.moveTo(x + 40, y + 40);
-        pointer.press();
-        // Moves keep coming after the drag has started, as a user's would.
-        std::vector<std::string> steps;
-        for (int s = 0; s < 40; ++s)
-            steps.insert(steps.end(), {"mousemove_relative", "--", "3", "1", "sleep", "0.005"});
-        auto gesture = ChildProcess::start("xdotool", steps, quiet);
-        const auto started = source->waitForLine("drag-started ", seconds(5));
+        auto gesture = source->beginDrag(pointer);
+        const auto started = source->process->waitForLine("drag-started ", seconds(5));
         const bool isShown = waitUntil([&] { return watcher.paintedAt() != 0; }, seconds(3));
         if (gesture)
             gesture->wait(seconds(10));
         pointer.release(); // over the source itself, which takes no drops
-        source->waitForLine("drag-finished ", seconds(5));
+        source->process->waitForLine("drag-finished ", seconds(5));
         if (!started || !isShown) {
             ++missed;
             std::fprintf(stderr, "panel shown: drag %d %s\n", i + 1,
