@@ -56,6 +56,17 @@ protected:
     std::string properties() const {
         return output("xprop", {"-id", panelId(), "_NET_WM_STATE", "_NET_WM_DESKTOP", "WM_HINTS"});
     }
+    // The panel's properties once the window manager has applied the states it asked for, which
+    // it does in its own time.
+    std::string settledProperties() const {
+        std::string props;
+        waitFor([&] {
+            props = properties();
+            return props.find("_NET_WM_STATE_SKIP_PAGER") != std::string::npos &&
+                   props.find("4294967295") != std::string::npos;
+        });
+        return props;
+    }
     bool isMapped() const {
         return output("xwininfo", {"-id", panelId()}).find("IsViewable") != std::string::npos;
     }
@@ -78,13 +89,7 @@ TEST_F(PanelWindowTest, IsAboveStickyOutOfTaskbarAndPagerAndNeverTakesInput) {
     ASSERT_TRUE(waitFor([&] { return !isMapped(); }));
     windowManager.showPanel();
     ASSERT_TRUE(waitFor([&] { return isMapped(); }));
-    // The window manager applies requested states in its own time.
-    std::string props;
-    waitFor([&] {
-        props = properties();
-        return props.find("_NET_WM_STATE_SKIP_PAGER") != std::string::npos &&
-               props.find("4294967295") != std::string::npos;
-    });
+    const std::string props = settledProperties();
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_ABOVE"));
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_TASKBAR"));
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_PAGER"));
@@ -110,13 +115,7 @@ TEST_F(PanelWindowTest, KeepsItsHintsWhenShownRightAfterHiding) {
     // That is not what this test is about, so it does not fail it.
     if (!waitFor([&] { return isMapped(); }, 10s))
         GTEST_SKIP() << "openbox lost the last map of the panel";
-    // The window manager applies requested states in its own time.
-    std::string props;
-    waitFor([&] {
-        props = properties();
-        return props.find("_NET_WM_STATE_SKIP_PAGER") != std::string::npos &&
-               props.find("4294967295") != std::string::npos;
-    });
+    const std::string props = settledProperties();
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_ABOVE"));
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_TASKBAR"));
     EXPECT_THAT(props, HasSubstr("_NET_WM_STATE_SKIP_PAGER"));
