@@ -3,12 +3,12 @@
 // of our drag source program on a private X server, the pointer stepping every 5 ms.
 //
 //   holdfin_bench_drag_latency [drags]     (default 100)
+#include "backend/x11/x11_connection.h"
+#include "backend/x11/x11_drag_pasteboard.h"
+#include "backend/x11/x11_global_event_monitor.h"
+#include "core/qt_main_queue.h"
 #include "drag_bench_tools.h"
 #include "panel/drag_monitor.h"
-#include "platform/qt_main_queue.h"
-#include "platform/x11/x11_connection.h"
-#include "platform/x11/x11_drag_pasteboard.h"
-#include "platform/x11/x11_global_event_monitor.h"
 #include "support/x11/xvfb_session.h"
 
 #include <QApplication>
@@ -31,17 +31,17 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
 
-    platform::QtMainQueue mainQueue;
-    platform::x11::X11Connection connection;
-    platform::x11::X11DragPasteboard pasteboard(connection);
-    platform::x11::X11GlobalEventMonitor eventMonitor(connection);
-    panel::DragMonitor monitor(platform::Services{&mainQueue, &pasteboard, &eventMonitor, nullptr});
+    core::QtMainQueue mainQueue;
+    backend::x11::X11Connection connection;
+    backend::x11::X11DragPasteboard pasteboard(connection);
+    backend::x11::X11GlobalEventMonitor eventMonitor(connection);
+    panel::DragMonitor monitor(core::Services{&mainQueue, &pasteboard, &eventMonitor, nullptr});
     std::int64_t draggingAt = 0, countAt = 0;
     QObject::connect(&monitor, &panel::DragMonitor::isDraggingChanged, [&] {
         if (monitor.isDragging() && !draggingAt)
             draggingAt = nowNs();
     });
-    QObject::connect(&pasteboard, &platform::x11::X11DragPasteboard::changeCountChanged, [&] {
+    QObject::connect(&pasteboard, &backend::x11::X11DragPasteboard::changeCountChanged, [&] {
         if (!countAt)
             countAt = nowNs();
     });

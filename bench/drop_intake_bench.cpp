@@ -1,10 +1,10 @@
 // A drop of many file URIs, from the drop's MIME data to the committed shelf entry: the
 // snapshot and classification on the GUI thread, the loads on the pool, the commit back on
 // the GUI thread's event loop.
-#include "platform/diagnostic_log.h"
-#include "platform/mime_item_provider_factory.h"
-#include "platform/qt_main_queue.h"
+#include "core/diagnostic_log.h"
+#include "core/qt_main_queue.h"
 #include "shelf/drop_intake.h"
+#include "shelf/mime_item_provider_factory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,13 +37,13 @@ private:
 };
 
 // Drops the lines, so the figures are the intake's own.
-class NullLog final : public platform::DiagnosticLog {
+class NullLog final : public core::DiagnosticLog {
 public:
     void writeLine(const QString&) override {}
 };
 
 // What the real log costs, every line written and flushed, without flooding the terminal.
-class DevNullLog final : public platform::DiagnosticLog {
+class DevNullLog final : public core::DiagnosticLog {
 public:
     DevNullLog() : m_file(std::fopen("/dev/null", "w")) {}
     ~DevNullLog() override { std::fclose(m_file); }
@@ -85,10 +85,10 @@ QByteArray uriList(int count, bool isBare) {
 template <typename Log> void dropFiles(benchmark::State& state, bool isBare = false) {
     const int count = static_cast<int>(state.range(0));
     const ForeignMimeData data(uriList(count, isBare));
-    platform::QtMainQueue queue;
+    core::QtMainQueue queue;
     Log log;
-    platform::MimeItemProviderFactory factory(QDir::tempPath() + QStringLiteral("/holdfin-bench"),
-                                              *QThreadPool::globalInstance());
+    shelf::MimeItemProviderFactory factory(QDir::tempPath() + QStringLiteral("/holdfin-bench"),
+                                           *QThreadPool::globalInstance());
     QEventLoop loop;
     qsizetype committed = 0;
     const shelf::DropIntake intake(queue, log, [&](const shelf::BucketItem& item) {
@@ -103,10 +103,9 @@ template <typename Log> void dropFiles(benchmark::State& state, bool isBare = fa
         QElapsedTimer timer;
         timer.start();
         // The part that holds the GUI thread: reading the drop; a pool thread does the rest.
-        factory.makeProviders(platform::MimeItemProviderFactory::read(data),
-                              [&intake](const platform::ItemProviderList& providers) {
-                                  intake.handleDrop(providers);
-                              });
+        factory.makeProviders(
+            shelf::MimeItemProviderFactory::read(data),
+            [&intake](const shelf::ItemProviderList& providers) { intake.handleDrop(providers); });
         guiSeconds += timer.nsecsElapsed() / 1e9;
         loop.exec();
         totalSeconds += timer.nsecsElapsed() / 1e9;

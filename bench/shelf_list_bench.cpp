@@ -6,8 +6,8 @@
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
 #include "panel/window_manager.h"
-#include "platform/mime_item_provider_factory.h"
 #include "preferences/settings_access/settings_access_environment.h"
+#include "shelf/mime_item_provider_factory.h"
 #include "support/fake_platform.h"
 #include "views/content_view.h"
 #include "views/lazy_list_view.h"
@@ -33,10 +33,9 @@ QList<BucketItem> shelfOf(int count) {
     for (int i = 0; i < count; ++i) {
         QList<BucketItemData> payloads{
             BucketItemData(QStringLiteral("file:///home/user/Documents/report-%1.pdf").arg(i),
-                           platform::UTType::fileURL)};
+                           shelf::UTType::fileURL)};
         if (i % 3 == 0)
-            payloads << BucketItemData(QStringLiteral("note %1").arg(i),
-                                       platform::UTType::plainText);
+            payloads << BucketItemData(QStringLiteral("note %1").arg(i), shelf::UTType::plainText);
         items << BucketItem(payloads, false);
     }
     return items;
@@ -48,10 +47,10 @@ double ms(qint64 ns) {
 
 void measure(int count) {
     testing_support::FakePlatform fakes;
-    const platform::Services& services = fakes.services;
+    const core::Services& services = fakes.services;
     QTemporaryDir cache;
     QThreadPool pool;
-    platform::MimeItemProviderFactory providers(cache.path(), pool);
+    shelf::MimeItemProviderFactory providers(cache.path(), pool);
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     panel::DragMonitor monitor(services);
     panel::WindowManager windows(services);

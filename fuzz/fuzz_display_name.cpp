@@ -21,13 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QStringLiteral("folder.fill"),   QStringLiteral("doc.fill"),
         QStringLiteral("doc.text.fill"), QStringLiteral("waveform"),
         QStringLiteral("film.fill"),     QStringLiteral("doc.richtext.fill")};
-    for (const platform::UTType& type :
-         {platform::UTType(identifier), platform::UTType::plainText, platform::UTType::fileURL}) {
+    for (const shelf::UTType& type :
+         {shelf::UTType(identifier), shelf::UTType::plainText, shelf::UTType::fileURL}) {
         const shelf::BucketItemData payload(content, type);
         if (!icons.contains(payload.iconName()))
             std::abort();
         const QString name = payload.displayName();
-        if (type.conforms(platform::UTType::plainText) && !content.contains(name))
+        if (type.conforms(shelf::UTType::plainText) && !content.contains(name))
             std::abort(); // trimming may only shorten the text
     }
     return 0;

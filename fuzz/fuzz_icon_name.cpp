@@ -2,8 +2,8 @@
 // the symbol a payload of that type shows.
 //
 // Input: the identifier, then optionally a NUL and a MIME type name.
-#include "platform/ut_type.h"
 #include "shelf/bucket_item.h"
+#include "shelf/ut_type.h"
 
 #include <QSet>
 
@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-using platform::UTType;
+using shelf::UTType;
 
 namespace {
 

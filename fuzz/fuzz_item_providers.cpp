@@ -5,9 +5,9 @@
 // text, the image MIME subtype and the image bytes (the last part keeps any further NULs).
 // Flags: bit 0 offers text/uri-list, bit 1 the text, bit 2 the image; bits 3-4 pick the text
 // format name; bit 5 also offers application/x-qt-image.
-#include "platform/mime_item_provider_factory.h"
-#include "platform/uri_list.h"
-#include "platform/ut_type.h"
+#include "shelf/mime_item_provider_factory.h"
+#include "shelf/uri_list.h"
+#include "shelf/ut_type.h"
 #include "support/raw_mime_data.h"
 
 #include <QDir>
@@ -24,11 +24,11 @@
 #include <variant>
 #include <vector>
 
-using platform::ItemProvider;
-using platform::LoadedData;
-using platform::LoadedItem;
-using platform::LoadError;
-using platform::MimeItemProviderFactory;
+using shelf::ItemProvider;
+using shelf::LoadedData;
+using shelf::LoadedItem;
+using shelf::LoadError;
+using shelf::MimeItemProviderFactory;
 
 namespace {
 
@@ -73,14 +73,14 @@ QList<QByteArray> splitParts(const QByteArray& bytes) {
 
 // Every URI the parser keeps has a scheme and no byte a URI may not carry raw.
 void checkUriList(const QByteArray& body) {
-    for (const QByteArray& uri : platform::parseUriList(body)) {
+    for (const QByteArray& uri : shelf::parseUriList(body)) {
         check(!uri.isEmpty() && uri.contains(':'));
         for (const char c : uri) {
             const auto byte = static_cast<unsigned char>(c);
             check(byte > 0x20 && byte < 0x7f);
         }
-        (void)platform::lastPathSegment(uri);
-        (void)platform::isFileUri(uri);
+        (void)shelf::lastPathSegment(uri);
+        (void)shelf::isFileUri(uri);
     }
 }
 
@@ -100,16 +100,16 @@ void load(ItemProvider& provider, Results& results) {
     for (const QString& identifier : identifiers)
         check(provider.hasItemConformingToTypeIdentifier(identifier));
     check(!provider.hasItemConformingToTypeIdentifier(QStringLiteral("no.such.type")));
-    const bool isFile = identifiers.contains(platform::UTType::fileURL.identifier());
+    const bool isFile = identifiers.contains(shelf::UTType::fileURL.identifier());
     for (const QString& identifier :
-         {identifiers.front(), platform::UTType::url.identifier(),
-          platform::UTType::plainText.identifier(), QStringLiteral("no.such.type")}) {
+         {identifiers.front(), shelf::UTType::url.identifier(),
+          shelf::UTType::plainText.identifier(), QStringLiteral("no.such.type")}) {
         provider.loadItemForTypeIdentifier(identifier, [&results, identifier](LoadedItem item) {
             std::lock_guard lock(results.mutex);
             results.items.emplace_back(identifier, std::move(item));
         });
         ++results.expectedItems;
-        if (!isFile || identifier == platform::UTType::url.identifier()) {
+        if (!isFile || identifier == shelf::UTType::url.identifier()) {
             provider.loadDataRepresentationForTypeIdentifier(
                 identifier, [&results, identifier](LoadedData data) {
                     std::lock_guard lock(results.mutex);
@@ -143,10 +143,10 @@ void checkResults(const ItemProvider& provider, Results& results, const QString&
     check(static_cast<int>(results.items.size()) == results.expectedItems);
     check(static_cast<int>(results.data.size()) == results.expectedData);
     const QStringList identifiers = provider.registeredTypeIdentifiers();
-    const bool isFile = identifiers.contains(platform::UTType::fileURL.identifier());
-    const bool isText = identifiers == QStringList{platform::UTType::plainText.identifier()};
+    const bool isFile = identifiers.contains(shelf::UTType::fileURL.identifier());
+    const bool isText = identifiers == QStringList{shelf::UTType::plainText.identifier()};
     const bool isImage =
-        !isFile && provider.hasItemConformingToTypeIdentifier(platform::UTType::image.identifier());
+        !isFile && provider.hasItemConformingToTypeIdentifier(shelf::UTType::image.identifier());
     for (const auto& [identifier, item] : results.items) {
         const bool conforms = provider.hasItemConformingToTypeIdentifier(identifier);
         check(conforms || std::holds_alternative<LoadError>(item));
@@ -191,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         formats.emplace_back(QStringLiteral("application/x-qt-image"), imageBytes);
     const testing_support::RawMimeData mime(std::move(formats));
 
-    const platform::ItemProviderList providers = env.factory.providersFor(mime);
+    const shelf::ItemProviderList providers = env.factory.providersFor(mime);
     if (!providers.empty())
         check(MimeItemProviderFactory::canProvide(mime));
     if (flags & 1)

@@ -1,21 +1,21 @@
 #include "app_delegate.h"
 
+#include "desktop/application.h"
+#include "desktop/defaults_keys.h"
+#include "desktop/user_defaults.h"
 #include "panel/non_activating_panel.h"
-#include "platform/application.h"
-#include "platform/defaults_keys.h"
-#include "platform/user_defaults.h"
 
 #include <QGuiApplication>
 
 namespace app {
 
-namespace keys = platform::defaults_keys;
+namespace keys = desktop::defaults_keys;
 
 namespace {
 AppDelegate* s_shared = nullptr;
 } // namespace
 
-AppDelegate::AppDelegate(const platform::Services& services, QObject* parent)
+AppDelegate::AppDelegate(const core::Services& services, QObject* parent)
     : QObject(parent), m_application(services.application), m_defaults(services.userDefaults),
       m_dragMonitor(services), m_windowManager(services) {
     Q_ASSERT(m_application && m_defaults);
@@ -35,7 +35,7 @@ AppDelegate* AppDelegate::shared() {
 
 void AppDelegate::applicationDidFinishLaunching() {
     s_shared = this;
-    m_application->setActivationPolicy(platform::ActivationPolicy::Accessory);
+    m_application->setActivationPolicy(desktop::ActivationPolicy::Accessory);
     seedDefaultsOnFirstLaunch();
     applyAppearance();
     // From here on the content alone shows and hides the panel.
@@ -58,15 +58,15 @@ void AppDelegate::applyAppearance() {
     const QString selected = m_defaults->stringForKey(keys::selectedAppearance)
                                  .value_or(QString(keys::appearanceSystem));
     if (selected == keys::appearanceLight)
-        m_application->setAppearance(platform::Appearance::Light);
+        m_application->setAppearance(desktop::Appearance::Light);
     else if (selected == keys::appearanceDark)
-        m_application->setAppearance(platform::Appearance::Dark);
+        m_application->setAppearance(desktop::Appearance::Dark);
     else
-        m_application->setAppearance(platform::Appearance::System);
+        m_application->setAppearance(desktop::Appearance::System);
 }
 
 bool AppDelegate::applicationShouldTerminateAfterLastWindowClosed() {
-    m_application->setActivationPolicy(platform::ActivationPolicy::Accessory);
+    m_application->setActivationPolicy(desktop::ActivationPolicy::Accessory);
     m_application->deactivate();
     return false;
 }

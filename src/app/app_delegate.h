@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/services.h"
 #include "panel/drag_monitor.h"
 #include "panel/window_manager.h"
-#include "platform/services.h"
 
 #include <QObject>
 
@@ -26,7 +26,7 @@ public:
     // Creates the drag monitor, then the window manager (which builds and shows the panel).
     // Needs the application, user defaults and screens of `services` besides what the drag
     // monitor needs.
-    explicit AppDelegate(const platform::Services& services, QObject* parent = nullptr);
+    explicit AppDelegate(const core::Services& services, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // The delegate whose start-up sequence has run; null before. Only a sign that start-up
@@ -55,8 +55,8 @@ public:
 private:
     void seedDefaultsOnFirstLaunch();
 
-    platform::Application* m_application;
-    platform::UserDefaults* m_defaults;
+    desktop::Application* m_application;
+    desktop::UserDefaults* m_defaults;
     // Declaration order is construction order: the drag monitor comes first.
     panel::DragMonitor m_dragMonitor;
     panel::WindowManager m_windowManager;

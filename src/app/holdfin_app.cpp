@@ -2,8 +2,8 @@
 
 #include "tray_item.h"
 
-#include "platform/application.h"
-#include "platform/main_queue.h"
+#include "core/main_queue.h"
+#include "desktop/application.h"
 #include "preferences/preferences_view.h"
 #include "preferences/settings_access/settings_button.h"
 
@@ -17,8 +17,8 @@
 
 namespace app {
 
-HoldfinApp::HoldfinApp(platform::UserDefaults& userDefaults, platform::Application& application,
-                       platform::MainQueue& mainQueue, Options options, QObject* parent)
+HoldfinApp::HoldfinApp(desktop::UserDefaults& userDefaults, desktop::Application& application,
+                       core::MainQueue& mainQueue, Options options, QObject* parent)
     : QObject(parent), m_userDefaults(userDefaults), m_application(application),
       m_options(std::move(options)) {
     settings_access::SettingsPlatform platform;
@@ -96,7 +96,7 @@ bool HoldfinApp::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_settingsWindow && event->type() == QEvent::WindowActivate &&
         m_settingsWindow->isVisible()) {
         m_application.activate();
-        m_application.setActivationPolicy(platform::ActivationPolicy::Regular);
+        m_application.setActivationPolicy(desktop::ActivationPolicy::Regular);
     }
     return QObject::eventFilter(watched, event);
 }

@@ -14,11 +14,14 @@
 
 class QMenu;
 
-namespace platform {
-class Application;
+namespace core {
 class MainQueue;
+}
+
+namespace desktop {
+class Application;
 class UserDefaults;
-} // namespace platform
+} // namespace desktop
 
 namespace app {
 
@@ -40,8 +43,8 @@ public:
         std::function<QObject*()> applicationDelegate;
     };
 
-    HoldfinApp(platform::UserDefaults& userDefaults, platform::Application& application,
-               platform::MainQueue& mainQueue, Options options, QObject* parent = nullptr);
+    HoldfinApp(desktop::UserDefaults& userDefaults, desktop::Application& application,
+               core::MainQueue& mainQueue, Options options, QObject* parent = nullptr);
     ~HoldfinApp() override;
 
     const settings_access::SettingsAccessEnvironment& settingsAccess() const {
@@ -64,8 +67,8 @@ private:
     std::unique_ptr<QMenu> buildMenu();
     void createSettingsWindow();
 
-    platform::UserDefaults& m_userDefaults;
-    platform::Application& m_application;
+    desktop::UserDefaults& m_userDefaults;
+    desktop::Application& m_application;
     Options m_options;
     std::unique_ptr<settings_access::SettingsAccessEnvironment> m_settingsAccess;
     std::unique_ptr<TrayItem> m_trayItem;

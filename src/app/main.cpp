@@ -1,25 +1,18 @@
 #include "app/app_delegate.h"
 #include "app/holdfin_app.h"
-#include "platform/color_scheme_service.h"
-#include "platform/desktop_workspace.h"
-#include "platform/diagnostic_log.h"
-#include "platform/mime_item_provider_factory.h"
-#include "platform/portal_color_scheme.h"
-#include "platform/qt_application.h"
-#include "platform/qt_drag_session.h"
-#include "platform/qt_main_queue.h"
-#include "platform/qt_screens.h"
-#include "platform/symbol_image.h"
-#include "platform/termination_signal_watcher.h"
-#include "platform/user_defaults.h"
-#include "platform/x11/x11_connection.h"
-#include "platform/x11/x11_display.h"
-#include "platform/x11/x11_drag_pasteboard.h"
-#include "platform/x11/x11_global_event_monitor.h"
-#include "platform/x11/x11_window_system.h"
-#include "platform/x11/x11_work_area.h"
+#include "backend/backend.h"
+#include "core/diagnostic_log.h"
+#include "core/qt_main_queue.h"
+#include "desktop/color_scheme_service.h"
+#include "desktop/desktop_workspace.h"
+#include "desktop/portal_color_scheme.h"
+#include "desktop/qt_application.h"
+#include "desktop/symbol_image.h"
+#include "desktop/termination_signal_watcher.h"
+#include "desktop/user_defaults.h"
 #include "preferences/launch_at_login.h"
 #include "preferences/settings_access/open_settings_injection_view.h"
+#include "shelf/mime_item_provider_factory.h"
 #include "views/content_view.h"
 
 #include <QApplication>
@@ -28,9 +21,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
-    // Holdfin watches X11 drags; in a Wayland session it runs through XWayland.
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    if (auto why = platform::x11::whyNoDisplay()) {
+    if (auto why = backend::prepareDisplay()) {
         std::fprintf(stderr, "holdfin: %s\n", why->toLocal8Bit().constData());
         return 1;
     }
@@ -41,46 +32,44 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(HOLDFIN_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    platform::QtMainQueue mainQueue;
-    platform::StdoutDiagnosticLog log;
-    // The system-wide watchers share a connection of their own to the X server.
-    platform::x11::X11Connection x11;
-    platform::x11::X11DragPasteboard pasteboard(x11);
-    platform::x11::X11GlobalEventMonitor eventMonitor(x11);
-    platform::UserDefaults userDefaults;
-    platform::x11::X11WindowSystem windowSystem;
-    platform::x11::X11WorkArea workArea;
-    platform::QtScreens screens(&workArea);
-    platform::PortalColorScheme desktopColorScheme;
-    platform::ColorSchemeService colorSchemes(&desktopColorScheme);
-    platform::QtApplication application(colorSchemes, &windowSystem);
+    core::QtMainQueue mainQueue;
+    core::StdoutDiagnosticLog log;
+    const std::unique_ptr<backend::Backend> display = backend::createBackend();
+    if (!display) {
+        std::fprintf(stderr, "holdfin: no back-end for the Qt platform %s\n",
+                     qUtf8Printable(QGuiApplication::platformName()));
+        return 1;
+    }
+    desktop::UserDefaults userDefaults;
+    desktop::PortalColorScheme desktopColorScheme;
+    desktop::ColorSchemeService colorSchemes(&desktopColorScheme);
+    desktop::QtApplication application(colorSchemes, &display->windowSystem());
     // A termination signal quits like the Quit command, so the shelf is torn down in order.
-    platform::TerminationSignalWatcher terminationSignals;
-    QObject::connect(&terminationSignals, &platform::TerminationSignalWatcher::terminationRequested,
+    desktop::TerminationSignalWatcher terminationSignals;
+    QObject::connect(&terminationSignals, &desktop::TerminationSignalWatcher::terminationRequested,
                      &terminationSignals, [&application] { application.terminate(); });
-    platform::QtDragSession dragSession(eventMonitor);
-    platform::DesktopWorkspace workspace;
-    const platform::SymbolImage symbols;
-    const platform::Services services{.mainQueue = &mainQueue,
-                                      .dragPasteboard = &pasteboard,
-                                      .eventMonitor = &eventMonitor,
-                                      .log = &log,
-                                      .dragSession = &dragSession,
-                                      .workspace = &workspace,
-                                      .symbols = &symbols,
-                                      .application = &application,
-                                      .userDefaults = &userDefaults,
-                                      .screens = &screens,
-                                      .windowSystem = &windowSystem,
-                                      .colorSchemes = &colorSchemes};
+    desktop::DesktopWorkspace workspace;
+    const desktop::SymbolImage symbols;
+    const core::Services services{.mainQueue = &mainQueue,
+                                  .dragPasteboard = &display->dragPasteboard(),
+                                  .eventMonitor = &display->eventMonitor(),
+                                  .log = &log,
+                                  .dragSession = &display->dragSession(),
+                                  .workspace = &workspace,
+                                  .symbols = &symbols,
+                                  .application = &application,
+                                  .userDefaults = &userDefaults,
+                                  .screens = &display->screens(),
+                                  .windowSystem = &display->windowSystem(),
+                                  .colorSchemes = &colorSchemes};
 
     // Drops load on this pool; declared after the queue and log it reports to, so it is
     // gone (and its loads finished) before they are.
     QThreadPool loadPool;
-    const QString imageCache = platform::MimeItemProviderFactory::defaultImageCacheDirectory();
+    const QString imageCache = shelf::MimeItemProviderFactory::defaultImageCacheDirectory();
     // The shelf starts empty: images cached for an earlier run's entries are dead weight.
-    platform::MimeItemProviderFactory::clearImageCache(imageCache);
-    platform::MimeItemProviderFactory providers(imageCache, loadPool);
+    shelf::MimeItemProviderFactory::clearImageCache(imageCache);
+    shelf::MimeItemProviderFactory providers(imageCache, loadPool);
 
     app::AppDelegate delegate(services);
     app::HoldfinApp::Options options;

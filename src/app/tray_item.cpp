@@ -1,7 +1,7 @@
 #include "tray_item.h"
 
-#include "platform/defaults_keys.h"
-#include "platform/user_defaults.h"
+#include "desktop/defaults_keys.h"
+#include "desktop/user_defaults.h"
 
 #include <QAction>
 #include <QCursor>
@@ -48,13 +48,13 @@ QIcon menuBarIcon(const QString& path) {
     return QIcon(pixmap);
 }
 
-TrayItem::TrayItem(platform::UserDefaults& userDefaults, std::function<QIcon()> makeIcon,
+TrayItem::TrayItem(desktop::UserDefaults& userDefaults, std::function<QIcon()> makeIcon,
                    QString toolTip, std::unique_ptr<QMenu> menu, QObject* parent)
     : QObject(parent), m_userDefaults(userDefaults), m_makeIcon(std::move(makeIcon)),
       m_toolTip(std::move(toolTip)), m_menu(std::move(menu)) {
     m_menu->installEventFilter(this);
-    connect(&m_userDefaults, &platform::UserDefaults::changed, this, [this](const QString& key) {
-        if (key == platform::defaults_keys::showMenuBarIcon)
+    connect(&m_userDefaults, &desktop::UserDefaults::changed, this, [this](const QString& key) {
+        if (key == desktop::defaults_keys::showMenuBarIcon)
             followPreference();
     });
     followPreference();
@@ -79,8 +79,8 @@ bool TrayItem::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TrayItem::followPreference() {
-    const bool isShown = m_userDefaults.boolForKey(
-        platform::defaults_keys::showMenuBarIcon, platform::defaults_keys::showMenuBarIconFallback);
+    const bool isShown = m_userDefaults.boolForKey(desktop::defaults_keys::showMenuBarIcon,
+                                                   desktop::defaults_keys::showMenuBarIconFallback);
     if (isShown == isPresent())
         return;
     if (isShown) {

@@ -11,7 +11,7 @@
 class QMenu;
 class QSystemTrayIcon;
 
-namespace platform {
+namespace desktop {
 class UserDefaults;
 }
 
@@ -31,7 +31,7 @@ class TrayItem final : public QObject {
     Q_OBJECT
 public:
     // `makeIcon` is asked for the icon each time the item is inserted.
-    TrayItem(platform::UserDefaults& userDefaults, std::function<QIcon()> makeIcon, QString toolTip,
+    TrayItem(desktop::UserDefaults& userDefaults, std::function<QIcon()> makeIcon, QString toolTip,
              std::unique_ptr<QMenu> menu, QObject* parent = nullptr);
     ~TrayItem() override;
 
@@ -49,7 +49,7 @@ protected:
 private:
     void followPreference();
 
-    platform::UserDefaults& m_userDefaults;
+    desktop::UserDefaults& m_userDefaults;
     std::function<QIcon()> m_makeIcon;
     QString m_toolTip;
     std::unique_ptr<QMenu> m_menu;

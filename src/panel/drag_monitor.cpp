@@ -1,17 +1,17 @@
 #include "drag_monitor.h"
 
-#include "platform/drag_pasteboard.h"
-#include "platform/main_queue.h"
+#include "backend/drag_pasteboard.h"
+#include "core/main_queue.h"
 
 #include <QPointer>
 
 namespace panel {
 
-using platform::EventMask;
-using platform::PasteboardClass;
+using backend::EventMask;
+using backend::PasteboardClass;
 using shelf::BucketItem;
 
-DragMonitor::DragMonitor(const platform::Services& services, QObject* parent)
+DragMonitor::DragMonitor(const core::Services& services, QObject* parent)
     : QObject(parent), m_pasteboard(services.dragPasteboard), m_mainQueue(services.mainQueue),
       m_eventSource(services.eventMonitor) {
     Q_ASSERT(m_pasteboard && m_mainQueue && m_eventSource);
@@ -19,7 +19,7 @@ DragMonitor::DragMonitor(const platform::Services& services, QObject* parent)
 }
 
 DragMonitor::~DragMonitor() {
-    for (platform::MonitorToken token : m_eventMonitor)
+    for (backend::MonitorToken token : m_eventMonitor)
         m_eventSource->removeMonitor(token);
 }
 
@@ -37,18 +37,18 @@ void DragMonitor::startMonitoring() {
                 self->setIsDragging(false);
         });
     };
-    const std::pair<EventMask, platform::GlobalEventMonitor::Handler> monitors[] = {
+    const std::pair<EventMask, backend::GlobalEventMonitor::Handler> monitors[] = {
         {EventMask::LeftMouseDragged,
-         [this, self](const platform::Event&) {
+         [this, self](const backend::Event&) {
              m_mainQueue->async([self] {
                  if (self)
                      self->checkPasteboard();
              });
          }},
-        {EventMask::LeftMouseUp, [endDrag](const platform::Event&) { endDrag(); }},
+        {EventMask::LeftMouseUp, [endDrag](const backend::Event&) { endDrag(); }},
         {EventMask::KeyDown,
-         [endDrag](const platform::Event& event) {
-             if (event.keyCode == platform::kEscapeKeyCode)
+         [endDrag](const backend::Event& event) {
+             if (event.keyCode == backend::kEscapeKeyCode)
                  endDrag();
          }},
     };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/global_event_monitor.h"
-#include "platform/services.h"
+#include "backend/global_event_monitor.h"
+#include "core/services.h"
 #include "shelf/bucket_item.h"
 
 #include <QList>
@@ -10,10 +10,13 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace backend {
 class DragPasteboard;
+}
+
+namespace core {
 class MainQueue;
-} // namespace platform
+}
 
 namespace panel {
 
@@ -24,7 +27,7 @@ class DragMonitor final : public QObject {
     Q_OBJECT
 public:
     // Needs the main queue, the drag pasteboard and the global event monitor of `services`.
-    explicit DragMonitor(const platform::Services& services, QObject* parent = nullptr);
+    explicit DragMonitor(const core::Services& services, QObject* parent = nullptr);
     ~DragMonitor() override;
 
     bool isDragging() const { return m_isDragging; }
@@ -36,7 +39,7 @@ public:
 
     std::int64_t lastChangeCount() const { return m_lastChangeCount; }
     void setLastChangeCount(std::int64_t count) { m_lastChangeCount = count; }
-    platform::DragPasteboard& pasteboard() const { return *m_pasteboard; }
+    backend::DragPasteboard& pasteboard() const { return *m_pasteboard; }
 
     // Drag-start test, run on the main queue for every left-mouse-dragged event.
     void checkPasteboard();
@@ -66,11 +69,11 @@ private:
     bool m_isDragging = false;
     bool m_isCursorInside = false;
     QList<shelf::BucketItem> m_draggedItems;
-    std::vector<platform::MonitorToken> m_eventMonitor;
-    platform::DragPasteboard* m_pasteboard;
+    std::vector<backend::MonitorToken> m_eventMonitor;
+    backend::DragPasteboard* m_pasteboard;
     std::int64_t m_lastChangeCount = 0;
-    platform::MainQueue* m_mainQueue;
-    platform::GlobalEventMonitor* m_eventSource;
+    core::MainQueue* m_mainQueue;
+    backend::GlobalEventMonitor* m_eventSource;
 };
 
 } // namespace panel

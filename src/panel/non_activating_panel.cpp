@@ -1,6 +1,6 @@
 #include "non_activating_panel.h"
 
-#include "platform/window_system.h"
+#include "backend/window_system.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -9,7 +9,7 @@
 
 namespace panel {
 
-NonActivatingPanel::NonActivatingPanel(const QRect& frame, platform::WindowSystem* windowSystem,
+NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem* windowSystem,
                                        QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                           Qt::WindowDoesNotAcceptFocus),

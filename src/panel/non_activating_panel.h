@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
-namespace platform {
+namespace backend {
 class WindowSystem;
 }
 
@@ -17,7 +17,7 @@ class NonActivatingPanel final : public QWidget {
 public:
     // Creates the native window at once (its first show is then cheap). `windowSystem` may
     // be null.
-    NonActivatingPanel(const QRect& frame, platform::WindowSystem* windowSystem,
+    NonActivatingPanel(const QRect& frame, backend::WindowSystem* windowSystem,
                        QWidget* parent = nullptr);
 
     bool canBecomeKeyWindow() const { return false; }
@@ -49,7 +49,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    platform::WindowSystem* m_windowSystem;
+    backend::WindowSystem* m_windowSystem;
     QWidget* m_content = nullptr;
 };
 

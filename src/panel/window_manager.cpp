@@ -1,7 +1,7 @@
 #include "window_manager.h"
 
+#include "backend/screens.h"
 #include "non_activating_panel.h"
-#include "platform/screens.h"
 
 namespace panel {
 
@@ -11,7 +11,7 @@ QRect toWidgetGeometry(const QRectF& frame) {
 }
 } // namespace
 
-WindowManager::WindowManager(const platform::Services& services, QObject* parent)
+WindowManager::WindowManager(const core::Services& services, QObject* parent)
     : QObject(parent), m_screens(services.screens) {
     Q_ASSERT(m_screens);
     const QRectF frame = panelFrame(m_screens->primaryVisibleFrame());
@@ -22,7 +22,7 @@ WindowManager::WindowManager(const platform::Services& services, QObject* parent
         std::make_unique<NonActivatingPanel>(toWidgetGeometry(frame), services.windowSystem);
     panel->orderFrontRegardless();
     m_window = std::move(panel);
-    connect(m_screens, &platform::Screens::screensChanged, this, &WindowManager::onScreensChanged);
+    connect(m_screens, &backend::Screens::screensChanged, this, &WindowManager::onScreensChanged);
 }
 
 WindowManager::~WindowManager() = default;
@@ -55,11 +55,11 @@ void WindowManager::placeOnPrimary() {
 
 void WindowManager::onScreensChanged() {
     // The panel otherwise stays where it was built; it only must never become unreachable.
-    const QList<platform::ScreenInfo> screens = m_screens->screens();
+    const QList<backend::ScreenInfo> screens = m_screens->screens();
     const QRect frame = m_window->geometry();
     bool hasOwnScreen = false;
     bool touchesAScreen = false;
-    for (const platform::ScreenInfo& screen : screens) {
+    for (const backend::ScreenInfo& screen : screens) {
         hasOwnScreen = hasOwnScreen || (!m_screenName.isEmpty() && screen.name == m_screenName);
         touchesAScreen = touchesAScreen || screen.geometry.intersects(frame);
     }

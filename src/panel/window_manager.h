@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/services.h"
+#include "core/services.h"
 
 #include <QObject>
 #include <QRectF>
@@ -24,7 +24,7 @@ public:
 
     // Needs the screens of `services` (and its window system, when there is one). Builds the
     // panel and shows it.
-    explicit WindowManager(const platform::Services& services, QObject* parent = nullptr);
+    explicit WindowManager(const core::Services& services, QObject* parent = nullptr);
     ~WindowManager() override;
 
     NonActivatingPanel* window() const { return m_window.get(); }
@@ -43,7 +43,7 @@ private:
     void placeOnPrimary();
     void onScreensChanged();
 
-    platform::Screens* m_screens;
+    backend::Screens* m_screens;
     double m_panelY = 0;
     QString m_screenName; // where the panel was placed; empty when there was no screen
     std::unique_ptr<NonActivatingPanel> m_window;

@@ -1,7 +1,7 @@
 #include "general_preferences_view.h"
 
-#include "platform/defaults_keys.h"
-#include "platform/user_defaults.h"
+#include "desktop/defaults_keys.h"
+#include "desktop/user_defaults.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,14 +12,14 @@
 
 namespace preferences {
 
-namespace keys = platform::defaults_keys;
+namespace keys = desktop::defaults_keys;
 
 namespace {
 constexpr int kWidth = 420;
 constexpr int kSidePadding = 20;
 } // namespace
 
-GeneralPreferencesView::GeneralPreferencesView(platform::UserDefaults& userDefaults,
+GeneralPreferencesView::GeneralPreferencesView(desktop::UserDefaults& userDefaults,
                                                AppDelegateHooks delegate, QWidget* parent)
     : QWidget(parent), m_userDefaults(userDefaults), m_delegate(std::move(delegate)),
       m_launchAtLoginToggle(new QCheckBox(tr("Launch Application at login"), this)),
@@ -57,7 +57,7 @@ GeneralPreferencesView::GeneralPreferencesView(platform::UserDefaults& userDefau
     connect(m_appearancePicker, &QComboBox::activated, this, [this](int index) {
         setSelectedAppearance(m_appearancePicker->itemData(index).toString());
     });
-    connect(&m_userDefaults, &platform::UserDefaults::changed, this,
+    connect(&m_userDefaults, &desktop::UserDefaults::changed, this,
             &GeneralPreferencesView::showStoredValue);
 }
 

@@ -8,7 +8,7 @@
 class QCheckBox;
 class QComboBox;
 
-namespace platform {
+namespace desktop {
 class UserDefaults;
 }
 
@@ -19,7 +19,7 @@ namespace preferences {
 class GeneralPreferencesView final : public QWidget {
     Q_OBJECT
 public:
-    GeneralPreferencesView(platform::UserDefaults& userDefaults, AppDelegateHooks delegate,
+    GeneralPreferencesView(desktop::UserDefaults& userDefaults, AppDelegateHooks delegate,
                            QWidget* parent = nullptr);
 
     // The picker's rows, in order.
@@ -40,7 +40,7 @@ private:
     bool isDelegateRegistered() const;
     void showStoredValue(const QString& key);
 
-    platform::UserDefaults& m_userDefaults;
+    desktop::UserDefaults& m_userDefaults;
     AppDelegateHooks m_delegate;
     QCheckBox* m_launchAtLoginToggle;
     QCheckBox* m_showMenuBarIconToggle;

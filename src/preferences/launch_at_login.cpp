@@ -11,7 +11,7 @@
 
 namespace preferences {
 
-void updateLaunchAtLogin(platform::LoginItemService& service, bool isEnabled) {
+void updateLaunchAtLogin(preferences::LoginItemService& service, bool isEnabled) {
     if (isEnabled)
         service.registerLoginItem();
     else

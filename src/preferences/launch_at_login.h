@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/login_item_service.h"
+#include "preferences/login_item_service.h"
 
 #include <QString>
 
@@ -8,11 +8,11 @@ namespace preferences {
 
 // Registers Holdfin as a login item or removes it. A failure is dropped: nothing is shown,
 // written or retried, and the stored preference keeps the user's choice. GUI thread.
-void updateLaunchAtLogin(platform::LoginItemService& service, bool isEnabled);
+void updateLaunchAtLogin(preferences::LoginItemService& service, bool isEnabled);
 
 // Login item as an XDG autostart entry: $XDG_CONFIG_HOME/autostart/<app id>.desktop, written
 // atomically, starting the given binary.
-class XdgAutostartLoginItem final : public platform::LoginItemService {
+class XdgAutostartLoginItem final : public preferences::LoginItemService {
 public:
     // `executable` empty: the binary of the running process.
     explicit XdgAutostartLoginItem(QString appId = QStringLiteral("holdfin"),

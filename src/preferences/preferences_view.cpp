@@ -18,7 +18,7 @@ constexpr int kMaximumWidth = 420;
 constexpr int kMinimumHeight = 100;
 } // namespace
 
-PreferencesView::PreferencesView(platform::UserDefaults& userDefaults, AppDelegateHooks delegate,
+PreferencesView::PreferencesView(desktop::UserDefaults& userDefaults, AppDelegateHooks delegate,
                                  const QString& selectedTab, QWidget* parent)
     : QWidget(parent), m_selectedTab(selectedTab), m_tabs(new QTabWidget(this)),
       m_general(new GeneralPreferencesView(userDefaults, std::move(delegate))) {

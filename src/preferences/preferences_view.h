@@ -7,7 +7,7 @@
 
 class QTabWidget;
 
-namespace platform {
+namespace desktop {
 class UserDefaults;
 }
 
@@ -19,7 +19,7 @@ class GeneralPreferencesView;
 class PreferencesView final : public QWidget {
     Q_OBJECT
 public:
-    PreferencesView(platform::UserDefaults& userDefaults, AppDelegateHooks delegate,
+    PreferencesView(desktop::UserDefaults& userDefaults, AppDelegateHooks delegate,
                     const QString& selectedTab = QStringLiteral("General"),
                     QWidget* parent = nullptr);
 

@@ -9,7 +9,7 @@
 
 namespace shelf {
 
-using platform::UTType;
+using shelf::UTType;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ut_type.h"
+#include "shelf/ut_type.h"
 
 #include <QList>
 #include <QString>
@@ -14,10 +14,10 @@ namespace shelf {
 struct BucketItemData {
     QUuid id = QUuid::createUuid();
     QString content;
-    platform::UTType type;
+    shelf::UTType type;
 
     BucketItemData() = default;
-    BucketItemData(QString content, platform::UTType type)
+    BucketItemData(QString content, shelf::UTType type)
         : content(std::move(content)), type(std::move(type)) {}
 
     // The symbol name that stands for the payload's type.

@@ -1,8 +1,8 @@
 #include "drop_intake.h"
 
-#include "platform/diagnostic_log.h"
-#include "platform/dispatch_group.h"
-#include "platform/main_queue.h"
+#include "core/diagnostic_log.h"
+#include "core/dispatch_group.h"
+#include "core/main_queue.h"
 
 #include <QStringDecoder>
 
@@ -13,22 +13,22 @@
 
 namespace shelf {
 
-using platform::LoadedData;
-using platform::LoadedItem;
-using platform::LoadError;
-using platform::UTType;
+using shelf::LoadedData;
+using shelf::LoadedItem;
+using shelf::LoadError;
+using shelf::UTType;
 
 namespace {
 
 // The state one drop shares with its load handlers; it lives until its commit has run.
 struct Drop {
-    platform::MainQueue* mainQueue;
-    platform::DiagnosticLog* log;
+    core::MainQueue* mainQueue;
+    core::DiagnosticLog* log;
     DropIntake::AddItem addItem;
 
     std::mutex mutex; // serialises the appends of handlers on different threads
     QList<BucketItemData> collectedPayloads;
-    platform::DispatchGroup pendingLoads;
+    core::DispatchGroup pendingLoads;
 
     void append(BucketItemData payload) {
         std::lock_guard lock(mutex);
@@ -42,10 +42,10 @@ struct Drop {
             payloads.swap(collectedPayloads);
         }
         if (payloads.isEmpty()) {
-            platform::print(*log, "Received 0 items");
+            core::print(*log, "Received 0 items");
             return;
         }
-        platform::print(*log, "Dropping", payloads.size(), "items");
+        core::print(*log, "Dropping", payloads.size(), "items");
         if (addItem)
             addItem(BucketItem(std::move(payloads), false));
     }
@@ -91,33 +91,33 @@ std::optional<QString> decodeUtf8(const QByteArray& bytes) {
     return text;
 }
 
-void loadPreferredType(const SharedDrop& drop, platform::ItemProvider& provider,
+void loadPreferredType(const SharedDrop& drop, shelf::ItemProvider& provider,
                        const QString& identifier) {
     provider.loadItemForTypeIdentifier(identifier, [drop, identifier](LoadedItem item) {
         auto& log = *drop->log;
         const auto* bytes = std::get_if<QByteArray>(&item);
         const std::optional<QString> text = bytes ? decodeUtf8(*bytes) : std::nullopt;
         if (const auto* error = std::get_if<LoadError>(&item)) {
-            platform::print(log, "Error loading file of type " + identifier + ":",
-                            error->localizedDescription);
+            core::print(log, "Error loading file of type " + identifier + ":",
+                        error->localizedDescription);
             drop->pendingLoads.leave();
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             const QString absolute = absoluteString(*url);
             drop->append({absolute, fileOrFolder(*url, absolute)});
             drop->pendingLoads.leave();
-            platform::print(log, "Dropped File URL (" + identifier + "): " + absolute);
+            core::print(log, "Dropped File URL (" + identifier + "): " + absolute);
         } else if (text) {
             drop->append({*text, UTType::plainText});
             drop->pendingLoads.leave();
-            platform::print(log, "Dropped File Content (" + identifier + "): " + *text);
+            core::print(log, "Dropped File Content (" + identifier + "): " + *text);
         } else {
-            platform::print(log, "Failed to extract file content or URL for type " + identifier);
+            core::print(log, "Failed to extract file content or URL for type " + identifier);
             drop->pendingLoads.leave();
         }
     });
 }
 
-void loadFileUrl(const SharedDrop& drop, platform::ItemProvider& provider) {
+void loadFileUrl(const SharedDrop& drop, shelf::ItemProvider& provider) {
     provider.loadDataRepresentationForTypeIdentifier(
         UTType::fileURL.identifier(), [drop](LoadedData data) {
             auto& log = *drop->log;
@@ -130,48 +130,48 @@ void loadFileUrl(const SharedDrop& drop, platform::ItemProvider& provider) {
                 }
             }
             if (const auto* error = std::get_if<LoadError>(&data)) {
-                platform::print(log, "Error loading file URL:", error->localizedDescription);
+                core::print(log, "Error loading file URL:", error->localizedDescription);
             } else if (url) {
                 const QString absolute = absoluteString(*url);
                 drop->append({absolute, fileOrFolder(*url, absolute)});
-                platform::print(log, "Dropped File URL: " + absolute);
+                core::print(log, "Dropped File URL: " + absolute);
             } else {
-                platform::print(log, "Failed to extract file URL");
+                core::print(log, "Failed to extract file URL");
             }
             drop->pendingLoads.leave();
         });
 }
 
-void loadSourceFile(const SharedDrop& drop, platform::ItemProvider& provider) {
+void loadSourceFile(const SharedDrop& drop, shelf::ItemProvider& provider) {
     provider.loadItemForTypeIdentifier(UTType::swiftSource.identifier(), [drop](LoadedItem item) {
         if (const auto* error = std::get_if<LoadError>(&item)) {
-            platform::print(*drop->log,
-                            "Error loading Swift source file:", error->localizedDescription);
+            core::print(*drop->log,
+                        "Error loading Swift source file:", error->localizedDescription);
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             // Appended on the GUI thread; submitted before the load is marked finished, so
             // it runs before the drop's commit.
             drop->mainQueue->async([drop, content = absoluteString(*url)] {
                 drop->append({content, UTType::fileURL});
-                platform::print(*drop->log, "Dropped Swift File URL: " + content);
+                core::print(*drop->log, "Dropped Swift File URL: " + content);
             });
         } else {
-            platform::print(*drop->log, "Could not extract Swift file as URL");
+            core::print(*drop->log, "Could not extract Swift file as URL");
         }
         drop->pendingLoads.leave();
     });
 }
 
-void loadImage(const SharedDrop& drop, platform::ItemProvider& provider) {
+void loadImage(const SharedDrop& drop, shelf::ItemProvider& provider) {
     provider.loadItemForTypeIdentifier(UTType::image.identifier(), [drop](LoadedItem item) {
         auto& log = *drop->log;
         if (const auto* error = std::get_if<LoadError>(&item)) {
-            platform::print(log, "Error loading image:", error->localizedDescription);
+            core::print(log, "Error loading image:", error->localizedDescription);
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             const QString absolute = absoluteString(*url);
             drop->append({absolute, UTType::image});
-            platform::print(log, "Dropped Image URL: " + absolute);
+            core::print(log, "Dropped Image URL: " + absolute);
         } else {
-            platform::print(log, "Failed to extract image");
+            core::print(log, "Failed to extract image");
         }
         drop->pendingLoads.leave();
     });
@@ -179,8 +179,7 @@ void loadImage(const SharedDrop& drop, platform::ItemProvider& provider) {
 
 } // namespace
 
-DropIntake::DropIntake(platform::MainQueue& mainQueue, platform::DiagnosticLog& log,
-                       AddItem addItem)
+DropIntake::DropIntake(core::MainQueue& mainQueue, core::DiagnosticLog& log, AddItem addItem)
     : m_mainQueue(&mainQueue), m_log(&log), m_addItem(std::move(addItem)) {}
 
 const QStringList& DropIntake::preferredTypeIdentifiers() {
@@ -197,7 +196,7 @@ const QStringList& DropIntake::preferredTypeIdentifiers() {
     return identifiers;
 }
 
-bool DropIntake::handleDrop(const platform::ItemProviderList& providers) const {
+bool DropIntake::handleDrop(const shelf::ItemProviderList& providers) const {
     auto drop = std::make_shared<Drop>();
     drop->mainQueue = m_mainQueue;
     drop->log = m_log;
@@ -218,7 +217,7 @@ bool DropIntake::handleDrop(const platform::ItemProviderList& providers) const {
             it = lines.insert_or_assign(identifiers.constData(), FormattedLine{identifiers, line})
                      .first;
         }
-        platform::print(*m_log, it->second.line);
+        core::print(*m_log, it->second.line);
     }
 
     for (const auto& provider : providers) {
@@ -236,14 +235,14 @@ bool DropIntake::handleDrop(const platform::ItemProviderList& providers) const {
             drop->pendingLoads.enter();
             loadFileUrl(drop, *provider);
         } else if (provider->hasItemConformingToTypeIdentifier(UTType::swiftSource.identifier())) {
-            platform::print(*m_log, "Handling a Swift source file type from Recents");
+            core::print(*m_log, "Handling a Swift source file type from Recents");
             drop->pendingLoads.enter();
             loadSourceFile(drop, *provider);
         } else if (provider->hasItemConformingToTypeIdentifier(UTType::image.identifier())) {
             drop->pendingLoads.enter();
             loadImage(drop, *provider);
         } else {
-            m_mainQueue->async([log = m_log] { platform::print(*log, "Type not detected"); });
+            m_mainQueue->async([log = m_log] { core::print(*log, "Type not detected"); });
         }
     }
 

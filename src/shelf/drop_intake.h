@@ -1,16 +1,16 @@
 #pragma once
 
-#include "platform/item_provider.h"
 #include "shelf/bucket_item.h"
+#include "shelf/item_provider.h"
 
 #include <QStringList>
 
 #include <functional>
 
-namespace platform {
+namespace core {
 class DiagnosticLog;
 class MainQueue;
-} // namespace platform
+} // namespace core
 
 namespace shelf {
 
@@ -24,18 +24,18 @@ public:
     // `addItem` gets each drop's entry on the GUI thread. The queue, the log and whatever
     // `addItem` uses must outlive the loads of every drop; this object need not: a drop
     // whose loads are still running commits even after its intake is gone.
-    DropIntake(platform::MainQueue& mainQueue, platform::DiagnosticLog& log, AddItem addItem);
+    DropIntake(core::MainQueue& mainQueue, core::DiagnosticLog& log, AddItem addItem);
 
     // Logs every provider's identifiers, then classifies each and starts its load; returns
     // true at once, whatever becomes of the items. Any thread; a drop's lines keep their order.
-    bool handleDrop(const platform::ItemProviderList& providers) const;
+    bool handleDrop(const shelf::ItemProviderList& providers) const;
 
     // Identifiers tested, in this order, before any other classification.
     static const QStringList& preferredTypeIdentifiers();
 
 private:
-    platform::MainQueue* m_mainQueue;
-    platform::DiagnosticLog* m_log;
+    core::MainQueue* m_mainQueue;
+    core::DiagnosticLog* m_log;
     AddItem m_addItem;
 };
 

@@ -1,10 +1,10 @@
 #include "bucket_item_view.h"
 
 #include "content_face.h"
+#include "desktop/symbol_image.h"
 #include "drag_source_widget.h"
 #include "draggable_view.h"
 #include "panel/drag_monitor.h"
-#include "platform/symbol_image.h"
 #include "symbol_button.h"
 
 #include <QEnterEvent>
@@ -26,8 +26,8 @@ const QColor kControlTint(142, 142, 147);
 } // namespace
 
 BucketItemView::BucketItemView(shelf::BucketItem item, panel::DragMonitor& dragMonitor,
-                               TileActions actions, const platform::Services& services,
-                               platform::ColorScheme colorScheme, QWidget* parent)
+                               TileActions actions, const core::Services& services,
+                               desktop::ColorScheme colorScheme, QWidget* parent)
     : QWidget(parent), m_item(std::move(item)), m_dragMonitor(dragMonitor),
       m_actions(std::move(actions)), m_services(services), m_colorScheme(colorScheme) {
     Q_ASSERT(services.workspace && services.symbols && services.log);
@@ -59,7 +59,7 @@ void BucketItemView::setActions(TileActions actions) {
     build();
 }
 
-void BucketItemView::setColorScheme(platform::ColorScheme colorScheme) {
+void BucketItemView::setColorScheme(desktop::ColorScheme colorScheme) {
     if (colorScheme == m_colorScheme)
         return;
     m_colorScheme = colorScheme;
@@ -104,7 +104,7 @@ void BucketItemView::buildControls() {
     m_controls->setObjectName(QStringLiteral("controlsColumn"));
     auto* layout = new QVBoxLayout(m_controls);
     layout->setContentsMargins(0, 0, 0, 0);
-    const platform::SymbolImage& symbols = *m_services.symbols;
+    const desktop::SymbolImage& symbols = *m_services.symbols;
     m_lockButton = new SymbolButton(symbols, QStringLiteral("lock.open"), 15, kControlTint);
     m_splitButton =
         new SymbolButton(symbols, QStringLiteral("arrow.trianglehead.branch"), 12, kControlTint);

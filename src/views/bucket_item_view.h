@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/color_scheme.h"
-#include "platform/services.h"
+#include "core/services.h"
+#include "desktop/color_scheme.h"
 #include "shelf/bucket_item.h"
 #include "views/coordinator.h"
 
@@ -42,7 +42,7 @@ public:
 
     // Needs the main queue, log, drag session, workspace and symbols of `services`.
     BucketItemView(shelf::BucketItem item, panel::DragMonitor& dragMonitor, TileActions actions,
-                   const platform::Services& services, platform::ColorScheme colorScheme,
+                   const core::Services& services, desktop::ColorScheme colorScheme,
                    QWidget* parent = nullptr);
 
     // The entry as the shelf holds it now (the last value seen once it has left the shelf).
@@ -50,8 +50,8 @@ public:
     // Binds the tile to another entry (a list reusing its rows).
     void setItem(const shelf::BucketItem& item);
     void setActions(TileActions actions);
-    platform::ColorScheme colorScheme() const { return m_colorScheme; }
-    void setColorScheme(platform::ColorScheme colorScheme);
+    desktop::ColorScheme colorScheme() const { return m_colorScheme; }
+    void setColorScheme(desktop::ColorScheme colorScheme);
     bool isHovering() const { return m_isHovering; }
 
     DraggableView* draggableView() const { return m_draggableView; }
@@ -77,8 +77,8 @@ private:
     qsizetype m_shelfIndexHint = -1;
     panel::DragMonitor& m_dragMonitor;
     TileActions m_actions;
-    platform::Services m_services;
-    platform::ColorScheme m_colorScheme;
+    core::Services m_services;
+    desktop::ColorScheme m_colorScheme;
     bool m_isHovering = false;
 
     DraggableView* m_draggableView = nullptr;

@@ -1,11 +1,11 @@
 #include "content_face.h"
 
 #include "caption_label.h"
+#include "core/diagnostic_log.h"
+#include "desktop/symbol_image.h"
+#include "desktop/workspace.h"
 #include "icon_view.h"
 #include "payload_url.h"
-#include "platform/diagnostic_log.h"
-#include "platform/symbol_image.h"
-#include "platform/workspace.h"
 
 #include <QVBoxLayout>
 
@@ -13,7 +13,7 @@
 
 namespace views {
 
-using platform::UTType;
+using shelf::UTType;
 
 namespace {
 
@@ -74,16 +74,16 @@ QWidget* makeContentFace(const shelf::BucketItem& item, const FaceEnvironment& e
     return makeMultiPayloadFace(item, environment);
 }
 
-QString filePathOf(const QString& content, platform::DiagnosticLog& log) {
+QString filePathOf(const QString& content, core::DiagnosticLog& log) {
     if (const std::optional<QUrl> url = urlFromString(content))
         return url->path();
-    platform::print(log, "Invalid URL");
+    core::print(log, "Invalid URL");
     const QString scheme = QStringLiteral("file://");
     return content.startsWith(scheme) ? content.mid(scheme.size()) : content;
 }
 
-QColor fileIconForeground(platform::ColorScheme colorScheme) {
-    if (colorScheme == platform::ColorScheme::Light) {
+QColor fileIconForeground(desktop::ColorScheme colorScheme) {
+    if (colorScheme == desktop::ColorScheme::Light) {
         QColor color(Qt::black);
         color.setAlphaF(0.69f);
         return color;

@@ -1,26 +1,29 @@
 #pragma once
 
-#include "platform/color_scheme.h"
+#include "desktop/color_scheme.h"
 #include "shelf/bucket_item.h"
 
 #include <QColor>
 #include <QPoint>
 #include <QWidget>
 
-namespace platform {
+namespace core {
 class DiagnosticLog;
+}
+
+namespace desktop {
 class SymbolImage;
 class Workspace;
-} // namespace platform
+} // namespace desktop
 
 namespace views {
 
 // What building a tile's face looks things up in.
 struct FaceEnvironment {
-    const platform::Workspace& workspace;
-    const platform::SymbolImage& symbols;
-    platform::DiagnosticLog& log;
-    platform::ColorScheme colorScheme;
+    const desktop::Workspace& workspace;
+    const desktop::SymbolImage& symbols;
+    core::DiagnosticLog& log;
+    desktop::ColorScheme colorScheme;
 };
 
 // The face of an entry: its one payload as an icon with its name below, or for any other
@@ -30,10 +33,10 @@ QWidget* makeContentFace(const shelf::BucketItem& item, const FaceEnvironment& e
 
 // The file-system path of a payload's content: the path of its URL, or when the content is
 // not a URL the content less a leading "file://" (reporting "Invalid URL").
-QString filePathOf(const QString& content, platform::DiagnosticLog& log);
+QString filePathOf(const QString& content, core::DiagnosticLog& log);
 
 // The foreground colour given to file icons (it shows on single-colour icons only).
-QColor fileIconForeground(platform::ColorScheme colorScheme);
+QColor fileIconForeground(desktop::ColorScheme colorScheme);
 
 // Up to three icons stacked with a diagonal offset, centred as a group.
 class CascadeView final : public QWidget {

@@ -1,18 +1,18 @@
 #include "content_view.h"
 
+#include "backend/drag_pasteboard.h"
+#include "desktop/application.h"
+#include "desktop/color_scheme_service.h"
+#include "desktop/symbol_image.h"
+#include "desktop/workspace.h"
 #include "panel/drag_monitor.h"
 #include "panel/window_manager.h"
-#include "platform/application.h"
-#include "platform/color_scheme_service.h"
-#include "platform/drag_pasteboard.h"
-#include "platform/spring_curve.h"
-#include "platform/symbol_image.h"
-#include "platform/workspace.h"
 #include "preferences/settings_access/settings_button.h"
-#include "shelf/drop_region_view.h"
 #include "views/bucket_item_view.h"
 #include "views/color_from_hex.h"
+#include "views/drop_region_view.h"
 #include "views/lazy_list_view.h"
+#include "views/spring_curve.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -24,7 +24,7 @@
 
 namespace views {
 
-using platform::ColorScheme;
+using desktop::ColorScheme;
 using shelf::BucketItem;
 
 namespace {
@@ -34,7 +34,7 @@ constexpr QSize kBarButton{22, 22};
 constexpr int kBarSymbolPadding = 4;
 
 // The gear and the chevron side by side, as one menu label.
-QPixmap menuLabel(const platform::SymbolImage& symbols, const QColor& tint, qreal dpr) {
+QPixmap menuLabel(const desktop::SymbolImage& symbols, const QColor& tint, qreal dpr) {
     const QSize gear(kBarButton.width(), kBarButton.height() - 2 * kBarSymbolPadding);
     const QSize chevron(6, 6);
     QPixmap label(QSize(kBarButton.width() + chevron.width(), kBarButton.height()) * dpr);
@@ -67,8 +67,7 @@ QToolButton* plainButton(QWidget* parent) {
 } // namespace
 
 ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& windowManager,
-                         const platform::Services& services,
-                         platform::MimeItemProviderFactory& providers,
+                         const core::Services& services, shelf::MimeItemProviderFactory& providers,
                          const settings_access::SettingsAccessEnvironment& settings,
                          QWidget* parent)
     : QWidget(parent), m_dragMonitor(dragMonitor), m_windowManager(windowManager),
@@ -78,7 +77,7 @@ ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& 
     m_layout->setSpacing(0);
     if (m_services.colorSchemes) {
         m_colorScheme = m_services.colorSchemes->colorScheme();
-        connect(m_services.colorSchemes, &platform::ColorSchemeService::colorSchemeChanged, this,
+        connect(m_services.colorSchemes, &desktop::ColorSchemeService::colorSchemeChanged, this,
                 &ContentView::setColorScheme);
     }
     m_menu = buildMenu();
@@ -157,7 +156,7 @@ void ContentView::showDropRegion() {
     m_menuButton = nullptr;
     m_clearButton = nullptr;
     QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
-    m_dropRegion = new shelf::DropRegionView(
+    m_dropRegion = new DropRegionView(
         m_services, m_providers,
         [monitor](const BucketItem& item) {
             if (monitor)
@@ -165,7 +164,7 @@ void ContentView::showDropRegion() {
         },
         this);
     connect(
-        m_dropRegion, &shelf::DropRegionView::isDragTargatedChanged, this,
+        m_dropRegion, &DropRegionView::isDragTargatedChanged, this,
         [this] {
             if (m_dropRegion && !m_dropRegion->isDragTargated()) {
                 chooseFace(/*animated*/ true);
@@ -333,7 +332,7 @@ void ContentView::springIn(QWidget* face) {
     auto* effect = new QGraphicsOpacityEffect(face);
     effect->setOpacity(0);
     face->setGraphicsEffect(effect);
-    const platform::SpringCurve spring(0.15, 0.85);
+    const SpringCurve spring(0.15, 0.85);
     auto* animation = new QVariantAnimation(face);
     animation->setStartValue(0.0);
     animation->setEndValue(1.0);

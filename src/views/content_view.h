@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/color_scheme.h"
-#include "platform/services.h"
+#include "core/services.h"
+#include "desktop/color_scheme.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -18,12 +18,8 @@ class DragMonitor;
 class WindowManager;
 } // namespace panel
 
-namespace platform {
-class MimeItemProviderFactory;
-}
-
 namespace shelf {
-class DropRegionView;
+class MimeItemProviderFactory;
 }
 
 namespace settings_access {
@@ -32,6 +28,7 @@ class SettingsAccessEnvironment;
 
 namespace views {
 
+class DropRegionView;
 class LazyListView;
 
 // The shelf panel's root view: the drop region while the shelf is empty or a drag is under
@@ -46,7 +43,7 @@ public:
     // Needs the main queue, log, drag session, workspace, symbols, application and colour
     // schemes of `services`; `providers` reads drops; `settings` opens the settings window.
     ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& windowManager,
-                const platform::Services& services, platform::MimeItemProviderFactory& providers,
+                const core::Services& services, shelf::MimeItemProviderFactory& providers,
                 const settings_access::SettingsAccessEnvironment& settings,
                 QWidget* parent = nullptr);
     ~ContentView() override;
@@ -56,12 +53,12 @@ public:
     void updatePanelVisibility();
 
     bool isShowingDropRegion() const { return m_dropRegion != nullptr; }
-    shelf::DropRegionView* dropRegion() const { return m_dropRegion; }
+    DropRegionView* dropRegion() const { return m_dropRegion; }
     LazyListView* entryList() const { return m_entryList; }
     QMenu* menu() const { return m_menu; }
     QToolButton* menuButton() const { return m_menuButton; }
     QToolButton* clearButton() const { return m_clearButton; }
-    platform::ColorScheme colorScheme() const { return m_colorScheme; }
+    desktop::ColorScheme colorScheme() const { return m_colorScheme; }
     QColor backgroundColor() const;
     QColor barSymbolColor() const;
 
@@ -79,22 +76,22 @@ private:
     QWidget* buildBottomBar();
     QMenu* buildMenu();
     QWidget* createTile(int row);
-    void setColorScheme(platform::ColorScheme scheme);
+    void setColorScheme(desktop::ColorScheme scheme);
     void paintBarSymbols();
     void springIn(QWidget* face);
 
     panel::DragMonitor& m_dragMonitor;
     panel::WindowManager& m_windowManager;
-    platform::Services m_services;
-    platform::MimeItemProviderFactory& m_providers;
+    core::Services m_services;
+    shelf::MimeItemProviderFactory& m_providers;
     const settings_access::SettingsAccessEnvironment& m_settings;
-    platform::ColorScheme m_colorScheme = platform::ColorScheme::Light;
+    desktop::ColorScheme m_colorScheme = desktop::ColorScheme::Light;
     bool m_hasAppeared = false;
     bool m_isDraggingOut = false; // a drag out of one of the tiles is under way
 
     QVBoxLayout* m_layout;
     QPointer<QWidget> m_face;
-    shelf::DropRegionView* m_dropRegion = nullptr;
+    DropRegionView* m_dropRegion = nullptr;
     LazyListView* m_entryList = nullptr;
     QToolButton* m_menuButton = nullptr;
     QToolButton* m_clearButton = nullptr;

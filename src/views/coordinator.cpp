@@ -1,12 +1,12 @@
 #include "coordinator.h"
 
-#include "platform/main_queue.h"
+#include "core/main_queue.h"
 
 #include <chrono>
 
 namespace views {
 
-using platform::DragOperation;
+using backend::DragOperation;
 
 namespace {
 
@@ -21,17 +21,16 @@ void run(Action action) {
 
 } // namespace
 
-Coordinator::Coordinator(shelf::BucketItem item, DragActions actions,
-                         platform::MainQueue& mainQueue)
+Coordinator::Coordinator(shelf::BucketItem item, DragActions actions, core::MainQueue& mainQueue)
     : m_item(std::move(item)), m_actions(std::move(actions)), m_mainQueue(mainQueue) {}
 
 void Coordinator::runOnDragStart() const {
     run(m_actions.onDragStart);
 }
 
-platform::DragOperationMask Coordinator::sourceOperationMask(platform::DraggingContext) {
+backend::DragOperationMask Coordinator::sourceOperationMask(backend::DraggingContext) {
     if (m_item.isLocked)
-        return static_cast<platform::DragOperationMask>(DragOperation::Copy);
+        return static_cast<backend::DragOperationMask>(DragOperation::Copy);
     return DragOperation::Copy | DragOperation::Move;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/drag_session.h"
+#include "backend/drag_session.h"
 #include "shelf/bucket_item.h"
 
 #include <functional>
 #include <memory>
 
-namespace platform {
+namespace core {
 class MainQueue;
 }
 
@@ -27,10 +27,10 @@ struct DragActions {
 // The source of a drag out of the shelf: holds the latest copy of the entry and the actions,
 // which the tile replaces on every update, and answers the session from them. A pending
 // success action keeps the coordinator alive until it has run.
-class Coordinator final : public platform::DraggingSource,
+class Coordinator final : public backend::DraggingSource,
                           public std::enable_shared_from_this<Coordinator> {
 public:
-    Coordinator(shelf::BucketItem item, DragActions actions, platform::MainQueue& mainQueue);
+    Coordinator(shelf::BucketItem item, DragActions actions, core::MainQueue& mainQueue);
 
     const shelf::BucketItem& item() const { return m_item; }
     void setItem(shelf::BucketItem item) { m_item = std::move(item); }
@@ -40,15 +40,15 @@ public:
     void runOnDragStart() const;
 
     // Copy only for a locked entry, copy and move otherwise; the same in every context.
-    platform::DragOperationMask sourceOperationMask(platform::DraggingContext context) override;
+    backend::DragOperationMask sourceOperationMask(backend::DraggingContext context) override;
     // Runs onDragEnd, then, for an accepted drop of an unlocked entry, schedules
     // onSuccessfulDrop (as it is when it runs) 0.3 s later on the main queue.
-    void draggingSessionEnded(QPoint endPoint, platform::DragOperation operation) override;
+    void draggingSessionEnded(QPoint endPoint, backend::DragOperation operation) override;
 
 private:
     shelf::BucketItem m_item;
     DragActions m_actions;
-    platform::MainQueue& m_mainQueue;
+    core::MainQueue& m_mainQueue;
 };
 
 } // namespace views

@@ -1,10 +1,10 @@
 #include "drag_source_widget.h"
 
 #include "coordinator.h"
+#include "core/diagnostic_log.h"
+#include "core/load_queue.h"
+#include "core/main_queue.h"
 #include "payload_url.h"
-#include "platform/diagnostic_log.h"
-#include "platform/load_queue.h"
-#include "platform/main_queue.h"
 
 #include <QCursor>
 #include <QMouseEvent>
@@ -16,7 +16,7 @@
 
 namespace views {
 
-using platform::UTType;
+using shelf::UTType;
 
 namespace {
 
@@ -31,19 +31,19 @@ bool isFileLike(const UTType& type) {
 }
 
 // One item per payload, in order, without images; logs what each provides. Any thread.
-QList<platform::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemData>& payloads,
-                                                platform::DiagnosticLog& log) {
-    QList<platform::DraggingItem> items;
+QList<backend::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemData>& payloads,
+                                               core::DiagnosticLog& log) {
+    QList<backend::DraggingItem> items;
     items.reserve(payloads.size());
     for (const shelf::BucketItemData& payload : payloads) {
-        platform::DraggingItem item;
+        backend::DraggingItem item;
         const std::optional<QUrl> url =
             isFileLike(payload.type) ? urlFromString(payload.content) : std::nullopt;
         if (url) {
-            platform::print(log, "providing file url", QString::fromLatin1(url->toEncoded()));
+            core::print(log, "providing file url", QString::fromLatin1(url->toEncoded()));
             item.writer = *url;
         } else {
-            platform::print(log, "providing string", payload.content);
+            core::print(log, "providing string", payload.content);
             item.writer = payload.content;
         }
         items << std::move(item);
@@ -54,9 +54,8 @@ QList<platform::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemDat
 } // namespace
 
 DragSourceWidget::DragSourceWidget(QWidget* hostedContent, std::shared_ptr<Coordinator> coordinator,
-                                   platform::DragSession& dragSession,
-                                   platform::MainQueue& mainQueue, platform::DiagnosticLog& log,
-                                   QWidget* parent)
+                                   backend::DragSession& dragSession, core::MainQueue& mainQueue,
+                                   core::DiagnosticLog& log, QWidget* parent)
     : QWidget(parent), m_coordinator(std::move(coordinator)), m_dragSession(dragSession),
       m_mainQueue(mainQueue), m_log(log) {
     auto* layout = new QVBoxLayout(this);
@@ -120,7 +119,7 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
     // thread prepares them and the session begins once they are ready, if the button is still
     // down. Otherwise the drag ends there, as one the user cancelled.
     if (!m_preparations)
-        m_preparations = std::make_shared<platform::LoadQueue>(*QThreadPool::globalInstance(), 1);
+        m_preparations = std::make_shared<core::LoadQueue>(*QThreadPool::globalInstance(), 1);
     m_preparations->submit([self, coordinator, payloads, &log = m_log, &mainQueue = m_mainQueue,
                             position, press = m_pressCount] {
         mainQueue.async([self, coordinator, position, press,
@@ -129,15 +128,15 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
                 self->m_initialPoint)
                 self->beginDrag(position, std::move(items));
             else
-                coordinator->draggingSessionEnded(QCursor::pos(), platform::DragOperation::None);
+                coordinator->draggingSessionEnded(QCursor::pos(), backend::DragOperation::None);
         });
     });
 }
 
-void DragSourceWidget::beginDrag(QPointF position, QList<platform::DraggingItem> items) {
+void DragSourceWidget::beginDrag(QPointF position, QList<backend::DraggingItem> items) {
     // One snapshot serves every item: they all show the whole tile, stacked.
     const QPixmap snapshot = rect().isEmpty() ? QPixmap() : grab();
-    for (platform::DraggingItem& item : items) {
+    for (backend::DraggingItem& item : items) {
         item.frame = rect();
         item.image = snapshot;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/drag_session.h"
+#include "backend/drag_session.h"
 
 #include <QPointF>
 #include <QWidget>
@@ -8,11 +8,11 @@
 #include <memory>
 #include <optional>
 
-namespace platform {
+namespace core {
 class DiagnosticLog;
 class LoadQueue;
 class MainQueue;
-} // namespace platform
+} // namespace core
 
 namespace views {
 
@@ -25,8 +25,8 @@ class DragSourceWidget final : public QWidget {
 public:
     // Takes ownership of `hostedContent`, which fills the widget and never sees the mouse.
     DragSourceWidget(QWidget* hostedContent, std::shared_ptr<Coordinator> coordinator,
-                     platform::DragSession& dragSession, platform::MainQueue& mainQueue,
-                     platform::DiagnosticLog& log, QWidget* parent = nullptr);
+                     backend::DragSession& dragSession, core::MainQueue& mainQueue,
+                     core::DiagnosticLog& log, QWidget* parent = nullptr);
 
     QWidget* hostedContent() const { return m_hostedContent; }
     // Replaces (and deletes) the hosted content.
@@ -43,14 +43,14 @@ protected:
 
 private:
     // Runs the session with `items`, each showing the tile.
-    void beginDrag(QPointF position, QList<platform::DraggingItem> items);
+    void beginDrag(QPointF position, QList<backend::DraggingItem> items);
 
     QWidget* m_hostedContent = nullptr;
     std::shared_ptr<Coordinator> m_coordinator;
-    platform::DragSession& m_dragSession;
-    platform::MainQueue& m_mainQueue;
-    platform::DiagnosticLog& m_log;
-    std::shared_ptr<platform::LoadQueue> m_preparations; // large entries' drags, made once
+    backend::DragSession& m_dragSession;
+    core::MainQueue& m_mainQueue;
+    core::DiagnosticLog& m_log;
+    std::shared_ptr<core::LoadQueue> m_preparations; // large entries' drags, made once
     bool m_isDragStarted = false;
     std::optional<QPointF> m_initialPoint;
     quint64 m_pressCount = 0; // tells a drag prepared for an earlier press from this one's

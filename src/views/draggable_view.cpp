@@ -1,14 +1,14 @@
 #include "draggable_view.h"
 
+#include "core/services.h"
 #include "drag_source_widget.h"
-#include "platform/services.h"
 
 #include <QVBoxLayout>
 
 namespace views {
 
 DraggableView::DraggableView(QWidget* content, shelf::BucketItem item, DragActions actions,
-                             const platform::Services& services, QWidget* parent)
+                             const core::Services& services, QWidget* parent)
     : QWidget(parent), m_coordinator(std::make_shared<Coordinator>(
                            std::move(item), std::move(actions), *services.mainQueue)) {
     Q_ASSERT(services.mainQueue && services.dragSession && services.log);

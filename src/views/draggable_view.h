@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace platform {
+namespace core {
 struct Services;
 }
 
@@ -21,7 +21,7 @@ class DraggableView final : public QWidget {
 public:
     // Takes ownership of `content`. Needs the main queue, drag session and log of `services`.
     DraggableView(QWidget* content, shelf::BucketItem item, DragActions actions,
-                  const platform::Services& services, QWidget* parent = nullptr);
+                  const core::Services& services, QWidget* parent = nullptr);
 
     // Shows `content` (taking ownership, deleting the previous one) and hands the coordinator
     // the current entry and actions.

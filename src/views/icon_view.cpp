@@ -1,6 +1,6 @@
 #include "icon_view.h"
 
-#include "platform/symbol_image.h"
+#include "desktop/symbol_image.h"
 
 #include <QPainter>
 
@@ -41,7 +41,7 @@ void IconView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const qreal ratio = devicePixelRatioF();
     const QPixmap pixmap =
-        m_icon.isMask() ? platform::SymbolImage::tinted(
+        m_icon.isMask() ? desktop::SymbolImage::tinted(
                               m_icon, target.size(),
                               m_foreground.value_or(palette().color(QPalette::WindowText)), ratio)
                         : m_icon.pixmap(target.size(), ratio);

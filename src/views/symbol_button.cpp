@@ -1,12 +1,12 @@
 #include "symbol_button.h"
 
-#include "platform/symbol_image.h"
+#include "desktop/symbol_image.h"
 
 #include <QPainter>
 
 namespace views {
 
-SymbolButton::SymbolButton(const platform::SymbolImage& symbols, QString symbolName, int height,
+SymbolButton::SymbolButton(const desktop::SymbolImage& symbols, QString symbolName, int height,
                            QColor tint, QWidget* parent)
     : QAbstractButton(parent), m_symbols(symbols), m_height(height), m_tint(std::move(tint)) {
     setFocusPolicy(Qt::NoFocus);

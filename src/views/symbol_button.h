@@ -2,7 +2,7 @@
 
 #include <QAbstractButton>
 
-namespace platform {
+namespace desktop {
 class SymbolImage;
 }
 
@@ -13,7 +13,7 @@ namespace views {
 class SymbolButton final : public QAbstractButton {
     Q_OBJECT
 public:
-    SymbolButton(const platform::SymbolImage& symbols, QString symbolName, int height, QColor tint,
+    SymbolButton(const desktop::SymbolImage& symbols, QString symbolName, int height, QColor tint,
                  QWidget* parent = nullptr);
 
     const QString& symbolName() const { return m_symbolName; }
@@ -25,7 +25,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const platform::SymbolImage& m_symbols;
+    const desktop::SymbolImage& m_symbols;
     QString m_symbolName;
     int m_height;
     QColor m_tint;

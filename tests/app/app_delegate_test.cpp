@@ -1,6 +1,6 @@
 #include "app/app_delegate.h"
+#include "desktop/user_defaults.h"
 #include "panel/non_activating_panel.h"
-#include "platform/user_defaults.h"
 #include "support/fake_platform.h"
 #include "support/qt_printers.h"
 
@@ -32,9 +32,9 @@ protected:
     // Opens the preferences and builds the delegate; every preference write and call on the
     // application is recorded in `events` from then on.
     void build() {
-        defaults = std::make_unique<platform::UserDefaults>(settingsPath());
+        defaults = std::make_unique<desktop::UserDefaults>(settingsPath());
         services.userDefaults = defaults.get();
-        QObject::connect(defaults.get(), &platform::UserDefaults::changed,
+        QObject::connect(defaults.get(), &desktop::UserDefaults::changed,
                          [this](const QString& key) { events << QStringLiteral("write ") + key; });
         application.onCall = [this](const QString& call) {
             events << call;
@@ -59,8 +59,8 @@ protected:
     testing_support::FakeApplication& application = fakes.application;
     testing_support::FakeScreens& screens = fakes.screens;
     testing_support::FakeGlobalEventMonitor& eventMonitor = fakes.events;
-    std::unique_ptr<platform::UserDefaults> defaults;
-    platform::Services& services = fakes.services;
+    std::unique_ptr<desktop::UserDefaults> defaults;
+    core::Services& services = fakes.services;
     std::unique_ptr<AppDelegate> delegate;
     QStringList events;
 
@@ -74,7 +74,7 @@ TEST_F(AppDelegateTest, FirstLaunchRunsEveryStepInOrder) {
     EXPECT_EQ(events, (QStringList{"policy Accessory", "write hasLaunchedBefore",
                                    "write showMenuBarIcon", "write launchAtLogin",
                                    "write selectedAppearance", "appearance System", "content"}));
-    platform::UserDefaults reread(settingsPath());
+    desktop::UserDefaults reread(settingsPath());
     EXPECT_EQ(reread.object("hasLaunchedBefore").toString(), "true");
     EXPECT_EQ(reread.object("showMenuBarIcon").toString(), "true");
     EXPECT_EQ(reread.object("launchAtLogin").toString(), "false");
@@ -117,7 +117,7 @@ TEST_P(AppDelegateLaterLaunch, SeedsNothingAndAppliesTheStoredAppearance) {
     startUp();
 
     EXPECT_EQ(events, (QStringList{"policy Accessory", GetParam().appearance, "content"}));
-    platform::UserDefaults reread(settingsPath());
+    desktop::UserDefaults reread(settingsPath());
     EXPECT_FALSE(reread.contains("showMenuBarIcon"));
     EXPECT_FALSE(reread.contains("launchAtLogin"));
     EXPECT_EQ(reread.contains("selectedAppearance"),

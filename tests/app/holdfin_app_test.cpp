@@ -1,8 +1,8 @@
 #include "app/holdfin_app.h"
 #include "app/tray_item.h"
 
-#include "platform/defaults_keys.h"
-#include "platform/user_defaults.h"
+#include "desktop/defaults_keys.h"
+#include "desktop/user_defaults.h"
 #include "preferences/preferences_view.h"
 #include "preferences/settings_access/open_settings_injection_view.h"
 #include "support/fake_application.h"
@@ -23,7 +23,7 @@
 #include <QTimer>
 
 using app::HoldfinApp;
-using platform::ActivationPolicy;
+using desktop::ActivationPolicy;
 
 namespace {
 
@@ -52,7 +52,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    platform::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
+    desktop::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
     testing_support::FakeApplication application;
     testing_support::FakeMainQueue queue;
 };
@@ -67,20 +67,20 @@ TEST_F(HoldfinAppTest, TrayItemIsPresentExactlyWhileTheKeyIsOn) {
     EXPECT_EQ(tray.trayIcon()->toolTip(), QStringLiteral("Holdfin"));
     EXPECT_EQ(tray.trayIcon()->contextMenu(), tray.menu());
 
-    defaults.setBool(platform::defaults_keys::showMenuBarIcon, false);
+    defaults.setBool(desktop::defaults_keys::showMenuBarIcon, false);
     EXPECT_FALSE(tray.isPresent());
     EXPECT_EQ(tray.trayIcon(), nullptr);
     EXPECT_NE(tray.menu(), nullptr) << "the menu outlives the icon";
 
-    defaults.setBool(platform::defaults_keys::showMenuBarIcon, true);
+    defaults.setBool(desktop::defaults_keys::showMenuBarIcon, true);
     EXPECT_TRUE(tray.isPresent());
 }
 
 TEST_F(HoldfinAppTest, TrayItemIsAbsentWhenStartedWithTheKeyOff) {
-    defaults.setBool(platform::defaults_keys::showMenuBarIcon, false);
+    defaults.setBool(desktop::defaults_keys::showMenuBarIcon, false);
     auto holdfin = makeApp();
     EXPECT_FALSE(holdfin->trayItem().isPresent());
-    defaults.remove(platform::defaults_keys::showMenuBarIcon);
+    defaults.remove(desktop::defaults_keys::showMenuBarIcon);
     EXPECT_TRUE(holdfin->trayItem().isPresent());
 }
 

@@ -7,10 +7,10 @@
 
 #include <QSignalSpy>
 
-using platform::PasteboardClass;
-using platform::UTType;
+using backend::PasteboardClass;
 using shelf::BucketItem;
 using shelf::BucketItemData;
+using shelf::UTType;
 
 namespace {
 
@@ -22,7 +22,7 @@ protected:
 
     std::unique_ptr<panel::DragMonitor> makeMonitor() {
         return std::make_unique<panel::DragMonitor>(
-            platform::Services{&queue, &pasteboard, &events, nullptr});
+            core::Services{&queue, &pasteboard, &events, nullptr});
     }
 
     static BucketItem entry(int payloads, bool locked = false) {
@@ -116,7 +116,7 @@ TEST_F(DragMonitorTest, ReleaseAndEscapeEndTheDragOneTurnLater) {
         startReadableDrag(pasteboard, events, queue);
         ASSERT_TRUE(monitor->isDragging());
         if (byEscape)
-            events.keyDown(platform::kEscapeKeyCode);
+            events.keyDown(backend::kEscapeKeyCode);
         else
             events.leftMouseUp();
         EXPECT_TRUE(monitor->isDragging()) << "the end is published on the queue";
@@ -129,7 +129,7 @@ TEST_F(DragMonitorTest, OtherKeysAndIdleEventsDoNothing) {
     auto monitor = makeMonitor();
     QSignalSpy spy(monitor.get(), &panel::DragMonitor::isDraggingChanged);
     events.leftMouseUp();
-    events.keyDown(platform::kEscapeKeyCode);
+    events.keyDown(backend::kEscapeKeyCode);
     EXPECT_EQ(queue.pending(), 0u) << "nothing submitted while idle";
 
     startReadableDrag(pasteboard, events, queue);

@@ -11,9 +11,9 @@
 
 namespace {
 
+using backend::ScreenInfo;
 using panel::NonActivatingPanel;
 using panel::WindowManager;
-using platform::ScreenInfo;
 using testing_support::FakeScreens;
 using testing_support::FakeWindowSystem;
 
@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, WindowManagerPlacement,
 TEST_P(WindowManagerPlacement, PutsThePanelAtTheLeftEdgeCentredVertically) {
     FakeScreens screens;
     screens.setScreens(GetParam().screens, GetParam().visibleFrame);
-    platform::Services services;
+    core::Services services;
     services.screens = &screens;
     WindowManager manager(services);
 
@@ -71,7 +71,7 @@ protected:
 
     FakeScreens screens;
     FakeWindowSystem windowSystem;
-    platform::Services services;
+    core::Services services;
 };
 
 TEST_F(WindowManagerTest, ShowAndHideDoNothingWhenAlreadySo) {
@@ -162,7 +162,7 @@ TEST_P(WindowManagerScreenChange, MovesThePanelOnlyWhenItWouldBeUnreachable) {
     FakeScreens screens;
     screens.setScreens({{"DP-1", {0, 0, 1280, 800}}, {"DP-2", {1280, 0, 1920, 1080}}},
                        {0, 30, 1280, 770});
-    platform::Services services;
+    core::Services services;
     services.screens = &screens;
     WindowManager manager(services);
     manager.hidePanel();
@@ -176,7 +176,7 @@ TEST_P(WindowManagerScreenChange, MovesThePanelOnlyWhenItWouldBeUnreachable) {
 
 TEST(WindowManagerWithoutScreen, ComesToTheFirstScreenThatAppears) {
     FakeScreens screens;
-    platform::Services services;
+    core::Services services;
     services.screens = &screens;
     WindowManager manager(services);
 

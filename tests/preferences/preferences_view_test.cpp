@@ -1,9 +1,9 @@
-#include "platform/defaults_keys.h"
+#include "desktop/defaults_keys.h"
 #include "preferences/general_preferences_view.h"
 #include "preferences/launch_at_login.h"
 #include "preferences/preferences_view.h"
 
-#include "platform/user_defaults.h"
+#include "desktop/user_defaults.h"
 #include "support/fake_login_item_service.h"
 #include "support/qt_printers.h"
 
@@ -17,7 +17,7 @@
 #include <QTemporaryDir>
 
 using namespace preferences;
-namespace keys = platform::defaults_keys;
+namespace keys = desktop::defaults_keys;
 
 namespace {
 
@@ -58,7 +58,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    platform::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
+    desktop::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
     testing_support::FakeLoginItemService loginItems;
     QStringList calls;
 };

@@ -4,9 +4,9 @@
 
 #include <QSet>
 
-using platform::UTType;
 using shelf::BucketItem;
 using shelf::BucketItemData;
+using shelf::UTType;
 
 TEST(BucketItemIdentity, FreshIdsAndCopies) {
     const BucketItemData a(QStringLiteral("hello"), UTType::plainText);

@@ -9,12 +9,12 @@
 
 #include <thread>
 
-using platform::LoadedData;
-using platform::LoadedItem;
-using platform::LoadError;
-using platform::UTType;
 using shelf::BucketItem;
 using shelf::DropIntake;
+using shelf::LoadedData;
+using shelf::LoadedItem;
+using shelf::LoadError;
+using shelf::UTType;
 using testing_support::FakeItemProvider;
 using testing_support::FakeMainQueue;
 using testing_support::RecordingLog;
@@ -140,7 +140,7 @@ const std::vector<PathCase>& pathCases() {
          {}},
         {"PreferredOtherObject",
          {"org.matroska.mkv"},
-         platform::OtherItem{"colour"},
+         shelf::OtherItem{"colour"},
          {},
          false,
          "org.matroska.mkv",
@@ -393,7 +393,7 @@ TEST_F(DropIntakeTest, CommitsOnceAfterTheLastLoadInCompletionOrder) {
 
 TEST_F(DropIntakeTest, LoadsFinishingTogetherAllLand) {
     constexpr int kCount = 48;
-    platform::ItemProviderList providers;
+    shelf::ItemProviderList providers;
     std::vector<std::shared_ptr<FakeItemProvider>> fakes;
     QStringList expected;
     for (int i = 0; i < kCount; ++i) {

@@ -2,20 +2,20 @@
 
 namespace testing_support {
 
-void FakeApplication::setActivationPolicy(platform::ActivationPolicy policy) {
+void FakeApplication::setActivationPolicy(desktop::ActivationPolicy policy) {
     m_policy = policy;
-    record(policy == platform::ActivationPolicy::Accessory ? QStringLiteral("policy Accessory")
-                                                           : QStringLiteral("policy Regular"));
+    record(policy == desktop::ActivationPolicy::Accessory ? QStringLiteral("policy Accessory")
+                                                          : QStringLiteral("policy Regular"));
 }
 
-void FakeApplication::setAppearance(platform::Appearance appearance) {
+void FakeApplication::setAppearance(desktop::Appearance appearance) {
     m_appearance = appearance;
     switch (appearance) {
-    case platform::Appearance::Light:
+    case desktop::Appearance::Light:
         return record(QStringLiteral("appearance Light"));
-    case platform::Appearance::Dark:
+    case desktop::Appearance::Dark:
         return record(QStringLiteral("appearance Dark"));
-    case platform::Appearance::System:
+    case desktop::Appearance::System:
         return record(QStringLiteral("appearance System"));
     }
 }

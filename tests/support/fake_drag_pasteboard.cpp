@@ -3,7 +3,7 @@
 namespace testing_support {
 
 bool FakeDragPasteboard::canReadObjectForClasses(
-    std::initializer_list<platform::PasteboardClass> classes) const {
+    std::initializer_list<backend::PasteboardClass> classes) const {
     ++m_queries;
     for (auto c : classes) {
         if (m_readable.count(c))
@@ -12,7 +12,7 @@ bool FakeDragPasteboard::canReadObjectForClasses(
     return false;
 }
 
-void FakeDragPasteboard::startDrag(std::set<platform::PasteboardClass> readable) {
+void FakeDragPasteboard::startDrag(std::set<backend::PasteboardClass> readable) {
     ++m_changeCount;
     m_readable = std::move(readable);
 }

@@ -1,27 +1,27 @@
 #pragma once
 
-#include "platform/drag_pasteboard.h"
+#include "backend/drag_pasteboard.h"
 
 #include <set>
 
 namespace testing_support {
 
 // A drag pasteboard whose contents a test sets: startDrag() stands for a new drag.
-class FakeDragPasteboard final : public platform::DragPasteboard {
+class FakeDragPasteboard final : public backend::DragPasteboard {
 public:
     std::int64_t changeCount() const override { return m_changeCount; }
-    bool canReadObjectForClasses(
-        std::initializer_list<platform::PasteboardClass> classes) const override;
+    bool
+    canReadObjectForClasses(std::initializer_list<backend::PasteboardClass> classes) const override;
     bool hasSourceAnswered() const override { return m_hasSourceAnswered; }
     void setSourceAnswered(bool value) { m_hasSourceAnswered = value; }
 
     // A new drag that offers `readable` (empty: nothing the shelf can read).
-    void startDrag(std::set<platform::PasteboardClass> readable);
+    void startDrag(std::set<backend::PasteboardClass> readable);
     int readabilityQueries() const { return m_queries; }
 
 private:
     std::int64_t m_changeCount = 0;
-    std::set<platform::PasteboardClass> m_readable;
+    std::set<backend::PasteboardClass> m_readable;
     mutable int m_queries = 0;
     bool m_hasSourceAnswered = true;
 };

@@ -5,16 +5,16 @@
 namespace testing_support {
 
 void FakeDragSession::beginDraggingSession(QObject& view, QPointF position,
-                                           QList<platform::DraggingItem> items,
-                                           std::shared_ptr<platform::DraggingSource> source) {
+                                           QList<backend::DraggingItem> items,
+                                           std::shared_ptr<backend::DraggingSource> source) {
     m_sessions.push_back({&view, position, std::move(items), std::move(source), false});
 }
 
-void FakeDragSession::endLatest(platform::DragOperation operation) {
+void FakeDragSession::endLatest(backend::DragOperation operation) {
     Q_ASSERT(!m_sessions.empty() && !m_sessions.back().isEnded);
     Session& session = m_sessions.back();
     session.isEnded = true;
-    const std::shared_ptr<platform::DraggingSource> source = std::move(session.source);
+    const std::shared_ptr<backend::DraggingSource> source = std::move(session.source);
     source->draggingSessionEnded(QPoint(), operation);
 }
 

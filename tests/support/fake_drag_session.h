@@ -1,29 +1,29 @@
 #pragma once
 
-#include "platform/drag_session.h"
+#include "backend/drag_session.h"
 
 #include <vector>
 
 namespace testing_support {
 
 // Records the drags begun; a test ends them with the operation a destination would perform.
-class FakeDragSession final : public platform::DragSession {
+class FakeDragSession final : public backend::DragSession {
 public:
     struct Session {
         QObject* view = nullptr;
         QPointF position;
-        QList<platform::DraggingItem> items;
-        std::shared_ptr<platform::DraggingSource> source;
+        QList<backend::DraggingItem> items;
+        std::shared_ptr<backend::DraggingSource> source;
         bool isEnded = false;
     };
 
-    void beginDraggingSession(QObject& view, QPointF position, QList<platform::DraggingItem> items,
-                              std::shared_ptr<platform::DraggingSource> source) override;
+    void beginDraggingSession(QObject& view, QPointF position, QList<backend::DraggingItem> items,
+                              std::shared_ptr<backend::DraggingSource> source) override;
 
     const std::vector<Session>& sessions() const { return m_sessions; }
     // Ends the latest session as a destination performing `operation` would; the session then
     // lets go of its source.
-    void endLatest(platform::DragOperation operation);
+    void endLatest(backend::DragOperation operation);
 
 private:
     std::vector<Session> m_sessions;

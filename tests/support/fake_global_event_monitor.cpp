@@ -2,11 +2,11 @@
 
 namespace testing_support {
 
-using platform::EventMask;
-using platform::EventType;
+using backend::EventMask;
+using backend::EventType;
 
-std::optional<platform::MonitorToken> FakeGlobalEventMonitor::addGlobalMonitor(EventMask mask,
-                                                                               Handler handler) {
+std::optional<backend::MonitorToken> FakeGlobalEventMonitor::addGlobalMonitor(EventMask mask,
+                                                                              Handler handler) {
     if (refuseRegistrations)
         return std::nullopt;
     const auto token = m_next++;
@@ -14,7 +14,7 @@ std::optional<platform::MonitorToken> FakeGlobalEventMonitor::addGlobalMonitor(E
     return token;
 }
 
-void FakeGlobalEventMonitor::send(const platform::Event& event) {
+void FakeGlobalEventMonitor::send(const backend::Event& event) {
     if (m_ownDrag)
         return;
     const EventMask mask = event.type == EventType::LeftMouseUp        ? EventMask::LeftMouseUp

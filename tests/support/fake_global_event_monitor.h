@@ -1,23 +1,23 @@
 #pragma once
 
-#include "platform/global_event_monitor.h"
+#include "backend/global_event_monitor.h"
 
 #include <map>
 
 namespace testing_support {
 
 // Delivers events that a test sends to the handlers registered for them.
-class FakeGlobalEventMonitor final : public platform::GlobalEventMonitor {
+class FakeGlobalEventMonitor final : public backend::GlobalEventMonitor {
 public:
-    std::optional<platform::MonitorToken> addGlobalMonitor(platform::EventMask mask,
-                                                           Handler handler) override;
-    void removeMonitor(platform::MonitorToken token) override { m_monitors.erase(token); }
+    std::optional<backend::MonitorToken> addGlobalMonitor(backend::EventMask mask,
+                                                          Handler handler) override;
+    void removeMonitor(backend::MonitorToken token) override { m_monitors.erase(token); }
     void setOwnDragInProgress(bool inProgress) override { m_ownDrag = inProgress; }
 
-    void send(const platform::Event& event);
-    void leftMouseDragged() { send({platform::EventType::LeftMouseDragged}); }
-    void leftMouseUp() { send({platform::EventType::LeftMouseUp}); }
-    void keyDown(std::uint16_t keyCode) { send({platform::EventType::KeyDown, keyCode}); }
+    void send(const backend::Event& event);
+    void leftMouseDragged() { send({backend::EventType::LeftMouseDragged}); }
+    void leftMouseUp() { send({backend::EventType::LeftMouseUp}); }
+    void keyDown(std::uint16_t keyCode) { send({backend::EventType::KeyDown, keyCode}); }
 
     std::size_t registrations() const { return m_monitors.size(); }
     bool ownDragInProgress() const { return m_ownDrag; }
@@ -25,8 +25,8 @@ public:
     bool refuseRegistrations = false;
 
 private:
-    std::map<platform::MonitorToken, std::pair<platform::EventMask, Handler>> m_monitors;
-    platform::MonitorToken m_next = 1;
+    std::map<backend::MonitorToken, std::pair<backend::EventMask, Handler>> m_monitors;
+    backend::MonitorToken m_next = 1;
     bool m_ownDrag = false;
 };
 

@@ -6,12 +6,12 @@ FakeItemProvider::FakeItemProvider(QStringList identifiers, bool isDeferred,
                                    Conformance conformance)
     : m_types(std::move(identifiers)), m_isDeferred(isDeferred), m_conformance(conformance) {}
 
-void FakeItemProvider::setItem(platform::LoadedItem item) {
+void FakeItemProvider::setItem(shelf::LoadedItem item) {
     std::lock_guard lock(m_mutex);
     m_item = std::move(item);
 }
 
-void FakeItemProvider::setData(platform::LoadedData data) {
+void FakeItemProvider::setData(shelf::LoadedData data) {
     std::lock_guard lock(m_mutex);
     m_data = std::move(data);
 }
@@ -57,7 +57,7 @@ std::function<void()> FakeItemProvider::startLoad(bool isDataLoad, const QString
 void FakeItemProvider::loadItemForTypeIdentifier(const QString& typeIdentifier,
                                                  ItemHandler handler) {
     auto answer = startLoad(false, typeIdentifier, [this, handler = std::move(handler)] {
-        platform::LoadedItem item;
+        shelf::LoadedItem item;
         {
             std::lock_guard lock(m_mutex);
             item = m_item;
@@ -71,7 +71,7 @@ void FakeItemProvider::loadItemForTypeIdentifier(const QString& typeIdentifier,
 void FakeItemProvider::loadDataRepresentationForTypeIdentifier(const QString& typeIdentifier,
                                                                DataHandler handler) {
     auto answer = startLoad(true, typeIdentifier, [this, handler = std::move(handler)] {
-        platform::LoadedData data;
+        shelf::LoadedData data;
         {
             std::lock_guard lock(m_mutex);
             data = m_data;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/item_provider.h"
-#include "platform/provider_types.h"
+#include "shelf/item_provider.h"
+#include "shelf/provider_types.h"
 
 #include <functional>
 #include <mutex>
@@ -13,7 +13,7 @@ namespace testing_support {
 // built-in type table, or with `Conformance::Exact` only the identifiers themselves. Loads answer
 // at once on the calling thread unless the provider is deferred; then complete() answers the held
 // loads, from whatever thread the test chooses.
-class FakeItemProvider final : public platform::ItemProvider {
+class FakeItemProvider final : public shelf::ItemProvider {
 public:
     struct Load {
         bool isDataLoad;
@@ -25,8 +25,8 @@ public:
     explicit FakeItemProvider(QStringList identifiers, bool isDeferred = false,
                               Conformance conformance = Conformance::TypeTable);
 
-    void setItem(platform::LoadedItem item);
-    void setData(platform::LoadedData data);
+    void setItem(shelf::LoadedItem item);
+    void setData(shelf::LoadedData data);
     // Called as each load starts, before it is answered or held.
     void setOnLoad(std::function<void()> onLoad);
 
@@ -47,12 +47,12 @@ private:
     std::function<void()> startLoad(bool isDataLoad, const QString& typeIdentifier,
                                     std::function<void()> answer);
 
-    const platform::ProviderTypes m_types;
+    const shelf::ProviderTypes m_types;
     const bool m_isDeferred;
     const Conformance m_conformance;
     mutable std::mutex m_mutex;
-    platform::LoadedItem m_item;
-    platform::LoadedData m_data;
+    shelf::LoadedItem m_item;
+    shelf::LoadedData m_data;
     std::function<void()> m_onLoad;
     std::vector<Load> m_loads;
     std::vector<std::function<void()>> m_held;

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/login_item_service.h"
+#include "preferences/login_item_service.h"
 
 #include <QStringList>
 
 namespace testing_support {
 
 // Records "register" / "unregister" requests and answers them with `isSucceeding`.
-class FakeLoginItemService final : public platform::LoginItemService {
+class FakeLoginItemService final : public preferences::LoginItemService {
 public:
     bool registerLoginItem() override {
         m_requests << QStringLiteral("register");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/main_queue.h"
+#include "core/main_queue.h"
 
 #include <chrono>
 #include <cstddef>
@@ -12,7 +12,7 @@ namespace testing_support {
 
 // A main queue that tests drain by hand, one turn at a time, with a clock they advance.
 // Submission is thread safe; draining happens on the test's thread.
-class FakeMainQueue final : public platform::MainQueue {
+class FakeMainQueue final : public core::MainQueue {
 public:
     void async(Task task) override;
     void asyncAfter(std::chrono::milliseconds delay, Task task) override;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/color_scheme_service.h"
-#include "platform/services.h"
-#include "platform/symbol_image.h"
+#include "core/services.h"
+#include "desktop/color_scheme_service.h"
+#include "desktop/symbol_image.h"
 #include "support/fake_application.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_drag_session.h"
@@ -41,9 +41,9 @@ struct FakePlatform {
     FakeWorkspace workspace;
     FakeApplication application;
     FakeScreens screens;
-    const platform::SymbolImage symbols;
-    platform::ColorSchemeService colorSchemes{nullptr};
-    platform::Services services;
+    const desktop::SymbolImage symbols;
+    desktop::ColorSchemeService colorSchemes{nullptr};
+    core::Services services;
 };
 
 } // namespace testing_support

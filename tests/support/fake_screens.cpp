@@ -2,7 +2,7 @@
 
 namespace testing_support {
 
-std::optional<platform::ScreenInfo> FakeScreens::primary() const {
+std::optional<backend::ScreenInfo> FakeScreens::primary() const {
     if (m_screens.isEmpty())
         return std::nullopt;
     return m_screens.front();
@@ -16,7 +16,7 @@ QRect FakeScreens::primaryVisibleFrame() const {
     return m_visibleFrame.isEmpty() ? m_screens.front().geometry : m_visibleFrame;
 }
 
-void FakeScreens::setScreens(QList<platform::ScreenInfo> screens, QRect visibleFrame) {
+void FakeScreens::setScreens(QList<backend::ScreenInfo> screens, QRect visibleFrame) {
     m_screens = std::move(screens);
     m_visibleFrame = visibleFrame;
     emit screensChanged();

@@ -1,26 +1,26 @@
 #pragma once
 
-#include "platform/screens.h"
+#include "backend/screens.h"
 
 #include <functional>
 
 namespace testing_support {
 
 // Monitors a test sets up; every change emits screensChanged.
-class FakeScreens final : public platform::Screens {
+class FakeScreens final : public backend::Screens {
     Q_OBJECT
 public:
-    QList<platform::ScreenInfo> screens() const override { return m_screens; }
-    std::optional<platform::ScreenInfo> primary() const override;
+    QList<backend::ScreenInfo> screens() const override { return m_screens; }
+    std::optional<backend::ScreenInfo> primary() const override;
     QRect primaryVisibleFrame() const override;
 
     // The first screen becomes the primary; `visibleFrame` empty means its whole geometry.
-    void setScreens(QList<platform::ScreenInfo> screens, QRect visibleFrame = {});
+    void setScreens(QList<backend::ScreenInfo> screens, QRect visibleFrame = {});
     // Runs whenever primaryVisibleFrame is asked (to see when someone asks).
     std::function<void()> onVisibleFrameQueried;
 
 private:
-    QList<platform::ScreenInfo> m_screens;
+    QList<backend::ScreenInfo> m_screens;
     QRect m_visibleFrame;
 };
 

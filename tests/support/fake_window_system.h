@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/window_system.h"
+#include "backend/window_system.h"
 
 #include <QList>
 #include <QPointer>
@@ -9,7 +9,7 @@
 namespace testing_support {
 
 // Records the hints asked for.
-class FakeWindowSystem final : public platform::WindowSystem {
+class FakeWindowSystem final : public backend::WindowSystem {
 public:
     struct PanelPreparation {
         QWindow* window;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/workspace.h"
+#include "desktop/workspace.h"
 
 #include <QColor>
 #include <QStringList>
@@ -9,7 +9,7 @@ namespace testing_support {
 
 // Answers every path with a plain square icon and records the paths and URLs asked for.
 // A mask icon is opaque black (to be recoloured), a full-colour icon `fullColour`.
-class FakeWorkspace final : public platform::Workspace {
+class FakeWorkspace final : public desktop::Workspace {
 public:
     QIcon iconForFile(const QString& path) const override;
     bool openUrl(const QUrl& url) override;

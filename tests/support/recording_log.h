@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/diagnostic_log.h"
+#include "core/diagnostic_log.h"
 
 #include <mutex>
 
 namespace testing_support {
 
 // Keeps every diagnostic line, in order; thread safe.
-class RecordingLog final : public platform::DiagnosticLog {
+class RecordingLog final : public core::DiagnosticLog {
 public:
     void writeLine(const QString& line) override {
         std::lock_guard lock(m_mutex);

@@ -1,7 +1,7 @@
 #include "views/bucket_item_view.h"
 
+#include "desktop/symbol_image.h"
 #include "panel/drag_monitor.h"
-#include "platform/symbol_image.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_drag_session.h"
 #include "support/fake_global_event_monitor.h"
@@ -25,11 +25,11 @@
 
 namespace {
 
-using platform::ColorScheme;
-using platform::DragOperation;
-using platform::UTType;
+using backend::DragOperation;
+using desktop::ColorScheme;
 using shelf::BucketItem;
 using shelf::BucketItemData;
+using shelf::UTType;
 using views::BucketItemView;
 using views::IconView;
 using views::SymbolButton;
@@ -102,9 +102,9 @@ protected:
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
     testing_support::FakeWorkspace workspace;
-    platform::SymbolImage symbols;
-    platform::Services services{&queue,   &pasteboard, &eventMonitor, &log,
-                                &session, &workspace,  &symbols};
+    desktop::SymbolImage symbols;
+    core::Services services{&queue,   &pasteboard, &eventMonitor, &log,
+                            &session, &workspace,  &symbols};
     panel::DragMonitor monitor{services};
     int removals = 0;
     std::unique_ptr<BucketItemView> tile;
@@ -340,7 +340,7 @@ TEST_F(BucketItemViewTest, ASuccessfulDragOutRemovesAnUnlockedEntry) {
     ASSERT_EQ(session.sessions().size(), 1u);
     EXPECT_EQ(log.lines().front(), QStringLiteral("drag start"));
     EXPECT_EQ(session.sessions().front().source->sourceOperationMask(
-                  platform::DraggingContext::OutsideApplication),
+                  backend::DraggingContext::OutsideApplication),
               17u);
 
     session.endLatest(DragOperation::Copy);

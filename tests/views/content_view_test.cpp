@@ -3,14 +3,14 @@
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
 #include "panel/window_manager.h"
-#include "platform/mime_item_provider_factory.h"
 #include "preferences/settings_access/settings_access_environment.h"
-#include "shelf/drop_region_view.h"
+#include "shelf/mime_item_provider_factory.h"
 #include "support/fake_platform.h"
 #include "support/qt_printers.h"
 #include "views/bucket_item_view.h"
 #include "views/drag_source_widget.h"
 #include "views/draggable_view.h"
+#include "views/drop_region_view.h"
 #include "views/lazy_list_view.h"
 
 #include <gtest/gtest.h>
@@ -25,12 +25,12 @@
 #include <QToolButton>
 
 using namespace std::chrono_literals;
-using platform::ColorScheme;
-using platform::DragOperation;
-using platform::PasteboardClass;
-using platform::UTType;
+using backend::DragOperation;
+using backend::PasteboardClass;
+using desktop::ColorScheme;
 using shelf::BucketItem;
 using shelf::BucketItemData;
+using shelf::UTType;
 
 namespace {
 
@@ -93,11 +93,11 @@ protected:
     testing_support::FakeDragSession& session = fakes.session;
     testing_support::FakeWorkspace& workspace = fakes.workspace;
     testing_support::FakeApplication& application = fakes.application;
-    platform::ColorSchemeService& colorSchemes = fakes.colorSchemes;
-    platform::Services& services = fakes.services;
+    desktop::ColorSchemeService& colorSchemes = fakes.colorSchemes;
+    core::Services& services = fakes.services;
     QTemporaryDir cache;
     QThreadPool pool;
-    platform::MimeItemProviderFactory providers{cache.path(), pool};
+    shelf::MimeItemProviderFactory providers{cache.path(), pool};
     settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     std::unique_ptr<panel::DragMonitor> dragMonitor;
     std::unique_ptr<panel::WindowManager> windowManager;
@@ -255,13 +255,13 @@ TEST_F(ContentViewTest, ClearButtonEmptiesLockedEntriesToo) {
 }
 
 TEST_F(ContentViewTest, ColoursFollowTheSchemeLive) {
-    colorSchemes.setAppearance(platform::Appearance::Light);
+    colorSchemes.setAppearance(desktop::Appearance::Light);
     install();
     dragMonitor->addItem(entry(1));
     EXPECT_EQ(view->backgroundColor(), QColor(Qt::white));
     EXPECT_EQ(view->barSymbolColor(), QColor(95, 95, 95));
 
-    colorSchemes.setAppearance(platform::Appearance::Dark);
+    colorSchemes.setAppearance(desktop::Appearance::Dark);
     EXPECT_EQ(view->colorScheme(), ColorScheme::Dark);
     EXPECT_EQ(view->barSymbolColor(), QColor(222, 222, 222));
     EXPECT_EQ(view->backgroundColor(), view->palette().color(QPalette::Window));
@@ -279,7 +279,7 @@ TEST_F(ContentViewTest, ColoursFollowTheSchemeLive) {
 }
 
 TEST_F(ContentViewTest, BarButtonsGoWithTheirFaceAndItsIconsAreShared) {
-    colorSchemes.setAppearance(platform::Appearance::Light);
+    colorSchemes.setAppearance(desktop::Appearance::Light);
     install();
     dragMonitor->addItem(entry(1));
     const qint64 menuIcon = view->menuButton()->icon().cacheKey();
@@ -292,8 +292,8 @@ TEST_F(ContentViewTest, BarButtonsGoWithTheirFaceAndItsIconsAreShared) {
     EXPECT_EQ(view->menuButton(), nullptr);
     EXPECT_EQ(view->clearButton(), nullptr);
     // Repaints the bar, which must not reach the buttons of the list face just taken down.
-    colorSchemes.setAppearance(platform::Appearance::Dark);
-    colorSchemes.setAppearance(platform::Appearance::Light);
+    colorSchemes.setAppearance(desktop::Appearance::Dark);
+    colorSchemes.setAppearance(desktop::Appearance::Light);
 
     // Qt caches renderings per icon: a new list face shows the very same icons.
     dragMonitor->addItem(entry(1));
@@ -309,7 +309,7 @@ TEST_F(ContentViewTest, DropRegionStaysWhileADragIsOverItAfterTheButtonWentUp) {
         dragMonitor->setDraggedItems(emptyShelf ? QList<BucketItem>{}
                                                 : QList<BucketItem>{entry(1)});
         dragMonitor->setIsDragging(true);
-        shelf::DropRegionView* region = view->dropRegion();
+        views::DropRegionView* region = view->dropRegion();
         ASSERT_NE(region, nullptr);
         QMimeData data;
         data.setText(QStringLiteral("parked text"));

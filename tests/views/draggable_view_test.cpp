@@ -1,7 +1,7 @@
 #include "views/draggable_view.h"
 
-#include "platform/qt_drag_session.h"
-#include "platform/services.h"
+#include "backend/qt_drag_session.h"
+#include "core/services.h"
 #include "support/fake_drag_session.h"
 #include "support/fake_main_queue.h"
 #include "support/recording_log.h"
@@ -20,11 +20,11 @@
 
 namespace {
 
-using platform::DraggingContext;
-using platform::DragOperation;
-using platform::UTType;
+using backend::DraggingContext;
+using backend::DragOperation;
 using shelf::BucketItem;
 using shelf::BucketItemData;
+using shelf::UTType;
 using namespace std::chrono_literals;
 
 class DraggableViewTest : public ::testing::Test {
@@ -67,7 +67,7 @@ protected:
     testing_support::FakeMainQueue queue;
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
-    platform::Services services{&queue, nullptr, nullptr, &log, &session};
+    core::Services services{&queue, nullptr, nullptr, &log, &session};
     std::unique_ptr<views::DraggableView> view;
 };
 
@@ -172,7 +172,7 @@ TEST_F(DraggableViewTest, OffersEachPayloadByItsTypeInPayloadOrder) {
               QStringLiteral("/home/demo/Projects/"));
     EXPECT_EQ(std::get<QString>(items[3].writer), pictureUrl);
     EXPECT_EQ(std::get<QString>(items[4].writer), QStringLiteral("not a url"));
-    for (const platform::DraggingItem& item : items) {
+    for (const backend::DraggingItem& item : items) {
         EXPECT_EQ(item.frame, QRect(0, 0, 150, 90));
         EXPECT_EQ(item.image.deviceIndependentSize().toSize(), QSize(150, 90));
     }
@@ -197,7 +197,7 @@ TEST_P(OddFileNameTest, IsOfferedPercentEncodedByteForByte) {
     const QByteArray offered(GetParam().offered);
     EXPECT_EQ(log.lines().last(),
               QStringLiteral("providing file url ") + QString::fromLatin1(offered));
-    const auto data = platform::makeDragMimeData(session.sessions().front().items);
+    const auto data = backend::makeDragMimeData(session.sessions().front().items);
     EXPECT_EQ(data->data(QStringLiteral("text/uri-list")), offered + "\r\n");
     EXPECT_TRUE(data->data(QStringLiteral("text/plain")).isEmpty());
 }
@@ -217,7 +217,7 @@ TEST_F(DraggableViewTest, AllowedOperationsFollowTheLockStateWhenAsked) {
     press({10, 10});
     drag({20, 10});
     ASSERT_EQ(session.sessions().size(), 1u);
-    platform::DraggingSource& source = *session.sessions().front().source;
+    backend::DraggingSource& source = *session.sessions().front().source;
     for (DraggingContext context :
          {DraggingContext::OutsideApplication, DraggingContext::WithinApplication})
         EXPECT_EQ(source.sourceOperationMask(context), 17u);

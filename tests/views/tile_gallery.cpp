@@ -1,8 +1,8 @@
 // Renders sample tiles side by side into PNG files, to look at them by eye:
 //   QT_QPA_PLATFORM=offscreen tile_gallery <folder> [icon theme]
+#include "desktop/desktop_workspace.h"
+#include "desktop/symbol_image.h"
 #include "panel/drag_monitor.h"
-#include "platform/desktop_workspace.h"
-#include "platform/symbol_image.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_drag_session.h"
 #include "support/fake_global_event_monitor.h"
@@ -19,10 +19,10 @@
 
 #include <cstdio>
 
-using platform::ColorScheme;
-using platform::UTType;
+using desktop::ColorScheme;
 using shelf::BucketItem;
 using shelf::BucketItemData;
+using shelf::UTType;
 
 namespace {
 
@@ -65,10 +65,10 @@ int main(int argc, char** argv) {
     testing_support::FakeGlobalEventMonitor eventMonitor;
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
-    platform::DesktopWorkspace workspace;
-    platform::SymbolImage symbols;
-    const platform::Services services{&queue,   &pasteboard, &eventMonitor, &log,
-                                      &session, &workspace,  &symbols};
+    desktop::DesktopWorkspace workspace;
+    desktop::SymbolImage symbols;
+    const core::Services services{&queue,   &pasteboard, &eventMonitor, &log,
+                                  &session, &workspace,  &symbols};
     panel::DragMonitor monitor(services);
 
     const QList<BucketItem> entries = {

@@ -1,8 +1,8 @@
 // The application service against a real window manager: the taskbar follows the activation
 // policy, and deactivating hands activation to another application.
-#include "platform/color_scheme_service.h"
-#include "platform/qt_application.h"
-#include "platform/x11/x11_window_system.h"
+#include "backend/x11/x11_window_system.h"
+#include "desktop/color_scheme_service.h"
+#include "desktop/qt_application.h"
 #include "support/x11/child_process.h"
 #include "support/x11/test_programs.h"
 #include "x11_tools.h"
@@ -35,13 +35,13 @@ protected:
         return output("xwininfo", {"-id", id(window)}).find("IsViewable") != std::string::npos;
     }
 
-    platform::x11::X11WindowSystem windowSystem;
-    platform::ColorSchemeService colorSchemes{nullptr};
-    platform::QtApplication application{colorSchemes, &windowSystem};
+    backend::x11::X11WindowSystem windowSystem;
+    desktop::ColorSchemeService colorSchemes{nullptr};
+    desktop::QtApplication application{colorSchemes, &windowSystem};
 };
 
 TEST_F(ApplicationX11Test, TaskbarFollowsTheActivationPolicy) {
-    application.setActivationPolicy(platform::ActivationPolicy::Accessory);
+    application.setActivationPolicy(desktop::ActivationPolicy::Accessory);
     QWidget settings;
     settings.resize(300, 200);
     settings.show();
@@ -49,7 +49,7 @@ TEST_F(ApplicationX11Test, TaskbarFollowsTheActivationPolicy) {
     testing_support::x11::pumpEvents(200ms);
     EXPECT_THAT(states(settings), HasSubstr("_NET_WM_STATE_SKIP_TASKBAR"));
 
-    application.setActivationPolicy(platform::ActivationPolicy::Regular);
+    application.setActivationPolicy(desktop::ActivationPolicy::Regular);
     EXPECT_TRUE(
         waitFor([&] { return states(settings).find("SKIP_TASKBAR") == std::string::npos; }));
 }

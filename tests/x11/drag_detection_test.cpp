@@ -1,11 +1,11 @@
 // System-wide drag detection end to end: a DragMonitor wired to the real X11 services in this
 // process, real XDND drags of our drag source program, the pointer driven by xdotool, all on
 // a private X server (see holdfin_test_main_x11).
+#include "backend/x11/x11_connection.h"
+#include "backend/x11/x11_drag_pasteboard.h"
+#include "backend/x11/x11_global_event_monitor.h"
+#include "core/qt_main_queue.h"
 #include "panel/drag_monitor.h"
-#include "platform/qt_main_queue.h"
-#include "platform/x11/x11_connection.h"
-#include "platform/x11/x11_drag_pasteboard.h"
-#include "platform/x11/x11_global_event_monitor.h"
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
 #include "support/x11/test_programs.h"
@@ -27,7 +27,7 @@
 
 using namespace std::chrono_literals;
 using namespace testing_support::x11;
-using platform::EventMask;
+using backend::EventMask;
 using x11_tools::waitFor;
 
 namespace {
@@ -47,14 +47,14 @@ ChildProcess::Options programOptions() {
 struct Holdfin {
     Holdfin()
         : pasteboard(connection), eventMonitor(connection),
-          monitor(platform::Services{&mainQueue, &pasteboard, &eventMonitor, nullptr}) {
+          monitor(core::Services{&mainQueue, &pasteboard, &eventMonitor, nullptr}) {
         QObject::connect(&monitor, &panel::DragMonitor::isDraggingChanged,
                          [this] { assignments.push_back(monitor.isDragging()); });
         for (auto mask : {EventMask::LeftMouseDragged, EventMask::LeftMouseUp, EventMask::KeyDown})
             eventMonitor.addGlobalMonitor(
-                mask, [this](const platform::Event& event) { events.push_back(event); });
+                mask, [this](const backend::Event& event) { events.push_back(event); });
     }
-    int count(platform::EventType type) const {
+    int count(backend::EventType type) const {
         int n = 0;
         for (const auto& event : events)
             n += event.type == type;
@@ -64,13 +64,13 @@ struct Holdfin {
         return int(std::count(assignments.begin(), assignments.end(), true));
     }
 
-    platform::QtMainQueue mainQueue;
-    platform::x11::X11Connection connection;
-    platform::x11::X11DragPasteboard pasteboard;
-    platform::x11::X11GlobalEventMonitor eventMonitor;
+    core::QtMainQueue mainQueue;
+    backend::x11::X11Connection connection;
+    backend::x11::X11DragPasteboard pasteboard;
+    backend::x11::X11GlobalEventMonitor eventMonitor;
     panel::DragMonitor monitor;
     std::vector<bool> assignments;
-    std::vector<platform::Event> events;
+    std::vector<backend::Event> events;
 };
 
 class DragDetectionTest : public testing::Test {
@@ -153,9 +153,9 @@ TEST_F(DragDetectionTest, plainMouseDragIsNoDrag) {
     ASSERT_FALSE(at.isNull());
     ASSERT_TRUE(m_pointer.beginDrag(at.x(), at.y()));
     ASSERT_TRUE(m_pointer.endDrag());
-    ASSERT_TRUE(waitFor([&] { return holdfin.count(platform::EventType::LeftMouseUp) == 1; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.count(backend::EventType::LeftMouseUp) == 1; }, 3s));
     pumpFor(100ms);
-    EXPECT_GT(holdfin.count(platform::EventType::LeftMouseDragged), 0);
+    EXPECT_GT(holdfin.count(backend::EventType::LeftMouseDragged), 0);
     EXPECT_EQ(holdfin.pasteboard.changeCount(), holdfin.monitor.lastChangeCount());
     EXPECT_TRUE(holdfin.assignments.empty()); // a release while idle assigns nothing
 }
@@ -169,14 +169,14 @@ TEST_F(DragDetectionTest, escapeEndsTheDragAndOtherKeysDoNot) {
     ASSERT_TRUE(waitFor([&] { return holdfin.monitor.isDragging(); }, 3s));
 
     ASSERT_TRUE(m_pointer.key("a"));
-    ASSERT_TRUE(waitFor([&] { return holdfin.count(platform::EventType::KeyDown) == 1; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.count(backend::EventType::KeyDown) == 1; }, 3s));
     pumpFor(100ms);
     EXPECT_TRUE(holdfin.monitor.isDragging());
-    EXPECT_NE(holdfin.events.back().keyCode, platform::kEscapeKeyCode);
+    EXPECT_NE(holdfin.events.back().keyCode, backend::kEscapeKeyCode);
 
     ASSERT_TRUE(m_pointer.key("Escape"));
     EXPECT_TRUE(waitFor([&] { return !holdfin.monitor.isDragging(); }, 3s));
-    EXPECT_EQ(holdfin.events.back().keyCode, platform::kEscapeKeyCode);
+    EXPECT_EQ(holdfin.events.back().keyCode, backend::kEscapeKeyCode);
     m_pointer.release();
 }
 
@@ -187,7 +187,7 @@ TEST_F(DragDetectionTest, dragUnderWayAtStartIsNotReported) {
     Holdfin holdfin; // starts watching in the middle of the drag
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 15));
     ASSERT_TRUE(
-        waitFor([&] { return holdfin.count(platform::EventType::LeftMouseDragged) > 5; }, 3s));
+        waitFor([&] { return holdfin.count(backend::EventType::LeftMouseDragged) > 5; }, 3s));
     pumpFor(300ms);
     EXPECT_TRUE(holdfin.assignments.empty());
     ASSERT_TRUE(m_pointer.endDrag());
@@ -233,7 +233,7 @@ TEST_F(DragDetectionTest, ownDragIsCountedNotProbedAndNotReported) {
     EXPECT_NE(holdfin.pasteboard.changeCount(), countBefore);
     EXPECT_FALSE(holdfin.pasteboard.isLearning());
     pumpFor(100ms);
-    EXPECT_FALSE(holdfin.pasteboard.canReadObjectForClasses({platform::PasteboardClass::String}));
+    EXPECT_FALSE(holdfin.pasteboard.canReadObjectForClasses({backend::PasteboardClass::String}));
     EXPECT_TRUE(holdfin.events.empty());
 }
 
@@ -263,7 +263,7 @@ TEST_P(SourceAnsweringTest, IsToldApartFromItsTypes) {
     // A silent source's types are known only when its type list is written after the watch
     // on its window began (it may come first); an answering one is asked.
     if (GetParam().isAnswering) {
-        EXPECT_TRUE(holdfin.pasteboard.canReadObjectForClasses({platform::PasteboardClass::Url}));
+        EXPECT_TRUE(holdfin.pasteboard.canReadObjectForClasses({backend::PasteboardClass::Url}));
     }
     // A refusal or an answer comes within milliseconds; give a silent source as long.
     waitFor([&] { return holdfin.pasteboard.hasSourceAnswered(); }, 500ms);

@@ -1,10 +1,10 @@
 // Dragging a shelf tile out into another process: the tile and Holdfin's real drag session in
 // this process, our drop target program as the destination, the pointer driven by xdotool,
 // all on a private X server (see holdfin_test_main_x11).
+#include "backend/qt_drag_session.h"
+#include "desktop/desktop_workspace.h"
+#include "desktop/symbol_image.h"
 #include "panel/drag_monitor.h"
-#include "platform/desktop_workspace.h"
-#include "platform/qt_drag_session.h"
-#include "platform/symbol_image.h"
 #include "settled_window.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_global_event_monitor.h"
@@ -29,10 +29,10 @@
 
 using namespace std::chrono_literals;
 using namespace testing_support::x11;
-using platform::DragOperation;
-using platform::UTType;
+using backend::DragOperation;
 using shelf::BucketItem;
 using shelf::BucketItemData;
+using shelf::UTType;
 using x11_tools::waitFor;
 using x11_tools::waitUntilSettled;
 
@@ -58,28 +58,27 @@ std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> 
 }
 
 // Runs the real drag session and notes what it asked of and told the tile's drag source.
-class RecordingDragSession final : public platform::DragSession {
+class RecordingDragSession final : public backend::DragSession {
 public:
-    explicit RecordingDragSession(platform::DragSession& session) : m_session(session) {}
+    explicit RecordingDragSession(backend::DragSession& session) : m_session(session) {}
 
-    void beginDraggingSession(QObject& view, QPointF position, QList<platform::DraggingItem> items,
-                              std::shared_ptr<platform::DraggingSource> source) override {
+    void beginDraggingSession(QObject& view, QPointF position, QList<backend::DraggingItem> items,
+                              std::shared_ptr<backend::DraggingSource> source) override {
         ++sessionCount;
         m_session.beginDraggingSession(view, position, std::move(items),
                                        std::make_shared<Source>(std::move(source), *this));
     }
 
     int sessionCount = 0;
-    std::optional<platform::DragOperationMask> offered;
+    std::optional<backend::DragOperationMask> offered;
     std::optional<DragOperation> performed;
 
 private:
-    class Source final : public platform::DraggingSource {
+    class Source final : public backend::DraggingSource {
     public:
-        Source(std::shared_ptr<platform::DraggingSource> source, RecordingDragSession& record)
+        Source(std::shared_ptr<backend::DraggingSource> source, RecordingDragSession& record)
             : m_source(std::move(source)), m_record(record) {}
-        platform::DragOperationMask
-        sourceOperationMask(platform::DraggingContext context) override {
+        backend::DragOperationMask sourceOperationMask(backend::DraggingContext context) override {
             m_record.offered = m_source->sourceOperationMask(context);
             return *m_record.offered;
         }
@@ -89,21 +88,21 @@ private:
         }
 
     private:
-        std::shared_ptr<platform::DraggingSource> m_source;
+        std::shared_ptr<backend::DraggingSource> m_source;
         RecordingDragSession& m_record;
     };
 
-    platform::DragSession& m_session;
+    backend::DragSession& m_session;
 };
 
 // One tile in a window of its own, built on the real drag session, with the shelf around it.
 struct Shelf {
     explicit Shelf(const BucketItem& entry)
-        : monitor(platform::Services{&mainQueue, &pasteboard, &eventMonitor}),
+        : monitor(core::Services{&mainQueue, &pasteboard, &eventMonitor}),
           dragSession(eventMonitor), recordingSession(dragSession) {
         monitor.addItem(entry);
-        const platform::Services services{&mainQueue,        &pasteboard, &eventMonitor, &log,
-                                          &recordingSession, &workspace,  &symbols};
+        const core::Services services{&mainQueue,        &pasteboard, &eventMonitor, &log,
+                                      &recordingSession, &workspace,  &symbols};
         views::TileActions actions;
         actions.onRemove = [this, id = entry.id] {
             for (const BucketItem& current : monitor.draggedItems()) {
@@ -120,7 +119,7 @@ struct Shelf {
         };
         actions.onDragEnd = [this] { ++dragEnds; };
         tile = std::make_unique<views::BucketItemView>(entry, monitor, std::move(actions), services,
-                                                       platform::ColorScheme::Light);
+                                                       desktop::ColorScheme::Light);
         // Out of the window manager's hands, so that openbox's placement plays no part; where
         // the window really lands is read once it has settled.
         tile->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
@@ -138,10 +137,10 @@ struct Shelf {
     testing_support::FakeDragPasteboard pasteboard;
     testing_support::FakeGlobalEventMonitor eventMonitor;
     testing_support::RecordingLog log;
-    platform::DesktopWorkspace workspace;
-    platform::SymbolImage symbols;
+    desktop::DesktopWorkspace workspace;
+    desktop::SymbolImage symbols;
     panel::DragMonitor monitor;
-    platform::QtDragSession dragSession;
+    backend::QtDragSession dragSession;
     RecordingDragSession recordingSession;
     std::function<void()> onDragStart;
     int dragStarts = 0;

@@ -1,14 +1,14 @@
 // The pure parts of the X11 layer: which offered drag types the shelf can read, and how
 // physical buttons and key codes map to what the drag monitor expects.
-#include "platform/x11/drag_types.h"
-#include "platform/x11/input_mapping.h"
+#include "backend/x11/drag_types.h"
+#include "backend/x11/input_mapping.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
-using platform::PasteboardClass;
-using namespace platform::x11;
+using backend::PasteboardClass;
+using namespace backend::x11;
 
 namespace {
 

@@ -2,16 +2,16 @@
 // the pointer driven by xdotool, the region in this process on a private X server (see
 // holdfin_test_main_x11). Each drop must become exactly one shelf entry, with the intake's
 // diagnostic lines, and file names must survive byte for byte.
-#include "platform/mime_item_provider_factory.h"
-#include "platform/qt_main_queue.h"
-#include "platform/services.h"
+#include "core/qt_main_queue.h"
+#include "core/services.h"
 #include "settled_window.h"
-#include "shelf/drop_region_view.h"
+#include "shelf/mime_item_provider_factory.h"
 #include "support/qt_printers.h"
 #include "support/recording_log.h"
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
 #include "support/x11/test_programs.h"
+#include "views/drop_region_view.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -73,7 +73,7 @@ struct DroppedFile {
 struct DropRegion {
     explicit DropRegion(const QString& imageCache)
         : providers(imageCache, loads),
-          view(platform::Services{&mainQueue, nullptr, nullptr, &log}, providers,
+          view(core::Services{&mainQueue, nullptr, nullptr, &log}, providers,
                [this](const shelf::BucketItem& item) { entries.push_back(item); }) {
         // Out of the window manager's hands, so that openbox's placement plays no part; where
         // the window really lands is read once it has settled.
@@ -82,12 +82,12 @@ struct DropRegion {
         view.show();
     }
 
-    platform::QtMainQueue mainQueue;
+    core::QtMainQueue mainQueue;
     testing_support::RecordingLog log;
     QThreadPool loads; // after the queue: waits for running loads before the queue goes
-    platform::MimeItemProviderFactory providers;
+    shelf::MimeItemProviderFactory providers;
     std::vector<shelf::BucketItem> entries;
-    shelf::DropRegionView view;
+    views::DropRegionView view;
 };
 
 class DropInTest : public testing::Test {
@@ -231,7 +231,7 @@ TEST_F(DropInTest, filesWithAnyNameBecomeOneEntryOfExactUrls) {
     std::vector<QString> contents;
     std::vector<QByteArray> paths;
     for (const shelf::BucketItemData& payload : entry.items) {
-        EXPECT_EQ(payload.type, platform::UTType::fileURL) << payload.content.toStdString();
+        EXPECT_EQ(payload.type, shelf::UTType::fileURL) << payload.content.toStdString();
         contents.push_back(payload.content);
         // The URL leads back to the very file: its path decodes to the name's bytes.
         paths.push_back(QByteArray::fromPercentEncoding(
@@ -257,7 +257,7 @@ TEST_F(DropInTest, textBecomesOneTextEntry) {
     ASSERT_EQ(m_region->entries.size(), 1u);
     ASSERT_EQ(m_region->entries.front().items.size(), 1);
     EXPECT_EQ(m_region->entries.front().items.front().content, text);
-    EXPECT_EQ(m_region->entries.front().items.front().type, platform::UTType::plainText);
+    EXPECT_EQ(m_region->entries.front().items.front().type, shelf::UTType::plainText);
 }
 
 } // namespace

@@ -1,14 +1,14 @@
 // The shelf panel on a real X server with a window manager: what the window manager and other
 // applications see of it.
+#include "backend/qt_screens.h"
+#include "backend/x11/x11_window_system.h"
+#include "backend/x11/x11_work_area.h"
+#include "desktop/symbol_image.h"
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
 #include "panel/window_manager.h"
-#include "platform/mime_item_provider_factory.h"
-#include "platform/qt_screens.h"
-#include "platform/symbol_image.h"
-#include "platform/x11/x11_window_system.h"
-#include "platform/x11/x11_work_area.h"
 #include "preferences/settings_access/settings_access_environment.h"
+#include "shelf/mime_item_provider_factory.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
@@ -42,8 +42,8 @@ namespace {
 
 class PanelWindowTest : public testing::Test {
 protected:
-    platform::Services makeServices() {
-        platform::Services result;
+    core::Services makeServices() {
+        core::Services result;
         result.mainQueue = &mainQueue;
         result.dragPasteboard = &pasteboard;
         result.eventMonitor = &eventMonitor;
@@ -75,10 +75,10 @@ protected:
     testing_support::FakeMainQueue mainQueue;
     testing_support::FakeDragPasteboard pasteboard;
     testing_support::FakeGlobalEventMonitor eventMonitor;
-    platform::x11::X11WorkArea workArea;
-    platform::QtScreens screens{&workArea};
-    platform::x11::X11WindowSystem windowSystem;
-    platform::Services services = makeServices();
+    backend::x11::X11WorkArea workArea;
+    backend::QtScreens screens{&workArea};
+    backend::x11::X11WindowSystem windowSystem;
+    core::Services services = makeServices();
     panel::WindowManager windowManager{services};
 };
 
@@ -158,12 +158,12 @@ TEST_F(PanelWindowTest, ShelfViewShowsThePanelOnlyWhileItHasReason) {
     ASSERT_TRUE(pointer.moveTo(1000, 700)); // well away from the panel
     panel::DragMonitor dragMonitor(services);
     testing_support::RecordingLog log;
-    const platform::SymbolImage symbols;
-    platform::Services viewServices = services;
+    const desktop::SymbolImage symbols;
+    core::Services viewServices = services;
     viewServices.log = &log;
     viewServices.symbols = &symbols;
     QThreadPool pool;
-    platform::MimeItemProviderFactory providers(QDir::tempPath(), pool);
+    shelf::MimeItemProviderFactory providers(QDir::tempPath(), pool);
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     windowManager.window()->setContentView(
         new views::ContentView(dragMonitor, windowManager, viewServices, providers, settings));

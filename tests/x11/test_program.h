@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/termination_signal_watcher.h"
+#include "desktop/termination_signal_watcher.h"
 
 #include <QCoreApplication>
 #include <QPoint>
@@ -70,8 +70,8 @@ inline void announceWhenReady(QWidget& window) {
 // Quits the event loop on SIGTERM, as the tests end their programs with it: a normal exit lets
 // a sanitized build check for leaks and finish its report.
 inline void quitOnTerminationSignal(QCoreApplication& app) {
-    auto* watcher = new platform::TerminationSignalWatcher(&app);
-    QObject::connect(watcher, &platform::TerminationSignalWatcher::terminationRequested, &app,
+    auto* watcher = new desktop::TerminationSignalWatcher(&app);
+    QObject::connect(watcher, &desktop::TerminationSignalWatcher::terminationRequested, &app,
                      &QCoreApplication::quit);
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace backend {
+
+class DragPasteboard;
+class DragSession;
+class GlobalEventMonitor;
+class Screens;
+class WindowSystem;
+
+// The display server's side of Holdfin: noticing drags anywhere on the desktop, running drags
+// out of the shelf, the panel's window hints and the screens. GUI thread only.
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    virtual DragPasteboard& dragPasteboard() = 0;
+    virtual GlobalEventMonitor& eventMonitor() = 0;
+    virtual DragSession& dragSession() = 0;
+    virtual WindowSystem& windowSystem() = 0;
+    virtual Screens& screens() = 0;
+};
+
+// Chooses the Qt platform plugin Holdfin runs on and checks that its display can be reached.
+// Call before the QApplication exists; returns why Holdfin cannot run here, or nothing.
+std::optional<QString> prepareDisplay();
+
+// The back-end for the running Qt platform; null when Holdfin has none for it.
+std::unique_ptr<Backend> createBackend();
+
+} // namespace backend

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "backend/drag_session.h"
+
+#include <QObject>
+#include <Qt>
+
+#include <memory>
+
+class QMimeData;
+
+namespace backend {
+
+class GlobalEventMonitor;
+
+// A DragSession on QDrag. The drag runs in a nested event loop; meanwhile the global event
+// monitor is told that the drag is Holdfin's own.
+class QtDragSession final : public QObject, public DragSession {
+    Q_OBJECT
+public:
+    explicit QtDragSession(GlobalEventMonitor& eventMonitor, QObject* parent = nullptr);
+
+    void beginDraggingSession(QObject& view, QPointF position, QList<DraggingItem> items,
+                              std::shared_ptr<DraggingSource> source) override;
+
+private:
+    GlobalEventMonitor& m_eventMonitor;
+    bool m_isDragging = false;
+};
+
+// The data of a drag: the URLs as text/uri-list (payload order, each line ended by CRLF), the
+// strings as UTF-8 text/plain, one per line. A URL never appears as text/plain.
+std::unique_ptr<QMimeData> makeDragMimeData(const QList<DraggingItem>& items);
+
+Qt::DropActions toDropActions(DragOperationMask mask);
+// Copy unless Shift asks for a move that `mask` allows.
+Qt::DropAction proposedDropAction(DragOperationMask mask, Qt::KeyboardModifiers modifiers);
+DragOperation toDragOperation(Qt::DropAction action);
+
+} // namespace backend

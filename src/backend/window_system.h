@@ -1,0 +1,23 @@
+#pragma once
+
+class QWindow;
+
+namespace backend {
+
+// Window-manager hints that Qt's window flags do not give. GUI thread only; every call on a
+// window without a native handle, or without a window manager, does nothing.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Marks `window` as a shelf panel: above other windows, on every desktop, skipped by
+    // taskbar and pager. Call right before each show.
+    virtual void preparePanel(QWindow* window) = 0;
+    // Adds or removes `window` from the taskbar, shown or not.
+    virtual void setSkipTaskbar(QWindow* window, bool skip) = 0;
+    // If one of Holdfin's windows is the active window, hands activation to the topmost window
+    // of another application; nothing otherwise.
+    virtual void yieldActivation() = 0;
+};
+
+} // namespace backend

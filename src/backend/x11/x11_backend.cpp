@@ -1,0 +1,48 @@
+#include "x11_backend.h"
+
+#include "backend/qt_drag_session.h"
+#include "backend/qt_screens.h"
+#include "x11_connection.h"
+#include "x11_drag_pasteboard.h"
+#include "x11_global_event_monitor.h"
+#include "x11_window_system.h"
+#include "x11_work_area.h"
+
+namespace backend::x11 {
+
+// Declared in dependency order: each part is built after, and torn down before, what it uses.
+struct X11Backend::Parts {
+    X11Connection connection;
+    X11DragPasteboard pasteboard{connection};
+    X11GlobalEventMonitor eventMonitor{connection};
+    X11WindowSystem windowSystem;
+    X11WorkArea workArea;
+    QtScreens screens{&workArea};
+    QtDragSession dragSession{eventMonitor};
+};
+
+X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {}
+
+X11Backend::~X11Backend() = default;
+
+DragPasteboard& X11Backend::dragPasteboard() {
+    return m_parts->pasteboard;
+}
+
+GlobalEventMonitor& X11Backend::eventMonitor() {
+    return m_parts->eventMonitor;
+}
+
+DragSession& X11Backend::dragSession() {
+    return m_parts->dragSession;
+}
+
+WindowSystem& X11Backend::windowSystem() {
+    return m_parts->windowSystem;
+}
+
+Screens& X11Backend::screens() {
+    return m_parts->screens;
+}
+
+} // namespace backend::x11

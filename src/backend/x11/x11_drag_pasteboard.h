@@ -1,0 +1,84 @@
+#pragma once
+
+#include "backend/drag_pasteboard.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace backend::x11 {
+
+class X11Connection;
+
+// The XDND selection (XdndSelection) as the drag pasteboard. Every new owner of the selection
+// is a new drag; its offered types are learnt without waiting on any drag source (a fresh
+// XdndTypeList, a TARGETS conversion, or conversions of a few cheap types with the exact
+// selection time, one after the other until the first answer, again every few milliseconds
+// at the time of the latest pointer motion while all are refused), and the change count
+// takes its
+// new value once they are known or `bound` has passed. Holdfin's own drags are never asked
+// and count as holding nothing readable. GUI thread only.
+class X11DragPasteboard final : public QObject, public DragPasteboard {
+    Q_OBJECT
+public:
+    // Watches through `connection`, which must outlive this object. Without XFixes the count
+    // never changes, nothing is readable, and one line on standard error says why.
+    explicit X11DragPasteboard(X11Connection& connection,
+                               std::chrono::milliseconds bound = std::chrono::milliseconds(250),
+                               QObject* parent = nullptr);
+    ~X11DragPasteboard() override;
+
+    std::int64_t changeCount() const override { return m_changeCount; }
+    bool canReadObjectForClasses(std::initializer_list<PasteboardClass> classes) const override;
+    bool hasSourceAnswered() const override { return m_hasOwnerAnswered; }
+
+    // Whether the types of the current owner are still being learnt.
+    bool isLearning() const { return m_pending.owner != 0; }
+
+signals:
+    // The change count took a new value (after the types of a new owner became known).
+    void changeCountChanged();
+
+private:
+    struct Pending {
+        std::uint32_t owner = 0;
+        std::uint32_t time = 0;        // the selection time of the ownership
+        std::uint32_t askedTarget = 0; // the conversion awaiting an answer (0: none)
+        std::uint32_t askedTime = 0;   // the time that conversion carries
+        int round = 0;                 // rounds of probes refused so far
+        std::size_t nextProbe = 0;     // index into probeTypes() once TARGETS was refused
+    };
+
+    void handleEvent(const void* event);
+    void ownerChanged(std::uint32_t owner, std::uint32_t selectionTime);
+    void selectionConverted(std::uint32_t requestor, std::uint32_t target, std::uint32_t property,
+                            std::uint32_t time);
+    void propertyChanged(std::uint32_t window, std::uint32_t atom, std::uint32_t time);
+    void askNextProbe();
+    void convert(std::uint32_t target, std::uint32_t time);
+    std::vector<std::uint32_t> readAtomList(std::uint32_t window, std::uint32_t property,
+                                            bool isDeleting);
+    void finish(std::vector<std::string> types);
+    void stopWatchingOwner();
+
+    X11Connection& m_connection;
+    int m_listener = 0;
+    std::int64_t m_changeCount = 0;
+    std::vector<std::string> m_types;
+    Pending m_pending;
+    QTimer m_bound;
+    QTimer m_retry;
+    std::uint32_t m_selection = 0;
+    std::uint32_t m_typeList = 0;
+    std::uint32_t m_targets = 0;
+    std::uint32_t m_property = 0;
+    std::uint32_t m_lastInputTime = 0; // of the latest raw motion or press (while watched)
+    std::uint32_t m_ownerTime = 0;     // the selection time of the current owner
+    bool m_hasOwnerAnswered = true;
+};
+
+} // namespace backend::x11

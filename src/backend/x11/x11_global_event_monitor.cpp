@@ -1,0 +1,184 @@
+#include "backend/x11/x11_global_event_monitor.h"
+
+#include "backend/x11/input_mapping.h"
+#include "backend/x11/x11_connection.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xinput.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace backend::x11 {
+
+namespace {
+
+constexpr std::uint32_t kEscapeKeysym = 0xff1b; // XK_Escape
+
+template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+EventMask maskOf(EventType type) {
+    switch (type) {
+    case EventType::LeftMouseUp:
+        return EventMask::LeftMouseUp;
+    case EventType::LeftMouseDragged:
+        return EventMask::LeftMouseDragged;
+    case EventType::KeyDown:
+        break;
+    }
+    return EventMask::KeyDown;
+}
+
+} // namespace
+
+X11GlobalEventMonitor::X11GlobalEventMonitor(X11Connection& connection) : m_connection(connection) {
+    if (!connection.isOpen())
+        return;
+    if (connection.xinputOpcode() < 0) {
+        std::fprintf(stderr, "holdfin: cannot watch the mouse: the X server lacks XInput 2.2\n");
+        return;
+    }
+    m_isAvailable = true;
+    readPointerMapping();
+    readKeyboardMapping();
+    m_listener = connection.addListener([this](const void* event) { handleEvent(event); });
+    // Started in the middle of a drag: its button is already down.
+    xcb_connection_t* c = connection.connection();
+    Reply<xcb_query_pointer_reply_t> pointer(
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, connection.rootWindow()), nullptr),
+        &std::free);
+    if (pointer && (pointer->mask & XCB_BUTTON_MASK_1))
+        m_leftButtonsDown = 1;
+    selectEvents(m_leftButtonsDown > 0);
+}
+
+X11GlobalEventMonitor::~X11GlobalEventMonitor() {
+    m_connection.removeListener(m_listener);
+}
+
+std::optional<MonitorToken> X11GlobalEventMonitor::addGlobalMonitor(EventMask mask,
+                                                                    Handler handler) {
+    if (!m_isAvailable)
+        return std::nullopt;
+    const MonitorToken token = m_nextToken++;
+    m_monitors.emplace(token, std::make_pair(mask, std::move(handler)));
+    return token;
+}
+
+void X11GlobalEventMonitor::removeMonitor(MonitorToken token) {
+    m_monitors.erase(token);
+}
+
+void X11GlobalEventMonitor::setOwnDragInProgress(bool inProgress) {
+    m_isOwnDragInProgress = inProgress;
+    // Our own drag's ownership of the XDND selection reaches the second connection
+    // asynchronously: make sure it has been counted before the drag session reads the count.
+    if (!inProgress)
+        m_connection.sync();
+}
+
+void X11GlobalEventMonitor::selectEvents(bool withMotion) {
+    std::uint32_t bits = XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS |
+                         XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE |
+                         XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS;
+    if (withMotion)
+        bits |= XCB_INPUT_XI_EVENT_MASK_RAW_MOTION;
+    struct {
+        xcb_input_event_mask_t header;
+        std::uint32_t bits;
+    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, bits};
+    xcb_input_xi_select_events(m_connection.connection(), m_connection.rootWindow(), 1,
+                               &mask.header);
+    m_connection.flush();
+    m_isWatchingMotion = withMotion;
+}
+
+void X11GlobalEventMonitor::readPointerMapping() {
+    xcb_connection_t* c = m_connection.connection();
+    Reply<xcb_get_pointer_mapping_reply_t> reply(
+        xcb_get_pointer_mapping_reply(c, xcb_get_pointer_mapping(c), nullptr), &std::free);
+    if (!reply)
+        return;
+    const std::uint8_t* map = xcb_get_pointer_mapping_map(reply.get());
+    m_pointerMapping.assign(map, map + xcb_get_pointer_mapping_map_length(reply.get()));
+}
+
+void X11GlobalEventMonitor::readKeyboardMapping() {
+    xcb_connection_t* c = m_connection.connection();
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const std::uint8_t first = setup->min_keycode;
+    const std::uint8_t count = std::uint8_t(setup->max_keycode - first + 1);
+    Reply<xcb_get_keyboard_mapping_reply_t> reply(
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, first, count), nullptr),
+        &std::free);
+    if (!reply)
+        return;
+    const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(reply.get());
+    const std::vector<std::uint32_t> table(
+        keysyms, keysyms + xcb_get_keyboard_mapping_keysyms_length(reply.get()));
+    m_escapeKeycodes = keycodesWithKeysym(first, reply->keysyms_per_keycode, table, kEscapeKeysym);
+}
+
+void X11GlobalEventMonitor::handleEvent(const void* data) {
+    const auto& event = *static_cast<const xcb_generic_event_t*>(data);
+    const int type = event.response_type & 0x7f;
+    if (type == XCB_MAPPING_NOTIFY) {
+        const auto& e = reinterpret_cast<const xcb_mapping_notify_event_t&>(event);
+        if (e.request == XCB_MAPPING_POINTER)
+            readPointerMapping();
+        else if (e.request == XCB_MAPPING_KEYBOARD)
+            readKeyboardMapping();
+        return;
+    }
+    if (type != XCB_GE_GENERIC)
+        return;
+    const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
+    if (generic.extension != m_connection.xinputOpcode())
+        return;
+    const auto& raw = reinterpret_cast<const xcb_input_raw_button_press_event_t&>(event);
+    switch (generic.event_type) {
+    case XCB_INPUT_RAW_BUTTON_PRESS:
+        if (logicalButton(m_pointerMapping, raw.detail) == 1 && m_leftButtonsDown++ == 0)
+            selectEvents(true);
+        break;
+    case XCB_INPUT_RAW_BUTTON_RELEASE:
+        if (logicalButton(m_pointerMapping, raw.detail) != 1)
+            break;
+        m_leftButtonsDown = std::max(0, m_leftButtonsDown - 1);
+        if (m_leftButtonsDown == 0)
+            selectEvents(false);
+        report(EventType::LeftMouseUp);
+        break;
+    case XCB_INPUT_RAW_MOTION:
+        if (m_leftButtonsDown > 0)
+            report(EventType::LeftMouseDragged);
+        break;
+    case XCB_INPUT_RAW_KEY_PRESS: {
+        const bool isEscape = std::find(m_escapeKeycodes.begin(), m_escapeKeycodes.end(),
+                                        raw.detail) != m_escapeKeycodes.end();
+        report(EventType::KeyDown, isEscape ? kEscapeKeyCode : kOtherKeyCode);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void X11GlobalEventMonitor::report(EventType type, std::uint16_t keyCode) {
+    if (m_isOwnDragInProgress)
+        return;
+    const Event event{type, keyCode};
+    const EventMask mask = maskOf(type);
+    // A handler may remove monitors: call a snapshot.
+    std::vector<Handler> handlers;
+    for (const auto& [token, entry] : m_monitors) {
+        if (entry.first == mask)
+            handlers.push_back(entry.second);
+    }
+    for (const Handler& handler : handlers)
+        handler(event);
+}
+
+} // namespace backend::x11

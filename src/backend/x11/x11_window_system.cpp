@@ -1,0 +1,179 @@
+#include "backend/x11/x11_window_system.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace backend::x11 {
+
+namespace {
+constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
+constexpr std::uint32_t kStateRemove = 0;
+constexpr std::uint32_t kStateAdd = 1;
+constexpr std::uint32_t kSourcePager = 2;
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+
+std::vector<std::uint32_t> readCardinals(xcb_connection_t* c, std::uint32_t window,
+                                         std::uint32_t property, std::uint32_t type) {
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, property, type, 0, 4096), nullptr));
+    if (!reply || reply->format != 32 || reply->type != type)
+        return {};
+    const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return {data, data + xcb_get_property_value_length(reply.get()) / 4};
+}
+} // namespace
+
+X11WindowSystem::X11WindowSystem() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    m_connection = x11->connection();
+    m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+X11WindowSystem::~X11WindowSystem() {
+    if (m_connection && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool X11WindowSystem::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (m_panels.isEmpty() || eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_REPARENT_NOTIFY)
+        return false;
+    // A window manager that withdraws a window wipes its states, and one shown again quickly
+    // can be managed with the wiped ones. Being put into a frame is the sure sign of being
+    // managed (again): ask for the states then.
+    const auto* reparent = reinterpret_cast<const xcb_reparent_notify_event_t*>(event);
+    if (m_panels.contains(reparent->window) && reparent->parent != m_root)
+        requestPanelStates(reparent->window);
+    return false;
+}
+
+void X11WindowSystem::requestPanelStates(Window window) {
+    const Atom netWmState = atom("_NET_WM_STATE");
+    for (const char* state : {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
+                              "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"})
+        sendToRoot(window, netWmState, {kStateAdd, atom(state), 0, 1});
+    sendToRoot(window, atom("_NET_WM_DESKTOP"), {kAllDesktops, kSourcePager});
+    xcb_flush(m_connection);
+}
+
+X11WindowSystem::Atom X11WindowSystem::atom(const char* name) {
+    const QByteArray key(name);
+    if (auto it = m_atoms.constFind(key); it != m_atoms.cend())
+        return *it;
+    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        m_connection, xcb_intern_atom(m_connection, 0, key.size(), name), nullptr));
+    const Atom value = reply ? reply->atom : Atom{XCB_ATOM_NONE};
+    if (value != XCB_ATOM_NONE)
+        m_atoms.insert(key, value);
+    return value;
+}
+
+bool X11WindowSystem::isMapped(Window window) const {
+    Reply<xcb_get_window_attributes_reply_t> reply(xcb_get_window_attributes_reply(
+        m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
+    return reply && reply->map_state != XCB_MAP_STATE_UNMAPPED;
+}
+
+bool X11WindowSystem::isOwn(Window window) const {
+    const xcb_setup_t* setup = xcb_get_setup(m_connection);
+    return (window & ~setup->resource_id_mask) == setup->resource_id_base;
+}
+
+void X11WindowSystem::sendToRoot(Window window, Atom type,
+                                 std::initializer_list<std::uint32_t> data) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    int i = 0;
+    for (std::uint32_t value : data)
+        event.data.data32[i++] = value;
+    xcb_send_event(m_connection, 0, m_root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+}
+
+void X11WindowSystem::changeStates(Window window, std::initializer_list<Atom> states, bool add) {
+    const Atom netWmState = atom("_NET_WM_STATE");
+    if (isMapped(window)) {
+        for (Atom state : states)
+            sendToRoot(window, netWmState, {add ? kStateAdd : kStateRemove, state, 0, 1});
+        xcb_flush(m_connection);
+        return;
+    }
+    // Qt merges its own states into what is already there when it maps the window.
+    std::vector<std::uint32_t> current =
+        readCardinals(m_connection, window, netWmState, XCB_ATOM_ATOM);
+    for (Atom state : states) {
+        std::erase(current, state);
+        if (add)
+            current.push_back(state);
+    }
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, netWmState, XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(current.size()), current.data());
+    xcb_flush(m_connection);
+}
+
+void X11WindowSystem::preparePanel(QWindow* window) {
+    if (!m_connection || !window)
+        return;
+    const auto id = static_cast<Window>(window->winId());
+    m_panels.insert(id);
+    changeStates(id,
+                 {atom("_NET_WM_STATE_ABOVE"), atom("_NET_WM_STATE_STICKY"),
+                  atom("_NET_WM_STATE_SKIP_TASKBAR"), atom("_NET_WM_STATE_SKIP_PAGER")},
+                 true);
+    const Atom desktop = atom("_NET_WM_DESKTOP");
+    if (isMapped(id)) {
+        sendToRoot(id, desktop, {kAllDesktops, kSourcePager});
+    } else {
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32,
+                            1, &kAllDesktops);
+    }
+    xcb_flush(m_connection);
+}
+
+void X11WindowSystem::setSkipTaskbar(QWindow* window, bool skip) {
+    if (!m_connection || !window)
+        return;
+    changeStates(static_cast<Window>(window->winId()), {atom("_NET_WM_STATE_SKIP_TASKBAR")}, skip);
+}
+
+void X11WindowSystem::yieldActivation() {
+    if (!m_connection)
+        return;
+    const auto active =
+        readCardinals(m_connection, m_root, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
+    if (active.empty() || active.front() == 0 || !isOwn(active.front()))
+        return;
+    // The topmost window of another client takes over, as if the user had clicked it.
+    const auto stacking =
+        readCardinals(m_connection, m_root, atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW);
+    for (auto it = stacking.rbegin(); it != stacking.rend(); ++it) {
+        if (isOwn(*it) || !isMapped(*it))
+            continue;
+        sendToRoot(*it, atom("_NET_ACTIVE_WINDOW"), {kSourcePager, XCB_CURRENT_TIME, 0});
+        xcb_flush(m_connection);
+        return;
+    }
+}
+
+} // namespace backend::x11

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "backend/window_system.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QByteArray>
+#include <QHash>
+#include <QSet>
+
+#include <cstdint>
+
+struct xcb_connection_t;
+
+namespace backend::x11 {
+
+// Extended window-manager hints (_NET_WM_STATE, _NET_WM_DESKTOP, _NET_ACTIVE_WINDOW) over
+// Qt's own X connection. On a platform other than xcb every call does nothing.
+class X11WindowSystem final : public WindowSystem, private QAbstractNativeEventFilter {
+public:
+    X11WindowSystem();
+    ~X11WindowSystem() override;
+
+    void preparePanel(QWindow* window) override;
+    void setSkipTaskbar(QWindow* window, bool skip) override;
+    void yieldActivation() override;
+
+private:
+    using Atom = std::uint32_t;
+    using Window = std::uint32_t;
+
+    Atom atom(const char* name);
+    bool isMapped(Window window) const;
+    bool isOwn(Window window) const;
+    // Adds or removes states: written straight into the property of a withdrawn window (the
+    // window manager reads it on map), asked of the window manager for a mapped one.
+    void changeStates(Window window, std::initializer_list<Atom> states, bool add);
+    void sendToRoot(Window window, Atom type, std::initializer_list<std::uint32_t> data);
+    // Asks the window manager, which manages `window`, for the panel's states.
+    void requestPanelStates(Window window);
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+    xcb_connection_t* m_connection = nullptr;
+    Window m_root = 0;
+    QHash<QByteArray, Atom> m_atoms;
+    QSet<Window> m_panels;
+};
+
+} // namespace backend::x11

@@ -1,0 +1,60 @@
+#include "backend/x11/x11_work_area.h"
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace backend::x11 {
+
+namespace {
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+
+std::uint32_t internAtom(xcb_connection_t* c, const char* name) {
+    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 1, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
+}
+
+std::vector<std::uint32_t> readCardinals(xcb_connection_t* c, std::uint32_t window,
+                                         const char* name) {
+    const std::uint32_t property = internAtom(c, name);
+    if (property == XCB_ATOM_NONE)
+        return {};
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, property, XCB_ATOM_CARDINAL, 0, 4096), nullptr));
+    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_CARDINAL)
+        return {};
+    const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return {data, data + xcb_get_property_value_length(reply.get()) / 4};
+}
+} // namespace
+
+std::optional<QRect> X11WorkArea::currentWorkArea() const {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return std::nullopt;
+    const std::uint32_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const auto areas = readCardinals(c, root, "_NET_WORKAREA");
+    const auto current = readCardinals(c, root, "_NET_CURRENT_DESKTOP");
+    const std::size_t desktop = current.empty() ? 0 : current.front();
+    // Four values (x, y, width, height) per desktop.
+    if (areas.size() < (desktop + 1) * 4)
+        return std::nullopt;
+    const std::uint32_t* area = areas.data() + desktop * 4;
+    if (area[2] == 0 || area[3] == 0)
+        return std::nullopt;
+    return QRect(static_cast<int>(area[0]), static_cast<int>(area[1]), static_cast<int>(area[2]),
+                 static_cast<int>(area[3]));
+}
+
+} // namespace backend::x11

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+namespace core {
+
+// The GUI thread's queue: work submitted here runs on the GUI thread, one task per turn,
+// in submission order.
+class MainQueue {
+public:
+    using Task = std::function<void()>;
+    virtual ~MainQueue() = default;
+
+    // Runs `task` on a later turn of the GUI thread. Safe from any thread.
+    virtual void async(Task task) = 0;
+    // Runs `task` on the GUI thread no sooner than `delay` from now. Safe from any thread.
+    virtual void asyncAfter(std::chrono::milliseconds delay, Task task) = 0;
+};
+
+} // namespace core

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLatin1String>
+
+// The four persisted preferences, spelled like the properties bound to them, and the values
+// their readers assume when a key is absent.
+namespace desktop::defaults_keys {
+
+// Bool; its presence alone means Holdfin has been launched before.
+inline constexpr QLatin1String hasLaunchedBefore("hasLaunchedBefore");
+inline constexpr QLatin1String showMenuBarIcon("showMenuBarIcon");
+inline constexpr QLatin1String launchAtLogin("launchAtLogin");
+// One of the appearance values below.
+inline constexpr QLatin1String selectedAppearance("selectedAppearance");
+
+inline constexpr bool showMenuBarIconFallback = true;
+inline constexpr bool launchAtLoginFallback = false;
+inline constexpr QLatin1String appearanceLight("Light");
+inline constexpr QLatin1String appearanceDark("Dark");
+inline constexpr QLatin1String appearanceSystem("System");
+
+} // namespace desktop::defaults_keys

@@ -1,0 +1,76 @@
+#include "desktop/qt_application.h"
+
+#include "backend/window_system.h"
+#include "desktop/color_scheme_service.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <QWindow>
+
+namespace desktop {
+
+QtApplication::QtApplication(ColorSchemeService& colorSchemes, backend::WindowSystem* windowSystem,
+                             QObject* parent)
+    : QObject(parent), m_colorSchemes(colorSchemes), m_windowSystem(windowSystem) {
+    // Windows created later take the policy as they are shown.
+    if (qApp)
+        qApp->installEventFilter(this);
+}
+
+QtApplication::~QtApplication() {
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+bool QtApplication::followsPolicy(const QWidget* window) {
+    if (!window || !window->isWindow())
+        return false;
+    const Qt::WindowType type = window->windowType();
+    return type == Qt::Window || type == Qt::Dialog;
+}
+
+void QtApplication::applyPolicy(QWidget* window) const {
+    if (!m_windowSystem || !followsPolicy(window) || !window->windowHandle())
+        return;
+    m_windowSystem->setSkipTaskbar(window->windowHandle(), m_policy == ActivationPolicy::Accessory);
+}
+
+void QtApplication::setActivationPolicy(ActivationPolicy policy) {
+    m_policy = policy;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        applyPolicy(window);
+}
+
+bool QtApplication::eventFilter(QObject* watched, QEvent* event) {
+    // A widget's show event arrives before its native window is mapped, which is when the
+    // window manager reads the taskbar hint. The receiver is looked at first: events for other
+    // objects may come from other threads, and are none of this filter's business.
+    if (watched->isWidgetType() && event->type() == QEvent::Show)
+        applyPolicy(static_cast<QWidget*>(watched));
+    return false;
+}
+
+void QtApplication::activate() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (followsPolicy(window) && window->isVisible()) {
+            window->raise();
+            window->activateWindow();
+            return;
+        }
+    }
+}
+
+void QtApplication::deactivate() {
+    if (m_windowSystem)
+        m_windowSystem->yieldActivation();
+}
+
+void QtApplication::terminate() {
+    QCoreApplication::quit();
+}
+
+void QtApplication::setAppearance(Appearance appearance) {
+    m_colorSchemes.setAppearance(appearance);
+}
+
+} // namespace desktop

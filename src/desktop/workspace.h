@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+#include <QUrl>
+
+namespace desktop {
+
+// The desktop's file icons and URL handlers. GUI thread only.
+class Workspace {
+public:
+    virtual ~Workspace() = default;
+    // The icon for the file at `path`, by the file's type as its name tells (the file need not
+    // exist; a path ending in a slash is a folder). Never null: a generic icon when the icon
+    // theme has none. Single-colour icons are marked as masks.
+    virtual QIcon iconForFile(const QString& path) const = 0;
+    // Opens `url` with the desktop's default handler; false when none could be started.
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+} // namespace desktop

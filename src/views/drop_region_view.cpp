@@ -1,0 +1,171 @@
+#include "views/drop_region_view.h"
+
+#include "backend/drag_pasteboard.h"
+#include "core/services.h"
+#include "desktop/symbol_image.h"
+#include "shelf/mime_item_provider_factory.h"
+#include "views/spring_curve.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QIcon>
+#include <QMimeData>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace views {
+
+namespace {
+
+constexpr int kSymbolSize = 48;
+constexpr double kTargetedOpacity = 0.69;
+const SpringCurve kSpring(0.5, 0.85);
+
+const QString kSymbol = QStringLiteral("digitalcrown.horizontal.press");
+const QString kTargetedSymbol = QStringLiteral("digitalcrown.horizontal.press.fill");
+
+QColor blend(const QColor& from, const QColor& to, double t) {
+    t = std::clamp(t, 0.0, 1.0);
+    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
+                            from.greenF() + (to.greenF() - from.greenF()) * t,
+                            from.blueF() + (to.blueF() - from.blueF()) * t,
+                            from.alphaF() + (to.alphaF() - from.alphaF()) * t);
+}
+
+} // namespace
+
+DropRegionView::DropRegionView(const core::Services& services,
+                               shelf::MimeItemProviderFactory& providerFactory,
+                               shelf::DropIntake::AddItem addItem, QWidget* parent)
+    : QWidget(parent), m_intake(*services.mainQueue, *services.log, std::move(addItem)),
+      m_symbols(services.symbols), m_pasteboard(services.dragPasteboard),
+      m_providerFactory(&providerFactory) {
+    setAcceptDrops(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The spring is driven by elapsed time: the animation runs linearly and valueAt() shapes it.
+    m_spring.setStartValue(0.0);
+    m_spring.setEndValue(1.0);
+    m_spring.setDuration(static_cast<int>(kSpring.settlingTime().count()));
+    connect(&m_spring, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        const double seconds = value.toDouble() * m_spring.duration() / 1000.0;
+        const double target = m_isDragTargated ? 1.0 : 0.0;
+        m_progress = m_progressFrom + (target - m_progressFrom) * kSpring.valueAt(seconds);
+        update();
+    });
+    connect(&m_spring, &QVariantAnimation::finished, this, [this] {
+        m_progress = m_isDragTargated ? 1.0 : 0.0;
+        update();
+    });
+}
+
+QString DropRegionView::symbolName() const {
+    return m_isDragTargated ? kTargetedSymbol : kSymbol;
+}
+
+QSize DropRegionView::sizeHint() const {
+    return {kSymbolSize, kSymbolSize};
+}
+
+QSize DropRegionView::minimumSizeHint() const {
+    return {0, 0};
+}
+
+void DropRegionView::setDragTargated(bool value) {
+    if (m_isDragTargated == value)
+        return;
+    m_isDragTargated = value;
+    m_progressFrom = m_progress;
+    m_spring.stop();
+    m_spring.start();
+    emit isDragTargatedChanged();
+}
+
+bool DropRegionView::canTake(const QDropEvent& event) const {
+    // Copy only: a drop here keeps a reference, and a source told "moved" may delete its file.
+    // A source that never answered a request would hold the GUI thread for as long as the
+    // toolkit waits on each read.
+    return (event.possibleActions() & Qt::CopyAction) &&
+           shelf::MimeItemProviderFactory::canProvide(*event.mimeData()) &&
+           (!m_pasteboard || m_pasteboard->hasSourceAnswered());
+}
+
+void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
+    if (!canTake(*event)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    setDragTargated(true);
+}
+
+void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
+    if (!m_isDragTargated) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void DropRegionView::dragLeaveEvent(QDragLeaveEvent* event) {
+    setDragTargated(false);
+    event->accept();
+}
+
+void DropRegionView::dropEvent(QDropEvent* event) {
+    setDragTargated(false);
+    if (!canTake(*event)) {
+        event->ignore();
+        return;
+    }
+    // Everything is read now: another client's data is only readable inside the drop event.
+    shelf::DropContents contents = shelf::MimeItemProviderFactory::read(*event->mimeData());
+    // The source learns when nothing could be taken.
+    if (contents.isEmpty()) {
+        event->ignore();
+        m_intake.handleDrop({});
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // Many files cost a pool thread time; the GUI thread goes on at once.
+    m_providerFactory->makeProviders(std::move(contents),
+                                     [intake = m_intake](const shelf::ItemProviderList& providers) {
+                                         intake.handleDrop(providers);
+                                     });
+}
+
+QPixmap DropRegionView::symbol(const QString& name, const QColor& color) const {
+    const QSize size(kSymbolSize, kSymbolSize);
+    if (m_symbols)
+        return m_symbols->image(name, size, color, devicePixelRatioF());
+    return desktop::SymbolImage::tinted(desktop::SymbolImage::bundled(name), size, color,
+                                        devicePixelRatioF());
+}
+
+void DropRegionView::paintEvent(QPaintEvent*) {
+    const bool isDark = palette().color(QPalette::Window).lightness() < 128;
+    const QColor gray(0x8e, 0x8e, 0x93);
+    QColor blue = isDark ? QColor(0x0a, 0x84, 0xff) : QColor(0x00, 0x7a, 0xff);
+    blue.setAlphaF(kTargetedOpacity);
+    const QColor color = blend(gray, blue, m_progress);
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRect frame((width() - kSymbolSize) / 2, (height() - kSymbolSize) / 2, kSymbolSize,
+                      kSymbolSize);
+    // The two symbols cross-fade as the spring moves; at rest only the current one shows.
+    const double filled = std::clamp(m_progress, 0.0, 1.0);
+    if (filled < 1) {
+        painter.setOpacity(1 - filled);
+        painter.drawPixmap(frame, symbol(kSymbol, color));
+    }
+    if (filled > 0) {
+        painter.setOpacity(filled);
+        painter.drawPixmap(frame, symbol(kTargetedSymbol, color));
+    }
+}
+
+} // namespace views

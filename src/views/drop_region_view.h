@@ -1,0 +1,71 @@
+#pragma once
+
+#include "shelf/drop_intake.h"
+
+#include <QVariantAnimation>
+#include <QWidget>
+
+class QDropEvent;
+
+namespace backend {
+class DragPasteboard;
+}
+namespace core {
+struct Services;
+}
+namespace desktop {
+class SymbolImage;
+}
+namespace shelf {
+class MimeItemProviderFactory;
+}
+
+namespace views {
+
+// The shelf's drop target: one symbol centred in whatever space it is given. A drop of file
+// URLs, text, images or movies becomes one shelf entry through DropIntake; the symbol fills
+// in and turns blue while an acceptable drag hovers. Works standalone in any window.
+class DropRegionView final : public QWidget {
+    Q_OBJECT
+public:
+    // Uses the main queue, log, symbols and drag pasteboard of `services`; `providerFactory` reads
+    // each drop's data; `addItem` receives each drop's entry on the GUI thread (see DropIntake for
+    // lifetimes).
+    DropRegionView(const core::Services& services, shelf::MimeItemProviderFactory& providerFactory,
+                   shelf::DropIntake::AddItem addItem, QWidget* parent = nullptr);
+
+    bool isDragTargated() const { return m_isDragTargated; }
+    // 0 when idle, 1 when targeted; follows isDragTargated on a spring (may overshoot).
+    double targetedProgress() const { return m_progress; }
+    // The symbol currently standing for the region's state.
+    QString symbolName() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void isDragTargatedChanged();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void setDragTargated(bool value);
+    bool canTake(const QDropEvent& event) const;
+    QPixmap symbol(const QString& name, const QColor& color) const;
+
+    shelf::DropIntake m_intake;
+    const desktop::SymbolImage* m_symbols;       // our own artwork when the services have none
+    const backend::DragPasteboard* m_pasteboard; // none: every source counts as answering
+    shelf::MimeItemProviderFactory* m_providerFactory;
+    bool m_isDragTargated = false;
+    double m_progress = 0;
+    double m_progressFrom = 0;
+    QVariantAnimation m_spring;
+};
+
+} // namespace views

@@ -1,0 +1,82 @@
+#include "core/diagnostic_log.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Standard output goes to a file while this lives.
+class CapturedStdout {
+public:
+    CapturedStdout() {
+        EXPECT_TRUE(m_file.open());
+        std::fflush(stdout);
+        m_saved = ::dup(STDOUT_FILENO);
+        ::dup2(m_file.handle(), STDOUT_FILENO);
+    }
+    ~CapturedStdout() { restore(); }
+
+    QByteArray text() {
+        restore();
+        QFile file(m_file.fileName());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+
+private:
+    void restore() {
+        if (m_saved < 0)
+            return;
+        std::fflush(stdout);
+        ::dup2(m_saved, STDOUT_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
+
+// Lines from several threads at once: each arrives whole, each thread's in its order, and all
+// of them before the log is gone.
+TEST(StdoutDiagnosticLog, LinesFromManyThreadsArriveWholeAndInOrder) {
+    constexpr int kThreads = 4;
+    constexpr int kLines = 2000;
+    CapturedStdout captured;
+    {
+        core::StdoutDiagnosticLog log;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&log, t] {
+                for (int i = 0; i < kLines; ++i)
+                    core::print(log, QStringLiteral("thread %1 line %2 caf\u00e9").arg(t).arg(i));
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+    }
+    const QList<QByteArray> lines = captured.text().split('\n');
+    ASSERT_EQ(lines.size(), kThreads * kLines + 1);
+    EXPECT_TRUE(lines.last().isEmpty());
+    std::vector<int> next(kThreads, 0);
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QList<QByteArray> words = lines[i].split(' ');
+        ASSERT_EQ(words.size(), 5) << lines[i].constData();
+        const int thread = words[1].toInt();
+        ASSERT_TRUE(thread >= 0 && thread < kThreads);
+        EXPECT_EQ(words[3].toInt(), next[thread]++) << lines[i].constData();
+        EXPECT_EQ(words[4], QByteArray("caf\xc3\xa9"));
+    }
+}
+
+} // namespace
