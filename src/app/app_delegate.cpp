@@ -35,7 +35,7 @@ AppDelegate* AppDelegate::shared() {
 
 void AppDelegate::applicationDidFinishLaunching() {
     s_shared = this;
-    m_application->setActivationPolicy(desktop::ActivationPolicy::Accessory);
+    m_application->setListedInTaskbar(false);
     seedDefaultsOnFirstLaunch();
     applyAppearance();
     // From here on the content alone shows and hides the panel.
@@ -66,7 +66,7 @@ void AppDelegate::applyAppearance() {
 }
 
 bool AppDelegate::applicationShouldTerminateAfterLastWindowClosed() {
-    m_application->setActivationPolicy(desktop::ActivationPolicy::Accessory);
+    m_application->setListedInTaskbar(false);
     m_application->deactivate();
     return false;
 }

@@ -96,7 +96,7 @@ bool HoldfinApp::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_settingsWindow && event->type() == QEvent::WindowActivate &&
         m_settingsWindow->isVisible()) {
         m_application.activate();
-        m_application.setActivationPolicy(desktop::ActivationPolicy::Regular);
+        m_application.setListedInTaskbar(true);
     }
     return QObject::eventFilter(watched, event);
 }

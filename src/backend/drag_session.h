@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <QUrl>
+#include <qnamespace.h>
 
 #include <memory>
 #include <variant>
@@ -14,16 +15,6 @@
 class QObject;
 
 namespace backend {
-
-// What a destination did with a drop; the values are those of the drag operation masks.
-enum class DragOperation : unsigned { None = 0, Copy = 1, Link = 2, Move = 16 };
-
-// A bitwise or of DragOperation values.
-using DragOperationMask = unsigned;
-
-constexpr DragOperationMask operator|(DragOperation a, DragOperation b) {
-    return static_cast<DragOperationMask>(a) | static_cast<DragOperationMask>(b);
-}
 
 enum class DraggingContext { OutsideApplication, WithinApplication };
 
@@ -39,11 +30,11 @@ struct DraggingItem {
 class DraggingSource {
 public:
     virtual ~DraggingSource() = default;
-    // The operations the destination may perform; asked when the session begins.
-    virtual DragOperationMask sourceOperationMask(DraggingContext context) = 0;
-    // Called once, when the session is over, with what the destination performed: None
-    // when it refused the drop or the user cancelled.
-    virtual void draggingSessionEnded(QPoint endPoint, DragOperation operation) = 0;
+    // The actions the destination may perform; asked when the session begins.
+    virtual Qt::DropActions supportedDropActions(DraggingContext context) = 0;
+    // Called once, when the session is over, with what the destination performed:
+    // Qt::IgnoreAction when it refused the drop or the user cancelled.
+    virtual void draggingSessionEnded(QPoint endPoint, Qt::DropAction action) = 0;
 };
 
 // Runs system drags that Holdfin starts itself.
@@ -53,7 +44,7 @@ public:
     // Starts a drag of `items` from `view`, the pointer being at `position` in the view's
     // coordinates, and keeps `source` alive until it was told the end. GUI thread only; may
     // return before or after the end. A drag asked for while another runs ends at once with
-    // None.
+    // Qt::IgnoreAction.
     virtual void beginDraggingSession(QObject& view, QPointF position, QList<DraggingItem> items,
                                       std::shared_ptr<DraggingSource> source) = 0;
 };

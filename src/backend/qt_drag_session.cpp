@@ -74,7 +74,7 @@ void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<
                                          std::shared_ptr<DraggingSource> source) {
     Q_UNUSED(view);
     if (m_isDragging || items.isEmpty()) {
-        source->draggingSessionEnded(QCursor::pos(), DragOperation::None);
+        source->draggingSessionEnded(QCursor::pos(), Qt::IgnoreAction);
         return;
     }
     // The drag object belongs to this long-lived session rather than to the view, so a view
@@ -86,16 +86,17 @@ void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<
         drag->setPixmap(first.image);
         drag->setHotSpot((position - QPointF(first.frame.topLeft())).toPoint());
     }
-    const DragOperationMask mask = source->sourceOperationMask(DraggingContext::OutsideApplication);
+    const Qt::DropActions actions =
+        source->supportedDropActions(DraggingContext::OutsideApplication);
 
     m_isDragging = true;
     m_eventMonitor.setOwnDragInProgress(true);
     // Qt deletes the drag object once exec() has returned.
-    const Qt::DropAction result = drag->exec(
-        toDropActions(mask), proposedDropAction(mask, QGuiApplication::queryKeyboardModifiers()));
+    const Qt::DropAction result =
+        drag->exec(actions, proposedDropAction(actions, QGuiApplication::queryKeyboardModifiers()));
     m_eventMonitor.setOwnDragInProgress(false);
     m_isDragging = false;
-    source->draggingSessionEnded(QCursor::pos(), toDragOperation(result));
+    source->draggingSessionEnded(QCursor::pos(), performedAction(result));
 }
 
 std::unique_ptr<QMimeData> makeDragMimeData(const QList<DraggingItem>& items) {
@@ -111,35 +112,23 @@ std::unique_ptr<QMimeData> makeDragMimeData(const QList<DraggingItem>& items) {
                                           strings.join(QLatin1Char('\n')).toUtf8());
 }
 
-Qt::DropActions toDropActions(DragOperationMask mask) {
-    Qt::DropActions actions;
-    if (mask & static_cast<DragOperationMask>(DragOperation::Copy))
-        actions |= Qt::CopyAction;
-    if (mask & static_cast<DragOperationMask>(DragOperation::Move))
-        actions |= Qt::MoveAction;
-    if (mask & static_cast<DragOperationMask>(DragOperation::Link))
-        actions |= Qt::LinkAction;
-    return actions;
-}
-
-Qt::DropAction proposedDropAction(DragOperationMask mask, Qt::KeyboardModifiers modifiers) {
-    const bool canMove = mask & static_cast<DragOperationMask>(DragOperation::Move);
+Qt::DropAction proposedDropAction(Qt::DropActions actions, Qt::KeyboardModifiers modifiers) {
+    const bool canMove = actions.testFlag(Qt::MoveAction);
     if (canMove && (modifiers & Qt::ShiftModifier) && !(modifiers & Qt::ControlModifier))
         return Qt::MoveAction;
     return Qt::CopyAction;
 }
 
-DragOperation toDragOperation(Qt::DropAction action) {
-    switch (action) {
+Qt::DropAction performedAction(Qt::DropAction result) {
+    switch (result) {
     case Qt::CopyAction:
-        return DragOperation::Copy;
     case Qt::MoveAction:
-    case Qt::TargetMoveAction:
-        return DragOperation::Move;
     case Qt::LinkAction:
-        return DragOperation::Link;
+        return result;
+    case Qt::TargetMoveAction:
+        return Qt::MoveAction;
     default:
-        return DragOperation::None;
+        return Qt::IgnoreAction;
     }
 }
 

@@ -32,9 +32,10 @@ private:
 // strings as UTF-8 text/plain, one per line. A URL never appears as text/plain.
 std::unique_ptr<QMimeData> makeDragMimeData(const QList<DraggingItem>& items);
 
-Qt::DropActions toDropActions(DragOperationMask mask);
-// Copy unless Shift asks for a move that `mask` allows.
-Qt::DropAction proposedDropAction(DragOperationMask mask, Qt::KeyboardModifiers modifiers);
-DragOperation toDragOperation(Qt::DropAction action);
+// Copy unless Shift asks for a move that `actions` allows.
+Qt::DropAction proposedDropAction(Qt::DropActions actions, Qt::KeyboardModifiers modifiers);
+// What the destination did, as a drag's end reports it: a move the target carried out itself
+// is a move; anything that is not a copy, move or link is a refusal (Qt::IgnoreAction).
+Qt::DropAction performedAction(Qt::DropAction result);
 
 } // namespace backend

@@ -4,17 +4,15 @@
 
 namespace desktop {
 
-enum class ActivationPolicy { Regular = 0, Accessory = 1 };
-
 // The running application. GUI thread only.
 class Application {
 public:
     virtual ~Application() = default;
 
-    // Accessory: Holdfin's windows stay out of the taskbar; Regular: the settings window
-    // shows in it.
-    virtual void setActivationPolicy(ActivationPolicy policy) = 0;
-    virtual ActivationPolicy activationPolicy() const = 0;
+    // Whether Holdfin's ordinary windows (the settings window) show in the taskbar; the shelf
+    // panel never does.
+    virtual void setListedInTaskbar(bool listed) = 0;
+    virtual bool isListedInTaskbar() const = 0;
     // Raises and focuses the settings window, if one is shown.
     virtual void activate() = 0;
     // Gives the focus back: Holdfin stops being the active application.

@@ -12,7 +12,7 @@ namespace desktop {
 QtApplication::QtApplication(ColorSchemeService& colorSchemes, backend::WindowSystem* windowSystem,
                              QObject* parent)
     : QObject(parent), m_colorSchemes(colorSchemes), m_windowSystem(windowSystem) {
-    // Windows created later take the policy as they are shown.
+    // Windows created later take the listing as they are shown.
     if (qApp)
         qApp->installEventFilter(this);
 }
@@ -22,23 +22,23 @@ QtApplication::~QtApplication() {
         qApp->removeEventFilter(this);
 }
 
-bool QtApplication::followsPolicy(const QWidget* window) {
+bool QtApplication::followsTaskbarListing(const QWidget* window) {
     if (!window || !window->isWindow())
         return false;
     const Qt::WindowType type = window->windowType();
     return type == Qt::Window || type == Qt::Dialog;
 }
 
-void QtApplication::applyPolicy(QWidget* window) const {
-    if (!m_windowSystem || !followsPolicy(window) || !window->windowHandle())
+void QtApplication::applyTaskbarListing(QWidget* window) const {
+    if (!m_windowSystem || !followsTaskbarListing(window) || !window->windowHandle())
         return;
-    m_windowSystem->setSkipTaskbar(window->windowHandle(), m_policy == ActivationPolicy::Accessory);
+    m_windowSystem->setSkipTaskbar(window->windowHandle(), !m_isListed);
 }
 
-void QtApplication::setActivationPolicy(ActivationPolicy policy) {
-    m_policy = policy;
+void QtApplication::setListedInTaskbar(bool listed) {
+    m_isListed = listed;
     for (QWidget* window : QApplication::topLevelWidgets())
-        applyPolicy(window);
+        applyTaskbarListing(window);
 }
 
 bool QtApplication::eventFilter(QObject* watched, QEvent* event) {
@@ -46,13 +46,13 @@ bool QtApplication::eventFilter(QObject* watched, QEvent* event) {
     // window manager reads the taskbar hint. The receiver is looked at first: events for other
     // objects may come from other threads, and are none of this filter's business.
     if (watched->isWidgetType() && event->type() == QEvent::Show)
-        applyPolicy(static_cast<QWidget*>(watched));
+        applyTaskbarListing(static_cast<QWidget*>(watched));
     return false;
 }
 
 void QtApplication::activate() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (followsPolicy(window) && window->isVisible()) {
+        if (followsTaskbarListing(window) && window->isVisible()) {
             window->raise();
             window->activateWindow();
             return;

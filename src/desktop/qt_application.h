@@ -15,8 +15,8 @@ namespace desktop {
 class ColorSchemeService;
 
 // The running QApplication. Holdfin's ordinary windows (not tool windows such as the shelf
-// panel, nor popups) follow the activation policy: skipped by the taskbar while accessory,
-// listed while regular, including windows shown later.
+// panel, nor popups) follow the taskbar listing: skipped by the taskbar while not listed,
+// listed otherwise, including windows shown later.
 class QtApplication final : public QObject, public Application {
     Q_OBJECT
 public:
@@ -25,25 +25,25 @@ public:
                   QObject* parent = nullptr);
     ~QtApplication() override;
 
-    void setActivationPolicy(ActivationPolicy policy) override;
-    ActivationPolicy activationPolicy() const override { return m_policy; }
+    void setListedInTaskbar(bool listed) override;
+    bool isListedInTaskbar() const override { return m_isListed; }
     void activate() override;
     void deactivate() override;
     void terminate() override;
     void setAppearance(Appearance appearance) override;
 
-    // Whether the activation policy governs `window` (a visible or hidden top-level window).
-    static bool followsPolicy(const QWidget* window);
+    // Whether the taskbar listing governs `window` (a visible or hidden top-level window).
+    static bool followsTaskbarListing(const QWidget* window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void applyPolicy(QWidget* window) const;
+    void applyTaskbarListing(QWidget* window) const;
 
     ColorSchemeService& m_colorSchemes;
     backend::WindowSystem* m_windowSystem;
-    ActivationPolicy m_policy = ActivationPolicy::Regular;
+    bool m_isListed = true;
 };
 
 } // namespace desktop

@@ -46,15 +46,15 @@ bool NonActivatingPanel::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void NonActivatingPanel::orderFrontRegardless() {
+void NonActivatingPanel::present() {
     show();
     raise();
-    emit orderedFront();
+    emit presented();
 }
 
-void NonActivatingPanel::orderOut() {
+void NonActivatingPanel::dismiss() {
     hide();
-    emit orderedOut();
+    emit dismissed();
 }
 
 void NonActivatingPanel::setContentView(QWidget* content) {

@@ -20,13 +20,10 @@ public:
     NonActivatingPanel(const QRect& frame, backend::WindowSystem* windowSystem,
                        QWidget* parent = nullptr);
 
-    bool canBecomeKeyWindow() const { return false; }
-    bool canBecomeMainWindow() const { return false; }
-
     // Shows the panel and puts it in front of other windows, without activating Holdfin.
-    void orderFrontRegardless();
+    void present();
     // Hides the panel; its content and all of its state stay.
-    void orderOut();
+    void dismiss();
 
     // Makes `content` (owned from now on) fill the panel, replacing and deleting any previous one.
     void setContentView(QWidget* content);
@@ -39,8 +36,8 @@ public:
     void setVisible(bool visible) override;
 
 signals:
-    void orderedFront();
-    void orderedOut();
+    void presented();
+    void dismissed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -20,7 +20,7 @@ WindowManager::WindowManager(const core::Services& services, QObject* parent)
         m_screenName = primary->name;
     auto panel =
         std::make_unique<NonActivatingPanel>(toWidgetGeometry(frame), services.windowSystem);
-    panel->orderFrontRegardless();
+    panel->present();
     m_window = std::move(panel);
     connect(m_screens, &backend::Screens::screensChanged, this, &WindowManager::onScreensChanged);
 }
@@ -36,13 +36,13 @@ QRectF WindowManager::panelFrame(const QRect& visibleFrame) {
 void WindowManager::showPanel() {
     if (m_window->isVisible())
         return;
-    m_window->orderFrontRegardless();
+    m_window->present();
 }
 
 void WindowManager::hidePanel() {
     if (!m_window->isVisible())
         return;
-    m_window->orderOut();
+    m_window->dismiss();
 }
 
 void WindowManager::placeOnPrimary() {

@@ -98,8 +98,7 @@ void loadPreferredType(const SharedDrop& drop, shelf::ItemProvider& provider,
         const auto* bytes = std::get_if<QByteArray>(&item);
         const std::optional<QString> text = bytes ? decodeUtf8(*bytes) : std::nullopt;
         if (const auto* error = std::get_if<LoadError>(&item)) {
-            core::print(log, "Error loading file of type " + identifier + ":",
-                        error->localizedDescription);
+            core::print(log, "Error loading file of type " + identifier + ":", error->message);
             drop->pendingLoads.leave();
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             const QString absolute = absoluteString(*url);
@@ -130,7 +129,7 @@ void loadFileUrl(const SharedDrop& drop, shelf::ItemProvider& provider) {
                 }
             }
             if (const auto* error = std::get_if<LoadError>(&data)) {
-                core::print(log, "Error loading file URL:", error->localizedDescription);
+                core::print(log, "Error loading file URL:", error->message);
             } else if (url) {
                 const QString absolute = absoluteString(*url);
                 drop->append({absolute, fileOrFolder(*url, absolute)});
@@ -145,8 +144,7 @@ void loadFileUrl(const SharedDrop& drop, shelf::ItemProvider& provider) {
 void loadSourceFile(const SharedDrop& drop, shelf::ItemProvider& provider) {
     provider.loadItemForTypeIdentifier(UTType::swiftSource.identifier(), [drop](LoadedItem item) {
         if (const auto* error = std::get_if<LoadError>(&item)) {
-            core::print(*drop->log,
-                        "Error loading Swift source file:", error->localizedDescription);
+            core::print(*drop->log, "Error loading Swift source file:", error->message);
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             // Appended on the GUI thread; submitted before the load is marked finished, so
             // it runs before the drop's commit.
@@ -165,7 +163,7 @@ void loadImage(const SharedDrop& drop, shelf::ItemProvider& provider) {
     provider.loadItemForTypeIdentifier(UTType::image.identifier(), [drop](LoadedItem item) {
         auto& log = *drop->log;
         if (const auto* error = std::get_if<LoadError>(&item)) {
-            core::print(log, "Error loading image:", error->localizedDescription);
+            core::print(log, "Error loading image:", error->message);
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             const QString absolute = absoluteString(*url);
             drop->append({absolute, UTType::image});

@@ -14,7 +14,7 @@ namespace shelf {
 
 // A failed load; only its description is ever shown (in a diagnostic line).
 struct LoadError {
-    QString localizedDescription;
+    QString message;
 };
 
 // A loaded object that is neither a URL nor bytes; `kind` names what it was.

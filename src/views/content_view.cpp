@@ -116,7 +116,7 @@ void ContentView::updatePanelVisibility() {
         return;
     // A drag over the drop region keeps the panel up too: its drop arrives after the button
     // went up, which may have ended isDragging already.
-    const bool isDropPending = m_dropRegion && m_dropRegion->isDragTargated();
+    const bool isDropPending = m_dropRegion && m_dropRegion->isDragTargeted();
     if (m_dragMonitor.isDragging() || !m_dragMonitor.draggedItems().isEmpty() ||
         m_dragMonitor.isCursorInside() || isDropPending) {
         m_windowManager.showPanel();
@@ -131,7 +131,7 @@ void ContentView::chooseFace(bool animated) {
     // The button goes up (ending isDragging) before the drop itself reaches the region; taking
     // the region away then would lose a drop its source is told was taken. It goes once the
     // drag has dropped or left.
-    if (!wantsDropRegion && m_dropRegion && m_dropRegion->isDragTargated())
+    if (!wantsDropRegion && m_dropRegion && m_dropRegion->isDragTargeted())
         return;
     if (wantsDropRegion && !m_dropRegion)
         showDropRegion();
@@ -164,9 +164,9 @@ void ContentView::showDropRegion() {
         },
         this);
     connect(
-        m_dropRegion, &DropRegionView::isDragTargatedChanged, this,
+        m_dropRegion, &DropRegionView::isDragTargetedChanged, this,
         [this] {
-            if (m_dropRegion && !m_dropRegion->isDragTargated()) {
+            if (m_dropRegion && !m_dropRegion->isDragTargeted()) {
                 chooseFace(/*animated*/ true);
                 updatePanelVisibility();
             }

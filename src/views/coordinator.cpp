@@ -6,8 +6,6 @@
 
 namespace views {
 
-using backend::DragOperation;
-
 namespace {
 
 constexpr std::chrono::milliseconds kSuccessDelay{300};
@@ -28,15 +26,15 @@ void Coordinator::runOnDragStart() const {
     run(m_actions.onDragStart);
 }
 
-backend::DragOperationMask Coordinator::sourceOperationMask(backend::DraggingContext) {
+Qt::DropActions Coordinator::supportedDropActions(backend::DraggingContext) {
     if (m_item.isLocked)
-        return static_cast<backend::DragOperationMask>(DragOperation::Copy);
-    return DragOperation::Copy | DragOperation::Move;
+        return Qt::CopyAction;
+    return Qt::CopyAction | Qt::MoveAction;
 }
 
-void Coordinator::draggingSessionEnded(QPoint, DragOperation operation) {
+void Coordinator::draggingSessionEnded(QPoint, Qt::DropAction action) {
     run(m_actions.onDragEnd);
-    if (operation == DragOperation::None)
+    if (action == Qt::IgnoreAction)
         return;
     if (m_item.isLocked)
         return;

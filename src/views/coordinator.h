@@ -40,10 +40,10 @@ public:
     void runOnDragStart() const;
 
     // Copy only for a locked entry, copy and move otherwise; the same in every context.
-    backend::DragOperationMask sourceOperationMask(backend::DraggingContext context) override;
+    Qt::DropActions supportedDropActions(backend::DraggingContext context) override;
     // Runs onDragEnd, then, for an accepted drop of an unlocked entry, schedules
     // onSuccessfulDrop (as it is when it runs) 0.3 s later on the main queue.
-    void draggingSessionEnded(QPoint endPoint, backend::DragOperation operation) override;
+    void draggingSessionEnded(QPoint endPoint, Qt::DropAction action) override;
 
 private:
     shelf::BucketItem m_item;

@@ -128,7 +128,7 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
                 self->m_initialPoint)
                 self->beginDrag(position, std::move(items));
             else
-                coordinator->draggingSessionEnded(QCursor::pos(), backend::DragOperation::None);
+                coordinator->draggingSessionEnded(QCursor::pos(), Qt::IgnoreAction);
         });
     });
 }

@@ -49,18 +49,18 @@ DropRegionView::DropRegionView(const core::Services& services,
     m_spring.setDuration(static_cast<int>(kSpring.settlingTime().count()));
     connect(&m_spring, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
         const double seconds = value.toDouble() * m_spring.duration() / 1000.0;
-        const double target = m_isDragTargated ? 1.0 : 0.0;
+        const double target = m_isDragTargeted ? 1.0 : 0.0;
         m_progress = m_progressFrom + (target - m_progressFrom) * kSpring.valueAt(seconds);
         update();
     });
     connect(&m_spring, &QVariantAnimation::finished, this, [this] {
-        m_progress = m_isDragTargated ? 1.0 : 0.0;
+        m_progress = m_isDragTargeted ? 1.0 : 0.0;
         update();
     });
 }
 
 QString DropRegionView::symbolName() const {
-    return m_isDragTargated ? kTargetedSymbol : kSymbol;
+    return m_isDragTargeted ? kTargetedSymbol : kSymbol;
 }
 
 QSize DropRegionView::sizeHint() const {
@@ -71,14 +71,14 @@ QSize DropRegionView::minimumSizeHint() const {
     return {0, 0};
 }
 
-void DropRegionView::setDragTargated(bool value) {
-    if (m_isDragTargated == value)
+void DropRegionView::setDragTargeted(bool value) {
+    if (m_isDragTargeted == value)
         return;
-    m_isDragTargated = value;
+    m_isDragTargeted = value;
     m_progressFrom = m_progress;
     m_spring.stop();
     m_spring.start();
-    emit isDragTargatedChanged();
+    emit isDragTargetedChanged();
 }
 
 bool DropRegionView::canTake(const QDropEvent& event) const {
@@ -97,11 +97,11 @@ void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    setDragTargated(true);
+    setDragTargeted(true);
 }
 
 void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
-    if (!m_isDragTargated) {
+    if (!m_isDragTargeted) {
         event->ignore();
         return;
     }
@@ -110,12 +110,12 @@ void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void DropRegionView::dragLeaveEvent(QDragLeaveEvent* event) {
-    setDragTargated(false);
+    setDragTargeted(false);
     event->accept();
 }
 
 void DropRegionView::dropEvent(QDropEvent* event) {
-    setDragTargated(false);
+    setDragTargeted(false);
     if (!canTake(*event)) {
         event->ignore();
         return;

@@ -34,8 +34,8 @@ public:
     DropRegionView(const core::Services& services, shelf::MimeItemProviderFactory& providerFactory,
                    shelf::DropIntake::AddItem addItem, QWidget* parent = nullptr);
 
-    bool isDragTargated() const { return m_isDragTargated; }
-    // 0 when idle, 1 when targeted; follows isDragTargated on a spring (may overshoot).
+    bool isDragTargeted() const { return m_isDragTargeted; }
+    // 0 when idle, 1 when targeted; follows isDragTargeted on a spring (may overshoot).
     double targetedProgress() const { return m_progress; }
     // The symbol currently standing for the region's state.
     QString symbolName() const;
@@ -44,7 +44,7 @@ public:
     QSize minimumSizeHint() const override;
 
 signals:
-    void isDragTargatedChanged();
+    void isDragTargetedChanged();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -54,7 +54,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void setDragTargated(bool value);
+    void setDragTargeted(bool value);
     bool canTake(const QDropEvent& event) const;
     QPixmap symbol(const QString& name, const QColor& color) const;
 
@@ -62,7 +62,7 @@ private:
     const desktop::SymbolImage* m_symbols;       // our own artwork when the services have none
     const backend::DragPasteboard* m_pasteboard; // none: every source counts as answering
     shelf::MimeItemProviderFactory* m_providerFactory;
-    bool m_isDragTargated = false;
+    bool m_isDragTargeted = false;
     double m_progress = 0;
     double m_progressFrom = 0;
     QVariantAnimation m_spring;

@@ -71,7 +71,7 @@ private:
 TEST_F(AppDelegateTest, FirstLaunchRunsEveryStepInOrder) {
     startUp();
 
-    EXPECT_EQ(events, (QStringList{"policy Accessory", "write hasLaunchedBefore",
+    EXPECT_EQ(events, (QStringList{"taskbar hidden", "write hasLaunchedBefore",
                                    "write showMenuBarIcon", "write launchAtLogin",
                                    "write selectedAppearance", "appearance System", "content"}));
     desktop::UserDefaults reread(settingsPath());
@@ -116,7 +116,7 @@ TEST_P(AppDelegateLaterLaunch, SeedsNothingAndAppliesTheStoredAppearance) {
     writeSettings(GetParam().settings);
     startUp();
 
-    EXPECT_EQ(events, (QStringList{"policy Accessory", GetParam().appearance, "content"}));
+    EXPECT_EQ(events, (QStringList{"taskbar hidden", GetParam().appearance, "content"}));
     desktop::UserDefaults reread(settingsPath());
     EXPECT_FALSE(reread.contains("showMenuBarIcon"));
     EXPECT_FALSE(reread.contains("launchAtLogin"));
@@ -140,7 +140,7 @@ TEST_F(AppDelegateTest, UnreadableSettingsStillStartUp) {
     ASSERT_TRUE(QDir().mkpath(settingsPath()));
     startUp();
 
-    EXPECT_EQ(events.first(), "policy Accessory");
+    EXPECT_EQ(events.first(), "taskbar hidden");
     EXPECT_EQ(events.last(), "content");
     EXPECT_TRUE(events.contains("appearance System"));
 }
@@ -178,7 +178,7 @@ TEST_F(AppDelegateTest, LastWindowClosedKeepsRunningAsAccessory) {
     });
     QApplication::exec();
 
-    EXPECT_EQ(events, (QStringList{"policy Accessory", "deactivate"}));
+    EXPECT_EQ(events, (QStringList{"taskbar hidden", "deactivate"}));
     EXPECT_FALSE(delegate->applicationShouldTerminateAfterLastWindowClosed());
     EXPECT_FALSE(application.calls().contains("terminate"));
 }

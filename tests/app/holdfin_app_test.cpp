@@ -23,7 +23,6 @@
 #include <QTimer>
 
 using app::HoldfinApp;
-using desktop::ActivationPolicy;
 
 namespace {
 
@@ -138,13 +137,12 @@ TEST_F(HoldfinAppTest, PreferencesActivatesOpensTheGeneralPaneAndActivatesAgain)
 
 TEST_F(HoldfinAppTest, SettingsWindowBecomingActiveMakesTheApplicationRegular) {
     auto holdfin = makeApp();
-    application.setActivationPolicy(ActivationPolicy::Accessory);
+    application.setListedInTaskbar(false);
     application.clearCalls();
     holdfin->showSettingsWindow();
-    ASSERT_TRUE(testing_support::waitUntil(
-        [&] { return application.activationPolicy() == ActivationPolicy::Regular; }));
+    ASSERT_TRUE(testing_support::waitUntil([&] { return application.isListedInTaskbar(); }));
     const QStringList calls = application.calls();
-    const auto regular = calls.indexOf(QStringLiteral("policy Regular"));
+    const auto regular = calls.indexOf(QStringLiteral("taskbar listed"));
     ASSERT_GT(regular, 0);
     EXPECT_EQ(calls.at(regular - 1), QStringLiteral("activate"));
 }
@@ -153,8 +151,7 @@ TEST_F(HoldfinAppTest, SettingsWindowBecomingActiveMakesTheApplicationRegular) {
 TEST_F(HoldfinAppTest, ClosingTheSettingsWindowReportsTheLastWindowClosed) {
     auto holdfin = makeApp();
     holdfin->showSettingsWindow();
-    testing_support::waitUntil(
-        [&] { return application.activationPolicy() == ActivationPolicy::Regular; });
+    testing_support::waitUntil([&] { return application.isListedInTaskbar(); });
 
     // The last-window signal is only sent from inside the event loop.
     int lastWindowClosed = 0;

@@ -11,7 +11,6 @@
 
 namespace {
 
-using desktop::ActivationPolicy;
 using testing_support::FakeWindowSystem;
 
 class QtApplicationTest : public testing::Test {
@@ -35,16 +34,16 @@ TEST_F(QtApplicationTest, OrdinaryWindowsLeaveTheTaskbarOnlyWhileAccessory) {
     QWidget tool(nullptr, Qt::Tool);
     tool.winId();
 
-    application.setActivationPolicy(ActivationPolicy::Accessory);
-    application.setActivationPolicy(ActivationPolicy::Regular);
+    application.setListedInTaskbar(false);
+    application.setListedInTaskbar(true);
 
     EXPECT_EQ(skipsFor(settings), (QList<bool>{true, false}));
     EXPECT_TRUE(skipsFor(tool).isEmpty()) << "tool windows keep their own hints";
-    EXPECT_EQ(application.activationPolicy(), ActivationPolicy::Regular);
+    EXPECT_TRUE(application.isListedInTaskbar());
 }
 
-TEST_F(QtApplicationTest, WindowsShownLaterTakeThePolicy) {
-    application.setActivationPolicy(ActivationPolicy::Accessory);
+TEST_F(QtApplicationTest, WindowsShownLaterTakeTheListing) {
+    application.setListedInTaskbar(false);
     QDialog dialog;
     QMenu popup;
     dialog.show();

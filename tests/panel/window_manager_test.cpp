@@ -76,8 +76,8 @@ protected:
 
 TEST_F(WindowManagerTest, ShowAndHideDoNothingWhenAlreadySo) {
     WindowManager manager(services);
-    QSignalSpy front(manager.window(), &NonActivatingPanel::orderedFront);
-    QSignalSpy out(manager.window(), &NonActivatingPanel::orderedOut);
+    QSignalSpy front(manager.window(), &NonActivatingPanel::presented);
+    QSignalSpy out(manager.window(), &NonActivatingPanel::dismissed);
 
     manager.showPanel();
     EXPECT_EQ(front.count(), 0) << "already shown by construction";

@@ -354,7 +354,7 @@ TEST_F(MimeItemProviderFactoryTest, UnwritableCacheIsAnError) {
 
     const LoadedItem item = loadItem(*blocked.providersFor(*data).at(0), "public.image");
     ASSERT_TRUE(std::holds_alternative<LoadError>(item));
-    EXPECT_FALSE(std::get<LoadError>(item).localizedDescription.isEmpty());
+    EXPECT_FALSE(std::get<LoadError>(item).message.isEmpty());
 }
 
 } // namespace

@@ -2,10 +2,9 @@
 
 namespace testing_support {
 
-void FakeApplication::setActivationPolicy(desktop::ActivationPolicy policy) {
-    m_policy = policy;
-    record(policy == desktop::ActivationPolicy::Accessory ? QStringLiteral("policy Accessory")
-                                                          : QStringLiteral("policy Regular"));
+void FakeApplication::setListedInTaskbar(bool listed) {
+    m_isListed = listed;
+    record(listed ? QStringLiteral("taskbar listed") : QStringLiteral("taskbar hidden"));
 }
 
 void FakeApplication::setAppearance(desktop::Appearance appearance) {

@@ -8,12 +8,12 @@
 
 namespace testing_support {
 
-// Records every call as one line ("policy Accessory", "appearance Dark", "activate",
+// Records every call as one line ("taskbar hidden", "appearance Dark", "activate",
 // "deactivate", "terminate"), in order.
 class FakeApplication final : public desktop::Application {
 public:
-    void setActivationPolicy(desktop::ActivationPolicy policy) override;
-    desktop::ActivationPolicy activationPolicy() const override { return m_policy; }
+    void setListedInTaskbar(bool listed) override;
+    bool isListedInTaskbar() const override { return m_isListed; }
     void activate() override { record(QStringLiteral("activate")); }
     void deactivate() override { record(QStringLiteral("deactivate")); }
     void terminate() override { record(QStringLiteral("terminate")); }
@@ -29,7 +29,7 @@ private:
     void record(const QString& line);
 
     QStringList m_calls;
-    desktop::ActivationPolicy m_policy = desktop::ActivationPolicy::Regular;
+    bool m_isListed = true;
     desktop::Appearance m_appearance = desktop::Appearance::System;
 };
 

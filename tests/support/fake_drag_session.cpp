@@ -10,7 +10,7 @@ void FakeDragSession::beginDraggingSession(QObject& view, QPointF position,
     m_sessions.push_back({&view, position, std::move(items), std::move(source), false});
 }
 
-void FakeDragSession::endLatest(backend::DragOperation operation) {
+void FakeDragSession::endLatest(Qt::DropAction operation) {
     Q_ASSERT(!m_sessions.empty() && !m_sessions.back().isEnded);
     Session& session = m_sessions.back();
     session.isEnded = true;

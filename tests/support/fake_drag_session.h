@@ -23,7 +23,7 @@ public:
     const std::vector<Session>& sessions() const { return m_sessions; }
     // Ends the latest session as a destination performing `operation` would; the session then
     // lets go of its source.
-    void endLatest(backend::DragOperation operation);
+    void endLatest(Qt::DropAction operation);
 
 private:
     std::vector<Session> m_sessions;

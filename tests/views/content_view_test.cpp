@@ -25,7 +25,7 @@
 #include <QToolButton>
 
 using namespace std::chrono_literals;
-using backend::DragOperation;
+
 using backend::PasteboardClass;
 using desktop::ColorScheme;
 using shelf::BucketItem;
@@ -170,7 +170,7 @@ TEST_F(ContentViewTest, FacesFollowTheShelfAndTheDrag) {
     // A system drag replaces the list by a fresh drop region; its end brings the list back.
     dragMonitor->setIsDragging(true);
     ASSERT_TRUE(view->isShowingDropRegion());
-    EXPECT_FALSE(view->dropRegion()->isDragTargated());
+    EXPECT_FALSE(view->dropRegion()->isDragTargeted());
     dragMonitor->setIsDragging(false);
     EXPECT_FALSE(view->isShowingDropRegion());
     EXPECT_EQ(tilesTopDown().size(), 3);
@@ -201,7 +201,7 @@ TEST_F(ContentViewTest, DragOutHidesThePanelAndResetsTheChangeCountAtTheEnd) {
     EXPECT_FALSE(isPanelVisible()) << "hidden as the drag begins";
 
     pasteboard.startDrag({PasteboardClass::Url}); // Holdfin's own drag wrote the pasteboard
-    session.endLatest(DragOperation::Copy);
+    session.endLatest(Qt::CopyAction);
     EXPECT_TRUE(isPanelVisible()) << "shown again at the end";
     EXPECT_EQ(dragMonitor->lastChangeCount(), pasteboard.changeCount());
     events.leftMouseDragged(); // the next drag event finds no change
@@ -218,7 +218,7 @@ TEST_F(ContentViewTest, SuccessfulDragOutRemovesTheEntryAsTheShelfHoldsItThen) {
     install();
     dragMonitor->addItem(entry(2));
     beginDragOut(tilesTopDown().first());
-    session.endLatest(DragOperation::Move);
+    session.endLatest(Qt::MoveAction);
     // The entry changes meanwhile (a stale copy would no longer match): still removed.
     BucketItem relabelled = dragMonitor->draggedItems().first();
     dragMonitor->addItem(entry(1));
@@ -315,7 +315,7 @@ TEST_F(ContentViewTest, DropRegionStaysWhileADragIsOverItAfterTheButtonWentUp) {
         data.setText(QStringLiteral("parked text"));
         QDragEnterEvent enter({80, 150}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(region, &enter);
-        ASSERT_TRUE(region->isDragTargated());
+        ASSERT_TRUE(region->isDragTargeted());
 
         dragMonitor->setIsDragging(false); // the global release arrives first
         QCoreApplication::processEvents();
@@ -340,6 +340,6 @@ TEST_F(ContentViewTest, PointerLeavingThePanelHiddenForADragOutDoesNotBringItBac
     QCoreApplication::sendEvent(view, &leave);
     EXPECT_FALSE(dragMonitor->isCursorInside());
     EXPECT_FALSE(isPanelVisible()) << "the shelf holds the dragged entry, yet it stays hidden";
-    session.endLatest(DragOperation::None);
+    session.endLatest(Qt::IgnoreAction);
     EXPECT_TRUE(isPanelVisible());
 }

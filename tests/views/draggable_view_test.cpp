@@ -21,7 +21,7 @@
 namespace {
 
 using backend::DraggingContext;
-using backend::DragOperation;
+
 using shelf::BucketItem;
 using shelf::BucketItemData;
 using shelf::UTType;
@@ -50,7 +50,7 @@ protected:
     void release(QPointF at) { send(QEvent::MouseButtonRelease, at, Qt::LeftButton, {}); }
 
     // Presses, moves far enough to begin a drag, and answers the session with `operation`.
-    void dragOut(DragOperation operation) {
+    void dragOut(Qt::DropAction operation) {
         press({20, 20});
         drag({40, 20});
         ASSERT_EQ(session.sessions().size(), 1u);
@@ -127,7 +127,7 @@ TEST_F(DraggableViewTest, OnePressBeginsAtMostOneSession) {
     EXPECT_EQ(countOf(QStringLiteral("drag start")), 1);
 
     // The session's end changes nothing; the next press may drag again.
-    session.endLatest(DragOperation::None);
+    session.endLatest(Qt::IgnoreAction);
     drag({90, 50});
     EXPECT_EQ(session.sessions().size(), 1u);
     press({10, 10});
@@ -220,18 +220,18 @@ TEST_F(DraggableViewTest, AllowedOperationsFollowTheLockStateWhenAsked) {
     backend::DraggingSource& source = *session.sessions().front().source;
     for (DraggingContext context :
          {DraggingContext::OutsideApplication, DraggingContext::WithinApplication})
-        EXPECT_EQ(source.sourceOperationMask(context), 17u);
+        EXPECT_EQ(source.supportedDropActions(context), Qt::CopyAction | Qt::MoveAction);
 
     // An update during the drag is what the next question sees.
     view->refresh(new QWidget, fileEntry(true), actions());
     for (DraggingContext context :
          {DraggingContext::OutsideApplication, DraggingContext::WithinApplication})
-        EXPECT_EQ(source.sourceOperationMask(context), 1u);
+        EXPECT_EQ(source.supportedDropActions(context), Qt::DropActions(Qt::CopyAction));
 }
 
 struct Ending {
     bool isLocked;
-    DragOperation operation;
+    Qt::DropAction operation;
     bool removes;
 };
 
@@ -253,15 +253,15 @@ TEST_P(DragEndTest, EndRunsAtOnceAndSuccessOnlyLaterForAnAcceptedUnlockedEntry) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, DragEndTest,
-                         ::testing::Values(Ending{false, DragOperation::Copy, true},
-                                           Ending{false, DragOperation::Move, true},
-                                           Ending{false, DragOperation::None, false},
-                                           Ending{true, DragOperation::Copy, false},
-                                           Ending{true, DragOperation::None, false}));
+                         ::testing::Values(Ending{false, Qt::CopyAction, true},
+                                           Ending{false, Qt::MoveAction, true},
+                                           Ending{false, Qt::IgnoreAction, false},
+                                           Ending{true, Qt::CopyAction, false},
+                                           Ending{true, Qt::IgnoreAction, false}));
 
 TEST_F(DraggableViewTest, TheSuccessActionIsReadWhenItRuns) {
     make(fileEntry());
-    dragOut(DragOperation::Copy);
+    dragOut(Qt::CopyAction);
     view->refresh(new QWidget, fileEntry(), actions(QStringLiteral("replaced success")));
     queue.advance(300ms);
     EXPECT_EQ(countOf(QStringLiteral("success")), 0);
@@ -273,7 +273,7 @@ TEST_F(DraggableViewTest, TheLockStateIsReadWhenTheDragEnds) {
     press({10, 10});
     drag({20, 10});
     view->refresh(new QWidget, fileEntry(true), actions());
-    session.endLatest(DragOperation::Copy);
+    session.endLatest(Qt::CopyAction);
     queue.advance(1s);
     EXPECT_EQ(countOf(QStringLiteral("drag end")), 1);
     EXPECT_EQ(countOf(QStringLiteral("success")), 0);
@@ -281,7 +281,7 @@ TEST_F(DraggableViewTest, TheLockStateIsReadWhenTheDragEnds) {
 
 TEST_F(DraggableViewTest, APendingSuccessOutlivesTheView) {
     make(fileEntry());
-    dragOut(DragOperation::Move);
+    dragOut(Qt::MoveAction);
     view.reset();
     queue.advance(300ms);
     EXPECT_EQ(countOf(QStringLiteral("success")), 1);

@@ -180,26 +180,26 @@ TEST_F(DropRegionViewTest, EmptyTextIsRefusedWithoutAnEntry) {
 // ---- Hover state and what it accepts.
 
 TEST_F(DropRegionViewTest, AcceptableDragTargetsTheRegionUntilItLeaves) {
-    EXPECT_FALSE(view.isDragTargated());
+    EXPECT_FALSE(view.isDragTargeted());
     EXPECT_EQ(view.symbolName(), "digitalcrown.horizontal.press");
 
     EXPECT_TRUE(enter(*mime("text/uri-list", "file:///a.txt\r\n")));
-    EXPECT_TRUE(view.isDragTargated());
+    EXPECT_TRUE(view.isDragTargeted());
     EXPECT_EQ(view.symbolName(), "digitalcrown.horizontal.press.fill");
 
     leave();
-    EXPECT_FALSE(view.isDragTargated());
+    EXPECT_FALSE(view.isDragTargeted());
 }
 
 TEST_F(DropRegionViewTest, DropEndsTheTargetedState) {
     EXPECT_TRUE(drop(*mime("text/plain", "x")));
-    EXPECT_FALSE(view.isDragTargated());
+    EXPECT_FALSE(view.isDragTargeted());
 }
 
 TEST_F(DropRegionViewTest, RefusesWhatItCannotTake) {
     EXPECT_FALSE(enter(*mime("application/x-color", QByteArray(8, '\0'))));
     EXPECT_FALSE(enter(*mime("text/uri-list", "file:///a.txt"), Qt::MoveAction));
-    EXPECT_FALSE(view.isDragTargated());
+    EXPECT_FALSE(view.isDragTargeted());
     EXPECT_FALSE(drop(*mime("application/x-color", QByteArray(8, '\0'))));
     EXPECT_TRUE(log.lines().isEmpty());
 }

@@ -1,5 +1,5 @@
 // The application service against a real window manager: the taskbar follows the activation
-// policy, and deactivating hands activation to another application.
+// listing, and deactivating hands activation to another application.
 #include "backend/x11/x11_window_system.h"
 #include "desktop/color_scheme_service.h"
 #include "desktop/qt_application.h"
@@ -40,8 +40,8 @@ protected:
     desktop::QtApplication application{colorSchemes, &windowSystem};
 };
 
-TEST_F(ApplicationX11Test, TaskbarFollowsTheActivationPolicy) {
-    application.setActivationPolicy(desktop::ActivationPolicy::Accessory);
+TEST_F(ApplicationX11Test, TaskbarFollowsTheListing) {
+    application.setListedInTaskbar(false);
     QWidget settings;
     settings.resize(300, 200);
     settings.show();
@@ -49,7 +49,7 @@ TEST_F(ApplicationX11Test, TaskbarFollowsTheActivationPolicy) {
     testing_support::x11::pumpEvents(200ms);
     EXPECT_THAT(states(settings), HasSubstr("_NET_WM_STATE_SKIP_TASKBAR"));
 
-    application.setActivationPolicy(desktop::ActivationPolicy::Regular);
+    application.setListedInTaskbar(true);
     EXPECT_TRUE(
         waitFor([&] { return states(settings).find("SKIP_TASKBAR") == std::string::npos; }));
 }

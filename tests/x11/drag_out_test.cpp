@@ -29,7 +29,7 @@
 
 using namespace std::chrono_literals;
 using namespace testing_support::x11;
-using backend::DragOperation;
+
 using shelf::BucketItem;
 using shelf::BucketItemData;
 using shelf::UTType;
@@ -70,19 +70,19 @@ public:
     }
 
     int sessionCount = 0;
-    std::optional<backend::DragOperationMask> offered;
-    std::optional<DragOperation> performed;
+    std::optional<Qt::DropActions> offered;
+    std::optional<Qt::DropAction> performed;
 
 private:
     class Source final : public backend::DraggingSource {
     public:
         Source(std::shared_ptr<backend::DraggingSource> source, RecordingDragSession& record)
             : m_source(std::move(source)), m_record(record) {}
-        backend::DragOperationMask sourceOperationMask(backend::DraggingContext context) override {
-            m_record.offered = m_source->sourceOperationMask(context);
+        Qt::DropActions supportedDropActions(backend::DraggingContext context) override {
+            m_record.offered = m_source->supportedDropActions(context);
             return *m_record.offered;
         }
-        void draggingSessionEnded(QPoint endPoint, DragOperation operation) override {
+        void draggingSessionEnded(QPoint endPoint, Qt::DropAction operation) override {
             m_record.performed = operation;
             m_source->draggingSessionEnded(endPoint, operation);
         }
@@ -161,7 +161,7 @@ struct DragOutCase {
     bool isLocked;
     std::string accept; // the drop target's choice
     std::string offered;
-    DragOperation performed;
+    Qt::DropAction performed;
     QByteArray uriList; // what the destination receives
     QByteArray text;
 };
@@ -243,7 +243,7 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     const auto hasDropped = [&] {
         return !targetLines.empty() && targetLines.back().rfind("dropped ", 0) == 0;
     };
-    while (c.performed != DragOperation::None && !hasDropped()) {
+    while (c.performed != Qt::IgnoreAction && !hasDropped()) {
         auto line = target->readLine(5s);
         ASSERT_TRUE(line) << "the target has not dropped";
         targetLines.push_back(*line);
@@ -263,7 +263,7 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
         if (kind == "data")
             received[mime] = QByteArray::fromBase64(QByteArray::fromStdString(base64));
     }
-    if (c.performed != DragOperation::None) {
+    if (c.performed != Qt::IgnoreAction) {
         EXPECT_EQ(targetLines.back(), "dropped " + c.accept);
         // Qt offers text/plain with every URL list; it must stay empty of URLs.
         EXPECT_EQ(received["text/uri-list"], c.uriList);
@@ -273,7 +273,7 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     }
 
     // A successful drag of an unlocked entry takes it off the shelf 0.3 s after the drop.
-    const bool leaves = c.performed != DragOperation::None && !c.isLocked;
+    const bool leaves = c.performed != Qt::IgnoreAction && !c.isLocked;
     EXPECT_TRUE(shelf.isOnShelf(entry.id));
     shelf.mainQueue.advance(299ms);
     EXPECT_TRUE(shelf.isOnShelf(entry.id));
@@ -294,20 +294,20 @@ INSTANTIATE_TEST_SUITE_P(
     Entries, DragOutTest,
     testing::Values(DragOutCase{"unlockedFilesCopied",
                                 payloads({{kOddFile, UTType::fileURL}, {kFolder, UTType::folder}}),
-                                false, "copy", "copy move", DragOperation::Copy,
+                                false, "copy", "copy move", Qt::CopyAction,
                                 (kOddFile + "\r\n" + kFolder + "\r\n").toLatin1(), ""},
                     DragOutCase{"unlockedMixedMoved",
                                 payloads({{kPlainFile, UTType::fileURL},
                                           {kText, UTType::plainText},
                                           {kOddFile, UTType::fileURL},
                                           {kPathText, UTType::plainText}}),
-                                false, "move", "copy move", DragOperation::Move,
+                                false, "move", "copy move", Qt::MoveAction,
                                 (kPlainFile + "\r\n" + kOddFile + "\r\n").toLatin1(),
                                 (kText + "\n" + kPathText).toUtf8()},
                     DragOutCase{"lockedTextCopied", payloads({{kText, UTType::plainText}}), true,
-                                "copy", "copy", DragOperation::Copy, "", kText.toUtf8()},
+                                "copy", "copy", Qt::CopyAction, "", kText.toUtf8()},
                     DragOutCase{"lockedFileRefusesMove", payloads({{kOddFile, UTType::fileURL}}),
-                                true, "move", "copy", DragOperation::None, "", ""}),
+                                true, "move", "copy", Qt::IgnoreAction, "", ""}),
     [](const auto& info) { return info.param.name; });
 
 } // namespace

@@ -121,7 +121,7 @@ protected:
         ASSERT_TRUE(m_pointer.moveTo(m_regionCentre.x() - 20, m_regionCentre.y() - 10));
         ASSERT_TRUE(m_pointer.moveBy(2, 1, 3));
         // Released only once the region has taken the drag, however slow the machine.
-        const bool isTargeted = waitFor([&] { return m_region->view.isDragTargated(); }, 10s);
+        const bool isTargeted = waitFor([&] { return m_region->view.isDragTargeted(); }, 10s);
         std::string whereabouts;
         if (!isTargeted) {
             // What the drag did instead, for the failure message.
