@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build package bench fuzz format test-asan test-tsan clean
+.PHONY: run test deps build package bench fuzz format format-check tidy test-asan test-tsan clean
 
 deps:
 	@scripts/install-deps
@@ -28,10 +28,10 @@ bench: build
 	scripts/run-benchmarks $(BUILD)
 
 test-asan:
-	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DHOLDFIN_SANITIZE=address -DHOLDFIN_BENCHMARKS=OFF"
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DHOLDFIN_SANITIZE=address -DHOLDFIN_BENCHMARKS=OFF $(CMAKE_FLAGS)"
 
 test-tsan:
-	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="-DHOLDFIN_SANITIZE=thread -DHOLDFIN_BENCHMARKS=OFF"
+	$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="-DHOLDFIN_SANITIZE=thread -DHOLDFIN_BENCHMARKS=OFF $(CMAKE_FLAGS)"
 
 # Each fuzz target runs FUZZ_SECONDS (default 60).
 fuzz: deps
@@ -42,6 +42,13 @@ fuzz: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+# clang-tidy over the product code, with the checks of .clang-tidy.
+tidy: build
+	git ls-files 'src/*.cpp' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet
 
 clean:
 	rm -rf build build-asan build-tsan build-fuzz

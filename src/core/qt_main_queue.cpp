@@ -13,8 +13,8 @@ class QtMainQueue::Receiver final : public QObject {
     Q_OBJECT
 public:
     explicit Receiver(QtMainQueue& queue)
-        : m_queue(queue), m_runNext(staticMetaObject.method(staticMetaObject.indexOfMethod(
-                              QMetaObject::normalizedSignature("runNext()")))) {}
+        : m_queue(queue),
+          m_runNext(staticMetaObject.method(staticMetaObject.indexOfMethod("runNext()"))) {}
 
     void wakeUp() { m_runNext.invoke(this, Qt::QueuedConnection); }
 

@@ -98,19 +98,25 @@ void loadPreferredType(const SharedDrop& drop, shelf::ItemProvider& provider,
         const auto* bytes = std::get_if<QByteArray>(&item);
         const std::optional<QString> text = bytes ? decodeUtf8(*bytes) : std::nullopt;
         if (const auto* error = std::get_if<LoadError>(&item)) {
-            core::print(log, "Error loading file of type " + identifier + ":", error->message);
+            core::print(log,
+                        QStringLiteral("Error loading file of type ") + identifier +
+                            QStringLiteral(":"),
+                        error->message);
             drop->pendingLoads.leave();
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             const QString absolute = absoluteString(*url);
             drop->append({absolute, fileOrFolder(*url, absolute)});
             drop->pendingLoads.leave();
-            core::print(log, "Dropped File URL (" + identifier + "): " + absolute);
+            core::print(log, QStringLiteral("Dropped File URL (") + identifier +
+                                 QStringLiteral("): ") + absolute);
         } else if (text) {
             drop->append({*text, UTType::plainText});
             drop->pendingLoads.leave();
-            core::print(log, "Dropped File Content (" + identifier + "): " + *text);
+            core::print(log, QStringLiteral("Dropped File Content (") + identifier +
+                                 QStringLiteral("): ") + *text);
         } else {
-            core::print(log, "Failed to extract file content or URL for type " + identifier);
+            core::print(log, QStringLiteral("Failed to extract file content or URL for type ") +
+                                 identifier);
             drop->pendingLoads.leave();
         }
     });
@@ -133,7 +139,7 @@ void loadFileUrl(const SharedDrop& drop, shelf::ItemProvider& provider) {
             } else if (url) {
                 const QString absolute = absoluteString(*url);
                 drop->append({absolute, fileOrFolder(*url, absolute)});
-                core::print(log, "Dropped File URL: " + absolute);
+                core::print(log, QStringLiteral("Dropped File URL: ") + absolute);
             } else {
                 core::print(log, "Failed to extract file URL");
             }
@@ -150,7 +156,7 @@ void loadSourceFile(const SharedDrop& drop, shelf::ItemProvider& provider) {
             // it runs before the drop's commit.
             drop->mainQueue->async([drop, content = absoluteString(*url)] {
                 drop->append({content, UTType::fileURL});
-                core::print(*drop->log, "Dropped Swift File URL: " + content);
+                core::print(*drop->log, QStringLiteral("Dropped Swift File URL: ") + content);
             });
         } else {
             core::print(*drop->log, "Could not extract Swift file as URL");
@@ -167,7 +173,7 @@ void loadImage(const SharedDrop& drop, shelf::ItemProvider& provider) {
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             const QString absolute = absoluteString(*url);
             drop->append({absolute, UTType::image});
-            core::print(log, "Dropped Image URL: " + absolute);
+            core::print(log, QStringLiteral("Dropped Image URL: ") + absolute);
         } else {
             core::print(log, "Failed to extract image");
         }
@@ -211,7 +217,8 @@ bool DropIntake::handleDrop(const shelf::ItemProviderList& providers) const {
         const QStringList identifiers = provider->registeredTypeIdentifiers();
         auto it = lines.find(identifiers.constData());
         if (it == lines.end() || it->second.identifiers.size() != identifiers.size()) {
-            const QString line = "Registered Type Identifiers: " + listLiteral(identifiers);
+            const QString line =
+                QStringLiteral("Registered Type Identifiers: ") + listLiteral(identifiers);
             it = lines.insert_or_assign(identifiers.constData(), FormattedLine{identifiers, line})
                      .first;
         }

@@ -9,7 +9,8 @@ bool sendToApplicationDelegate(const SettingsPlatform& platform, const char* sel
     QObject* delegate = platform.applicationDelegate ? platform.applicationDelegate() : nullptr;
     if (!delegate)
         return false;
-    const QByteArray signature = QMetaObject::normalizedSignature(QByteArray(selector) + "()");
+    const QByteArray signature =
+        QMetaObject::normalizedSignature((QByteArray(selector) + "()").constData());
     if (delegate->metaObject()->indexOfSlot(signature.constData()) < 0)
         return false;
     QMetaObject::invokeMethod(delegate, selector, Qt::DirectConnection);
