@@ -65,9 +65,10 @@ TrayItem::~TrayItem() = default;
 bool TrayItem::eventFilter(QObject* watched, QEvent* event) {
     // Qt matches the shortcuts of a stand-alone popup's entries only through a menu bar that
     // holds it, which a tray menu lacks: Ctrl+Q in the open menu would do nothing.
-    if (watched != m_menu.get() || event->type() != QEvent::KeyPress)
+    const auto* key = event->type() == QEvent::KeyPress ? dynamic_cast<QKeyEvent*>(event) : nullptr;
+    if (watched != m_menu.get() || !key)
         return QObject::eventFilter(watched, event);
-    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    const QKeySequence pressed(key->keyCombination());
     for (QAction* action : m_menu->actions()) {
         if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed) {
             m_menu->hide();

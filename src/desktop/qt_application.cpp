@@ -46,7 +46,7 @@ bool QtApplication::eventFilter(QObject* watched, QEvent* event) {
     // window manager reads the taskbar hint. The receiver is looked at first: events for other
     // objects may come from other threads, and are none of this filter's business.
     if (watched->isWidgetType() && event->type() == QEvent::Show)
-        applyTaskbarListing(static_cast<QWidget*>(watched));
+        applyTaskbarListing(qobject_cast<QWidget*>(watched));
     return false;
 }
 

@@ -69,7 +69,7 @@ QString BucketItemData::iconName() const {
 QString BucketItemData::displayName() const {
     if (type.conforms(UTType::plainText))
         return content.trimmed(); // trims the Unicode whitespace and newline classes
-    const QString component = lastPathComponent(content);
+    QString component = lastPathComponent(content);
     const QUrl reference(component, QUrl::StrictMode);
     if (!reference.isValid())
         return component;
