@@ -47,14 +47,15 @@ double ms(qint64 ns) {
 
 void measure(int count) {
     testing_support::FakePlatform fakes;
-    const core::Services& services = fakes.services;
     QTemporaryDir cache;
     QThreadPool pool;
     shelf::MimeItemProviderFactory providers(cache.path(), pool);
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
-    panel::DragMonitor monitor(services);
-    panel::WindowManager windows(services);
-    auto* view = new views::ContentView(monitor, windows, services, providers, settings);
+    panel::DragMonitor monitor(fakes.queue, fakes.pasteboard, fakes.events);
+    panel::WindowManager windows(fakes.screens, nullptr);
+    auto* view = new views::ContentView(monitor, windows, fakes.queue, fakes.log, fakes.session,
+                                        fakes.workspace, fakes.symbols, fakes.application,
+                                        fakes.colorSchemes, providers, settings);
     windows.window()->setContentView(view);
     view->show();
     QApplication::processEvents();

@@ -45,8 +45,9 @@ bool QtApplication::eventFilter(QObject* watched, QEvent* event) {
     // A widget's show event arrives before its native window is mapped, which is when the
     // window manager reads the taskbar hint. The receiver is looked at first: events for other
     // objects may come from other threads, and are none of this filter's business.
-    if (watched->isWidgetType() && event->type() == QEvent::Show)
-        applyTaskbarListing(static_cast<QWidget*>(watched));
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && event->type() == QEvent::Show)
+        applyTaskbarListing(widget);
     return false;
 }
 
