@@ -89,7 +89,6 @@ TEST_F(ShelfModelTest, RowsHoldTheShelfInOrder) {
     }
     EXPECT_FALSE(model.index(3).isValid());
     EXPECT_EQ(ShelfModel::itemAt(model.index(3)).items.size(), 0) << "out of range: empty entry";
-    EXPECT_EQ(model.roleNames().value(ShelfModel::ItemRole), QByteArrayLiteral("item"));
 }
 
 TEST_F(ShelfModelTest, EachOperationSignalsTheRowsItTouches) {
