@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
     backend::x11::X11Connection connection;
     backend::x11::X11DragPasteboard pasteboard(connection);
     backend::x11::X11GlobalEventMonitor eventMonitor(connection);
-    panel::DragMonitor monitor(core::Services{&mainQueue, &pasteboard, &eventMonitor, nullptr});
+    panel::DragMonitor monitor(mainQueue, pasteboard, eventMonitor);
     std::int64_t draggingAt = 0, countAt = 0;
     QObject::connect(&monitor, &panel::DragMonitor::isDraggingChanged, [&] {
         if (monitor.isDragging() && !draggingAt)

@@ -1,7 +1,9 @@
 // The shelf list's cost against its length: shows the list face for a shelf of N entries,
 // then scrolls one row further per frame for 100 frames, painting each as a frame would, and
-// last jumps from top to bottom in 100 steps. The first shelf measured warms the caches.
-// Prints, per N: time to show, per-step scroll+paint time (median, max), live tiles.
+// jumps from top to bottom in 100 steps, and last edits the shelf at the top of the list 100
+// times: a lock toggled, an entry added and removed again, each change laid out and painted.
+// The first shelf measured warms the caches. Prints, per N: time to show, per-step
+// scroll+paint time (median, max), live tiles, per-edit time (median, max).
 // Runs on Qt's offscreen platform: usage: shelf_list_bench [N...] (default 10 10 100000).
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
@@ -47,14 +49,15 @@ double ms(qint64 ns) {
 
 void measure(int count) {
     testing_support::FakePlatform fakes;
-    const core::Services& services = fakes.services;
     QTemporaryDir cache;
     QThreadPool pool;
     shelf::MimeItemProviderFactory providers(cache.path(), pool);
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
-    panel::DragMonitor monitor(services);
-    panel::WindowManager windows(services);
-    auto* view = new views::ContentView(monitor, windows, services, providers, settings);
+    panel::DragMonitor monitor(fakes.queue, fakes.pasteboard, fakes.events);
+    panel::WindowManager windows(fakes.screens, nullptr);
+    auto* view = new views::ContentView(monitor, windows, fakes.queue, fakes.log, fakes.session,
+                                        fakes.workspace, fakes.symbols, fakes.application,
+                                        fakes.colorSchemes, providers, settings);
     windows.window()->setContentView(view);
     view->show();
     QApplication::processEvents();
@@ -85,13 +88,35 @@ void measure(int count) {
         jumps.push_back(timer.nsecsElapsed());
         maxLive = std::max(maxLive, view->entryList()->liveWidgets().size());
     }
+    std::vector<qint64> edits;
+    bar->setValue(0);
+    const BucketItem extra = shelfOf(1).constFirst();
+    auto frame = [&] {
+        QApplication::processEvents();
+        view->repaint();
+    };
+    for (int step = 1; step <= 100; ++step) {
+        timer.restart();
+        BucketItem top = monitor.draggedItems().constFirst();
+        top.isLocked = !top.isLocked;
+        monitor.updateItem(top);
+        frame();
+        monitor.addItem(extra);
+        frame();
+        monitor.removeItem(extra);
+        frame();
+        edits.push_back(timer.nsecsElapsed());
+    }
     std::sort(steps.begin(), steps.end());
     std::sort(jumps.begin(), jumps.end());
+    std::sort(edits.begin(), edits.end());
     std::printf("shelf of %7d entries: show list %7.2f ms; frame one row on: median %5.2f ms, "
                 "max %5.2f ms; top-to-bottom in 100 jumps: median %5.2f ms, max %5.2f ms; "
-                "live tiles at most %lld\n",
+                "live tiles at most %lld; lock, add and remove at the top: median %5.2f ms, "
+                "max %5.2f ms\n",
                 count, ms(showNs), ms(steps[steps.size() / 2]), ms(steps.back()),
-                ms(jumps[jumps.size() / 2]), ms(jumps.back()), static_cast<long long>(maxLive));
+                ms(jumps[jumps.size() / 2]), ms(jumps.back()), static_cast<long long>(maxLive),
+                ms(edits[edits.size() / 2]), ms(edits.back()));
 }
 
 } // namespace

@@ -15,10 +15,12 @@ namespace {
 AppDelegate* s_shared = nullptr;
 } // namespace
 
-AppDelegate::AppDelegate(const core::Services& services, QObject* parent)
-    : QObject(parent), m_application(services.application), m_defaults(services.userDefaults),
-      m_dragMonitor(services), m_windowManager(services) {
-    Q_ASSERT(m_application && m_defaults);
+AppDelegate::AppDelegate(desktop::Application& application, desktop::UserDefaults& defaults,
+                         core::MainQueue& mainQueue, backend::DragPasteboard& pasteboard,
+                         backend::GlobalEventMonitor& eventMonitor, backend::Screens& screens,
+                         backend::WindowSystem* windowSystem, QObject* parent)
+    : QObject(parent), m_application(application), m_defaults(defaults),
+      m_dragMonitor(mainQueue, pasteboard, eventMonitor), m_windowManager(screens, windowSystem) {
     if (qGuiApp)
         connect(qGuiApp, &QGuiApplication::lastWindowClosed, this,
                 &AppDelegate::applicationShouldTerminateAfterLastWindowClosed);
@@ -35,7 +37,7 @@ AppDelegate* AppDelegate::shared() {
 
 void AppDelegate::applicationDidFinishLaunching() {
     s_shared = this;
-    m_application->setListedInTaskbar(false);
+    m_application.setListedInTaskbar(false);
     seedDefaultsOnFirstLaunch();
     applyAppearance();
     // From here on the content alone shows and hides the panel.
@@ -46,33 +48,33 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::seedDefaultsOnFirstLaunch() {
     // Any stored value, false included, means an earlier launch; missing keys of an earlier
     // launch are left to their readers' fallbacks.
-    if (m_defaults->contains(keys::hasLaunchedBefore))
+    if (m_defaults.contains(keys::hasLaunchedBefore))
         return;
-    m_defaults->setBool(keys::hasLaunchedBefore, true);
-    m_defaults->setBool(keys::showMenuBarIcon, true);
-    m_defaults->setBool(keys::launchAtLogin, false);
-    m_defaults->setObject(keys::selectedAppearance, QString(keys::appearanceSystem));
+    m_defaults.setBool(keys::hasLaunchedBefore, true);
+    m_defaults.setBool(keys::showMenuBarIcon, true);
+    m_defaults.setBool(keys::launchAtLogin, false);
+    m_defaults.setObject(keys::selectedAppearance, QString(keys::appearanceSystem));
 }
 
 void AppDelegate::applyAppearance() {
-    const QString selected = m_defaults->stringForKey(keys::selectedAppearance)
-                                 .value_or(QString(keys::appearanceSystem));
+    const QString selected =
+        m_defaults.stringForKey(keys::selectedAppearance).value_or(QString(keys::appearanceSystem));
     if (selected == keys::appearanceLight)
-        m_application->setAppearance(desktop::Appearance::Light);
+        m_application.setAppearance(desktop::Appearance::Light);
     else if (selected == keys::appearanceDark)
-        m_application->setAppearance(desktop::Appearance::Dark);
+        m_application.setAppearance(desktop::Appearance::Dark);
     else
-        m_application->setAppearance(desktop::Appearance::System);
+        m_application.setAppearance(desktop::Appearance::System);
 }
 
 bool AppDelegate::applicationShouldTerminateAfterLastWindowClosed() {
-    m_application->setListedInTaskbar(false);
-    m_application->deactivate();
+    m_application.setListedInTaskbar(false);
+    m_application.deactivate();
     return false;
 }
 
 void AppDelegate::quitApp() {
-    m_application->terminate();
+    m_application.terminate();
 }
 
 void AppDelegate::updateLaunchAtLogin(bool enabled) {

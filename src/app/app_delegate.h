@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/services.h"
 #include "panel/drag_monitor.h"
 #include "panel/window_manager.h"
 
@@ -9,6 +8,22 @@
 #include <functional>
 
 class QWidget;
+
+namespace backend {
+class DragPasteboard;
+class GlobalEventMonitor;
+class Screens;
+class WindowSystem;
+} // namespace backend
+
+namespace core {
+class MainQueue;
+}
+
+namespace desktop {
+class Application;
+class UserDefaults;
+} // namespace desktop
 
 namespace app {
 
@@ -23,10 +38,14 @@ public:
     // Registers (true) or removes (false) Holdfin as a login item.
     using LaunchAtLoginHandler = std::function<void(bool)>;
 
-    // Creates the drag monitor, then the window manager (which builds and shows the panel).
-    // Needs the application, user defaults and screens of `services` besides what the drag
-    // monitor needs.
-    explicit AppDelegate(const core::Services& services, QObject* parent = nullptr);
+    // Creates the drag monitor on the main queue, pasteboard and event monitor, then the window
+    // manager on the screens and window system (which builds and shows the panel; see
+    // WindowManager for a null window system). The delegate drives the application and keeps
+    // the preferences in `defaults`. Every service must outlive the delegate.
+    AppDelegate(desktop::Application& application, desktop::UserDefaults& defaults,
+                core::MainQueue& mainQueue, backend::DragPasteboard& pasteboard,
+                backend::GlobalEventMonitor& eventMonitor, backend::Screens& screens,
+                backend::WindowSystem* windowSystem, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // The delegate whose start-up sequence has run; null before. Only a sign that start-up
@@ -55,8 +74,8 @@ public:
 private:
     void seedDefaultsOnFirstLaunch();
 
-    desktop::Application* m_application;
-    desktop::UserDefaults* m_defaults;
+    desktop::Application& m_application;
+    desktop::UserDefaults& m_defaults;
     // Declaration order is construction order: the drag monitor comes first.
     panel::DragMonitor m_dragMonitor;
     panel::WindowManager m_windowManager;

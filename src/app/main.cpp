@@ -50,18 +50,6 @@ int main(int argc, char* argv[]) {
                      &terminationSignals, [&application] { application.terminate(); });
     desktop::DesktopWorkspace workspace;
     const desktop::SymbolImage symbols;
-    const core::Services services{.mainQueue = &mainQueue,
-                                  .dragPasteboard = &display->dragPasteboard(),
-                                  .eventMonitor = &display->eventMonitor(),
-                                  .log = &log,
-                                  .dragSession = &display->dragSession(),
-                                  .workspace = &workspace,
-                                  .symbols = &symbols,
-                                  .application = &application,
-                                  .userDefaults = &userDefaults,
-                                  .screens = &display->screens(),
-                                  .windowSystem = &display->windowSystem(),
-                                  .colorSchemes = &colorSchemes};
 
     // Drops load on this pool; declared after the queue and log it reports to, so it is
     // gone (and its loads finished) before they are.
@@ -71,7 +59,9 @@ int main(int argc, char* argv[]) {
     shelf::MimeItemProviderFactory::clearImageCache(imageCache);
     shelf::MimeItemProviderFactory providers(imageCache, loadPool);
 
-    app::AppDelegate delegate(services);
+    app::AppDelegate delegate(application, userDefaults, mainQueue, display->dragPasteboard(),
+                              display->eventMonitor(), display->screens(),
+                              &display->windowSystem());
     app::HoldfinApp::Options options;
     options.version = QApplication::applicationVersion();
     options.delegateHooks = {[] { return app::AppDelegate::shared() != nullptr; },
@@ -89,8 +79,9 @@ int main(int argc, char* argv[]) {
     delegate.setLaunchAtLoginHandler(
         [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
     delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {
-        auto* content = new views::ContentView(self.dragMonitor(), self.windowManager(), services,
-                                               providers, holdfin.settingsAccess());
+        auto* content = new views::ContentView(
+            self.dragMonitor(), self.windowManager(), mainQueue, log, display->dragSession(),
+            workspace, symbols, application, colorSchemes, providers, holdfin.settingsAccess());
         return new settings_access::OpenSettingsInjectionView(holdfin.settingsAccess(), content);
     });
     // Launching has finished once the event loop runs.

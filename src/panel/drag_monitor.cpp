@@ -11,20 +11,20 @@ using backend::EventMask;
 using backend::PasteboardClass;
 using shelf::BucketItem;
 
-DragMonitor::DragMonitor(const core::Services& services, QObject* parent)
-    : QObject(parent), m_pasteboard(services.dragPasteboard), m_mainQueue(services.mainQueue),
-      m_eventSource(services.eventMonitor) {
-    Q_ASSERT(m_pasteboard && m_mainQueue && m_eventSource);
+DragMonitor::DragMonitor(core::MainQueue& mainQueue, backend::DragPasteboard& pasteboard,
+                         backend::GlobalEventMonitor& eventMonitor, QObject* parent)
+    : QObject(parent), m_pasteboard(pasteboard), m_mainQueue(mainQueue),
+      m_eventSource(eventMonitor) {
     startMonitoring();
 }
 
 DragMonitor::~DragMonitor() {
     for (backend::MonitorToken token : m_eventMonitor)
-        m_eventSource->removeMonitor(token);
+        m_eventSource.removeMonitor(token);
 }
 
 void DragMonitor::startMonitoring() {
-    m_lastChangeCount = m_pasteboard->changeCount();
+    m_lastChangeCount = m_pasteboard.changeCount();
 
     // Handlers only read state; every change they cause goes through the main queue. Queued
     // tasks guard against the monitor being gone by the time they run.
@@ -32,7 +32,7 @@ void DragMonitor::startMonitoring() {
     auto endDrag = [this, self] {
         if (!m_isDragging)
             return;
-        m_mainQueue->async([self] {
+        m_mainQueue.async([self] {
             if (self)
                 self->setIsDragging(false);
         });
@@ -40,7 +40,7 @@ void DragMonitor::startMonitoring() {
     const std::pair<EventMask, backend::GlobalEventMonitor::Handler> monitors[] = {
         {EventMask::LeftMouseDragged,
          [this, self](const backend::Event&) {
-             m_mainQueue->async([self] {
+             m_mainQueue.async([self] {
                  if (self)
                      self->checkPasteboard();
              });
@@ -53,21 +53,21 @@ void DragMonitor::startMonitoring() {
          }},
     };
     for (const auto& [mask, handler] : monitors) {
-        if (auto token = m_eventSource->addGlobalMonitor(mask, handler))
+        if (auto token = m_eventSource.addGlobalMonitor(mask, handler))
             m_eventMonitor.push_back(*token);
     }
 }
 
 void DragMonitor::checkPasteboard() {
-    const std::int64_t count = m_pasteboard->changeCount();
+    const std::int64_t count = m_pasteboard.changeCount();
     if (count == m_lastChangeCount)
         return;
     QPointer<DragMonitor> self(this);
-    m_mainQueue->async([self, count] {
+    m_mainQueue.async([self, count] {
         if (!self)
             return;
         self->m_lastChangeCount = count;
-        const bool readable = self->m_pasteboard->canReadObjectForClasses(
+        const bool readable = self->m_pasteboard.canReadObjectForClasses(
             {PasteboardClass::Image, PasteboardClass::Color, PasteboardClass::String,
              PasteboardClass::Url});
         if (readable)
@@ -86,55 +86,53 @@ void DragMonitor::setIsCursorInside(bool value) {
 }
 
 void DragMonitor::setDraggedItems(QList<BucketItem> items) {
-    m_draggedItems = std::move(items);
+    m_shelf.assign(std::move(items));
     emit draggedItemsChanged();
 }
 
 qsizetype DragMonitor::indexOf(const BucketItem& item) const {
-    return m_draggedItems.indexOf(item);
+    return draggedItems().indexOf(item);
 }
 
 void DragMonitor::addItem(const BucketItem& item) {
-    QList<BucketItem> items = m_draggedItems;
-    items.prepend(item);
-    setDraggedItems(std::move(items));
+    m_shelf.insert(0, item);
+    emit draggedItemsChanged();
 }
 
 void DragMonitor::removeItem(const BucketItem& item) {
     const qsizetype index = indexOf(item);
     if (index < 0)
         return;
-    QList<BucketItem> items = m_draggedItems;
-    items.removeAt(index);
-    setDraggedItems(std::move(items));
+    m_shelf.remove(index);
+    emit draggedItemsChanged();
 }
 
 void DragMonitor::splitItem(const BucketItem& item) {
     const qsizetype index = indexOf(item);
     if (index < 0)
         return;
-    QList<BucketItem> items = m_draggedItems;
-    items.removeAt(index);
-    qsizetype at = index;
+    QList<BucketItem> pieces;
+    pieces.reserve(item.items.size());
     for (const shelf::BucketItemData& payload : item.items)
-        items.insert(at++, BucketItem({payload}, item.isLocked));
-    setDraggedItems(std::move(items));
+        pieces << BucketItem({payload}, item.isLocked);
+    m_shelf.replace(index, pieces);
+    emit draggedItemsChanged();
 }
 
 void DragMonitor::clearItems() {
     QPointer<DragMonitor> self(this);
-    m_mainQueue->async([self] {
+    m_mainQueue.async([self] {
         if (self)
             self->setDraggedItems({});
     });
 }
 
 void DragMonitor::updateItem(const BucketItem& item) {
-    for (qsizetype i = 0; i < m_draggedItems.size(); ++i) {
-        if (m_draggedItems.at(i).id == item.id) {
-            QList<BucketItem> items = m_draggedItems;
-            items[i] = item;
-            setDraggedItems(std::move(items));
+    const QList<BucketItem>& items = draggedItems();
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items.at(i).id == item.id) {
+            m_shelf.set(i, item);
+            emit draggedItemsChanged();
             return;
         }
     }

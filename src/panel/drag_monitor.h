@@ -1,7 +1,7 @@
 #pragma once
 
 #include "backend/global_event_monitor.h"
-#include "core/services.h"
+#include "panel/shelf_model.h"
 #include "shelf/bucket_item.h"
 
 #include <QList>
@@ -22,24 +22,29 @@ namespace panel {
 
 // Notices system-wide drags (isDragging) and owns the shelf (draggedItems, newest first).
 // Lives on the GUI thread; every published property notifies on each assignment, changed
-// value or not.
+// value or not. Views follow the shelf through shelfModel(), whose row signals report only
+// what changed.
 class DragMonitor final : public QObject {
     Q_OBJECT
 public:
-    // Needs the main queue, the drag pasteboard and the global event monitor of `services`.
-    explicit DragMonitor(const core::Services& services, QObject* parent = nullptr);
+    // Registers its global monitors on `eventMonitor` at once; all three services must outlive
+    // the monitor.
+    DragMonitor(core::MainQueue& mainQueue, backend::DragPasteboard& pasteboard,
+                backend::GlobalEventMonitor& eventMonitor, QObject* parent = nullptr);
     ~DragMonitor() override;
 
     bool isDragging() const { return m_isDragging; }
     void setIsDragging(bool value);
     bool isCursorInside() const { return m_isCursorInside; }
     void setIsCursorInside(bool value);
-    const QList<shelf::BucketItem>& draggedItems() const { return m_draggedItems; }
+    const QList<shelf::BucketItem>& draggedItems() const { return m_shelf.items(); }
     void setDraggedItems(QList<shelf::BucketItem> items);
+    // The shelf as a list model; changed by the operations here only.
+    const ShelfModel& shelfModel() const { return m_shelf; }
 
     std::int64_t lastChangeCount() const { return m_lastChangeCount; }
     void setLastChangeCount(std::int64_t count) { m_lastChangeCount = count; }
-    backend::DragPasteboard& pasteboard() const { return *m_pasteboard; }
+    backend::DragPasteboard& pasteboard() const { return m_pasteboard; }
 
     // Drag-start test, run on the main queue for every left-mouse-dragged event.
     void checkPasteboard();
@@ -53,8 +58,8 @@ public:
     void splitItem(const shelf::BucketItem& item);
     // Empties the shelf, locked entries included, one main-queue turn later.
     void clearItems();
-    // Writes an edited entry (same id) back into the shelf, assigning the whole list; an
-    // entry no longer on the shelf is ignored.
+    // Writes an edited entry (same id) back into the shelf, which counts as an assignment of
+    // the whole list; an entry no longer on the shelf is ignored.
     void updateItem(const shelf::BucketItem& item);
 
 signals:
@@ -68,12 +73,12 @@ private:
 
     bool m_isDragging = false;
     bool m_isCursorInside = false;
-    QList<shelf::BucketItem> m_draggedItems;
+    ShelfModel m_shelf; // draggedItems
     std::vector<backend::MonitorToken> m_eventMonitor;
-    backend::DragPasteboard* m_pasteboard;
+    backend::DragPasteboard& m_pasteboard;
     std::int64_t m_lastChangeCount = 0;
-    core::MainQueue* m_mainQueue;
-    backend::GlobalEventMonitor* m_eventSource;
+    core::MainQueue& m_mainQueue;
+    backend::GlobalEventMonitor& m_eventSource;
 };
 
 } // namespace panel

@@ -11,18 +11,17 @@ QRect toWidgetGeometry(const QRectF& frame) {
 }
 } // namespace
 
-WindowManager::WindowManager(const core::Services& services, QObject* parent)
-    : QObject(parent), m_screens(services.screens) {
-    Q_ASSERT(m_screens);
-    const QRectF frame = panelFrame(m_screens->primaryVisibleFrame());
+WindowManager::WindowManager(backend::Screens& screens, backend::WindowSystem* windowSystem,
+                             QObject* parent)
+    : QObject(parent), m_screens(screens) {
+    const QRectF frame = panelFrame(m_screens.primaryVisibleFrame());
     m_panelY = frame.y();
-    if (auto primary = m_screens->primary())
+    if (auto primary = m_screens.primary())
         m_screenName = primary->name;
-    auto panel =
-        std::make_unique<NonActivatingPanel>(toWidgetGeometry(frame), services.windowSystem);
+    auto panel = std::make_unique<NonActivatingPanel>(toWidgetGeometry(frame), windowSystem);
     panel->present();
     m_window = std::move(panel);
-    connect(m_screens, &backend::Screens::screensChanged, this, &WindowManager::onScreensChanged);
+    connect(&m_screens, &backend::Screens::screensChanged, this, &WindowManager::onScreensChanged);
 }
 
 WindowManager::~WindowManager() = default;
@@ -46,16 +45,16 @@ void WindowManager::hidePanel() {
 }
 
 void WindowManager::placeOnPrimary() {
-    const QRectF frame = panelFrame(m_screens->primaryVisibleFrame());
+    const QRectF frame = panelFrame(m_screens.primaryVisibleFrame());
     m_panelY = frame.y();
-    const auto primary = m_screens->primary();
+    const auto primary = m_screens.primary();
     m_screenName = primary ? primary->name : QString();
     m_window->setGeometry(toWidgetGeometry(frame));
 }
 
 void WindowManager::onScreensChanged() {
     // The panel otherwise stays where it was built; it only must never become unreachable.
-    const QList<backend::ScreenInfo> screens = m_screens->screens();
+    const QList<backend::ScreenInfo> screens = m_screens.screens();
     const QRect frame = m_window->geometry();
     bool hasOwnScreen = false;
     bool touchesAScreen = false;

@@ -1,12 +1,15 @@
 #pragma once
 
-#include "core/services.h"
-
 #include <QObject>
 #include <QRectF>
 #include <QString>
 
 #include <memory>
+
+namespace backend {
+class Screens;
+class WindowSystem;
+} // namespace backend
 
 namespace panel {
 
@@ -22,9 +25,11 @@ public:
     static constexpr double panelWidth = 160.0;
     static constexpr double panelHeight = 310.0;
 
-    // Needs the screens of `services` (and its window system, when there is one). Builds the
-    // panel and shows it.
-    explicit WindowManager(const core::Services& services, QObject* parent = nullptr);
+    // Builds the panel on the primary screen of `screens` and shows it. `windowSystem` gives
+    // the panel its window-manager hints; null where there is none (Qt's offscreen platform).
+    // Both must outlive the manager.
+    WindowManager(backend::Screens& screens, backend::WindowSystem* windowSystem,
+                  QObject* parent = nullptr);
     ~WindowManager() override;
 
     NonActivatingPanel* window() const { return m_window.get(); }
@@ -43,7 +48,7 @@ private:
     void placeOnPrimary();
     void onScreensChanged();
 
-    backend::Screens* m_screens;
+    backend::Screens& m_screens;
     double m_panelY = 0;
     QString m_screenName; // where the panel was placed; empty when there was no screen
     std::unique_ptr<NonActivatingPanel> m_window;

@@ -1,10 +1,9 @@
 #include "bucket_item_view.h"
 
 #include "content_face.h"
-#include "desktop/symbol_image.h"
-#include "drag_source_widget.h"
 #include "draggable_view.h"
 #include "panel/drag_monitor.h"
+#include "panel/shelf_model.h"
 #include "symbol_button.h"
 
 #include <QEnterEvent>
@@ -25,38 +24,26 @@ const QColor kControlTint(142, 142, 147);
 
 } // namespace
 
-BucketItemView::BucketItemView(shelf::BucketItem item, panel::DragMonitor& dragMonitor,
-                               TileActions actions, const core::Services& services,
+BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
+                               TileActions actions, core::MainQueue& mainQueue,
+                               backend::DragSession& dragSession, core::DiagnosticLog& log,
+                               const desktop::Workspace& workspace,
+                               const desktop::SymbolImage& symbols,
                                desktop::ColorScheme colorScheme, QWidget* parent)
-    : QWidget(parent), m_item(std::move(item)), m_dragMonitor(dragMonitor),
-      m_actions(std::move(actions)), m_services(services), m_colorScheme(colorScheme) {
-    Q_ASSERT(services.workspace && services.symbols && services.log);
+    : QWidget(parent), m_entry(entry), m_dragMonitor(dragMonitor), m_actions(std::move(actions)),
+      m_colorScheme(colorScheme) {
+    Q_ASSERT(!entry.isValid() || entry.model() == &dragMonitor.shelfModel());
     setFixedSize(kSize);
+    readFromShelf();
 
-    m_draggableView = new DraggableView(nullptr, m_item, {}, m_services, this);
+    m_face = new ContentFace(workspace, symbols, log);
+    m_draggableView = new DraggableView(m_face, m_item, {}, mainQueue, dragSession, log, this);
     m_draggableView->setGeometry(rect());
-    buildControls();
-    readFromShelf();
+    buildControls(symbols);
     build();
 
-    connect(&m_dragMonitor, &panel::DragMonitor::draggedItemsChanged, this, [this] {
-        const shelf::BucketItem previous = m_item;
-        readFromShelf();
-        if (!(m_item == previous))
-            build();
-    });
-}
-
-void BucketItemView::setItem(const shelf::BucketItem& item) {
-    m_item = item;
-    m_shelfIndexHint = -1;
-    readFromShelf();
-    build();
-}
-
-void BucketItemView::setActions(TileActions actions) {
-    m_actions = std::move(actions);
-    build();
+    connect(&m_dragMonitor.shelfModel(), &QAbstractItemModel::dataChanged, this,
+            &BucketItemView::onRowsChanged);
 }
 
 void BucketItemView::setColorScheme(desktop::ColorScheme colorScheme) {
@@ -67,31 +54,27 @@ void BucketItemView::setColorScheme(desktop::ColorScheme colorScheme) {
 }
 
 QWidget* BucketItemView::contentFace() const {
-    return m_draggableView->dragSourceWidget()->hostedContent();
+    return m_face;
 }
 
 void BucketItemView::readFromShelf() {
-    // The binding: this entry's place in the shelf, found by id. The hint makes the usual
-    // case (the entry has not moved) one comparison.
-    const QList<shelf::BucketItem>& shelfItems = m_dragMonitor.draggedItems();
-    if (m_shelfIndexHint >= 0 && m_shelfIndexHint < shelfItems.size() &&
-        shelfItems.at(m_shelfIndexHint).id == m_item.id) {
-        m_item = shelfItems.at(m_shelfIndexHint);
+    // The binding: the model keeps the index on the entry's row as rows come and go.
+    if (m_entry.isValid())
+        m_item = panel::ShelfModel::itemAt(m_entry);
+}
+
+void BucketItemView::onRowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+    if (!m_entry.isValid() || m_entry.row() < topLeft.row() || m_entry.row() > bottomRight.row())
         return;
-    }
-    for (qsizetype i = 0; i < shelfItems.size(); ++i) {
-        if (shelfItems.at(i).id == m_item.id) {
-            m_shelfIndexHint = i;
-            m_item = shelfItems.at(i);
-            return;
-        }
-    }
+    const shelf::BucketItem previous = m_item;
+    readFromShelf();
+    if (!(m_item == previous))
+        build();
 }
 
 void BucketItemView::build() {
-    const FaceEnvironment environment{*m_services.workspace, *m_services.symbols, *m_services.log,
-                                      m_colorScheme};
-    m_draggableView->refresh(makeContentFace(m_item, environment), m_item,
+    m_face->setEntry(m_item, m_colorScheme);
+    m_draggableView->refresh(m_item,
                              {m_actions.onRemove, m_actions.onDragStart, m_actions.onDragEnd});
     m_lockButton->setSymbolName(m_item.isLocked ? QStringLiteral("lock")
                                                 : QStringLiteral("lock.open"));
@@ -99,12 +82,11 @@ void BucketItemView::build() {
     placeControls();
 }
 
-void BucketItemView::buildControls() {
+void BucketItemView::buildControls(const desktop::SymbolImage& symbols) {
     m_controls = new QWidget(this);
     m_controls->setObjectName(QStringLiteral("controlsColumn"));
     auto* layout = new QVBoxLayout(m_controls);
     layout->setContentsMargins(0, 0, 0, 0);
-    const desktop::SymbolImage& symbols = *m_services.symbols;
     m_lockButton = new SymbolButton(symbols, QStringLiteral("lock.open"), 15, kControlTint);
     m_splitButton =
         new SymbolButton(symbols, QStringLiteral("arrow.trianglehead.branch"), 12, kControlTint);
@@ -142,8 +124,9 @@ void BucketItemView::setHovering(bool isHovering) {
     if (isHovering == m_isHovering)
         return;
     m_isHovering = isHovering;
-    // Like every state change, hovering builds the tile again.
-    build();
+    // Like every state change, hovering shows the face anew (its file icons are looked up
+    // again), but it makes no widget: the controls only fade.
+    m_face->setEntry(m_item, m_colorScheme);
     m_controlsAnimation->stop();
     m_controlsAnimation->setStartValue(m_controlsOpacity->opacity());
     m_controlsAnimation->setEndValue(isHovering ? 1.0 : 0.0);

@@ -1,14 +1,28 @@
 #pragma once
 
-#include "core/services.h"
 #include "desktop/color_scheme.h"
 #include "shelf/bucket_item.h"
 #include "views/coordinator.h"
 
+#include <QPersistentModelIndex>
 #include <QWidget>
 
 class QGraphicsOpacityEffect;
 class QPropertyAnimation;
+
+namespace backend {
+class DragSession;
+}
+
+namespace core {
+class DiagnosticLog;
+class MainQueue;
+} // namespace core
+
+namespace desktop {
+class SymbolImage;
+class Workspace;
+} // namespace desktop
 
 namespace panel {
 class DragMonitor;
@@ -16,6 +30,7 @@ class DragMonitor;
 
 namespace views {
 
+class ContentFace;
 class DraggableView;
 class SymbolButton;
 
@@ -31,25 +46,27 @@ struct TileActions {
     Action onDragEnd;
 };
 
-// One shelf entry as a 150 by 90 tile that can be dragged out. The entry is bound to the
-// shelf by its id: the tile reads it from the drag monitor's shelf whenever the shelf changes
-// and writes lock changes back there. While the pointer is over the tile a column of
-// controls shows: lock toggle, split (several payloads only) and remove.
+// One shelf entry as a 150 by 90 tile that can be dragged out. The entry is bound to its row
+// of the drag monitor's shelf model: the tile shows it anew whenever the model reports that
+// row changed, and writes lock changes back through the drag monitor. While the pointer is
+// over the tile a column of controls fades in: lock toggle, split (several payloads only) and
+// remove.
 class BucketItemView final : public QWidget {
     Q_OBJECT
 public:
     static constexpr QSize kSize{150, 90};
 
-    // Needs the main queue, log, drag session, workspace and symbols of `services`.
-    BucketItemView(shelf::BucketItem item, panel::DragMonitor& dragMonitor, TileActions actions,
-                   const core::Services& services, desktop::ColorScheme colorScheme,
-                   QWidget* parent = nullptr);
+    // `entry` is the entry's row in dragMonitor.shelfModel(). The main queue, drag session and
+    // log serve drags out of the tile; the workspace and symbols its icons. The monitor and
+    // every service must outlive the tile.
+    BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
+                   TileActions actions, core::MainQueue& mainQueue,
+                   backend::DragSession& dragSession, core::DiagnosticLog& log,
+                   const desktop::Workspace& workspace, const desktop::SymbolImage& symbols,
+                   desktop::ColorScheme colorScheme, QWidget* parent = nullptr);
 
     // The entry as the shelf holds it now (the last value seen once it has left the shelf).
     const shelf::BucketItem& item() const { return m_item; }
-    // Binds the tile to another entry (a list reusing its rows).
-    void setItem(const shelf::BucketItem& item);
-    void setActions(TileActions actions);
     desktop::ColorScheme colorScheme() const { return m_colorScheme; }
     void setColorScheme(desktop::ColorScheme colorScheme);
     bool isHovering() const { return m_isHovering; }
@@ -64,23 +81,24 @@ protected:
 
 private:
     void build();
-    void buildControls();
+    void buildControls(const desktop::SymbolImage& symbols);
     void placeControls();
     void setHovering(bool isHovering);
     void readFromShelf();
+    void onRowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
 
     void toggleLock();
     void split();
     void remove();
 
+    QPersistentModelIndex m_entry;
     shelf::BucketItem m_item;
-    qsizetype m_shelfIndexHint = -1;
     panel::DragMonitor& m_dragMonitor;
     TileActions m_actions;
-    core::Services m_services;
     desktop::ColorScheme m_colorScheme;
     bool m_isHovering = false;
 
+    ContentFace* m_face = nullptr; // owned by the drag source inside m_draggableView
     DraggableView* m_draggableView = nullptr;
     QWidget* m_controls = nullptr;
     SymbolButton* m_lockButton = nullptr;

@@ -30,6 +30,14 @@ CaptionLabel::CaptionLabel(QString text, QWidget* parent)
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 }
 
+void CaptionLabel::setText(const QString& text) {
+    if (text == m_text)
+        return;
+    m_text = text;
+    updateGeometry();
+    update();
+}
+
 QString CaptionLabel::displayedText() const {
     const int width = qMax(0, this->width() - 2 * kHorizontalPadding);
     return fontMetrics().elidedText(singleLine(m_text), Qt::ElideMiddle, width);

@@ -11,6 +11,7 @@ public:
     explicit CaptionLabel(QString text, QWidget* parent = nullptr);
 
     const QString& text() const { return m_text; }
+    void setText(const QString& text);
     // The text as drawn at the current width.
     QString displayedText() const;
 

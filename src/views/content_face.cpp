@@ -21,57 +21,70 @@ constexpr int kMaxCascadeIcons = 3;
 constexpr int kSymbolPadding = 6;
 constexpr int kFileIconPadding = 4;
 
-IconView* makeFileIcon(const QString& content, int padding, const FaceEnvironment& environment,
-                       QWidget* parent) {
-    const QString path = filePathOf(content, environment.log);
-    return new IconView(environment.workspace.iconForFile(path), padding,
-                        fileIconForeground(environment.colorScheme), path, parent);
+} // namespace
+
+ContentFace::ContentFace(const desktop::Workspace& workspace, const desktop::SymbolImage& symbols,
+                         core::DiagnosticLog& log, QWidget* parent)
+    : QWidget(parent), m_workspace(workspace), m_symbols(symbols), m_log(log),
+      m_layout(new QVBoxLayout(this)), m_caption(new CaptionLabel(QString(), this)) {
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->addWidget(m_caption);
 }
 
-QWidget* makeFace(const QString& objectName) {
-    auto* face = new QWidget;
-    face->setObjectName(objectName);
-    auto* layout = new QVBoxLayout(face);
-    layout->setContentsMargins(0, 0, 0, 0);
-    return face;
+void ContentFace::setEntry(const shelf::BucketItem& item, desktop::ColorScheme colorScheme) {
+    const QColor foreground = fileIconForeground(colorScheme);
+    if (item.items.size() == 1)
+        setSinglePayload(item.items.constFirst(), foreground);
+    else
+        setCascade(item, foreground);
 }
 
-QWidget* makeSinglePayloadFace(const shelf::BucketItemData& payload,
-                               const FaceEnvironment& environment) {
-    QWidget* face = makeFace(QStringLiteral("singlePayloadFace"));
-    IconView* icon = nullptr;
+void ContentFace::setSinglePayload(const shelf::BucketItemData& payload, const QColor& foreground) {
+    setObjectName(QStringLiteral("singlePayloadFace"));
+    if (!m_icon) {
+        m_icon = new IconView(QIcon(), 0, std::nullopt, QString(), this);
+        setIconArea(m_icon);
+    }
     // Exactly plain text gets its symbol; every other type, text subtypes included, is shown
     // by the file icon of its content.
     if (payload.type == UTType::plainText) {
         const QString name = payload.iconName();
-        icon =
-            new IconView(environment.symbols.icon(name), kSymbolPadding, std::nullopt, name, face);
+        m_icon->setIcon(m_symbols.icon(name), kSymbolPadding, std::nullopt, name);
     } else {
-        icon = makeFileIcon(payload.content, kFileIconPadding, environment, face);
+        const QString path = filePathOf(payload.content, m_log);
+        m_icon->setIcon(m_workspace.iconForFile(path), kFileIconPadding, foreground, path);
     }
-    face->layout()->addWidget(icon);
-    face->layout()->addWidget(new CaptionLabel(payload.displayName(), face));
-    return face;
+    m_caption->setText(payload.displayName());
 }
 
-QWidget* makeMultiPayloadFace(const shelf::BucketItem& item, const FaceEnvironment& environment) {
-    QWidget* face = makeFace(QStringLiteral("multiPayloadFace"));
+void ContentFace::setCascade(const shelf::BucketItem& item, const QColor& foreground) {
+    setObjectName(QStringLiteral("multiPayloadFace"));
+    if (!m_cascade) {
+        m_cascade = new CascadeView(this);
+        setIconArea(m_cascade);
+    }
     const qsizetype count = item.items.size();
     const int shown = static_cast<int>(std::min<qsizetype>(count, kMaxCascadeIcons));
-    auto* cascade = new CascadeView(face);
-    for (int i = 0; i < shown; ++i)
-        makeFileIcon(item.items.at(i).content, CascadeView::padding(shown), environment, cascade);
-    face->layout()->addWidget(cascade);
-    face->layout()->addWidget(new CaptionLabel(QStringLiteral("%1 files").arg(count), face));
-    return face;
+    m_cascade->setIconCount(shown);
+    const QList<IconView*> icons = m_cascade->icons();
+    for (int i = 0; i < shown; ++i) {
+        const QString path = filePathOf(item.items.at(i).content, m_log);
+        icons.at(i)->setIcon(m_workspace.iconForFile(path), CascadeView::padding(shown), foreground,
+                             path);
+    }
+    m_caption->setText(QStringLiteral("%1 files").arg(count));
 }
 
-} // namespace
-
-QWidget* makeContentFace(const shelf::BucketItem& item, const FaceEnvironment& environment) {
-    if (item.items.size() == 1)
-        return makeSinglePayloadFace(item.items.constFirst(), environment);
-    return makeMultiPayloadFace(item, environment);
+void ContentFace::setIconArea(QWidget* area) {
+    if (area != m_icon) {
+        delete m_icon;
+        m_icon = nullptr;
+    }
+    if (area != m_cascade) {
+        delete m_cascade;
+        m_cascade = nullptr;
+    }
+    m_layout->insertWidget(0, area);
 }
 
 QString filePathOf(const QString& content, core::DiagnosticLog& log) {
@@ -103,11 +116,28 @@ QPoint CascadeView::offset(int index, int count) {
     return {-6 * index + 3 * (count - 1), 6 * index - 3 * (count - 1)};
 }
 
+QList<IconView*> CascadeView::icons() const {
+    return findChildren<IconView*>(Qt::FindDirectChildrenOnly);
+}
+
+void CascadeView::setIconCount(int count) {
+    QList<IconView*> current = icons();
+    while (current.size() > count)
+        delete current.takeLast();
+    for (qsizetype i = current.size(); i < count; ++i)
+        (new IconView(QIcon(), 0, std::nullopt, QString(), this))->show();
+    placeIcons();
+}
+
 void CascadeView::resizeEvent(QResizeEvent*) {
-    const QList<IconView*> icons = findChildren<IconView*>(Qt::FindDirectChildrenOnly);
-    const int count = static_cast<int>(icons.size());
+    placeIcons();
+}
+
+void CascadeView::placeIcons() {
+    const QList<IconView*> shown = icons();
+    const int count = static_cast<int>(shown.size());
     for (int i = 0; i < count; ++i)
-        icons.at(i)->setGeometry(rect().translated(offset(i, count)));
+        shown.at(i)->setGeometry(rect().translated(offset(i, count)));
 }
 
 } // namespace views

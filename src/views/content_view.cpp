@@ -6,6 +6,7 @@
 #include "desktop/symbol_image.h"
 #include "desktop/workspace.h"
 #include "panel/drag_monitor.h"
+#include "panel/shelf_model.h"
 #include "panel/window_manager.h"
 #include "preferences/settings_access/settings_button.h"
 #include "views/bucket_item_view.h"
@@ -67,28 +68,30 @@ QToolButton* plainButton(QWidget* parent) {
 } // namespace
 
 ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& windowManager,
-                         const core::Services& services, shelf::MimeItemProviderFactory& providers,
+                         core::MainQueue& mainQueue, core::DiagnosticLog& log,
+                         backend::DragSession& dragSession, desktop::Workspace& workspace,
+                         const desktop::SymbolImage& symbols, desktop::Application& application,
+                         desktop::ColorSchemeService& colorSchemes,
+                         shelf::MimeItemProviderFactory& providers,
                          const settings_access::SettingsAccessEnvironment& settings,
                          QWidget* parent)
     : QWidget(parent), m_dragMonitor(dragMonitor), m_windowManager(windowManager),
-      m_services(services), m_providers(providers), m_settings(settings),
-      m_layout(new QVBoxLayout(this)) {
+      m_mainQueue(mainQueue), m_log(log), m_dragSession(dragSession), m_workspace(workspace),
+      m_symbols(symbols), m_application(application), m_providers(providers), m_settings(settings),
+      m_colorScheme(colorSchemes.colorScheme()), m_wasDragging(dragMonitor.isDragging()),
+      m_wasCursorInside(dragMonitor.isCursorInside()), m_layout(new QVBoxLayout(this)) {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
-    if (m_services.colorSchemes) {
-        m_colorScheme = m_services.colorSchemes->colorScheme();
-        connect(m_services.colorSchemes, &desktop::ColorSchemeService::colorSchemeChanged, this,
-                &ContentView::setColorScheme);
-    }
+    connect(&colorSchemes, &desktop::ColorSchemeService::colorSchemeChanged, this,
+            &ContentView::setColorScheme);
     m_menu = buildMenu();
 
     // Handlers of isDragging and isCursorInside run on changes only; every assignment of
     // the shelf counts as a change.
-    auto isDragging = std::make_shared<bool>(m_dragMonitor.isDragging());
-    connect(&m_dragMonitor, &panel::DragMonitor::isDraggingChanged, this, [this, isDragging] {
-        if (*isDragging == m_dragMonitor.isDragging())
+    connect(&m_dragMonitor, &panel::DragMonitor::isDraggingChanged, this, [this] {
+        if (m_wasDragging == m_dragMonitor.isDragging())
             return;
-        *isDragging = m_dragMonitor.isDragging();
+        m_wasDragging = m_dragMonitor.isDragging();
         chooseFace(/*animated*/ true);
         updatePanelVisibility();
     });
@@ -96,11 +99,10 @@ ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& 
         chooseFace(/*animated*/ false);
         updatePanelVisibility();
     });
-    auto isInside = std::make_shared<bool>(m_dragMonitor.isCursorInside());
-    connect(&m_dragMonitor, &panel::DragMonitor::isCursorInsideChanged, this, [this, isInside] {
-        if (*isInside == m_dragMonitor.isCursorInside())
+    connect(&m_dragMonitor, &panel::DragMonitor::isCursorInsideChanged, this, [this] {
+        if (m_wasCursorInside == m_dragMonitor.isCursorInside())
             return;
-        *isInside = m_dragMonitor.isCursorInside();
+        m_wasCursorInside = m_dragMonitor.isCursorInside();
         updatePanelVisibility();
     });
     chooseFace(/*animated*/ false);
@@ -133,15 +135,13 @@ void ContentView::chooseFace(bool animated) {
     // drag has dropped or left.
     if (!wantsDropRegion && m_dropRegion && m_dropRegion->isDragTargeted())
         return;
+    // The list follows the shelf's rows by itself.
     if (wantsDropRegion && !m_dropRegion)
         showDropRegion();
     else if (!wantsDropRegion && !m_entryList)
         showListFace();
-    else {
-        if (m_entryList)
-            m_entryList->setRowCount(static_cast<int>(m_dragMonitor.draggedItems().size()));
+    else
         return;
-    }
     if (animated)
         springIn(m_face);
 }
@@ -157,7 +157,7 @@ void ContentView::showDropRegion() {
     m_clearButton = nullptr;
     QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
     m_dropRegion = new DropRegionView(
-        m_services, m_providers,
+        m_mainQueue, m_log, &m_symbols, &m_dragMonitor.pasteboard(), m_providers,
         [monitor](const BucketItem& item) {
             if (monitor)
                 monitor->addItem(item);
@@ -186,13 +186,11 @@ void ContentView::showListFace() {
     auto* column = new QVBoxLayout(face);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    const auto& items = m_dragMonitor.draggedItems();
     m_entryList = new LazyListView(
-        LazyListView::Layout{}, [this](int row) { return createTile(row); },
-        [this](int row) { return m_dragMonitor.draggedItems().at(row).id; }, face);
+        LazyListView::Layout{}, m_dragMonitor.shelfModel(),
+        [this](const QModelIndex& index) { return createTile(index); }, face);
     column->addWidget(m_entryList, 1);
     column->addWidget(buildBottomBar());
-    m_entryList->setRowCount(static_cast<int>(items.size()));
     m_face = face;
     placeFace();
 }
@@ -204,14 +202,14 @@ void ContentView::placeFace() {
     m_layout->activate();
 }
 
-QWidget* ContentView::createTile(int row) {
-    const BucketItem& item = m_dragMonitor.draggedItems().at(row);
+QWidget* ContentView::createTile(const QModelIndex& index) {
+    const QUuid id = panel::ShelfModel::itemAt(index).id;
     QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
     QPointer<panel::WindowManager> windows(&m_windowManager);
     TileActions actions;
     // The success action runs 0.3 s after a drop, perhaps after the tile is gone: it holds
     // only the entry's id and reads the entry as the shelf has it then.
-    actions.onRemove = [monitor, id = item.id] {
+    actions.onRemove = [monitor, id] {
         if (!monitor)
             return;
         for (const BucketItem& current : monitor->draggedItems()) {
@@ -238,7 +236,8 @@ QWidget* ContentView::createTile(int row) {
         if (windows)
             windows->showPanel();
     };
-    return new BucketItemView(item, m_dragMonitor, std::move(actions), m_services, m_colorScheme);
+    return new BucketItemView(index, m_dragMonitor, std::move(actions), m_mainQueue, m_dragSession,
+                              m_log, m_workspace, m_symbols, m_colorScheme);
 }
 
 QWidget* ContentView::buildBottomBar() {
@@ -265,36 +264,30 @@ QMenu* ContentView::buildMenu() {
     auto* menu = new QMenu(this);
     menu->addAction(tr("About Holdfin"), this, [this] {
         const QUrl page(QString::fromLatin1(kProductPage), QUrl::StrictMode);
-        if (page.isValid() && !page.isRelative() && m_services.workspace)
-            m_services.workspace->openUrl(page);
+        if (page.isValid() && !page.isRelative())
+            m_workspace.openUrl(page);
     });
-    auto activate = [application = m_services.application] {
-        if (application)
-            application->activate();
-    };
+    auto activate = [&application = m_application] { application.activate(); };
     menu->addAction(
         settings_access::settingsButton(m_settings, tr("Preferences…"), activate, activate, menu));
     menu->addSeparator();
-    menu->addAction(tr("Quit Holdfin"), this, [application = m_services.application] {
-        if (application)
-            application->terminate();
-    });
+    menu->addAction(tr("Quit Holdfin"), this, [this] { m_application.terminate(); });
     return menu;
 }
 
 void ContentView::paintBarSymbols() {
-    if (!m_menuButton || !m_services.symbols)
+    if (!m_menuButton)
         return;
     const qreal dpr = devicePixelRatioF();
     const QColor tint = barSymbolColor();
     // Qt caches an icon's renderings under that icon, and a list face is built for every
     // drop: new icons each time would pile up in the pixmap cache.
     if (m_menuIcon.isNull() || tint != m_barIconTint || dpr != m_barIconRatio) {
-        const QPixmap label = menuLabel(*m_services.symbols, tint, dpr);
+        const QPixmap label = menuLabel(m_symbols, tint, dpr);
         m_menuIcon = QIcon(label);
         m_menuIconSize = label.deviceIndependentSize().toSize();
-        m_clearIcon = QIcon(m_services.symbols->image(QStringLiteral("trash"),
-                                                      m_clearButton->iconSize(), tint, dpr));
+        m_clearIcon =
+            QIcon(m_symbols.image(QStringLiteral("trash"), m_clearButton->iconSize(), tint, dpr));
         m_barIconTint = tint;
         m_barIconRatio = dpr;
     }
@@ -308,8 +301,10 @@ void ContentView::setColorScheme(ColorScheme scheme) {
     m_colorScheme = scheme;
     paintBarSymbols();
     if (m_entryList) {
-        for (QWidget* tile : m_entryList->liveWidgets())
-            static_cast<BucketItemView*>(tile)->setColorScheme(scheme);
+        for (QWidget* widget : m_entryList->liveWidgets()) {
+            if (auto* tile = qobject_cast<BucketItemView*>(widget))
+                tile->setColorScheme(scheme);
+        }
     }
     update();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/services.h"
 #include "desktop/color_scheme.h"
 
 #include <QIcon>
@@ -10,8 +9,25 @@
 #include <functional>
 
 class QMenu;
+class QModelIndex;
 class QToolButton;
 class QVBoxLayout;
+
+namespace backend {
+class DragSession;
+}
+
+namespace core {
+class DiagnosticLog;
+class MainQueue;
+} // namespace core
+
+namespace desktop {
+class Application;
+class ColorSchemeService;
+class SymbolImage;
+class Workspace;
+} // namespace desktop
 
 namespace panel {
 class DragMonitor;
@@ -40,10 +56,16 @@ class ContentView final : public QWidget {
 public:
     static constexpr const char* kProductPage = "https://holdfin.org/";
 
-    // Needs the main queue, log, drag session, workspace, symbols, application and colour
-    // schemes of `services`; `providers` reads drops; `settings` opens the settings window.
+    // The main queue, log, drag session, workspace and symbols serve the drop region and the
+    // tiles; the workspace also opens the product page, the application takes the menu's
+    // commands, the colour schemes give the live scheme; `providers` reads drops; `settings`
+    // opens the settings window. Everything must outlive the view.
     ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& windowManager,
-                const core::Services& services, shelf::MimeItemProviderFactory& providers,
+                core::MainQueue& mainQueue, core::DiagnosticLog& log,
+                backend::DragSession& dragSession, desktop::Workspace& workspace,
+                const desktop::SymbolImage& symbols, desktop::Application& application,
+                desktop::ColorSchemeService& colorSchemes,
+                shelf::MimeItemProviderFactory& providers,
                 const settings_access::SettingsAccessEnvironment& settings,
                 QWidget* parent = nullptr);
     ~ContentView() override;
@@ -75,17 +97,25 @@ private:
     void placeFace();
     QWidget* buildBottomBar();
     QMenu* buildMenu();
-    QWidget* createTile(int row);
+    QWidget* createTile(const QModelIndex& index);
     void setColorScheme(desktop::ColorScheme scheme);
     void paintBarSymbols();
     void springIn(QWidget* face);
 
     panel::DragMonitor& m_dragMonitor;
     panel::WindowManager& m_windowManager;
-    core::Services m_services;
+    core::MainQueue& m_mainQueue;
+    core::DiagnosticLog& m_log;
+    backend::DragSession& m_dragSession;
+    desktop::Workspace& m_workspace;
+    const desktop::SymbolImage& m_symbols;
+    desktop::Application& m_application;
     shelf::MimeItemProviderFactory& m_providers;
     const settings_access::SettingsAccessEnvironment& m_settings;
-    desktop::ColorScheme m_colorScheme = desktop::ColorScheme::Light;
+    desktop::ColorScheme m_colorScheme;
+    // The monitor's flags as last handled: their handlers run on changes only.
+    bool m_wasDragging;
+    bool m_wasCursorInside;
     bool m_hasAppeared = false;
     bool m_isDraggingOut = false; // a drag out of one of the tiles is under way
 

@@ -6,9 +6,14 @@
 
 #include <memory>
 
-namespace core {
-struct Services;
+namespace backend {
+class DragSession;
 }
+
+namespace core {
+class DiagnosticLog;
+class MainQueue;
+} // namespace core
 
 namespace views {
 
@@ -19,13 +24,15 @@ class DragSourceWidget;
 class DraggableView final : public QWidget {
     Q_OBJECT
 public:
-    // Takes ownership of `content`. Needs the main queue, drag session and log of `services`.
+    // Takes ownership of `content`. The drag session begins drags; the main queue runs the
+    // success action; the log takes what each drag provides. All three must outlive the view's
+    // drags.
     DraggableView(QWidget* content, shelf::BucketItem item, DragActions actions,
-                  const core::Services& services, QWidget* parent = nullptr);
+                  core::MainQueue& mainQueue, backend::DragSession& dragSession,
+                  core::DiagnosticLog& log, QWidget* parent = nullptr);
 
-    // Shows `content` (taking ownership, deleting the previous one) and hands the coordinator
-    // the current entry and actions.
-    void refresh(QWidget* content, shelf::BucketItem item, DragActions actions);
+    // Hands the coordinator the current entry and actions.
+    void refresh(shelf::BucketItem item, DragActions actions);
 
     DragSourceWidget* dragSourceWidget() const { return m_dragSource; }
     const std::shared_ptr<Coordinator>& coordinator() const { return m_coordinator; }

@@ -1,7 +1,6 @@
 #include "views/drop_region_view.h"
 
 #include "backend/drag_pasteboard.h"
-#include "core/services.h"
 #include "desktop/symbol_image.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "views/spring_curve.h"
@@ -35,12 +34,13 @@ QColor blend(const QColor& from, const QColor& to, double t) {
 
 } // namespace
 
-DropRegionView::DropRegionView(const core::Services& services,
+DropRegionView::DropRegionView(core::MainQueue& mainQueue, core::DiagnosticLog& log,
+                               const desktop::SymbolImage* symbols,
+                               const backend::DragPasteboard* pasteboard,
                                shelf::MimeItemProviderFactory& providerFactory,
                                shelf::DropIntake::AddItem addItem, QWidget* parent)
-    : QWidget(parent), m_intake(*services.mainQueue, *services.log, std::move(addItem)),
-      m_symbols(services.symbols), m_pasteboard(services.dragPasteboard),
-      m_providerFactory(&providerFactory) {
+    : QWidget(parent), m_intake(mainQueue, log, std::move(addItem)), m_symbols(symbols),
+      m_pasteboard(pasteboard), m_providerFactory(providerFactory) {
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // The spring is driven by elapsed time: the animation runs linearly and valueAt() shapes it.
@@ -131,10 +131,10 @@ void DropRegionView::dropEvent(QDropEvent* event) {
     event->setDropAction(Qt::CopyAction);
     event->accept();
     // Many files cost a pool thread time; the GUI thread goes on at once.
-    m_providerFactory->makeProviders(std::move(contents),
-                                     [intake = m_intake](const shelf::ItemProviderList& providers) {
-                                         intake.handleDrop(providers);
-                                     });
+    m_providerFactory.makeProviders(std::move(contents),
+                                    [intake = m_intake](const shelf::ItemProviderList& providers) {
+                                        intake.handleDrop(providers);
+                                    });
 }
 
 QPixmap DropRegionView::symbol(const QString& name, const QColor& color) const {

@@ -11,8 +11,9 @@ namespace backend {
 class DragPasteboard;
 }
 namespace core {
-struct Services;
-}
+class DiagnosticLog;
+class MainQueue;
+} // namespace core
 namespace desktop {
 class SymbolImage;
 }
@@ -28,10 +29,14 @@ namespace views {
 class DropRegionView final : public QWidget {
     Q_OBJECT
 public:
-    // Uses the main queue, log, symbols and drag pasteboard of `services`; `providerFactory` reads
-    // each drop's data; `addItem` receives each drop's entry on the GUI thread (see DropIntake for
-    // lifetimes).
-    DropRegionView(const core::Services& services, shelf::MimeItemProviderFactory& providerFactory,
+    // The main queue and log serve the drop intake; `providerFactory` reads each drop's data;
+    // `addItem` receives each drop's entry on the GUI thread (see DropIntake for lifetimes).
+    // Optional: `symbols` draws the region's symbol (null: our own artwork); `pasteboard` tells
+    // sources that never answered (null: every source counts as answering). All must outlive
+    // the view.
+    DropRegionView(core::MainQueue& mainQueue, core::DiagnosticLog& log,
+                   const desktop::SymbolImage* symbols, const backend::DragPasteboard* pasteboard,
+                   shelf::MimeItemProviderFactory& providerFactory,
                    shelf::DropIntake::AddItem addItem, QWidget* parent = nullptr);
 
     bool isDragTargeted() const { return m_isDragTargeted; }
@@ -59,9 +64,9 @@ private:
     QPixmap symbol(const QString& name, const QColor& color) const;
 
     shelf::DropIntake m_intake;
-    const desktop::SymbolImage* m_symbols;       // our own artwork when the services have none
-    const backend::DragPasteboard* m_pasteboard; // none: every source counts as answering
-    shelf::MimeItemProviderFactory* m_providerFactory;
+    const desktop::SymbolImage* m_symbols;
+    const backend::DragPasteboard* m_pasteboard;
+    shelf::MimeItemProviderFactory& m_providerFactory;
     bool m_isDragTargeted = false;
     double m_progress = 0;
     double m_progressFrom = 0;

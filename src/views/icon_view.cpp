@@ -20,6 +20,14 @@ IconView::IconView(QIcon icon, int padding, std::optional<QColor> foreground, QS
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
+void IconView::setIcon(QIcon icon, int padding, std::optional<QColor> foreground, QString source) {
+    m_icon = std::move(icon);
+    m_padding = padding;
+    m_foreground = std::move(foreground);
+    m_source = std::move(source);
+    update();
+}
+
 QRect IconView::imageRect() const {
     const QRect area = rect().adjusted(m_padding, m_padding, -m_padding, -m_padding);
     if (area.isEmpty() || m_icon.isNull())

@@ -16,6 +16,9 @@ public:
     IconView(QIcon icon, int padding, std::optional<QColor> foreground, QString source,
              QWidget* parent = nullptr);
 
+    // Shows `icon` instead, as the constructor would.
+    void setIcon(QIcon icon, int padding, std::optional<QColor> foreground, QString source);
+
     int padding() const { return m_padding; }
     std::optional<QColor> foreground() const { return m_foreground; }
     const QIcon& icon() const { return m_icon; }

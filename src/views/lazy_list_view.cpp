@@ -1,6 +1,8 @@
 #include "lazy_list_view.h"
 
+#include <QAbstractItemModel>
 #include <QScrollBar>
+#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -10,9 +12,10 @@ namespace {
 constexpr int kIndicatorWidth = 6;
 }
 
-LazyListView::LazyListView(Layout layout, Factory create, KeyOf keyOf, QWidget* parent)
-    : QAbstractScrollArea(parent), m_layout(layout), m_create(std::move(create)),
-      m_keyOf(std::move(keyOf)), m_indicator(new QScrollBar(Qt::Vertical, this)) {
+LazyListView::LazyListView(Layout layout, const QAbstractItemModel& model, Factory create,
+                           QWidget* parent)
+    : QAbstractScrollArea(parent), m_layout(layout), m_model(model), m_create(std::move(create)),
+      m_indicator(new QScrollBar(Qt::Vertical, this)) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The built-in bar would take 10+ of the panel's 160 points; an overlay indicator
@@ -29,6 +32,17 @@ LazyListView::LazyListView(Layout layout, Factory create, KeyOf keyOf, QWidget* 
     connect(verticalScrollBar(), &QScrollBar::valueChanged, m_indicator, &QScrollBar::setValue);
     connect(m_indicator, &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
     verticalScrollBar()->setSingleStep(m_layout.rowHeight / 3);
+
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this, &LazyListView::scheduleLayout);
+    connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &LazyListView::scheduleLayout);
+    connect(&m_model, &QAbstractItemModel::rowsMoved, this, &LazyListView::scheduleLayout);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &LazyListView::scheduleLayout);
+    connect(&m_model, &QAbstractItemModel::layoutChanged, this, &LazyListView::scheduleLayout);
+    scheduleLayout();
+}
+
+int LazyListView::rowCount() const {
+    return m_model.rowCount();
 }
 
 int LazyListView::rowTop(int row) const {
@@ -36,30 +50,28 @@ int LazyListView::rowTop(int row) const {
 }
 
 int LazyListView::contentHeight() const {
-    if (m_rowCount == 0)
+    const int rows = rowCount();
+    if (rows == 0)
         return m_layout.topPadding + m_layout.bottomPadding;
-    return rowTop(m_rowCount) - m_layout.spacing + m_layout.bottomPadding;
+    return rowTop(rows) - m_layout.spacing + m_layout.bottomPadding;
 }
 
-void LazyListView::setRowCount(int count) {
-    m_rowCount = std::max(0, count);
-    // Widgets whose key left the list go; the others are re-matched to their new rows.
-    QHash<QUuid, int> rows;
-    for (int row = 0; row < m_rowCount && rows.size() < m_live.size(); ++row) {
-        const QUuid key = m_keyOf(row);
-        if (m_live.contains(key))
-            rows.insert(key, row);
-    }
-    for (auto it = m_live.begin(); it != m_live.end();) {
-        if (!rows.contains(it.key())) {
-            it.value()->deleteLater();
-            it.value()->hide();
-            it = m_live.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    m_rowOfKey = rows;
+void LazyListView::scheduleLayout() {
+    if (m_isLayoutPending)
+        return;
+    m_isLayoutPending = true;
+    // A posted call runs before the repaint the change asks for, which Qt posts at low
+    // priority.
+    QMetaObject::invokeMethod(this, &LazyListView::settle, Qt::QueuedConnection);
+}
+
+void LazyListView::settle() {
+    if (m_isLayoutPending)
+        layoutRows();
+}
+
+void LazyListView::layoutRows() {
+    m_isLayoutPending = false;
     updateScrollRange();
     relayout();
 }
@@ -73,35 +85,41 @@ void LazyListView::updateScrollRange() {
 }
 
 void LazyListView::relayout() {
+    const int rows = rowCount();
     const int stride = m_layout.rowHeight + m_layout.spacing;
     const int offset = verticalScrollBar()->value();
     int first = 0, last = -1;
-    if (m_rowCount > 0) {
-        first = std::clamp((offset - m_layout.topPadding) / stride - 1, 0, m_rowCount - 1);
+    if (rows > 0) {
+        first = std::clamp((offset - m_layout.topPadding) / stride - 1, 0, rows - 1);
         last = std::clamp((offset + viewport()->height() - m_layout.topPadding) / stride + 1, 0,
-                          m_rowCount - 1);
+                          rows - 1);
     }
-    // Drop widgets outside the window, then make sure every row inside has one.
-    for (auto it = m_live.begin(); it != m_live.end();) {
-        const int row = m_rowOfKey.value(it.key(), -1);
-        if (row < first || row > last) {
-            it.value()->deleteLater();
-            it.value()->hide();
-            m_rowOfKey.remove(it.key());
-            it = m_live.erase(it);
-        } else {
-            ++it;
+    // Widgets whose row went or left the window go.
+    QVarLengthArray<QWidget*, 8> window(last - first + 1);
+    std::fill(window.begin(), window.end(), nullptr);
+    QVarLengthArray<QWidget*, 8> gone;
+    std::erase_if(m_live, [&](const LiveRow& live) {
+        const int row = live.index.isValid() ? live.index.row() : -1;
+        if (row >= first && row <= last) {
+            window[row - first] = live.widget;
+            return false;
         }
+        gone << live.widget;
+        return true;
+    });
+    for (QWidget* widget : gone) {
+        // It may be running its own handler (the remove control).
+        widget->hide();
+        widget->deleteLater();
     }
     const int x = (viewport()->width() - m_layout.rowWidth) / 2;
     for (int row = first; row <= last; ++row) {
-        const QUuid key = m_keyOf(row);
-        QWidget* widget = m_live.value(key);
+        QWidget*& widget = window[row - first];
         if (!widget) {
-            widget = m_create(row);
+            const QModelIndex index = m_model.index(row, 0);
+            widget = m_create(index);
             widget->setParent(viewport());
-            m_live.insert(key, widget);
-            m_rowOfKey.insert(key, row);
+            m_live.push_back({index, widget});
         }
         widget->setGeometry(x, rowTop(row) - offset, m_layout.rowWidth, m_layout.rowHeight);
         widget->show();
@@ -110,24 +128,37 @@ void LazyListView::relayout() {
     m_indicator->raise();
 }
 
-QList<QWidget*> LazyListView::liveWidgets() const {
-    return m_live.values();
+QList<QWidget*> LazyListView::liveWidgets() {
+    settle();
+    QList<std::pair<int, QWidget*>> byRow;
+    for (const LiveRow& live : m_live)
+        byRow.emplaceBack(live.index.row(), live.widget);
+    std::sort(byRow.begin(), byRow.end());
+    QList<QWidget*> widgets;
+    for (const auto& [row, widget] : byRow)
+        widgets << widget;
+    return widgets;
 }
 
-QWidget* LazyListView::widgetForRow(int row) const {
-    if (row < 0 || row >= m_rowCount)
-        return nullptr;
-    return m_live.value(m_keyOf(row));
+QWidget* LazyListView::widgetForRow(int row) {
+    settle();
+    for (const LiveRow& live : m_live) {
+        if (live.index.row() == row)
+            return live.widget;
+    }
+    return nullptr;
 }
 
 void LazyListView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollRange();
-    relayout();
+    layoutRows();
 }
 
 void LazyListView::scrollContentsBy(int, int) {
-    relayout();
+    if (m_isLayoutPending)
+        layoutRows();
+    else
+        relayout();
 }
 
 } // namespace views

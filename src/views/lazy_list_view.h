@@ -1,18 +1,22 @@
 #pragma once
 
 #include <QAbstractScrollArea>
-#include <QHash>
-#include <QUuid>
+#include <QPersistentModelIndex>
 
 #include <functional>
+#include <vector>
 
+class QAbstractItemModel;
 class QScrollBar;
 
 namespace views {
 
-// A vertical list of fixed-height rows that creates row widgets only for the rows in view
-// (plus one above and one below), so a list of 100,000 rows costs what a list of ten does.
-// Rows are identified by a key: a row widget stays with its key when rows move.
+// A vertical list of fixed-height rows over a list model that creates row widgets only for
+// the rows in view (plus one above and one below), so a list of 100,000 rows costs what a list
+// of ten does. A row widget is bound to its row by a persistent index: it moves with the row
+// when rows come and go around it, and goes with it. Row changes are laid out once the model's
+// change is complete (before the next paint, or when the list is asked about its widgets), so
+// a removal followed by an insertion creates no widget in between.
 class LazyListView final : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -23,18 +27,18 @@ public:
         int topPadding = 4;
         int bottomPadding = 4;
     };
-    // Creates the widget of `row`; the list parents and places it.
-    using Factory = std::function<QWidget*(int row)>;
-    using KeyOf = std::function<QUuid(int row)>;
+    // Creates the widget of the row at `index`; the list parents, places and deletes it. Row
+    // widgets follow changes of their row's data themselves.
+    using Factory = std::function<QWidget*(const QModelIndex& index)>;
 
-    LazyListView(Layout layout, Factory create, KeyOf keyOf, QWidget* parent = nullptr);
+    // `model` must outlive the list.
+    LazyListView(Layout layout, const QAbstractItemModel& model, Factory create,
+                 QWidget* parent = nullptr);
 
-    // The rows changed (count or order): widgets stay with their keys, the rest go.
-    void setRowCount(int count);
-    int rowCount() const { return m_rowCount; }
+    int rowCount() const;
     // The widgets that exist now, by row.
-    QList<QWidget*> liveWidgets() const;
-    QWidget* widgetForRow(int row) const;
+    QList<QWidget*> liveWidgets();
+    QWidget* widgetForRow(int row);
     int contentHeight() const;
 
 protected:
@@ -42,17 +46,25 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    struct LiveRow {
+        QPersistentModelIndex index;
+        QWidget* widget;
+    };
+
+    void scheduleLayout();
+    // Lays out row changes not laid out yet.
+    void settle();
+    void layoutRows();
     void relayout();
     void updateScrollRange();
     int rowTop(int row) const;
 
     Layout m_layout;
+    const QAbstractItemModel& m_model;
     Factory m_create;
-    KeyOf m_keyOf;
-    int m_rowCount = 0;
-    QHash<QUuid, QWidget*> m_live; // key -> widget
-    QHash<QUuid, int> m_rowOfKey;  // for live widgets only
-    QScrollBar* m_indicator;       // thin overlay scroll indicator; takes no width
+    std::vector<LiveRow> m_live;
+    bool m_isLayoutPending = false;
+    QScrollBar* m_indicator; // thin overlay scroll indicator; takes no width
 };
 
 } // namespace views

@@ -33,7 +33,6 @@ protected:
     // application is recorded in `events` from then on.
     void build() {
         defaults = std::make_unique<desktop::UserDefaults>(settingsPath());
-        services.userDefaults = defaults.get();
         QObject::connect(defaults.get(), &desktop::UserDefaults::changed,
                          [this](const QString& key) { events << QStringLiteral("write ") + key; });
         application.onCall = [this](const QString& call) {
@@ -41,7 +40,8 @@ protected:
             if (AppDelegate::shared() != delegate.get())
                 events << QStringLiteral("(shared not set)");
         };
-        delegate = std::make_unique<AppDelegate>(services);
+        delegate = std::make_unique<AppDelegate>(application, *defaults, mainQueue,
+                                                 fakes.pasteboard, eventMonitor, screens, nullptr);
         delegate->setContentFactory([this](AppDelegate& owner) {
             events << QStringLiteral("content");
             Q_UNUSED(owner);
@@ -60,7 +60,6 @@ protected:
     testing_support::FakeScreens& screens = fakes.screens;
     testing_support::FakeGlobalEventMonitor& eventMonitor = fakes.events;
     std::unique_ptr<desktop::UserDefaults> defaults;
-    core::Services& services = fakes.services;
     std::unique_ptr<AppDelegate> delegate;
     QStringList events;
 

@@ -21,8 +21,7 @@ protected:
     testing_support::FakeGlobalEventMonitor events;
 
     std::unique_ptr<panel::DragMonitor> makeMonitor() {
-        return std::make_unique<panel::DragMonitor>(
-            core::Services{&queue, &pasteboard, &events, nullptr});
+        return std::make_unique<panel::DragMonitor>(queue, pasteboard, events);
     }
 
     static BucketItem entry(int payloads, bool locked = false) {

@@ -50,9 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, WindowManagerPlacement,
 TEST_P(WindowManagerPlacement, PutsThePanelAtTheLeftEdgeCentredVertically) {
     FakeScreens screens;
     screens.setScreens(GetParam().screens, GetParam().visibleFrame);
-    core::Services services;
-    services.screens = &screens;
-    WindowManager manager(services);
+    WindowManager manager(screens, nullptr);
 
     EXPECT_DOUBLE_EQ(manager.panelY(), GetParam().panelY);
     EXPECT_DOUBLE_EQ(WindowManager::panelFrame(GetParam().visibleFrame).x(), GetParam().x);
@@ -65,17 +63,14 @@ protected:
     WindowManagerTest() {
         screens.setScreens({{"DP-1", {0, 0, 1280, 800}}, {"DP-2", {1280, 0, 1920, 1080}}},
                            {0, 30, 1280, 770});
-        services.screens = &screens;
-        services.windowSystem = &windowSystem;
     }
 
     FakeScreens screens;
     FakeWindowSystem windowSystem;
-    core::Services services;
 };
 
 TEST_F(WindowManagerTest, ShowAndHideDoNothingWhenAlreadySo) {
-    WindowManager manager(services);
+    WindowManager manager(screens, &windowSystem);
     QSignalSpy front(manager.window(), &NonActivatingPanel::presented);
     QSignalSpy out(manager.window(), &NonActivatingPanel::dismissed);
 
@@ -92,7 +87,7 @@ TEST_F(WindowManagerTest, ShowAndHideDoNothingWhenAlreadySo) {
 }
 
 TEST_F(WindowManagerTest, HintsGoOntoThePanelBeforeEveryShow) {
-    WindowManager manager(services);
+    WindowManager manager(screens, &windowSystem);
     manager.hidePanel();
     manager.showPanel();
     manager.showPanel();
@@ -105,7 +100,7 @@ TEST_F(WindowManagerTest, HintsGoOntoThePanelBeforeEveryShow) {
 }
 
 TEST_F(WindowManagerTest, HidingKeepsTheContent) {
-    WindowManager manager(services);
+    WindowManager manager(screens, &windowSystem);
     auto* content = new QWidget;
     manager.window()->setContentView(content);
     manager.hidePanel();
@@ -162,9 +157,7 @@ TEST_P(WindowManagerScreenChange, MovesThePanelOnlyWhenItWouldBeUnreachable) {
     FakeScreens screens;
     screens.setScreens({{"DP-1", {0, 0, 1280, 800}}, {"DP-2", {1280, 0, 1920, 1080}}},
                        {0, 30, 1280, 770});
-    core::Services services;
-    services.screens = &screens;
-    WindowManager manager(services);
+    WindowManager manager(screens, nullptr);
     manager.hidePanel();
     ASSERT_EQ(manager.window()->geometry(), QRect(0, 260, 160, 310));
 
@@ -176,9 +169,7 @@ TEST_P(WindowManagerScreenChange, MovesThePanelOnlyWhenItWouldBeUnreachable) {
 
 TEST(WindowManagerWithoutScreen, ComesToTheFirstScreenThatAppears) {
     FakeScreens screens;
-    core::Services services;
-    services.screens = &screens;
-    WindowManager manager(services);
+    WindowManager manager(screens, nullptr);
 
     screens.setScreens({{"DP-1", {0, 0, 1280, 800}}});
 

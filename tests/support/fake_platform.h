@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/services.h"
 #include "desktop/color_scheme_service.h"
 #include "desktop/symbol_image.h"
 #include "support/fake_application.h"
@@ -15,20 +14,10 @@
 namespace testing_support {
 
 // Every service the shelf's views need, faked, on one 1280 by 800 screen; colour schemes
-// follow no desktop. `services` points at them.
+// follow no desktop. Tests hand them to the objects they build.
 struct FakePlatform {
     FakePlatform() {
         screens.setScreens({{QStringLiteral("DP-1"), {0, 0, 1280, 800}}}, {0, 0, 1280, 800});
-        services.mainQueue = &queue;
-        services.dragPasteboard = &pasteboard;
-        services.eventMonitor = &events;
-        services.log = &log;
-        services.dragSession = &session;
-        services.workspace = &workspace;
-        services.symbols = &symbols;
-        services.application = &application;
-        services.screens = &screens;
-        services.colorSchemes = &colorSchemes;
     }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
@@ -43,7 +32,6 @@ struct FakePlatform {
     FakeScreens screens;
     const desktop::SymbolImage symbols;
     desktop::ColorSchemeService colorSchemes{nullptr};
-    core::Services services;
 };
 
 } // namespace testing_support

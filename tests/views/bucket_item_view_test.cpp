@@ -17,6 +17,8 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QGraphicsOpacityEffect>
+#include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -62,7 +64,8 @@ protected:
                                    },
                                    [this] { log.writeLine(QStringLiteral("drag start")); },
                                    [this] { log.writeLine(QStringLiteral("drag end")); }};
-        tile = std::make_unique<BucketItemView>(entry, monitor, actions, services, scheme);
+        tile = std::make_unique<BucketItemView>(monitor.shelfModel().index(0), monitor, actions,
+                                                queue, session, log, workspace, symbols, scheme);
         // Away from the pointer, so that only the test decides about hovering.
         tile->move(400, 300);
         tile->show();
@@ -102,9 +105,7 @@ protected:
     testing_support::FakeDragSession session;
     testing_support::FakeWorkspace workspace;
     desktop::SymbolImage symbols;
-    core::Services services{&queue,   &pasteboard, &eventMonitor, &log,
-                            &session, &workspace,  &symbols};
-    panel::DragMonitor monitor{services};
+    panel::DragMonitor monitor{queue, pasteboard, eventMonitor};
     int removals = 0;
     std::unique_ptr<BucketItemView> tile;
 };
@@ -291,6 +292,31 @@ TEST_F(BucketItemViewTest, ControlsShowWhileHoveringInAColumnRightOfCentre) {
     EXPECT_FALSE(tile->isHovering());
     // The column fades out over 0.1 s.
     EXPECT_TRUE(QTest::qWaitFor([this] { return !tile->controlsColumn()->isVisible(); }, 1000));
+}
+
+// A state change shows the face anew; the tile's widgets stay.
+TEST_F(BucketItemViewTest, HoverAndLockChangesKeepEveryWidget) {
+    show(entryOf(2));
+    QList<QPointer<QWidget>> before;
+    for (QWidget* widget : tile->findChildren<QWidget*>())
+        before << widget;
+    auto* fade = qobject_cast<QGraphicsOpacityEffect*>(tile->controlsColumn()->graphicsEffect());
+    ASSERT_NE(fade, nullptr);
+    EXPECT_EQ(fade->opacity(), 0.0);
+
+    hover(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fade->opacity() == 1.0; }, 1000)) << "fades in";
+    button(QStringLiteral("lock.open"))->click();
+    ASSERT_NE(button(QStringLiteral("lock")), nullptr);
+    hover(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !tile->controlsColumn()->isVisible(); }, 1000));
+    EXPECT_EQ(fade->opacity(), 0.0);
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QList<QWidget*> after = tile->findChildren<QWidget*>();
+    EXPECT_EQ(after.size(), before.size()) << "no widget made";
+    for (const QPointer<QWidget>& widget : before)
+        EXPECT_TRUE(widget && after.contains(widget.data())) << "no widget deleted";
 }
 
 TEST_F(BucketItemViewTest, TheLockIsWrittenBackIntoTheShelf) {

@@ -37,13 +37,15 @@ namespace {
 class ContentViewTest : public ::testing::Test {
 protected:
     ContentViewTest() {
-        dragMonitor = std::make_unique<panel::DragMonitor>(services);
-        windowManager = std::make_unique<panel::WindowManager>(services);
+        dragMonitor = std::make_unique<panel::DragMonitor>(queue, pasteboard, events);
+        windowManager = std::make_unique<panel::WindowManager>(fakes.screens, nullptr);
     }
 
     // Installs the shelf view in the panel as start-up does, and lets it appear.
     void install() {
-        view = new views::ContentView(*dragMonitor, *windowManager, services, providers, settings);
+        view = new views::ContentView(*dragMonitor, *windowManager, queue, fakes.log, session,
+                                      workspace, fakes.symbols, application, colorSchemes,
+                                      providers, settings);
         windowManager->window()->setContentView(view);
         view->show();
     }
@@ -94,7 +96,6 @@ protected:
     testing_support::FakeWorkspace& workspace = fakes.workspace;
     testing_support::FakeApplication& application = fakes.application;
     desktop::ColorSchemeService& colorSchemes = fakes.colorSchemes;
-    core::Services& services = fakes.services;
     QTemporaryDir cache;
     QThreadPool pool;
     shelf::MimeItemProviderFactory providers{cache.path(), pool};
@@ -189,6 +190,22 @@ TEST_F(ContentViewTest, SplitAndRemoveUpdateTheListInPlace) {
 
     dragMonitor->removeItem(dragMonitor->draggedItems().at(1));
     EXPECT_EQ(tilesTopDown().size(), 3);
+}
+
+TEST_F(ContentViewTest, ALockChangeShowsOnlyItsOwnTileAnew) {
+    install();
+    for (int i = 0; i < 3; ++i)
+        dragMonitor->addItem(entry(1));
+    const auto tiles = tilesTopDown();
+    ASSERT_EQ(tiles.size(), 3);
+    const qsizetype lookups = workspace.iconLookups().size();
+
+    BucketItem lockedEntry = dragMonitor->draggedItems().at(1);
+    lockedEntry.isLocked = true;
+    dragMonitor->updateItem(lockedEntry);
+    EXPECT_EQ(tilesTopDown(), tiles) << "every tile stays";
+    EXPECT_TRUE(tiles[1]->item().isLocked);
+    EXPECT_EQ(workspace.iconLookups().size(), lookups + 1) << "only the locked tile's icon";
 }
 
 TEST_F(ContentViewTest, DragOutHidesThePanelAndResetsTheChangeCountAtTheEnd) {

@@ -1,7 +1,6 @@
 #include "views/draggable_view.h"
 
 #include "backend/qt_drag_session.h"
-#include "core/services.h"
 #include "support/fake_drag_session.h"
 #include "support/fake_main_queue.h"
 #include "support/recording_log.h"
@@ -30,7 +29,8 @@ using namespace std::chrono_literals;
 class DraggableViewTest : public ::testing::Test {
 protected:
     void make(const BucketItem& item) {
-        view = std::make_unique<views::DraggableView>(new QWidget, item, actions(), services);
+        view = std::make_unique<views::DraggableView>(new QWidget, item, actions(), queue, session,
+                                                      log);
         view->resize(150, 90);
     }
 
@@ -67,7 +67,6 @@ protected:
     testing_support::FakeMainQueue queue;
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
-    core::Services services{&queue, nullptr, nullptr, &log, &session};
     std::unique_ptr<views::DraggableView> view;
 };
 
@@ -223,7 +222,7 @@ TEST_F(DraggableViewTest, AllowedOperationsFollowTheLockStateWhenAsked) {
         EXPECT_EQ(source.supportedDropActions(context), Qt::CopyAction | Qt::MoveAction);
 
     // An update during the drag is what the next question sees.
-    view->refresh(new QWidget, fileEntry(true), actions());
+    view->refresh(fileEntry(true), actions());
     for (DraggingContext context :
          {DraggingContext::OutsideApplication, DraggingContext::WithinApplication})
         EXPECT_EQ(source.supportedDropActions(context), Qt::DropActions(Qt::CopyAction));
@@ -262,7 +261,7 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, DragEndTest,
 TEST_F(DraggableViewTest, TheSuccessActionIsReadWhenItRuns) {
     make(fileEntry());
     dragOut(Qt::CopyAction);
-    view->refresh(new QWidget, fileEntry(), actions(QStringLiteral("replaced success")));
+    view->refresh(fileEntry(), actions(QStringLiteral("replaced success")));
     queue.advance(300ms);
     EXPECT_EQ(countOf(QStringLiteral("success")), 0);
     EXPECT_EQ(countOf(QStringLiteral("replaced success")), 1);
@@ -272,7 +271,7 @@ TEST_F(DraggableViewTest, TheLockStateIsReadWhenTheDragEnds) {
     make(fileEntry(false));
     press({10, 10});
     drag({20, 10});
-    view->refresh(new QWidget, fileEntry(true), actions());
+    view->refresh(fileEntry(true), actions());
     session.endLatest(Qt::CopyAction);
     queue.advance(1s);
     EXPECT_EQ(countOf(QStringLiteral("drag end")), 1);

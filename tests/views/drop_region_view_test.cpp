@@ -1,6 +1,5 @@
 #include "views/drop_region_view.h"
 
-#include "core/services.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_main_queue.h"
@@ -64,11 +63,11 @@ protected:
     QThreadPool pool;
     testing_support::FakeMainQueue queue;
     testing_support::RecordingLog log;
-    core::Services services{&queue, nullptr, nullptr, &log};
     shelf::MimeItemProviderFactory factory{cache.filePath("holdfin"), pool};
     std::vector<BucketItem> added;
-    DropRegionView view{services, factory,
-                        [this](const BucketItem& item) { added.push_back(item); }};
+    DropRegionView view{queue,   log,
+                        nullptr, nullptr,
+                        factory, [this](const BucketItem& item) { added.push_back(item); }};
 };
 
 // ---- File names that are hard to carry: every byte comes back.
@@ -207,9 +206,7 @@ TEST_F(DropRegionViewTest, RefusesWhatItCannotTake) {
 // Reading a source that never answered would hold the GUI thread for the toolkit's timeout.
 TEST_F(DropRegionViewTest, RefusesSourcesThatNeverAnsweredUntilTheyDo) {
     testing_support::FakeDragPasteboard pasteboard;
-    core::Services withPasteboard = services;
-    withPasteboard.dragPasteboard = &pasteboard;
-    DropRegionView region(withPasteboard, factory,
+    DropRegionView region(queue, log, nullptr, &pasteboard, factory,
                           [this](const BucketItem& item) { added.push_back(item); });
     const auto data = mime("text/uri-list", "file:///a.txt\r\n");
     auto enterRegion = [&] {

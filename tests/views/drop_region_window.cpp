@@ -3,7 +3,6 @@
 // entry adds one line per payload, "Entry payload: <type> <content>".
 #include "core/diagnostic_log.h"
 #include "core/qt_main_queue.h"
-#include "core/services.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "views/drop_region_view.h"
 
@@ -14,15 +13,15 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     core::QtMainQueue mainQueue;
     core::StdoutDiagnosticLog log;
-    const core::Services services{&mainQueue, nullptr, nullptr, &log};
     QThreadPool loads; // declared after the queue: waits for running loads before it goes
     shelf::MimeItemProviderFactory providers(
         shelf::MimeItemProviderFactory::defaultImageCacheDirectory(), loads);
 
-    views::DropRegionView region(services, providers, [&log](const shelf::BucketItem& item) {
-        for (const auto& payload : item.items)
-            core::print(log, "Entry payload:", payload.type.identifier(), payload.content);
-    });
+    views::DropRegionView region(
+        mainQueue, log, nullptr, nullptr, providers, [&log](const shelf::BucketItem& item) {
+            for (const auto& payload : item.items)
+                core::print(log, "Entry payload:", payload.type.identifier(), payload.content);
+        });
     region.setWindowTitle(QStringLiteral("Drop region"));
     region.resize(160, 310);
     region.show();

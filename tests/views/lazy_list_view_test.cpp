@@ -2,33 +2,40 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QScrollBar>
-#include <QSet>
-#include <QWheelEvent>
+#include <QStringListModel>
 
 using views::LazyListView;
 
 namespace {
 
-// A list over a vector of keys, counting the widgets it was asked to create.
+// A list over a string model, counting the widgets it was asked to create; each widget
+// carries the string of the row it was made for.
 struct ListFixture {
-    QList<QUuid> keys;
+    QStringListModel model;
     int created = 0;
-    LazyListView view{LazyListView::Layout{},
-                      [this](int row) {
+    LazyListView view{LazyListView::Layout{}, model, [this](const QModelIndex& index) {
                           ++created;
                           auto* w = new QWidget;
-                          w->setProperty("key", keys.at(row));
+                          w->setProperty("key", index.data());
                           return w;
-                      },
-                      [this](int row) { return keys.at(row); }};
+                      }};
 
     explicit ListFixture(int rows) {
+        QStringList keys;
         for (int i = 0; i < rows; ++i)
-            keys << QUuid::createUuid();
+            keys << QStringLiteral("row %1").arg(i);
+        model.setStringList(keys);
         view.resize(160, 280);
         view.show();
-        view.setRowCount(rows);
+    }
+
+    QString keyOf(int row) { return view.widgetForRow(row)->property("key").toString(); }
+    void insert(int row, const QString& key) {
+        model.insertRows(row, 1);
+        model.setData(model.index(row), key);
     }
 };
 
@@ -64,21 +71,45 @@ TEST(LazyListView, BuildsOnlyTheRowsInViewWhateverTheLength) {
     }
 }
 
-TEST(LazyListView, KeepsWidgetsWithTheirKeysWhenRowsMove) {
+TEST(LazyListView, KeepsWidgetsWithTheirRowsAsRowsComeAndGo) {
     ListFixture list(3);
     QWidget* firstBefore = list.view.widgetForRow(0);
-    list.keys.prepend(QUuid::createUuid()); // a new entry at the front
-    list.view.setRowCount(4);
+    list.insert(0, QStringLiteral("new")); // a new entry at the front
     EXPECT_EQ(list.view.widgetForRow(1), firstBefore) << "old first row moved down, same widget";
     EXPECT_EQ(firstBefore->geometry().top(), 4 + 94);
+    EXPECT_EQ(list.keyOf(0), QStringLiteral("new"));
 
-    const QUuid removed = list.keys.takeAt(1);
-    list.view.setRowCount(3);
-    for (QWidget* w : list.view.liveWidgets())
-        EXPECT_NE(w->property("key").toUuid(), removed);
+    QPointer<QWidget> removed = list.view.widgetForRow(1);
+    list.model.removeRows(1, 1);
     EXPECT_EQ(list.view.liveWidgets().size(), 3);
+    EXPECT_FALSE(list.view.liveWidgets().contains(removed.data()));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(removed.isNull()) << "the removed row's widget is gone";
 
-    list.keys.clear();
-    list.view.setRowCount(0);
+    list.model.setStringList({});
     EXPECT_TRUE(list.view.liveWidgets().isEmpty());
+}
+
+// A split removes a row and inserts its pieces where it stood: only the pieces get widgets,
+// not the row that comes into view while the shelf is one row short.
+TEST(LazyListView, ARemovalAndAnInsertionInARowMakeOnlyTheNewRowsWidgets) {
+    ListFixture list(6);
+    ASSERT_EQ(list.created, 4);
+    QWidget* second = list.view.widgetForRow(1);
+    list.model.removeRows(0, 1);
+    for (int piece = 2; piece >= 0; --piece)
+        list.insert(0, QStringLiteral("piece %1").arg(piece));
+    EXPECT_EQ(list.view.widgetForRow(3), second);
+    EXPECT_EQ(list.created, 4 + 3);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(list.keyOf(row), QStringLiteral("piece %1").arg(row));
+}
+
+TEST(LazyListView, RowChangesAreLaidOutOnTheNextTurnWithoutBeingAsked) {
+    ListFixture list(1);
+    ASSERT_EQ(list.created, 1);
+    list.insert(0, QStringLiteral("new"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.created, 2);
+    EXPECT_EQ(list.view.verticalScrollBar()->maximum(), 0);
 }

@@ -67,9 +67,7 @@ int main(int argc, char** argv) {
     testing_support::FakeDragSession session;
     desktop::DesktopWorkspace workspace;
     desktop::SymbolImage symbols;
-    const core::Services services{&queue,   &pasteboard, &eventMonitor, &log,
-                                  &session, &workspace,  &symbols};
-    panel::DragMonitor monitor(services);
+    panel::DragMonitor monitor(queue, pasteboard, eventMonitor);
 
     const QList<BucketItem> entries = {
         BucketItem({BucketItemData(QStringLiteral("file:///home/demo/Quarterly%20Report.pdf"),
@@ -96,8 +94,10 @@ int main(int argc, char** argv) {
         auto* layout = new QHBoxLayout(&strip);
         layout->setSpacing(8);
         QList<views::BucketItemView*> tiles;
-        for (const BucketItem& entry : entries) {
-            auto* tile = new views::BucketItemView(entry, monitor, {}, services, scheme, &strip);
+        for (int row = 0; row < entries.size(); ++row) {
+            auto* tile =
+                new views::BucketItemView(monitor.shelfModel().index(row), monitor, {}, queue,
+                                          session, log, workspace, symbols, scheme, &strip);
             layout->addWidget(tile);
             tiles << tile;
         }

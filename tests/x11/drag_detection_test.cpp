@@ -47,7 +47,7 @@ ChildProcess::Options programOptions() {
 struct Holdfin {
     Holdfin()
         : pasteboard(connection), eventMonitor(connection),
-          monitor(core::Services{&mainQueue, &pasteboard, &eventMonitor, nullptr}) {
+          monitor(mainQueue, pasteboard, eventMonitor) {
         QObject::connect(&monitor, &panel::DragMonitor::isDraggingChanged,
                          [this] { assignments.push_back(monitor.isDragging()); });
         for (auto mask : {EventMask::LeftMouseDragged, EventMask::LeftMouseUp, EventMask::KeyDown})

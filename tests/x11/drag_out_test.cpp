@@ -98,11 +98,9 @@ private:
 // One tile in a window of its own, built on the real drag session, with the shelf around it.
 struct Shelf {
     explicit Shelf(const BucketItem& entry)
-        : monitor(core::Services{&mainQueue, &pasteboard, &eventMonitor}),
-          dragSession(eventMonitor), recordingSession(dragSession) {
+        : monitor(mainQueue, pasteboard, eventMonitor), dragSession(eventMonitor),
+          recordingSession(dragSession) {
         monitor.addItem(entry);
-        const core::Services services{&mainQueue,        &pasteboard, &eventMonitor, &log,
-                                      &recordingSession, &workspace,  &symbols};
         views::TileActions actions;
         actions.onRemove = [this, id = entry.id] {
             for (const BucketItem& current : monitor.draggedItems()) {
@@ -118,8 +116,9 @@ struct Shelf {
                 onDragStart();
         };
         actions.onDragEnd = [this] { ++dragEnds; };
-        tile = std::make_unique<views::BucketItemView>(entry, monitor, std::move(actions), services,
-                                                       desktop::ColorScheme::Light);
+        tile = std::make_unique<views::BucketItemView>(
+            monitor.shelfModel().index(0), monitor, std::move(actions), mainQueue, recordingSession,
+            log, workspace, symbols, desktop::ColorScheme::Light);
         // Out of the window manager's hands, so that openbox's placement plays no part; where
         // the window really lands is read once it has settled.
         tile->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);

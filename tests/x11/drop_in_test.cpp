@@ -3,7 +3,6 @@
 // holdfin_test_main_x11). Each drop must become exactly one shelf entry, with the intake's
 // diagnostic lines, and file names must survive byte for byte.
 #include "core/qt_main_queue.h"
-#include "core/services.h"
 #include "settled_window.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "support/qt_printers.h"
@@ -73,7 +72,7 @@ struct DroppedFile {
 struct DropRegion {
     explicit DropRegion(const QString& imageCache)
         : providers(imageCache, loads),
-          view(core::Services{&mainQueue, nullptr, nullptr, &log}, providers,
+          view(mainQueue, log, nullptr, nullptr, providers,
                [this](const shelf::BucketItem& item) { entries.push_back(item); }) {
         // Out of the window manager's hands, so that openbox's placement plays no part; where
         // the window really lands is read once it has settled.

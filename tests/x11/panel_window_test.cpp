@@ -3,15 +3,19 @@
 #include "backend/qt_screens.h"
 #include "backend/x11/x11_window_system.h"
 #include "backend/x11/x11_work_area.h"
+#include "desktop/color_scheme_service.h"
 #include "desktop/symbol_image.h"
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
 #include "panel/window_manager.h"
 #include "preferences/settings_access/settings_access_environment.h"
 #include "shelf/mime_item_provider_factory.h"
+#include "support/fake_application.h"
 #include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_session.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
+#include "support/fake_workspace.h"
 #include "support/recording_log.h"
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
@@ -42,16 +46,6 @@ namespace {
 
 class PanelWindowTest : public testing::Test {
 protected:
-    core::Services makeServices() {
-        core::Services result;
-        result.mainQueue = &mainQueue;
-        result.dragPasteboard = &pasteboard;
-        result.eventMonitor = &eventMonitor;
-        result.screens = &screens;
-        result.windowSystem = &windowSystem;
-        return result;
-    }
-
     std::string panelId() const { return std::to_string(windowManager.window()->winId()); }
     std::string properties() const {
         return output("xprop", {"-id", panelId(), "_NET_WM_STATE", "_NET_WM_DESKTOP", "WM_HINTS"});
@@ -78,8 +72,7 @@ protected:
     backend::x11::X11WorkArea workArea;
     backend::QtScreens screens{&workArea};
     backend::x11::X11WindowSystem windowSystem;
-    core::Services services = makeServices();
-    panel::WindowManager windowManager{services};
+    panel::WindowManager windowManager{screens, &windowSystem};
 };
 
 TEST_F(PanelWindowTest, IsAboveStickyOutOfTaskbarAndPagerAndNeverTakesInput) {
@@ -156,17 +149,19 @@ TEST_F(PanelWindowTest, ClickingItLeavesTheActiveWindowActive) {
 TEST_F(PanelWindowTest, ShelfViewShowsThePanelOnlyWhileItHasReason) {
     testing_support::x11::PointerDriver pointer;
     ASSERT_TRUE(pointer.moveTo(1000, 700)); // well away from the panel
-    panel::DragMonitor dragMonitor(services);
+    panel::DragMonitor dragMonitor(mainQueue, pasteboard, eventMonitor);
     testing_support::RecordingLog log;
+    testing_support::FakeDragSession session;
+    testing_support::FakeWorkspace workspace;
     const desktop::SymbolImage symbols;
-    core::Services viewServices = services;
-    viewServices.log = &log;
-    viewServices.symbols = &symbols;
+    testing_support::FakeApplication application;
+    desktop::ColorSchemeService colorSchemes(nullptr);
     QThreadPool pool;
     shelf::MimeItemProviderFactory providers(QDir::tempPath(), pool);
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     windowManager.window()->setContentView(
-        new views::ContentView(dragMonitor, windowManager, viewServices, providers, settings));
+        new views::ContentView(dragMonitor, windowManager, mainQueue, log, session, workspace,
+                               symbols, application, colorSchemes, providers, settings));
     ASSERT_TRUE(waitFor([&] { return !isMapped(); })) << "empty and idle: hidden";
 
     dragMonitor.setIsDragging(true);
