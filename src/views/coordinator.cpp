@@ -12,7 +12,7 @@ constexpr std::chrono::milliseconds kSuccessDelay{300};
 
 // Runs a copy: the action may replace the coordinator's actions (through a tile update)
 // while it runs, which must not destroy the function being executed.
-void run(Action action) {
+void run(Action action) { // NOLINT(performance-unnecessary-value-param): the copy is the point
     if (action)
         action();
 }

@@ -15,15 +15,15 @@ constexpr QSize kProbeSize{256, 256};
 
 IconView::IconView(QIcon icon, int padding, std::optional<QColor> foreground, QString source,
                    QWidget* parent)
-    : QWidget(parent), m_icon(std::move(icon)), m_padding(padding),
-      m_foreground(std::move(foreground)), m_source(std::move(source)) {
+    : QWidget(parent), m_icon(std::move(icon)), m_padding(padding), m_foreground(foreground),
+      m_source(std::move(source)) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 void IconView::setIcon(QIcon icon, int padding, std::optional<QColor> foreground, QString source) {
     m_icon = std::move(icon);
     m_padding = padding;
-    m_foreground = std::move(foreground);
+    m_foreground = foreground;
     m_source = std::move(source);
     update();
 }

@@ -6,12 +6,12 @@
 
 namespace views {
 
-SymbolButton::SymbolButton(const desktop::SymbolImage& symbols, QString symbolName, int height,
-                           QColor tint, QWidget* parent)
-    : QAbstractButton(parent), m_symbols(symbols), m_height(height), m_tint(std::move(tint)) {
+SymbolButton::SymbolButton(const desktop::SymbolImage& symbols, const QString& symbolName,
+                           int height, QColor tint, QWidget* parent)
+    : QAbstractButton(parent), m_symbols(symbols), m_height(height), m_tint(tint) {
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::ArrowCursor);
-    setSymbolName(std::move(symbolName));
+    setSymbolName(symbolName);
 }
 
 void SymbolButton::setSymbolName(const QString& name) {

@@ -13,8 +13,8 @@ namespace views {
 class SymbolButton final : public QAbstractButton {
     Q_OBJECT
 public:
-    SymbolButton(const desktop::SymbolImage& symbols, QString symbolName, int height, QColor tint,
-                 QWidget* parent = nullptr);
+    SymbolButton(const desktop::SymbolImage& symbols, const QString& symbolName, int height,
+                 QColor tint, QWidget* parent = nullptr);
 
     const QString& symbolName() const { return m_symbolName; }
     void setSymbolName(const QString& name);
