@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <cstdio>
@@ -49,8 +48,7 @@ void measure(int count) {
     testing_support::FakePlatform fakes;
     const core::Services& services = fakes.services;
     QTemporaryDir cache;
-    QThreadPool pool;
-    shelf::MimeItemProviderFactory providers(cache.path(), pool);
+    shelf::MimeItemProviderFactory providers(cache.path());
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     panel::DragMonitor monitor(services);
     panel::WindowManager windows(services);

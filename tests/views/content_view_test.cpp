@@ -21,7 +21,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QToolButton>
 
 using namespace std::chrono_literals;
@@ -96,8 +95,7 @@ protected:
     desktop::ColorSchemeService& colorSchemes = fakes.colorSchemes;
     core::Services& services = fakes.services;
     QTemporaryDir cache;
-    QThreadPool pool;
-    shelf::MimeItemProviderFactory providers{cache.path(), pool};
+    shelf::MimeItemProviderFactory providers{cache.path()};
     settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     std::unique_ptr<panel::DragMonitor> dragMonitor;
     std::unique_ptr<panel::WindowManager> windowManager;

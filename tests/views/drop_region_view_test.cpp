@@ -15,7 +15,6 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include <map>
@@ -37,7 +36,7 @@ protected:
         QDropEvent event(QPointF(10, 10), actions, &data, Qt::LeftButton, Qt::NoModifier);
         event.setDropAction(Qt::MoveAction);
         QCoreApplication::sendEvent(&view, &event);
-        pool.waitForDone();
+        factory.waitForDrops();
         queue.drain();
         if (performed)
             *performed = event.dropAction();
@@ -61,11 +60,10 @@ protected:
     }
 
     QTemporaryDir cache;
-    QThreadPool pool;
     testing_support::FakeMainQueue queue;
     testing_support::RecordingLog log;
     core::Services services{&queue, nullptr, nullptr, &log};
-    shelf::MimeItemProviderFactory factory{cache.filePath("holdfin"), pool};
+    shelf::MimeItemProviderFactory factory{cache.filePath("holdfin")};
     std::vector<BucketItem> added;
     DropRegionView view{services, factory,
                         [this](const BucketItem& item) { added.push_back(item); }};

@@ -24,7 +24,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QThreadPool>
 #include <QWindow>
 
 #include <cstdlib>
@@ -162,8 +161,7 @@ TEST_F(PanelWindowTest, ShelfViewShowsThePanelOnlyWhileItHasReason) {
     core::Services viewServices = services;
     viewServices.log = &log;
     viewServices.symbols = &symbols;
-    QThreadPool pool;
-    shelf::MimeItemProviderFactory providers(QDir::tempPath(), pool);
+    shelf::MimeItemProviderFactory providers(QDir::tempPath());
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     windowManager.window()->setContentView(
         new views::ContentView(dragMonitor, windowManager, viewServices, providers, settings));
