@@ -2,19 +2,24 @@
 
 #include "core/main_queue.h"
 
-#include <QObject>
+#include <memory>
 
 namespace core {
 
-// Queued calls on the event loop of the thread that created it (the GUI thread). Tasks still
-// queued when it is destroyed are dropped.
+// Posts its tasks as events to an object of the thread that created it (the GUI thread), so
+// they run on that thread's event loop, first in, first out. Tasks still waiting when it is
+// destroyed are dropped.
 class QtMainQueue final : public MainQueue {
 public:
+    QtMainQueue();
+    ~QtMainQueue() override;
+
     void async(Task task) override;
     void asyncAfter(std::chrono::milliseconds delay, Task task) override;
 
 private:
-    QObject m_context; // the tasks' receiver: they run in its thread, and die with it
+    class Receiver;
+    std::unique_ptr<Receiver> m_receiver;
 };
 
 } // namespace core

@@ -1,5 +1,6 @@
 #include "shelf/mime_item_provider_factory.h"
 
+#include "core/hand_over.h"
 #include "shelf/logging.h"
 #include "shelf/mime_item_providers.h"
 #include "shelf/uri_list.h"
@@ -117,7 +118,7 @@ ItemProviderList MimeItemProviderFactory::providersFor(const DropContents& conte
 }
 
 void MimeItemProviderFactory::makeProviders(DropContents contents, ProvidersHandler handler) {
-    m_drops.start([this, contents = std::move(contents), handler = std::move(handler)] {
+    auto drop = [this, contents = std::move(contents), handler = std::move(handler)] {
         QElapsedTimer timer;
         timer.start();
         ItemProviderList providers = providersFor(contents);
@@ -126,7 +127,8 @@ void MimeItemProviderFactory::makeProviders(DropContents contents, ProvidersHand
         handler(std::move(providers));
         qCDebug(lcDrop, "%zu providers made in %lld ms, handled in %lld ms", count, madeMs,
                 timer.elapsed() - madeMs);
-    });
+    };
+    core::startOnPool(m_drops, std::move(drop));
 }
 
 void MimeItemProviderFactory::waitForDrops() {
