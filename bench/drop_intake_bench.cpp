@@ -1,6 +1,6 @@
 // A drop of many file URIs, from the drop's MIME data to the committed shelf entry: the
-// snapshot and classification on the GUI thread, the loads on the pool, the commit back on
-// the GUI thread's event loop.
+// snapshot on the GUI thread, the classification and the loads on the factory's drop thread,
+// the commit back on the GUI thread's event loop.
 #include "core/diagnostic_log.h"
 #include "core/qt_main_queue.h"
 #include "shelf/drop_intake.h"
@@ -13,11 +13,13 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMimeData>
-#include <QThreadPool>
 
 #include <cstdio>
-#include <mutex>
+#include <cstdlib>
+#include <memory>
 #include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -42,21 +44,43 @@ public:
     void writeLine(const QString&) override {}
 };
 
-// What the real log costs, every line written and flushed, without flooding the terminal.
+// The real log, every line written and flushed, without flooding the terminal.
 class DevNullLog final : public core::DiagnosticLog {
 public:
-    DevNullLog() : m_file(std::fopen("/dev/null", "w")) {}
-    ~DevNullLog() override { std::fclose(m_file); }
-    void writeLine(const QString& line) override {
-        const QByteArray bytes = line.toUtf8() + '\n';
-        std::lock_guard lock(m_mutex);
-        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), m_file);
-        std::fflush(m_file);
-    }
+    void writeLine(const QString& line) override { m_log.writeLine(line); }
 
 private:
-    std::FILE* m_file;
-    std::mutex m_mutex;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_file{std::fopen("/dev/null", "w"),
+                                                           &std::fclose};
+    core::StdoutDiagnosticLog m_log{m_file.get()};
+};
+
+// The real log into a pipe that another thread reads, as the tests read holdfin's output.
+class PipeLog final : public core::DiagnosticLog {
+public:
+    PipeLog() {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            std::abort();
+        m_writeEnd = ::fdopen(fds[1], "w");
+        m_reader = std::thread([fd = fds[0]] {
+            char buffer[65536];
+            while (::read(fd, buffer, sizeof buffer) > 0) {
+            }
+            ::close(fd);
+        });
+        m_log = std::make_unique<core::StdoutDiagnosticLog>(m_writeEnd);
+    }
+    ~PipeLog() override {
+        std::fclose(m_writeEnd);
+        m_reader.join();
+    }
+    void writeLine(const QString& line) override { m_log->writeLine(line); }
+
+private:
+    std::FILE* m_writeEnd;
+    std::thread m_reader;
+    std::unique_ptr<core::StdoutDiagnosticLog> m_log;
 };
 
 // CPU time of every thread of the process, in seconds.
@@ -87,8 +111,7 @@ template <typename Log> void dropFiles(benchmark::State& state, bool isBare = fa
     const ForeignMimeData data(uriList(count, isBare));
     core::QtMainQueue queue;
     Log log;
-    shelf::MimeItemProviderFactory factory(QDir::tempPath() + QStringLiteral("/holdfin-bench"),
-                                           *QThreadPool::globalInstance());
+    shelf::MimeItemProviderFactory factory(QDir::tempPath() + QStringLiteral("/holdfin-bench"));
     QEventLoop loop;
     qsizetype committed = 0;
     const shelf::DropIntake intake(queue, log, [&](const shelf::BucketItem& item) {
@@ -128,6 +151,9 @@ void BM_DropFiles(benchmark::State& state) {
 void BM_DropFilesLoggingToDevNull(benchmark::State& state) {
     dropFiles<DevNullLog>(state);
 }
+void BM_DropFilesLoggingToPipe(benchmark::State& state) {
+    dropFiles<PipeLog>(state);
+}
 void BM_DropBareFileNames(benchmark::State& state) {
     dropFiles<NullLog>(state, true);
 }
@@ -144,6 +170,11 @@ BENCHMARK(BM_DropBareFileNames)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_DropFilesLoggingToDevNull)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_DropFilesLoggingToPipe)
     ->Arg(10000)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)

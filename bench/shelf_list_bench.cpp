@@ -18,7 +18,6 @@
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <cstdio>
@@ -50,8 +49,7 @@ double ms(qint64 ns) {
 void measure(int count) {
     testing_support::FakePlatform fakes;
     QTemporaryDir cache;
-    QThreadPool pool;
-    shelf::MimeItemProviderFactory providers(cache.path(), pool);
+    shelf::MimeItemProviderFactory providers(cache.path());
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     panel::DragMonitor monitor(fakes.queue, fakes.pasteboard, fakes.events);
     panel::WindowManager windows(fakes.screens, nullptr);

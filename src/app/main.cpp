@@ -51,13 +51,12 @@ int main(int argc, char* argv[]) {
     desktop::DesktopWorkspace workspace;
     const desktop::SymbolImage symbols;
 
-    // Drops load on this pool; declared after the queue and log it reports to, so it is
-    // gone (and its loads finished) before they are.
-    QThreadPool loadPool;
     const QString imageCache = shelf::MimeItemProviderFactory::defaultImageCacheDirectory();
     // The shelf starts empty: images cached for an earlier run's entries are dead weight.
     shelf::MimeItemProviderFactory::clearImageCache(imageCache);
-    shelf::MimeItemProviderFactory providers(imageCache, loadPool);
+    // Declared after the queue and log its drops report to, so it is gone (and its drops
+    // finished) before they are.
+    shelf::MimeItemProviderFactory providers(imageCache);
 
     app::AppDelegate delegate(application, userDefaults, mainQueue, display->dragPasteboard(),
                               display->eventMonitor(), display->screens(),

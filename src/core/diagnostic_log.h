@@ -4,9 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include <cstdio>
 
 namespace core {
 
@@ -17,25 +15,16 @@ public:
     virtual void writeLine(const QString& line) = 0;
 };
 
-// Lines on standard output, written by a thread of its own: a drop of 100,000 files logs
-// as many lines, and a write each would hold the thread that logs them for most of a second.
-// A burst goes out in few writes; a lone line goes out at once.
+// Lines on standard output (or `stream`), each written and flushed under the stream's lock
+// on the thread that logs it: whole, in order, and at once to a pipe.
 class StdoutDiagnosticLog final : public DiagnosticLog {
 public:
-    StdoutDiagnosticLog();
-    // Writes out every line logged before.
-    ~StdoutDiagnosticLog() override;
+    explicit StdoutDiagnosticLog(std::FILE* stream = stdout) : m_stream(stream) {}
 
     void writeLine(const QString& line) override;
 
 private:
-    void writeUntilStopped();
-
-    std::mutex m_mutex;
-    std::condition_variable m_linesArrived;
-    QByteArray m_pending;
-    bool m_isStopping = false;
-    std::thread m_writer;
+    std::FILE* m_stream;
 };
 
 namespace detail {

@@ -1,62 +1,63 @@
 #include "core/qt_main_queue.h"
 
-#include <QMetaMethod>
+#include "core/hand_over.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 #include <QObject>
 #include <QTimer>
 
 namespace core {
 
-// Turns each queued call into one task. The call is made by Qt from a method looked up by name,
-// so the event carrying it is made and read by Qt alone and nothing of ours crosses threads
-// outside the mutex.
-class QtMainQueue::Receiver final : public QObject {
-    Q_OBJECT
+namespace {
+
+const QEvent::Type kTaskEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// The task travels inside its event rather than inside a queued call's slot object: Qt builds
+// that object after anything the caller could mark, so the hand-over could not be marked for
+// ThreadSanitizer.
+class TaskEvent final : public QEvent {
 public:
-    explicit Receiver(QtMainQueue& queue)
-        : m_queue(queue),
-          m_runNext(staticMetaObject.method(staticMetaObject.indexOfMethod("runNext()"))) {}
+    explicit TaskEvent(MainQueue::Task task) : QEvent(kTaskEventType), m_task(std::move(task)) {}
+    // Also when the event is dropped unrun, with its receiver.
+    ~TaskEvent() override { takeOver(this); }
 
-    void wakeUp() { m_runNext.invoke(this, Qt::QueuedConnection); }
-
-    Q_INVOKABLE void runNext() { m_queue.runNext(); }
+    void run() {
+        takeOver(this);
+        m_task();
+    }
 
 private:
-    QtMainQueue& m_queue;
-    const QMetaMethod m_runNext;
+    MainQueue::Task m_task;
 };
 
-QtMainQueue::QtMainQueue() : m_receiver(std::make_unique<Receiver>(*this)) {}
+} // namespace
+
+class QtMainQueue::Receiver final : public QObject {
+protected:
+    void customEvent(QEvent* event) override {
+        if (event->type() == kTaskEventType)
+            static_cast<TaskEvent*>(event)->run();
+    }
+};
+
+QtMainQueue::QtMainQueue() : m_receiver(std::make_unique<Receiver>()) {}
 
 QtMainQueue::~QtMainQueue() = default;
 
 void QtMainQueue::async(Task task) {
-    {
-        std::lock_guard lock(m_mutex);
-        m_tasks.push_back(std::move(task));
-    }
-    // Queued calls are posted events: FIFO per receiving thread, whichever thread posts.
-    m_receiver->wakeUp();
+    auto* event = new TaskEvent(std::move(task));
+    handOver(event);
+    // Posted events: first in, first out per receiving thread, whichever thread posts.
+    QCoreApplication::postEvent(m_receiver.get(), event);
 }
 
 void QtMainQueue::asyncAfter(std::chrono::milliseconds delay, Task task) {
-    // Timers must be started on the thread that owns them: hop first, then arm.
-    async([this, delay, task = std::move(task)]() mutable {
-        QTimer::singleShot(delay, m_receiver.get(), std::move(task));
+    // A timer belongs to the thread that starts it, and other threads may have no event loop
+    // to run one: hop to the GUI thread first, then arm.
+    async([receiver = m_receiver.get(), delay, task = std::move(task)]() mutable {
+        QTimer::singleShot(delay, receiver, std::move(task));
     });
 }
 
-void QtMainQueue::runNext() {
-    Task task;
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_tasks.empty())
-            return;
-        task = std::move(m_tasks.front());
-        m_tasks.pop_front();
-    }
-    task();
-}
-
 } // namespace core
-
-#include "qt_main_queue.moc"

@@ -2,13 +2,13 @@
 
 #include "core/main_queue.h"
 
-#include <deque>
 #include <memory>
-#include <mutex>
 
 namespace core {
 
-// Posts to the Qt event loop of the thread that created it (the GUI thread).
+// Posts its tasks as events to an object of the thread that created it (the GUI thread), so
+// they run on that thread's event loop, first in, first out. Tasks still waiting when it is
+// destroyed are dropped.
 class QtMainQueue final : public MainQueue {
 public:
     QtMainQueue();
@@ -19,13 +19,7 @@ public:
 
 private:
     class Receiver;
-    void runNext();
-
-    // Tasks wait here rather than inside Qt's posted events: Qt orders its hand-over between
-    // threads with locks ThreadSanitizer cannot see, this mutex it can.
-    std::mutex m_mutex;
-    std::deque<Task> m_tasks;
-    std::unique_ptr<Receiver> m_receiver; // lives on the GUI thread; one wake-up per task
+    std::unique_ptr<Receiver> m_receiver;
 };
 
 } // namespace core

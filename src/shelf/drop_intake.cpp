@@ -1,11 +1,11 @@
 #include "drop_intake.h"
 
 #include "core/diagnostic_log.h"
-#include "core/dispatch_group.h"
 #include "core/main_queue.h"
 
 #include <QStringDecoder>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -28,11 +28,21 @@ struct Drop {
 
     std::mutex mutex; // serialises the appends of handlers on different threads
     QList<BucketItemData> collectedPayloads;
-    core::DispatchGroup pendingLoads;
+    // Loads not yet finished, plus one held by handleDrop until every load has been started.
+    std::atomic<int> pendingLoads = 1;
 
     void append(BucketItemData payload) {
         std::lock_guard lock(mutex);
         collectedPayloads.append(std::move(payload));
+    }
+
+    void startLoad() { pendingLoads.fetch_add(1, std::memory_order_relaxed); }
+
+    // The last to finish hands the commit to the GUI thread; anything a load submitted to the
+    // main queue before finishing runs first.
+    static void finishLoad(const std::shared_ptr<Drop>& drop) {
+        if (drop->pendingLoads.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            drop->mainQueue->async([drop] { drop->commit(); });
     }
 
     void commit() {
@@ -102,22 +112,22 @@ void loadPreferredType(const SharedDrop& drop, shelf::ItemProvider& provider,
                         QStringLiteral("Error loading file of type ") + identifier +
                             QStringLiteral(":"),
                         error->message);
-            drop->pendingLoads.leave();
+            Drop::finishLoad(drop);
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             const QString absolute = absoluteString(*url);
             drop->append({absolute, fileOrFolder(*url, absolute)});
-            drop->pendingLoads.leave();
+            Drop::finishLoad(drop);
             core::print(log, QStringLiteral("Dropped File URL (") + identifier +
                                  QStringLiteral("): ") + absolute);
         } else if (text) {
             drop->append({*text, UTType::plainText});
-            drop->pendingLoads.leave();
+            Drop::finishLoad(drop);
             core::print(log, QStringLiteral("Dropped File Content (") + identifier +
                                  QStringLiteral("): ") + *text);
         } else {
             core::print(log, QStringLiteral("Failed to extract file content or URL for type ") +
                                  identifier);
-            drop->pendingLoads.leave();
+            Drop::finishLoad(drop);
         }
     });
 }
@@ -143,7 +153,7 @@ void loadFileUrl(const SharedDrop& drop, shelf::ItemProvider& provider) {
             } else {
                 core::print(log, "Failed to extract file URL");
             }
-            drop->pendingLoads.leave();
+            Drop::finishLoad(drop);
         });
 }
 
@@ -161,7 +171,7 @@ void loadSourceFile(const SharedDrop& drop, shelf::ItemProvider& provider) {
         } else {
             core::print(*drop->log, "Could not extract Swift file as URL");
         }
-        drop->pendingLoads.leave();
+        Drop::finishLoad(drop);
     });
 }
 
@@ -177,7 +187,7 @@ void loadImage(const SharedDrop& drop, shelf::ItemProvider& provider) {
         } else {
             core::print(log, "Failed to extract image");
         }
-        drop->pendingLoads.leave();
+        Drop::finishLoad(drop);
     });
 }
 
@@ -234,24 +244,24 @@ bool DropIntake::handleDrop(const shelf::ItemProviderList& providers) const {
             }
         }
         if (preferred) {
-            drop->pendingLoads.enter();
+            drop->startLoad();
             loadPreferredType(drop, *provider, *preferred);
         } else if (provider->hasItemConformingToTypeIdentifier(UTType::fileURL.identifier())) {
-            drop->pendingLoads.enter();
+            drop->startLoad();
             loadFileUrl(drop, *provider);
         } else if (provider->hasItemConformingToTypeIdentifier(UTType::swiftSource.identifier())) {
             core::print(*m_log, "Handling a Swift source file type from Recents");
-            drop->pendingLoads.enter();
+            drop->startLoad();
             loadSourceFile(drop, *provider);
         } else if (provider->hasItemConformingToTypeIdentifier(UTType::image.identifier())) {
-            drop->pendingLoads.enter();
+            drop->startLoad();
             loadImage(drop, *provider);
         } else {
             m_mainQueue->async([log = m_log] { core::print(*log, "Type not detected"); });
         }
     }
 
-    drop->pendingLoads.notify(*m_mainQueue, [drop] { drop->commit(); });
+    Drop::finishLoad(drop);
     return true;
 }
 

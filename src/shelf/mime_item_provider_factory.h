@@ -1,21 +1,18 @@
 #pragma once
 
+#include "shelf/file_type_resolver.h"
 #include "shelf/item_provider.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QThreadPool>
 
 #include <functional>
-#include <memory>
+#include <mutex>
 
 class QMimeData;
-class QThreadPool;
-
-namespace core {
-class LoadQueue;
-}
 
 namespace shelf {
 
@@ -39,14 +36,11 @@ struct DropContents {
 
 // Turns the MIME data of a drop into item providers. Everything the drop carries is read on
 // the GUI thread while the drop event lasts (another X11 client's data can be read only then);
-// working out what it is, one file name at a time, is left to a pool thread, and the providers
-// load from that snapshot on the pool's threads.
+// working out what it is, one file name at a time, and loading it are left to a pool thread.
 class MimeItemProviderFactory final {
 public:
-    // `imageCacheDirectory` receives image bytes dropped without a file; `pool` runs the
-    // loads and must outlive every provider.
-    MimeItemProviderFactory(QString imageCacheDirectory, QThreadPool& pool);
-    ~MimeItemProviderFactory();
+    // `imageCacheDirectory` receives image bytes dropped without a file.
+    explicit MimeItemProviderFactory(QString imageCacheDirectory);
 
     // Reads what `data` carries; malformed data gives less. Costs little more than the reads
     // themselves. GUI thread.
@@ -62,6 +56,8 @@ public:
     // costs the GUI thread nothing but this call. Any thread.
     using ProvidersHandler = std::function<void(ItemProviderList)>;
     void makeProviders(DropContents contents, ProvidersHandler handler);
+    // Blocks until every drop handed to makeProviders so far has been handled.
+    void waitForDrops();
 
     // Whether `data` offers anything providersFor turns into a provider; looks at the
     // offered formats only, so it is cheap during a drag.
@@ -73,10 +69,12 @@ public:
     static void clearImageCache(const QString& directory);
 
 private:
-    struct Builder;
-    // Shared with queued work, which may outlive this object until the pool has finished it.
-    std::shared_ptr<Builder> m_builder;
-    std::shared_ptr<core::LoadQueue> m_drops; // one drop at a time
+    const QString m_imageCacheDirectory;
+    std::mutex m_resolverMutex; // drops and providersFor may use it from different threads
+    FileTypeResolver m_resolver;
+    // One thread: one drop at a time, first in, first out. Declared last, so that it is
+    // destroyed first, waiting for the drops that use the members above.
+    QThreadPool m_drops;
 };
 
 } // namespace shelf

@@ -98,52 +98,38 @@ LoadedData readFile(const QUrl& url) {
 
 // ---- UrlItemProvider
 
-UrlItemProvider::UrlItemProvider(QByteArray uri, bool isFile, SharedProviderTypes types,
-                                 std::shared_ptr<core::LoadQueue> loads)
-    : m_uri(std::move(uri)), m_isFile(isFile), m_types(std::move(types)),
-      m_loads(std::move(loads)) {}
+UrlItemProvider::UrlItemProvider(QByteArray uri, bool isFile, SharedProviderTypes types)
+    : m_uri(std::move(uri)), m_isFile(isFile), m_types(std::move(types)) {}
 
 void UrlItemProvider::loadItemForTypeIdentifier(const QString& typeIdentifier,
                                                 ItemHandler handler) {
-    const bool conforms = m_types->conformsTo(typeIdentifier);
-    // A link read as text is its text; as anything else (or a file, always) the URL itself.
-    const bool asText = !m_isFile && !UTType::url.conforms(UTType(typeIdentifier));
-    m_loads->submit([uri = m_uri, isFile = m_isFile, typeIdentifier, conforms, asText,
-                     handler = std::move(handler)] {
-        const QUrl url = QUrl::fromEncoded(uri);
-        if (!conforms)
-            handler(noRepresentation(typeIdentifier));
-        else if (!url.isValid())
-            handler(notAUrl(uri));
-        else if (asText)
-            handler(url.toEncoded());
-        else
-            handler(isFile ? withDirectorySlash(url) : url);
-    });
+    const QUrl url = QUrl::fromEncoded(m_uri);
+    if (!m_types->conformsTo(typeIdentifier))
+        handler(noRepresentation(typeIdentifier));
+    else if (!url.isValid())
+        handler(notAUrl(m_uri));
+    else if (!m_isFile && !UTType::url.conforms(UTType(typeIdentifier)))
+        handler(url.toEncoded()); // a link read as text is its text
+    else
+        handler(m_isFile ? withDirectorySlash(url) : url);
 }
 
 void UrlItemProvider::loadDataRepresentationForTypeIdentifier(const QString& typeIdentifier,
                                                               DataHandler handler) {
-    const bool conforms = m_types->conformsTo(typeIdentifier);
-    const bool asUrl = !m_isFile || fileUrlChain().conformsTo(typeIdentifier);
-    m_loads->submit([uri = m_uri, isFile = m_isFile, typeIdentifier, conforms, asUrl,
-                     handler = std::move(handler)] {
-        const QUrl url = QUrl::fromEncoded(uri);
-        if (!conforms)
-            handler(noRepresentation(typeIdentifier));
-        else if (!url.isValid())
-            handler(notAUrl(uri));
-        else if (asUrl)
-            handler((isFile ? withDirectorySlash(url) : url).toEncoded());
-        else
-            handler(readFile(url));
-    });
+    const QUrl url = QUrl::fromEncoded(m_uri);
+    if (!m_types->conformsTo(typeIdentifier))
+        handler(noRepresentation(typeIdentifier));
+    else if (!url.isValid())
+        handler(notAUrl(m_uri));
+    else if (!m_isFile || fileUrlChain().conformsTo(typeIdentifier))
+        handler((m_isFile ? withDirectorySlash(url) : url).toEncoded());
+    else
+        handler(readFile(url));
 }
 
 // ---- TextItemProvider
 
-TextItemProvider::TextItemProvider(QByteArray text, std::shared_ptr<core::LoadQueue> loads)
-    : m_text(std::move(text)), m_loads(std::move(loads)) {}
+TextItemProvider::TextItemProvider(QByteArray text) : m_text(std::move(text)) {}
 
 QStringList TextItemProvider::registeredTypeIdentifiers() const {
     return {UTType::plainText.identifier()};
@@ -155,24 +141,18 @@ bool TextItemProvider::hasItemConformingToTypeIdentifier(const QString& typeIden
 
 void TextItemProvider::loadItemForTypeIdentifier(const QString& typeIdentifier,
                                                  ItemHandler handler) {
-    const bool conforms = hasItemConformingToTypeIdentifier(typeIdentifier);
-    m_loads->submit([text = m_text, typeIdentifier, conforms, handler = std::move(handler)] {
-        if (conforms)
-            handler(text);
-        else
-            handler(noRepresentation(typeIdentifier));
-    });
+    if (hasItemConformingToTypeIdentifier(typeIdentifier))
+        handler(m_text);
+    else
+        handler(noRepresentation(typeIdentifier));
 }
 
 void TextItemProvider::loadDataRepresentationForTypeIdentifier(const QString& typeIdentifier,
                                                                DataHandler handler) {
-    const bool conforms = hasItemConformingToTypeIdentifier(typeIdentifier);
-    m_loads->submit([text = m_text, typeIdentifier, conforms, handler = std::move(handler)] {
-        if (conforms)
-            handler(text);
-        else
-            handler(noRepresentation(typeIdentifier));
-    });
+    if (hasItemConformingToTypeIdentifier(typeIdentifier))
+        handler(m_text);
+    else
+        handler(noRepresentation(typeIdentifier));
 }
 
 // ---- ImageItemProvider
@@ -240,43 +220,35 @@ std::variant<QUrl, LoadError> ImageItemProvider::Snapshot::writeFile() {
 }
 
 ImageItemProvider::ImageItemProvider(QByteArray bytes, QImage image, QString suffix,
-                                     SharedProviderTypes types, QString cacheDirectory,
-                                     std::shared_ptr<core::LoadQueue> loads)
-    : m_snapshot(std::make_shared<Snapshot>()), m_types(std::move(types)),
-      m_loads(std::move(loads)) {
+                                     SharedProviderTypes types, QString cacheDirectory)
+    : m_snapshot(std::make_unique<Snapshot>()), m_types(std::move(types)) {
     m_snapshot->bytes = std::move(bytes);
     m_snapshot->image = std::move(image);
     m_snapshot->suffix = std::move(suffix);
     m_snapshot->cacheDirectory = std::move(cacheDirectory);
 }
 
+ImageItemProvider::~ImageItemProvider() = default;
+
 void ImageItemProvider::loadItemForTypeIdentifier(const QString& typeIdentifier,
                                                   ItemHandler handler) {
-    const bool conforms = m_types->conformsTo(typeIdentifier);
-    m_loads->submit(
-        [snapshot = m_snapshot, typeIdentifier, conforms, handler = std::move(handler)] {
-            if (!conforms) {
-                handler(noRepresentation(typeIdentifier));
-                return;
-            }
-            auto file = snapshot->file();
-            if (auto* url = std::get_if<QUrl>(&file))
-                handler(*url);
-            else
-                handler(std::get<LoadError>(file));
-        });
+    if (!m_types->conformsTo(typeIdentifier)) {
+        handler(noRepresentation(typeIdentifier));
+        return;
+    }
+    auto file = m_snapshot->file();
+    if (auto* url = std::get_if<QUrl>(&file))
+        handler(*url);
+    else
+        handler(std::get<LoadError>(file));
 }
 
 void ImageItemProvider::loadDataRepresentationForTypeIdentifier(const QString& typeIdentifier,
                                                                 DataHandler handler) {
-    const bool conforms = m_types->conformsTo(typeIdentifier);
-    m_loads->submit(
-        [snapshot = m_snapshot, typeIdentifier, conforms, handler = std::move(handler)] {
-            if (conforms)
-                handler(snapshot->data());
-            else
-                handler(noRepresentation(typeIdentifier));
-        });
+    if (m_types->conformsTo(typeIdentifier))
+        handler(m_snapshot->data());
+    else
+        handler(noRepresentation(typeIdentifier));
 }
 
 } // namespace shelf

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/load_queue.h"
 #include "shelf/item_provider.h"
 #include "shelf/provider_types.h"
 
@@ -9,9 +8,8 @@
 namespace shelf {
 
 // The providers a drop's MIME data turns into. Each holds a snapshot of what the drop
-// carried and runs its loads on the given queue; handlers are called once each, on a pool
-// thread. A load for a type the provider has no representation
-// of gets an error.
+// carried; a load runs on the thread that asks for it and calls its handler before it returns.
+// A load for a type the provider has no representation of gets an error.
 
 // One URI of a text/uri-list, kept encoded until a load parses it. A file URL hands back
 // itself (a directory's URL gains its trailing slash once the load has looked at the file);
@@ -19,8 +17,7 @@ namespace shelf {
 // loads as an error.
 class UrlItemProvider final : public ItemProvider {
 public:
-    UrlItemProvider(QByteArray uri, bool isFile, SharedProviderTypes types,
-                    std::shared_ptr<core::LoadQueue> loads);
+    UrlItemProvider(QByteArray uri, bool isFile, SharedProviderTypes types);
 
     QStringList registeredTypeIdentifiers() const override { return m_types->identifiers(); }
     bool hasItemConformingToTypeIdentifier(const QString& typeIdentifier) const override {
@@ -34,13 +31,12 @@ private:
     QByteArray m_uri;
     bool m_isFile;
     SharedProviderTypes m_types;
-    std::shared_ptr<core::LoadQueue> m_loads;
 };
 
 // Dropped text: hands back its bytes exactly as the drag source gave them.
 class TextItemProvider final : public ItemProvider {
 public:
-    TextItemProvider(QByteArray text, std::shared_ptr<core::LoadQueue> loads);
+    explicit TextItemProvider(QByteArray text);
 
     QStringList registeredTypeIdentifiers() const override;
     bool hasItemConformingToTypeIdentifier(const QString& typeIdentifier) const override;
@@ -50,7 +46,6 @@ public:
 
 private:
     QByteArray m_text;
-    std::shared_ptr<core::LoadQueue> m_loads;
 };
 
 // Dropped image bytes without a file: the first item load writes them to a new private file
@@ -61,7 +56,8 @@ public:
     // `bytes` in the format of `types`, or empty with `image` set (encoded as PNG on load);
     // `suffix` is the file name extension for that format.
     ImageItemProvider(QByteArray bytes, QImage image, QString suffix, SharedProviderTypes types,
-                      QString cacheDirectory, std::shared_ptr<core::LoadQueue> loads);
+                      QString cacheDirectory);
+    ~ImageItemProvider() override;
 
     QStringList registeredTypeIdentifiers() const override { return m_types->identifiers(); }
     bool hasItemConformingToTypeIdentifier(const QString& typeIdentifier) const override {
@@ -73,9 +69,8 @@ public:
 
 private:
     struct Snapshot;
-    std::shared_ptr<Snapshot> m_snapshot;
+    std::unique_ptr<Snapshot> m_snapshot;
     SharedProviderTypes m_types;
-    std::shared_ptr<core::LoadQueue> m_loads;
 };
 
 } // namespace shelf

@@ -2,7 +2,7 @@
 
 #include "coordinator.h"
 #include "core/diagnostic_log.h"
-#include "core/load_queue.h"
+#include "core/hand_over.h"
 #include "core/main_queue.h"
 #include "payload_url.h"
 
@@ -118,10 +118,9 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
     // Preparing 100,000 payloads would hold the GUI thread for a fifth of a second; a pool
     // thread prepares them and the session begins once they are ready, if the button is still
     // down. Otherwise the drag ends there, as one the user cancelled.
-    if (!m_preparations)
-        m_preparations = std::make_shared<core::LoadQueue>(*QThreadPool::globalInstance(), 1);
-    m_preparations->submit([self, coordinator, payloads, &log = m_log, &mainQueue = m_mainQueue,
-                            position, press = m_pressCount] {
+    core::startOnPool(*QThreadPool::globalInstance(), [self, coordinator, payloads, &log = m_log,
+                                                       &mainQueue = m_mainQueue, position,
+                                                       press = m_pressCount] {
         mainQueue.async([self, coordinator, position, press,
                          items = makeDraggingItems(payloads, log)]() mutable {
             if (self && self->m_pressCount == press && self->m_isDragStarted &&

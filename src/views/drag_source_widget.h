@@ -10,7 +10,6 @@
 
 namespace core {
 class DiagnosticLog;
-class LoadQueue;
 class MainQueue;
 } // namespace core
 
@@ -50,7 +49,6 @@ private:
     backend::DragSession& m_dragSession;
     core::MainQueue& m_mainQueue;
     core::DiagnosticLog& m_log;
-    std::shared_ptr<core::LoadQueue> m_preparations; // large entries' drags, made once
     bool m_isDragStarted = false;
     std::optional<QPointF> m_initialPoint;
     quint64 m_pressCount = 0; // tells a drag prepared for an earlier press from this one's

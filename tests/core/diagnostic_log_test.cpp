@@ -7,8 +7,10 @@
 #include <QTemporaryFile>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -77,6 +79,26 @@ TEST(StdoutDiagnosticLog, LinesFromManyThreadsArriveWholeAndInOrder) {
         EXPECT_EQ(words[3].toInt(), next[thread]++) << lines[i].constData();
         EXPECT_EQ(words[4], QByteArray("caf\xc3\xa9"));
     }
+}
+
+// A reader on the other end of a pipe gets each line as it is logged, not when a buffer fills
+// or the log goes.
+TEST(StdoutDiagnosticLog, EachLineReachesAPipeAtOnce) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    std::FILE* writeEnd = ::fdopen(fds[1], "w"); // fully buffered, as stdout into a pipe is
+    ASSERT_NE(writeEnd, nullptr);
+    core::StdoutDiagnosticLog log(writeEnd);
+    for (const char* line : {"Dropping 1 items", "Dropped File URL: file:///caf%C3%A9"}) {
+        core::print(log, line);
+        pollfd readable{fds[0], POLLIN, 0};
+        ASSERT_EQ(::poll(&readable, 1, 5000), 1) << line;
+        char buffer[256];
+        const ssize_t count = ::read(fds[0], buffer, sizeof buffer);
+        EXPECT_EQ(QByteArray(buffer, std::max<ssize_t>(count, 0)), QByteArray(line) + '\n');
+    }
+    std::fclose(writeEnd);
+    ::close(fds[0]);
 }
 
 } // namespace

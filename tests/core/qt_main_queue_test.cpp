@@ -13,8 +13,6 @@
 
 using namespace std::chrono_literals;
 
-namespace {} // namespace
-
 TEST(QtMainQueue, RunsOnTheGuiThreadInSubmissionOrder) {
     core::QtMainQueue queue;
     std::mutex mutex;
@@ -53,9 +51,8 @@ private:
     QEvent::Type m_lastType = QEvent::None;
 };
 
-// The GUI thread runs tasks while the worker still posts: under ThreadSanitizer, what a task
-// carries, and the event that brings it, must reach the GUI thread through a hand-over it can
-// see.
+// The GUI thread runs tasks while the worker still posts: each arrives whole, in order, and
+// the event that brings it is one the application's filters may look at.
 TEST(QtMainQueue, TasksPostedWhileTheGuiThreadRunsArriveWhole) {
     EventTypeFilter filter;
     qApp->installEventFilter(&filter);
@@ -74,4 +71,20 @@ TEST(QtMainQueue, TasksPostedWhileTheGuiThreadRunsArriveWhole) {
     ASSERT_EQ(int(received.size()), count);
     for (int i = 0; i < count; ++i)
         EXPECT_EQ(received[std::size_t(i)], std::string(64, char('a' + i % 26))) << i;
+}
+
+// Tasks still waiting, for their turn or for their timer, go with the queue and never run.
+TEST(QtMainQueue, TasksStillWaitingGoWithIt) {
+    const auto captured = std::make_shared<int>(0);
+    bool ran = false;
+    {
+        core::QtMainQueue queue;
+        queue.asyncAfter(10ms, [&ran, captured] { ran = true; });
+        QCoreApplication::processEvents(); // the timer is armed
+        queue.async([&ran, captured] { ran = true; });
+    }
+    QThread::msleep(30);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(captured.use_count(), 1) << "both tasks were destroyed";
 }

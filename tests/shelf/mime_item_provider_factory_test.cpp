@@ -12,10 +12,13 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QThreadPool>
 
+#include <algorithm>
+#include <chrono>
 #include <mutex>
+#include <numeric>
 #include <sys/stat.h>
+#include <thread>
 
 using shelf::ItemProvider;
 using shelf::LoadedData;
@@ -50,32 +53,19 @@ class MimeItemProviderFactoryTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(root.isValid()); }
 
-    // Runs one load to its end; checks the handler ran exactly once, on a worker thread.
-    LoadedItem loadItem(ItemProvider& provider, const QString& identifier) {
+    // Runs one load; checks the handler ran exactly once, before the load returned.
+    static LoadedItem loadItem(ItemProvider& provider, const QString& identifier) {
         std::vector<LoadedItem> results;
-        std::mutex mutex;
-        bool onWorker = true;
-        provider.loadItemForTypeIdentifier(identifier, [&](LoadedItem item) {
-            std::lock_guard lock(mutex);
-            onWorker = onWorker && QThread::currentThread() != testThread;
-            results.push_back(std::move(item));
-        });
-        pool.waitForDone();
-        std::lock_guard lock(mutex); // orders the handler's writes before these reads
+        provider.loadItemForTypeIdentifier(
+            identifier, [&](LoadedItem item) { results.push_back(std::move(item)); });
         EXPECT_EQ(results.size(), 1u);
-        EXPECT_TRUE(onWorker);
         return results.empty() ? LoadedItem{} : results.front();
     }
 
-    LoadedData loadData(ItemProvider& provider, const QString& identifier) {
+    static LoadedData loadData(ItemProvider& provider, const QString& identifier) {
         std::vector<LoadedData> results;
-        std::mutex mutex;
-        provider.loadDataRepresentationForTypeIdentifier(identifier, [&](LoadedData data) {
-            std::lock_guard lock(mutex);
-            results.push_back(std::move(data));
-        });
-        pool.waitForDone();
-        std::lock_guard lock(mutex);
+        provider.loadDataRepresentationForTypeIdentifier(
+            identifier, [&](LoadedData data) { results.push_back(std::move(data)); });
         EXPECT_EQ(results.size(), 1u);
         return results.empty() ? LoadedData{} : results.front();
     }
@@ -88,9 +78,7 @@ protected:
 
     QTemporaryDir root;
     QString cacheDirectory = root.filePath("cache/holdfin");
-    QThreadPool pool;
-    QThread* testThread = QThread::currentThread();
-    MimeItemProviderFactory factory{cacheDirectory, pool};
+    MimeItemProviderFactory factory{cacheDirectory};
 };
 
 // ---- Which providers a drop's data gives, with which identifiers.
@@ -345,11 +333,52 @@ TEST_F(MimeItemProviderFactoryTest, InProcessImageIsSavedAsPng) {
     EXPECT_EQ(read.size(), QSize(5, 4));
 }
 
+// ---- Drops handed over whole.
+
+TEST_F(MimeItemProviderFactoryTest, DropsAreHandledOneAtATimeInOrderOffTheCallingThread) {
+    constexpr int kDrops = 20;
+    std::mutex mutex;
+    std::vector<int> handled;
+    std::vector<std::size_t> providerCounts;
+    int running = 0;
+    int mostRunning = 0;
+    bool isOffCallingThread = true;
+    const std::thread::id caller = std::this_thread::get_id();
+    for (int i = 0; i < kDrops; ++i) {
+        shelf::DropContents contents;
+        for (int uri = 0; uri <= i; ++uri)
+            contents.uris.append({"file:///drop/" + QByteArray::number(uri), true});
+        factory.makeProviders(std::move(contents), [&, i](shelf::ItemProviderList providers) {
+            {
+                std::lock_guard lock(mutex);
+                mostRunning = std::max(mostRunning, ++running);
+                isOffCallingThread = isOffCallingThread && std::this_thread::get_id() != caller;
+                handled.push_back(i);
+                providerCounts.push_back(providers.size());
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1)); // room for an overlap
+            std::lock_guard lock(mutex);
+            --running;
+        });
+    }
+    factory.waitForDrops();
+
+    std::lock_guard lock(mutex);
+    std::vector<int> expected(kDrops);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(handled, expected);
+    ASSERT_EQ(providerCounts.size(), std::size_t(kDrops));
+    for (int i = 0; i < kDrops; ++i)
+        EXPECT_EQ(providerCounts[std::size_t(i)], std::size_t(i + 1));
+    EXPECT_EQ(mostRunning, 1);
+    EXPECT_TRUE(isOffCallingThread);
+}
+
 TEST_F(MimeItemProviderFactoryTest, UnwritableCacheIsAnError) {
     QFile blocker(root.filePath("blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    MimeItemProviderFactory blocked(root.filePath("blocker/holdfin"), pool);
+    MimeItemProviderFactory blocked(root.filePath("blocker/holdfin"));
     const auto data = mimeData({{"image/png", pngBytes()}});
 
     const LoadedItem item = loadItem(*blocked.providersFor(*data).at(0), "public.image");

@@ -21,7 +21,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QToolButton>
 
 using namespace std::chrono_literals;
@@ -97,8 +96,7 @@ protected:
     testing_support::FakeApplication& application = fakes.application;
     desktop::ColorSchemeService& colorSchemes = fakes.colorSchemes;
     QTemporaryDir cache;
-    QThreadPool pool;
-    shelf::MimeItemProviderFactory providers{cache.path(), pool};
+    shelf::MimeItemProviderFactory providers{cache.path()};
     settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     std::unique_ptr<panel::DragMonitor> dragMonitor;
     std::unique_ptr<panel::WindowManager> windowManager;

@@ -14,7 +14,6 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include <map>
@@ -36,7 +35,7 @@ protected:
         QDropEvent event(QPointF(10, 10), actions, &data, Qt::LeftButton, Qt::NoModifier);
         event.setDropAction(Qt::MoveAction);
         QCoreApplication::sendEvent(&view, &event);
-        pool.waitForDone();
+        factory.waitForDrops();
         queue.drain();
         if (performed)
             *performed = event.dropAction();
@@ -60,10 +59,9 @@ protected:
     }
 
     QTemporaryDir cache;
-    QThreadPool pool;
     testing_support::FakeMainQueue queue;
     testing_support::RecordingLog log;
-    shelf::MimeItemProviderFactory factory{cache.filePath("holdfin"), pool};
+    shelf::MimeItemProviderFactory factory{cache.filePath("holdfin")};
     std::vector<BucketItem> added;
     DropRegionView view{queue,   log,
                         nullptr, nullptr,

@@ -7,15 +7,14 @@
 #include "views/drop_region_view.h"
 
 #include <QApplication>
-#include <QThreadPool>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     core::QtMainQueue mainQueue;
     core::StdoutDiagnosticLog log;
-    QThreadPool loads; // declared after the queue: waits for running loads before it goes
+    // Declared after the queue: its drops end before the queue goes.
     shelf::MimeItemProviderFactory providers(
-        shelf::MimeItemProviderFactory::defaultImageCacheDirectory(), loads);
+        shelf::MimeItemProviderFactory::defaultImageCacheDirectory());
 
     views::DropRegionView region(
         mainQueue, log, nullptr, nullptr, providers, [&log](const shelf::BucketItem& item) {

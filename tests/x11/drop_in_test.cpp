@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QUrl>
 
 #include <fcntl.h>
@@ -71,7 +70,7 @@ struct DroppedFile {
 // The drop region alone in a window, with what it logged and committed.
 struct DropRegion {
     explicit DropRegion(const QString& imageCache)
-        : providers(imageCache, loads),
+        : providers(imageCache),
           view(mainQueue, log, nullptr, nullptr, providers,
                [this](const shelf::BucketItem& item) { entries.push_back(item); }) {
         // Out of the window manager's hands, so that openbox's placement plays no part; where
@@ -83,8 +82,7 @@ struct DropRegion {
 
     core::QtMainQueue mainQueue;
     testing_support::RecordingLog log;
-    QThreadPool loads; // after the queue: waits for running loads before the queue goes
-    shelf::MimeItemProviderFactory providers;
+    shelf::MimeItemProviderFactory providers; // after the queue: its drops end before it goes
     std::vector<shelf::BucketItem> entries;
     views::DropRegionView view;
 };

@@ -49,7 +49,7 @@ TEST_F(RunningHoldfinTest, exitsWithOneLineWhenTheServerGoesAway) {
     session.killServer();
     EXPECT_EQ(holdfin->wait(10s), 1);
     EXPECT_EQ(remainingLines(*holdfin),
-              std::vector<std::string>{"holdfin: lost the connection to the X server"});
+              std::vector<std::string>{"holdfin.x11: lost the connection to the X server"});
 }
 
 // Ending the session sends SIGTERM: holdfin quits through its event loop, as with Quit.
@@ -68,7 +68,7 @@ TEST(HoldfinProcessTest, keepsRunningWithOneLineWithoutXFixes) {
         GTEST_SKIP() << *error;
     auto holdfin = startHoldfin();
     ASSERT_TRUE(holdfin);
-    EXPECT_EQ(holdfin->readLine(5s), "holdfin: cannot watch drags: the X server lacks XFixes");
+    EXPECT_EQ(holdfin->readLine(5s), "holdfin.x11: cannot watch drags: the X server lacks XFixes");
     EXPECT_FALSE(holdfin->wait(1s).has_value()); // still running
     EXPECT_EQ(holdfin->readLine(100ms), std::nullopt);
 }

@@ -28,7 +28,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QThreadPool>
 #include <QWindow>
 
 #include <cstdlib>
@@ -156,8 +155,7 @@ TEST_F(PanelWindowTest, ShelfViewShowsThePanelOnlyWhileItHasReason) {
     const desktop::SymbolImage symbols;
     testing_support::FakeApplication application;
     desktop::ColorSchemeService colorSchemes(nullptr);
-    QThreadPool pool;
-    shelf::MimeItemProviderFactory providers(QDir::tempPath(), pool);
+    shelf::MimeItemProviderFactory providers(QDir::tempPath());
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     windowManager.window()->setContentView(
         new views::ContentView(dragMonitor, windowManager, mainQueue, log, session, workspace,

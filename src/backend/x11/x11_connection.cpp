@@ -1,5 +1,7 @@
 #include "backend/x11/x11_connection.h"
 
+#include "backend/x11/logging.h"
+
 #include <QGuiApplication>
 #include <QSocketNotifier>
 
@@ -20,18 +22,13 @@ struct FreeDeleter {
 };
 template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
-void warn(const char* line) {
-    std::fprintf(stderr, "holdfin: %s\n", line);
-    std::fflush(stderr);
-}
-
 } // namespace
 
 X11Connection::X11Connection(LostHandler onLost, QObject* parent)
     : QObject(parent), m_onLost(std::move(onLost)) {
     if (!m_onLost)
         m_onLost = [] {
-            warn("lost the connection to the X server");
+            qCWarning(lcX11, "lost the connection to the X server");
             std::fflush(stdout);
             std::_Exit(1);
         };
@@ -50,7 +47,7 @@ X11Connection::X11Connection(LostHandler onLost, QObject* parent)
     xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
-        warn("cannot watch drags: a second connection to the X server failed");
+        qCWarning(lcX11, "cannot watch drags: a second connection to the X server failed");
         return;
     }
     m_connection = connection;

@@ -1,13 +1,13 @@
 #include "backend/x11/x11_drag_pasteboard.h"
 
 #include "backend/x11/drag_types.h"
+#include "backend/x11/logging.h"
 #include "backend/x11/x11_connection.h"
 
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 #include <xcb/xinput.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -41,7 +41,7 @@ X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::mil
     if (!connection.isOpen())
         return;
     if (connection.xfixesFirstEvent() < 0) {
-        std::fprintf(stderr, "holdfin: cannot watch drags: the X server lacks XFixes\n");
+        qCWarning(lcX11, "cannot watch drags: the X server lacks XFixes");
         return;
     }
     std::vector<std::string> names = {kSelection, kTypeList, kTargets, kProperty};

@@ -1,13 +1,13 @@
 #include "backend/x11/x11_global_event_monitor.h"
 
 #include "backend/x11/input_mapping.h"
+#include "backend/x11/logging.h"
 #include "backend/x11/x11_connection.h"
 
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -37,7 +37,7 @@ X11GlobalEventMonitor::X11GlobalEventMonitor(X11Connection& connection) : m_conn
     if (!connection.isOpen())
         return;
     if (connection.xinputOpcode() < 0) {
-        std::fprintf(stderr, "holdfin: cannot watch the mouse: the X server lacks XInput 2.2\n");
+        qCWarning(lcX11, "cannot watch the mouse: the X server lacks XInput 2.2");
         return;
     }
     m_isAvailable = true;

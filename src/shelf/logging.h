@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+namespace shelf {
+
+// holdfin.drop: how drops were taken apart; debug output off by default.
+Q_DECLARE_LOGGING_CATEGORY(lcDrop)
+
+} // namespace shelf
