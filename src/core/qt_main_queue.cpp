@@ -36,8 +36,9 @@ private:
 class QtMainQueue::Receiver final : public QObject {
 protected:
     void customEvent(QEvent* event) override {
-        if (event->type() == kTaskEventType)
-            static_cast<TaskEvent*>(event)->run();
+        if (auto* task =
+                event->type() == kTaskEventType ? dynamic_cast<TaskEvent*>(event) : nullptr)
+            task->run();
     }
 };
 

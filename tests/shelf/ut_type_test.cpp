@@ -27,9 +27,9 @@ TEST(UTTypeConformance, FollowsTheTableTransitively) {
 }
 
 TEST(UTTypeMime, KnownTypesRoundTripThroughTheirMimeType) {
-    for (const UTType& type : {UTType::png, UTType::jpeg, UTType::pdf, UTType::plainText,
-                               UTType::folder, UTType::mpeg4Movie, UTType::commaSeparatedText,
-                               UTType::mkv, UTType::swiftSource}) {
+    for (const UTType& type :
+         {UTType::png, UTType::jpeg, UTType::pdf, UTType::plainText, UTType::folder,
+          UTType::mpeg4Movie, UTType::commaSeparatedText, UTType::mkv, UTType::swiftSource}) {
         ASSERT_FALSE(type.preferredMimeType().isEmpty()) << type.identifier().toStdString();
         EXPECT_EQ(UTType::fromMimeType(type.preferredMimeType()), type)
             << type.identifier().toStdString();
