@@ -6,12 +6,10 @@
 #include "desktop/desktop_workspace.h"
 #include "desktop/gtk_settings.h"
 #include "support/x11/child_process.h"
-#include "support/x11/xvfb_session.h"
 #include "x11_tools.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QIcon>
@@ -20,12 +18,18 @@
 
 #include <stdlib.h>
 
-#include <cstdio>
-
 using namespace std::chrono_literals;
 using testing_support::x11::ChildProcess;
 
 namespace {
+
+// A plain session: no desktop names itself, so Qt picks no icon theme of its own. Set before
+// main() creates the QApplication.
+const bool isPlainSession = [] {
+    unsetenv("XDG_CURRENT_DESKTOP");
+    unsetenv("DESKTOP_SESSION");
+    return true;
+}();
 
 const QString kTheme = QStringLiteral("HoldfinTestTheme");
 const QColor kThemeColor(0xff, 0x00, 0xff);
@@ -45,8 +49,12 @@ bool installTestTheme(const QString& iconsFolder) {
 }
 
 TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
-    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
-        GTEST_SKIP() << "Qt found a theme of its own: " << qPrintable(QIcon::themeName());
+    ASSERT_TRUE(isPlainSession);
+    ASSERT_TRUE(QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        << "Qt found a theme of its own: " << qPrintable(QIcon::themeName());
+    QTemporaryDir icons;
+    ASSERT_TRUE(installTestTheme(icons.path()));
+    QIcon::setThemeSearchPaths(QIcon::themeSearchPaths() << icons.path());
     QTemporaryDir configs;
     const QString config = configs.filePath(QStringLiteral("xsettingsd.conf"));
     QFile file(config);
@@ -83,26 +91,3 @@ TEST(DesktopIconThemeX11Test, withoutASettingsManagerNothingIsPublished) {
 }
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    testing::InitGoogleTest(&argc, argv);
-    if (testing::GTEST_FLAG(list_tests))
-        return RUN_ALL_TESTS();
-    // A plain session: no desktop names itself, so Qt picks no icon theme of its own.
-    unsetenv("XDG_CURRENT_DESKTOP");
-    unsetenv("DESKTOP_SESSION");
-    QTemporaryDir home;
-    if (!installTestTheme(home.filePath(QStringLiteral("icons")))) {
-        std::fprintf(stderr, "cannot write the test icon theme\n");
-        return 1;
-    }
-    setenv("XDG_DATA_HOME", home.path().toLocal8Bit().constData(), 1);
-    testing_support::x11::XvfbSession session;
-    if (auto error = session.start()) {
-        std::fprintf(stderr, "no X server for the tests: %s\n", error->c_str());
-        return 1;
-    }
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
-}
