@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -73,12 +74,16 @@ void HoldfinApp::createSettingsWindow() {
     auto* window = new QWidget(nullptr, Qt::Window);
     window->setObjectName(QStringLiteral("settingsWindow"));
     window->setWindowTitle(tr("Holdfin"));
+    window->setWindowIcon(appIcon());
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
-    // The window's size limits are its content's.
-    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
+    // The window is exactly as large as its content: there is nothing to gain from resizing.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(new preferences::PreferencesView(m_userDefaults, m_options.delegateHooks,
                                                        QStringLiteral("General"), window));
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, window), &QShortcut::activated, window, &QWidget::close);
     window->installEventFilter(this);
     m_settingsWindow = window;
 }

@@ -1,12 +1,18 @@
 #include "app/app_delegate.h"
 #include "app/holdfin_app.h"
 #include "backend/backend.h"
+#include "backend/desktop_settings.h"
 #include "core/diagnostic_log.h"
 #include "core/qt_main_queue.h"
 #include "desktop/color_scheme_service.h"
+#include "desktop/combined_color_scheme.h"
+#include "desktop/desktop_icon_theme.h"
 #include "desktop/desktop_workspace.h"
+#include "desktop/gtk_color_scheme.h"
+#include "desktop/gtk_settings.h"
 #include "desktop/portal_color_scheme.h"
 #include "desktop/qt_application.h"
+#include "desktop/single_instance.h"
 #include "desktop/symbol_image.h"
 #include "desktop/termination_signal_watcher.h"
 #include "desktop/user_defaults.h"
@@ -32,6 +38,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(HOLDFIN_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // One Holdfin per session: a later launch hands its request to the first one and ends.
+    desktop::SingleInstance instance;
+    if (!instance.claimOrHandOver(QApplication::arguments()))
+        return 0;
+
     core::QtMainQueue mainQueue;
     core::StdoutDiagnosticLog log;
     const std::unique_ptr<backend::Backend> display = backend::createBackend();
@@ -41,7 +52,14 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     desktop::UserDefaults userDefaults;
-    desktop::PortalColorScheme desktopColorScheme;
+    // A plain X session (no XDG_CURRENT_DESKTOP) leaves Qt without an icon theme and a colour
+    // scheme: the GTK desktop's settings name them.
+    const desktop::GtkSettings gtkSettings(display->desktopSettings().values(),
+                                           desktop::GtkSettings::defaultConfigHome());
+    desktop::useDesktopIconTheme(gtkSettings);
+    desktop::PortalColorScheme portalColorScheme;
+    desktop::GtkColorScheme gtkColorScheme(gtkSettings);
+    desktop::CombinedColorScheme desktopColorScheme({&portalColorScheme, &gtkColorScheme});
     desktop::ColorSchemeService colorSchemes(&desktopColorScheme);
     desktop::QtApplication application(colorSchemes, &display->windowSystem());
     // A termination signal quits like the Quit command, so the shelf is torn down in order.
@@ -83,8 +101,17 @@ int main(int argc, char* argv[]) {
             workspace, symbols, application, colorSchemes, providers, holdfin.settingsAccess());
         return new settings_access::OpenSettingsInjectionView(holdfin.settingsAccess(), content);
     });
+    // Later launches ask for the shelf or the preferences. Without a drag, the shelf stays up
+    // until the pointer has been over it and left (or a drag ends), as the content rules.
+    QObject::connect(&instance, &desktop::SingleInstance::preferencesRequested, &holdfin,
+                     &app::HoldfinApp::showSettingsWindow);
+    QObject::connect(&instance, &desktop::SingleInstance::activationRequested, &delegate,
+                     [&delegate] { delegate.windowManager().showPanel(); });
     // Launching has finished once the event loop runs.
     QMetaObject::invokeMethod(&delegate, &app::AppDelegate::applicationDidFinishLaunching,
+                              Qt::QueuedConnection);
+    // A first launch with --preferences opens them once start-up is over.
+    QMetaObject::invokeMethod(&instance, &desktop::SingleInstance::deliverLaunchRequest,
                               Qt::QueuedConnection);
     const int status = QApplication::exec();
     // Drags still being prepared log through `log`: let them finish while it exists.

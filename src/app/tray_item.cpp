@@ -48,6 +48,11 @@ QIcon menuBarIcon(const QString& path) {
     return QIcon(pixmap);
 }
 
+QIcon appIcon() {
+    initAppIconResource();
+    return QIcon(QStringLiteral(":/holdfin/app_icon.svg"));
+}
+
 TrayItem::TrayItem(desktop::UserDefaults& userDefaults, std::function<QIcon()> makeIcon,
                    QString toolTip, std::unique_ptr<QMenu> menu, QObject* parent)
     : QObject(parent), m_userDefaults(userDefaults), m_makeIcon(std::move(makeIcon)),
@@ -87,11 +92,12 @@ void TrayItem::followPreference() {
     if (isShown) {
         m_trayIcon = std::make_unique<QSystemTrayIcon>(m_makeIcon ? m_makeIcon() : QIcon());
         m_trayIcon->setToolTip(m_toolTip);
-        m_trayIcon->setContextMenu(m_menu.get());
-        // A left click opens the menu too, as a menu-bar item does.
+        // Not the tray's context menu: a StatusNotifierItem host would draw that one itself,
+        // a second menu beside the one a left click shows. Both clicks pop this one up, as a
+        // menu-bar item opens its menu.
         connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::Trigger)
+                    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context)
                         m_menu->popup(QCursor::pos());
                 });
         m_trayIcon->show();

@@ -23,10 +23,12 @@ QSizeF menuBarIconSize(const QSizeF& imageSize);
 // The "AppIcon" image (or the SVG at `path`) rendered at its tray size; a null icon when the
 // SVG cannot be read. GUI thread.
 QIcon menuBarIcon(const QString& path = {});
+// The "AppIcon" image at any size, for window icons. GUI thread.
+QIcon appIcon();
 
 // The tray item: present exactly while the showMenuBarIcon preference is on, following every
 // write of the key at once. Its menu exists either way, so a desktop without a tray loses only
-// the icon. GUI thread.
+// the icon. A left and a right click both pop up that one menu. GUI thread.
 class TrayItem final : public QObject {
     Q_OBJECT
 public:

@@ -7,6 +7,7 @@
 
 namespace backend {
 
+class DesktopSettings;
 class DragPasteboard;
 class DragSession;
 class GlobalEventMonitor;
@@ -14,7 +15,8 @@ class Screens;
 class WindowSystem;
 
 // The display server's side of Holdfin: noticing drags anywhere on the desktop, running drags
-// out of the shelf, the panel's window hints and the screens. GUI thread only.
+// out of the shelf, the panel's window hints, the screens and the desktop's toolkit settings.
+// GUI thread only.
 class Backend {
 public:
     virtual ~Backend() = default;
@@ -24,6 +26,7 @@ public:
     virtual DragSession& dragSession() = 0;
     virtual WindowSystem& windowSystem() = 0;
     virtual Screens& screens() = 0;
+    virtual DesktopSettings& desktopSettings() = 0;
 };
 
 // Chooses the Qt platform plugin Holdfin runs on and checks that its display can be reached.

@@ -21,6 +21,7 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtTest/QTest>
 
 using app::HoldfinApp;
 
@@ -64,7 +65,6 @@ TEST_F(HoldfinAppTest, TrayItemIsPresentExactlyWhileTheKeyIsOn) {
     EXPECT_TRUE(tray.isPresent()) << "an absent key counts as on";
     ASSERT_NE(tray.trayIcon(), nullptr);
     EXPECT_EQ(tray.trayIcon()->toolTip(), QStringLiteral("Holdfin"));
-    EXPECT_EQ(tray.trayIcon()->contextMenu(), tray.menu());
 
     defaults.setBool(desktop::defaults_keys::showMenuBarIcon, false);
     EXPECT_FALSE(tray.isPresent());
@@ -185,6 +185,55 @@ TEST_F(HoldfinAppTest, SharedActionOpensTheSettingsWindowOnceTheShelfIsWrapped) 
     queue.drain();
     ASSERT_NE(holdfin->settingsWindow(), nullptr);
     EXPECT_TRUE(holdfin->settingsWindow()->isVisible());
+}
+
+// A tray host draws a menu handed to it as the context menu itself: left and right clicks would
+// show two different menus. Both pop up the one menu instead.
+TEST_F(HoldfinAppTest, LeftAndRightClicksOnTheTrayIconShowTheOneMenu) {
+    auto holdfin = makeApp();
+    app::TrayItem& tray = holdfin->trayItem();
+    ASSERT_NE(tray.trayIcon(), nullptr);
+    EXPECT_EQ(tray.trayIcon()->contextMenu(), nullptr) << "no second menu for the host to draw";
+    for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context}) {
+        tray.menu()->hide();
+        emit tray.trayIcon()->activated(reason);
+        EXPECT_TRUE(tray.menu()->isVisible()) << "reason " << reason;
+    }
+    tray.menu()->hide();
+    emit tray.trayIcon()->activated(QSystemTrayIcon::MiddleClick);
+    EXPECT_FALSE(tray.menu()->isVisible());
+}
+
+TEST_F(HoldfinAppTest, SettingsWindowHasTheAppIconAndTheSizeOfItsContent) {
+    auto holdfin = makeApp();
+    holdfin->showSettingsWindow();
+    QWidget* window = holdfin->settingsWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(window->windowIcon().isNull());
+    EXPECT_EQ(window->windowIcon().pixmap(32, 32).toImage(),
+              app::appIcon().pixmap(32, 32).toImage());
+
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "the window cannot be resized";
+    EXPECT_EQ(window->size(), window->minimumSize());
+    auto* view = window->findChild<preferences::PreferencesView*>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_GE(window->width(), view->minimumSizeHint().width());
+    EXPECT_GE(window->height(), view->minimumSizeHint().height());
+    window->resize(window->width() * 2, window->height() * 2);
+    EXPECT_EQ(window->size(), window->minimumSize()) << "a resize request changes nothing";
+}
+
+TEST_F(HoldfinAppTest, EscapeAndCtrlWCloseTheSettingsWindow) {
+    auto holdfin = makeApp();
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        holdfin->showSettingsWindow();
+        QWidget* window = holdfin->settingsWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << qPrintable(keys.toString());
+        QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        QTest::keySequence(focus, keys);
+        EXPECT_FALSE(window->isVisible()) << qPrintable(keys.toString());
+    }
 }
 
 TEST(MenuBarIcon, IsTwentyFourHighWithItsAspectKept) {

@@ -3,6 +3,7 @@
 #include "backend/qt_drag_session.h"
 #include "backend/qt_screens.h"
 #include "x11_connection.h"
+#include "x11_desktop_settings.h"
 #include "x11_drag_pasteboard.h"
 #include "x11_global_event_monitor.h"
 #include "x11_window_system.h"
@@ -19,6 +20,7 @@ struct X11Backend::Parts {
     X11WorkArea workArea;
     QtScreens screens{&workArea};
     QtDragSession dragSession{eventMonitor};
+    X11DesktopSettings desktopSettings;
 };
 
 X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {}
@@ -43,6 +45,10 @@ WindowSystem& X11Backend::windowSystem() {
 
 Screens& X11Backend::screens() {
     return m_parts->screens;
+}
+
+DesktopSettings& X11Backend::desktopSettings() {
+    return m_parts->desktopSettings;
 }
 
 } // namespace backend::x11

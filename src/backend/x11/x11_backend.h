@@ -18,6 +18,7 @@ public:
     DragSession& dragSession() override;
     WindowSystem& windowSystem() override;
     Screens& screens() override;
+    DesktopSettings& desktopSettings() override;
 
 private:
     struct Parts;

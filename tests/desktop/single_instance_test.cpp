@@ -1,0 +1,215 @@
+// One Holdfin per session: a first process, on a thread of its own with its own event loop as
+// another process would have, and later launches handing their requests to it.
+#include "desktop/single_instance.h"
+
+#include "support/wait_until.h"
+
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+
+using desktop::SingleInstance;
+using Outcome = SingleInstance::Outcome;
+using Request = SingleInstance::Request;
+
+namespace {
+
+QDBusConnection noBus() {
+    return QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                         QStringLiteral("none"));
+}
+
+// The session's first Holdfin, running on its own thread.
+class FirstProcess {
+public:
+    FirstProcess(QDBusConnection bus, const QString& runtime) {
+        m_thread.start();
+        m_context.moveToThread(&m_thread);
+        onThread([&] {
+            m_instance = new SingleInstance(bus, runtime);
+            QObject::connect(m_instance, &SingleInstance::activationRequested, [this] { ++shelf; });
+            QObject::connect(m_instance, &SingleInstance::preferencesRequested,
+                             [this] { ++preferences; });
+            outcome = m_instance->claim(Request::ShowShelf);
+        });
+    }
+    ~FirstProcess() {
+        onThread([this] { delete m_instance; });
+        m_thread.quit();
+        m_thread.wait();
+    }
+
+    Outcome outcome = Outcome::NoAnswer;
+    std::atomic<int> shelf = 0;
+    std::atomic<int> preferences = 0;
+
+private:
+    void onThread(const std::function<void()>& task) {
+        QMetaObject::invokeMethod(&m_context, task, Qt::BlockingQueuedConnection);
+    }
+
+    QThread m_thread;
+    QObject m_context;
+    SingleInstance* m_instance = nullptr;
+};
+
+class SingleInstanceTest : public testing::Test {
+protected:
+    void TearDown() override {
+        for (const QString& name : m_connections)
+            QDBusConnection::disconnectFromBus(name);
+        QDBusConnection::disconnectFromBus(QStringLiteral("none"));
+        if (m_daemon.state() != QProcess::NotRunning) {
+            m_daemon.kill();
+            m_daemon.waitForFinished(5000);
+        }
+    }
+
+    // A private session bus; false when dbus-daemon cannot run here.
+    bool startBus() {
+        m_daemon.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                        QStringLiteral("--print-address=1")});
+        if (!m_daemon.waitForStarted(5000) || !m_daemon.waitForReadyRead(5000))
+            return false;
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        return true;
+    }
+    // A connection of its own to the private bus, as each process has.
+    QDBusConnection bus(const QString& name) {
+        m_connections << name;
+        return QDBusConnection::connectToBus(m_address, name);
+    }
+    bool isNameOwned(const QString& connection) {
+        return bus(connection).interface()->isServiceRegistered(SingleInstance::serviceName());
+    }
+
+    QTemporaryDir m_runtime;
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+    QStringList m_connections;
+};
+
+TEST_F(SingleInstanceTest, withoutABusLaterLaunchesHandOverThroughTheSocket) {
+    FirstProcess first(noBus(), m_runtime.path());
+    ASSERT_EQ(first.outcome, Outcome::Primary);
+
+    SingleInstance second(noBus(), m_runtime.path());
+    EXPECT_EQ(second.claim(Request::ShowPreferences), Outcome::HandedOver);
+    ASSERT_TRUE(testing_support::waitUntil([&] { return first.preferences == 1; }));
+
+    SingleInstance third(noBus(), m_runtime.path());
+    EXPECT_EQ(third.claim(Request::ShowShelf), Outcome::HandedOver);
+    ASSERT_TRUE(testing_support::waitUntil([&] { return first.shelf == 1; }));
+    EXPECT_EQ(first.preferences, 1);
+}
+
+TEST_F(SingleInstanceTest, withABusTheFirstOwnsTheNameAndLaterLaunchesCallIt) {
+    if (!startBus())
+        GTEST_SKIP() << "no dbus-daemon";
+    auto first = std::make_unique<FirstProcess>(bus("first"), m_runtime.path());
+    ASSERT_EQ(first->outcome, Outcome::Primary);
+    EXPECT_TRUE(isNameOwned("observer"));
+
+    SingleInstance second(bus("second"), m_runtime.path());
+    EXPECT_EQ(second.claim(Request::ShowShelf), Outcome::HandedOver);
+    ASSERT_TRUE(testing_support::waitUntil([&] { return first->shelf == 1; }));
+
+    // A launch without the bus (another DBUS_SESSION_BUS_ADDRESS) still finds the first.
+    SingleInstance busless(noBus(), m_runtime.path());
+    EXPECT_EQ(busless.claim(Request::ShowPreferences), Outcome::HandedOver);
+    ASSERT_TRUE(testing_support::waitUntil([&] { return first->preferences == 1; }));
+
+    first.reset();
+    EXPECT_TRUE(testing_support::waitUntil([&] { return !isNameOwned("observer"); }))
+        << "the name goes with the first process";
+    SingleInstance next(bus("next"), m_runtime.path());
+    EXPECT_EQ(next.claim(Request::ShowShelf), Outcome::Primary);
+}
+
+TEST_F(SingleInstanceTest, aLaunchWithABusDefersToAFirstThatHasNone) {
+    if (!startBus())
+        GTEST_SKIP() << "no dbus-daemon";
+    FirstProcess first(noBus(), m_runtime.path());
+    ASSERT_EQ(first.outcome, Outcome::Primary);
+
+    SingleInstance second(bus("second"), m_runtime.path());
+    EXPECT_EQ(second.claim(Request::ShowShelf), Outcome::HandedOver);
+    ASSERT_TRUE(testing_support::waitUntil([&] { return first.shelf == 1; }));
+    EXPECT_FALSE(isNameOwned("observer")) << "the name is given back with the hand-over";
+}
+
+TEST_F(SingleInstanceTest, aNameOwnerThatDoesNotAnswerIsReported) {
+    if (!startBus())
+        GTEST_SKIP() << "no dbus-daemon";
+    QDBusConnection squatter = bus("squatter");
+    ASSERT_TRUE(squatter.registerService(SingleInstance::serviceName()));
+    SingleInstance second(bus("second"), m_runtime.path());
+    EXPECT_EQ(second.claim(Request::ShowShelf), Outcome::NoAnswer);
+}
+
+TEST_F(SingleInstanceTest, theSocketIgnoresWhatIsNoRequest) {
+    FirstProcess first(noBus(), m_runtime.path());
+    ASSERT_EQ(first.outcome, Outcome::Primary);
+    const QString path = m_runtime.filePath(QStringLiteral("holdfin.socket"));
+
+    for (const QByteArray& junk :
+         {QByteArray("quit\n"), QByteArray("shelfpreferences\n"), QByteArray(4096, 'x')}) {
+        QLocalSocket client;
+        client.connectToServer(path);
+        ASSERT_TRUE(client.waitForConnected(5000));
+        client.write(junk);
+        ASSERT_TRUE(client.waitForBytesWritten(5000));
+        EXPECT_TRUE(client.state() == QLocalSocket::UnconnectedState ||
+                    client.waitForDisconnected(5000))
+            << junk.left(20).constData();
+        EXPECT_FALSE(client.canReadLine()) << "no answer to " << junk.left(20).constData();
+    }
+    // A client that says nothing holds nobody up.
+    QLocalSocket silent;
+    silent.connectToServer(path);
+    ASSERT_TRUE(silent.waitForConnected(5000));
+    SingleInstance second(noBus(), m_runtime.path());
+    EXPECT_EQ(second.claim(Request::ShowShelf), Outcome::HandedOver);
+    ASSERT_TRUE(testing_support::waitUntil([&] { return first.shelf == 1; }));
+    EXPECT_EQ(first.preferences, 0);
+}
+
+TEST_F(SingleInstanceTest, withoutARuntimeDirectoryHoldfinRunsUnguarded) {
+    SingleInstance instance(noBus(), m_runtime.filePath(QStringLiteral("missing/dir")));
+    EXPECT_EQ(instance.claim(Request::ShowShelf), Outcome::Primary);
+}
+
+TEST_F(SingleInstanceTest, aFirstLaunchAskingForThePreferencesGetsThemOnceStartUpIsOver) {
+    for (const Request request : {Request::ShowShelf, Request::ShowPreferences}) {
+        QTemporaryDir runtime;
+        SingleInstance instance(noBus(), runtime.path());
+        int shelf = 0;
+        int preferences = 0;
+        QObject::connect(&instance, &SingleInstance::activationRequested, [&] { ++shelf; });
+        QObject::connect(&instance, &SingleInstance::preferencesRequested, [&] { ++preferences; });
+        ASSERT_EQ(instance.claim(request), Outcome::Primary);
+        EXPECT_EQ(preferences, 0) << "not before start-up is over";
+        instance.deliverLaunchRequest();
+        EXPECT_EQ(preferences, request == Request::ShowPreferences ? 1 : 0);
+        EXPECT_EQ(shelf, 0) << "a plain launch shows nothing of itself";
+    }
+}
+
+TEST(SingleInstanceRequest, comesFromThePreferencesArgument) {
+    EXPECT_EQ(SingleInstance::requestOf({"holdfin"}), Request::ShowShelf);
+    EXPECT_EQ(SingleInstance::requestOf({"holdfin", "--preferences"}), Request::ShowPreferences);
+}
+
+} // namespace
