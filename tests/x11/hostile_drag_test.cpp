@@ -151,9 +151,7 @@ protected:
         return ms;
     }
 
-    bool isPanelShown() {
-        return output("xwininfo", {"-id", m_panel}).find("IsViewable") != std::string::npos;
-    }
+    bool isPanelShown() { return x11_tools::isOnScreen(m_panel); }
 
     // Writes `paths` (NUL-separated) for the drag source.
     QString pathList(const QList<QByteArray>& paths) {

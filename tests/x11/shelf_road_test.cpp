@@ -195,9 +195,7 @@ protected:
         return startProgram("holdfin_test_drag_source", files);
     }
 
-    bool isPanelShown() {
-        return output("xwininfo", {"-id", m_panel}).find("IsViewable") != std::string::npos;
-    }
+    bool isPanelShown() { return x11_tools::isOnScreen(m_panel); }
     bool waitForPanel(bool isShown) {
         return waitFor([&] { return isPanelShown() == isShown; }, 5s);
     }

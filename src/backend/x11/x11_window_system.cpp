@@ -147,6 +147,12 @@ void X11WindowSystem::preparePanel(QWindow* window) {
     } else {
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32,
                             1, &kAllDesktops);
+        // A dismissed panel waits outside the screens, mapped. Window managers keep a normal
+        // (or utility) window at least partly on screen, openbox a tenth of it; a dock, which
+        // the panel at the screen's edge is, may go anywhere. Read on map only.
+        const Atom dock = atom("_NET_WM_WINDOW_TYPE_DOCK");
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, atom("_NET_WM_WINDOW_TYPE"),
+                            XCB_ATOM_ATOM, 32, 1, &dock);
     }
     xcb_flush(m_connection);
 }
