@@ -388,4 +388,22 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
     EXPECT_TRUE(m_holdfin->isRunning());
 }
 
+// A source that finds its target in its own copy of the window tree, copied when its drag
+// starts and followed only through the events it hears, as Chromium does, reaches the panel
+// that its own drag brought up: the panel was there all along, out of sight, and only moved.
+class TreeCacheSourceTest : public ShelfRoadTest,
+                            public testing::WithParamInterface<const char*> {};
+
+TEST_P(TreeCacheSourceTest, DropsOntoThePanelItsDragBroughtUp) {
+    auto source =
+        startProgram("holdfin_test_tree_cache_drag_source", {GetParam(), "--at", "300,450"});
+    ASSERT_TRUE(source);
+    EXPECT_FALSE(isPanelShown());
+    dropFromSource(*source, 1);
+    EXPECT_TRUE(waitForList(1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Payloads, TreeCacheSourceTest,
+                         testing::Values("files", "text", "link", "image"));
+
 } // namespace
