@@ -49,8 +49,9 @@ QRect NonActivatingPanel::dismissedFrame(const QRect& frame, const QRect& deskto
 }
 
 void NonActivatingPanel::place() {
+    // Without content the panel has nothing to show: it waits out of sight until it has.
     const QScreen* screen = QGuiApplication::primaryScreen();
-    setGeometry(m_isPresented
+    setGeometry(m_isPresented && m_content
                     ? m_frame
                     : dismissedFrame(m_frame, screen ? screen->virtualGeometry() : QRect()));
 }
@@ -83,12 +84,14 @@ void NonActivatingPanel::setContentView(QWidget* content) {
         return;
     delete m_content;
     m_content = content;
-    if (!m_content)
-        return;
-    layout()->addWidget(m_content);
-    // On screen at once, not a turn later, when the panel is.
-    if (isVisible())
-        m_content->show();
+    if (m_content) {
+        layout()->addWidget(m_content);
+        // On screen at once, not a turn later, when the panel is. Showing it may present or
+        // dismiss the panel.
+        if (isVisible())
+            m_content->show();
+    }
+    place();
 }
 
 const QStringList& NonActivatingPanel::registeredDraggedTypes() {

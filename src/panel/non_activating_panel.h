@@ -26,11 +26,12 @@ public:
     NonActivatingPanel(const QRect& frame, backend::WindowSystem* windowSystem,
                        QWidget* parent = nullptr);
 
-    // Puts the panel at its frame, in front of other windows, without activating Holdfin.
+    // Puts the panel at its frame, in front of other windows, without activating Holdfin;
+    // a panel without content stays out of sight until it gets some.
     void present();
     // Takes the panel out of sight and reach; its content and all of its state stay.
     void dismiss();
-    // Whether the panel is at its frame (presented and not dismissed since).
+    // Whether the panel was presented and not dismissed since.
     bool isPresented() const { return m_isPresented; }
 
     // Where the panel sits while presented; moves it there at once if it is.

@@ -58,9 +58,10 @@ TEST_P(WindowManagerPlacement, PutsThePanelAtTheLeftEdgeCentredVertically) {
 
     EXPECT_DOUBLE_EQ(manager.panelY(), GetParam().panelY);
     EXPECT_DOUBLE_EQ(WindowManager::panelFrame(GetParam().visibleFrame).x(), GetParam().x);
-    EXPECT_EQ(manager.window()->geometry(), GetParam().geometry);
     EXPECT_EQ(manager.window()->frame(), GetParam().geometry);
     EXPECT_TRUE(manager.window()->isPresented()) << "built and ordered front";
+    manager.window()->setContentView(new QWidget);
+    EXPECT_EQ(manager.window()->geometry(), GetParam().geometry);
 }
 
 class WindowManagerTest : public testing::Test {
@@ -98,6 +99,7 @@ TEST_F(WindowManagerTest, ShowAndHideDoNothingWhenAlreadySo) {
 // back at its frame.
 TEST_F(WindowManagerTest, HidingMovesThePanelOutOfEveryScreenWithoutUnmapping) {
     WindowManager manager(services);
+    manager.window()->setContentView(new QWidget);
     const QRect frame = manager.window()->frame();
     const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
     manager.hidePanel();
@@ -111,6 +113,18 @@ TEST_F(WindowManagerTest, HidingMovesThePanelOutOfEveryScreenWithoutUnmapping) {
 
     manager.showPanel();
     EXPECT_EQ(manager.window()->geometry(), frame);
+}
+
+// Its content paints all of the panel: until it has some, it shows nothing, even presented.
+TEST_F(WindowManagerTest, PanelWithoutContentWaitsOutOfSight) {
+    WindowManager manager(services);
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    EXPECT_TRUE(manager.window()->isPresented());
+    EXPECT_TRUE(manager.window()->isVisible()) << "mapped all the same";
+    EXPECT_LT(manager.window()->geometry().right(), desktop.left());
+
+    manager.window()->setContentView(new QWidget);
+    EXPECT_EQ(manager.window()->geometry(), manager.window()->frame());
 }
 
 TEST(NonActivatingPanelFrames, DismissedFrameLiesLeftOfTheDesktopAndOfItsFrame) {
@@ -196,6 +210,7 @@ TEST_P(WindowManagerScreenChange, MovesThePanelOnlyWhenItWouldBeUnreachable) {
     core::Services services;
     services.screens = &screens;
     WindowManager manager(services);
+    manager.window()->setContentView(new QWidget);
     manager.hidePanel();
     ASSERT_EQ(manager.window()->frame(), QRect(0, 260, 160, 310));
 
@@ -216,7 +231,6 @@ TEST(WindowManagerWithoutScreen, ComesToTheFirstScreenThatAppears) {
     screens.setScreens({{"DP-1", {0, 0, 1280, 800}}});
 
     EXPECT_EQ(manager.window()->frame(), QRect(0, 245, 160, 310));
-    EXPECT_EQ(manager.window()->geometry(), QRect(0, 245, 160, 310));
     EXPECT_DOUBLE_EQ(manager.panelY(), 245);
 }
 

@@ -42,6 +42,9 @@ namespace {
 
 class PanelWindowTest : public testing::Test {
 protected:
+    // Content of its own: the panel shows nothing without.
+    PanelWindowTest() { windowManager.window()->setContentView(new QWidget); }
+
     core::Services makeServices() {
         core::Services result;
         result.mainQueue = &mainQueue;
