@@ -1,9 +1,11 @@
 #include "views/drop_region_view.h"
 
 #include "backend/drag_pasteboard.h"
+#include "backend/pending_drop.h"
 #include "core/services.h"
 #include "desktop/symbol_image.h"
 #include "shelf/mime_item_provider_factory.h"
+#include "views/drop_data_reader.h"
 #include "views/spring_curve.h"
 
 #include <QDragEnterEvent>
@@ -11,6 +13,7 @@
 #include <QIcon>
 #include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -31,6 +34,19 @@ QColor blend(const QColor& from, const QColor& to, double t) {
                             from.greenF() + (to.greenF() - from.greenF()) * t,
                             from.blueF() + (to.blueF() - from.blueF()) * t,
                             from.alphaF() + (to.alphaF() - from.alphaF()) * t);
+}
+
+// Makes what a drop carried one entry; an empty drop logs that it brought nothing.
+void takeContents(const shelf::DropIntake& intake, shelf::MimeItemProviderFactory& providerFactory,
+                  shelf::DropContents contents) {
+    if (contents.isEmpty()) {
+        intake.handleDrop({});
+        return;
+    }
+    // Many files cost a pool thread time; the GUI thread goes on at once.
+    providerFactory.makeProviders(
+        std::move(contents),
+        [intake](const shelf::ItemProviderList& providers) { intake.handleDrop(providers); });
 }
 
 } // namespace
@@ -98,6 +114,28 @@ void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
     event->setDropAction(Qt::CopyAction);
     event->accept();
     setDragTargeted(true);
+    takeOverDrop();
+}
+
+void DropRegionView::takeOverDrop() {
+    if (!m_pasteboard)
+        return;
+    // Read inside the toolkit's drop event, another application's data would hold the GUI
+    // thread for as long as its source takes to answer, seconds for one that stalls. Taken
+    // over, the drop is read without waiting; the region stays targeted until it is read.
+    QPointer<DropRegionView> self(this);
+    m_pasteboard->takeOverDrop(window()->windowHandle(),
+                               [self, intake = m_intake, providerFactory = m_providerFactory](
+                                   std::shared_ptr<backend::PendingDrop> drop) {
+                                   DropDataReader::read(drop, [self, intake, providerFactory,
+                                                               drop](shelf::DropContents contents) {
+                                       // The source learns when nothing could be taken.
+                                       drop->finish(!contents.isEmpty());
+                                       takeContents(intake, *providerFactory, std::move(contents));
+                                       if (self)
+                                           self->setDragTargeted(false);
+                                   });
+                               });
 }
 
 void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
@@ -110,6 +148,8 @@ void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void DropRegionView::dragLeaveEvent(QDragLeaveEvent* event) {
+    if (m_pasteboard && m_isDragTargeted)
+        m_pasteboard->takeOverDrop(window()->windowHandle(), {});
     setDragTargeted(false);
     event->accept();
 }
@@ -125,16 +165,11 @@ void DropRegionView::dropEvent(QDropEvent* event) {
     // The source learns when nothing could be taken.
     if (contents.isEmpty()) {
         event->ignore();
-        m_intake.handleDrop({});
-        return;
+    } else {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
     }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    // Many files cost a pool thread time; the GUI thread goes on at once.
-    m_providerFactory->makeProviders(std::move(contents),
-                                     [intake = m_intake](const shelf::ItemProviderList& providers) {
-                                         intake.handleDrop(providers);
-                                     });
+    takeContents(m_intake, *m_providerFactory, std::move(contents));
 }
 
 QPixmap DropRegionView::symbol(const QString& name, const QColor& color) const {

@@ -56,11 +56,12 @@ protected:
 private:
     void setDragTargeted(bool value);
     bool canTake(const QDropEvent& event) const;
+    void takeOverDrop();
     QPixmap symbol(const QString& name, const QColor& color) const;
 
     shelf::DropIntake m_intake;
-    const desktop::SymbolImage* m_symbols;       // our own artwork when the services have none
-    const backend::DragPasteboard* m_pasteboard; // none: every source counts as answering
+    const desktop::SymbolImage* m_symbols; // our own artwork when the services have none
+    backend::DragPasteboard* m_pasteboard; // none: every source counts as answering
     shelf::MimeItemProviderFactory* m_providerFactory;
     bool m_isDragTargeted = false;
     double m_progress = 0;

@@ -290,6 +290,21 @@ TEST_F(HostileDragTest, SourceThatNeverAnswersIsRefused) {
     report("never answers", maxGuiBlockMs(), 0);
 }
 
+// Answers TARGETS, sends its drop, then never delivers the data: the drop is read without
+// waiting on it, so the GUI thread goes on; after the read's bound the drop ends refused and
+// with nothing taken.
+TEST_F(HostileDragTest, SourceThatStallsOnTheDataReadFreezesNothing) {
+    ASSERT_TRUE(dropFromSource({"rawfiles", "--paths-from", pathList(makeFiles(3)).toStdString(),
+                                "--conversions", "stall", "--junk-types", "5"}));
+    const auto end = waitForDropEnd(20s);
+    const double dropMs = maxGuiBlockMs();
+    ASSERT_TRUE(end) << "the drop ends";
+    EXPECT_EQ(*end, "Received 0 items");
+    m_pointer.moveTo(1100, 100);
+    EXPECT_TRUE(waitFor([&] { return !isPanelShown(); }, 10s)) << "nothing on the shelf";
+    report("stalls on the data read", dropMs, 0);
+}
+
 TEST_F(HostileDragTest, SourceThatAnswersWithGarbageAddsOnlyWhatItCanCarry) {
     ASSERT_TRUE(dropFromSource({"rawfiles", "--paths-from", pathList(makeFiles(3)).toStdString(),
                                 "--conversions", "garbage", "--junk-types", "5"}));
