@@ -403,6 +403,20 @@ TEST_P(TreeCacheSourceTest, DropsOntoThePanelItsDragBroughtUp) {
     EXPECT_TRUE(waitForList(1));
 }
 
+// 3,000 file URLs are too many for one property: they come in parts, as GTK programs send them.
+TEST_F(ShelfRoadTest, DropTooBigForOnePropertyArrivesInParts) {
+    ASSERT_TRUE(QDir(m_home.path()).mkdir(QStringLiteral("many")));
+    std::vector<std::string> args{"files", "--at", "300,450"};
+    for (int i = 0; i < 3000; ++i) {
+        QFile file(m_home.filePath(QStringLiteral("many/file-%1.txt").arg(i)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        args.push_back(file.fileName().toStdString());
+    }
+    auto source = startProgram("holdfin_test_tree_cache_drag_source", args);
+    ASSERT_TRUE(source);
+    dropFromSource(*source, 3000);
+}
+
 INSTANTIATE_TEST_SUITE_P(Payloads, TreeCacheSourceTest,
                          testing::Values("files", "text", "link", "image"));
 

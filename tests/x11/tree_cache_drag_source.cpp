@@ -15,6 +15,7 @@
 //   link    as a browser offers a link: text/x-moz-url (UTF-16, URL and title) and the URL as
 //           text/plain;charset=utf-8 (default https://example.org/)
 //   image   image/png, a 32x32 picture
+// Data over 64 KiB goes in parts (INCR), as GTK programs send it.
 // The 300x300 window sits at --at (default 100,100). Standard output, one line each:
 //   ready X Y W H          the window is shown; its global geometry
 //   drag-started NS        the drag has started; NS is CLOCK_MONOTONIC in nanoseconds
@@ -48,6 +49,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+constexpr qsizetype kPartSize = 64 * 1024;
 
 volatile sig_atomic_t isEndWanted = 0;
 
@@ -413,6 +416,9 @@ private:
         case XCB_CLIENT_MESSAGE:
             clientMessage(reinterpret_cast<const xcb_client_message_event_t&>(event));
             break;
+        case XCB_PROPERTY_NOTIFY:
+            sendNextPart(reinterpret_cast<const xcb_property_notify_event_t&>(event));
+            break;
         default:
             break;
         }
@@ -547,9 +553,13 @@ private:
             for (const auto& [name, data] : m_offer.types) {
                 if (m_x.atom(name) != request.target)
                     continue;
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, property,
-                                    request.target, 8, std::uint32_t(data.size()),
-                                    data.constData());
+                if (data.size() > kPartSize) {
+                    startParts(request, property, data);
+                } else {
+                    xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, property,
+                                        request.target, 8, std::uint32_t(data.size()),
+                                        data.constData());
+                }
                 answered = property;
             }
         }
@@ -565,8 +575,43 @@ private:
         xcb_flush(c);
     }
 
+    // The answer names INCR and the size; each deletion of the property by the requestor asks
+    // for the next part, an empty one ends it.
+    void startParts(const xcb_selection_request_event_t& request, xcb_atom_t property,
+                    const QByteArray& data) {
+        xcb_connection_t* c = m_x.get();
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(c, request.requestor, XCB_CW_EVENT_MASK, &mask);
+        const auto size = std::uint32_t(data.size());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, property, m_x.atom("INCR"),
+                            32, 1, &size);
+        m_parts = Parts{request.requestor, property, request.target, data, 0};
+    }
+
+    void sendNextPart(const xcb_property_notify_event_t& e) {
+        if (!m_parts || e.window != m_parts->requestor || e.atom != m_parts->property ||
+            e.state != XCB_PROPERTY_DELETE)
+            return;
+        const QByteArray part = m_parts->data.mid(m_parts->sent, kPartSize);
+        xcb_change_property(m_x.get(), XCB_PROP_MODE_REPLACE, m_parts->requestor, m_parts->property,
+                            m_parts->target, 8, std::uint32_t(part.size()), part.constData());
+        xcb_flush(m_x.get());
+        m_parts->sent += part.size();
+        if (part.isEmpty())
+            m_parts.reset();
+    }
+
+    struct Parts {
+        xcb_window_t requestor;
+        xcb_atom_t property;
+        xcb_atom_t target;
+        QByteArray data;
+        qsizetype sent;
+    };
+
     Connection& m_x;
     WindowTree m_tree;
+    std::optional<Parts> m_parts;
     Offer m_offer;
     xcb_window_t m_window = 0;
     bool m_isAnnounced = false;
