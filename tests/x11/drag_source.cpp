@@ -26,6 +26,7 @@
 //   drag-started NS        right before the drag starts; NS is CLOCK_MONOTONIC in nanoseconds
 //   drag-finished ACTION   the drag ended: copy, move, link or ignore
 // Every press starts a new drag, for as long as the program runs.
+#include "selection_notify.h"
 #include "test_program.h"
 
 #include <QAbstractNativeEventFilter>
@@ -122,20 +123,7 @@ private:
         atoms.insert(atoms.end(), m_offered.begin(), m_offered.end());
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
                             XCB_ATOM_ATOM, 32, uint32_t(atoms.size()), atoms.data());
-        notify(request, property);
-    }
-
-    void notify(const xcb_selection_request_event_t& request, xcb_atom_t property) {
-        xcb_selection_notify_event_t notify{};
-        notify.response_type = XCB_SELECTION_NOTIFY;
-        notify.time = request.time;
-        notify.requestor = request.requestor;
-        notify.selection = request.selection;
-        notify.target = request.target;
-        notify.property = property;
-        xcb_send_event(m_connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
-                       reinterpret_cast<const char*>(&notify));
-        xcb_flush(m_connection);
+        test_programs::notifyRequestor(m_connection, request, property);
     }
 
     void answerWithGarbage(const xcb_selection_request_event_t& request) {
@@ -153,7 +141,7 @@ private:
         const uint32_t units = bytes / (format / 8);
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor, property, type,
                             format, units, data.constData());
-        notify(request, property);
+        test_programs::notifyRequestor(m_connection, request, property);
     }
 
     How m_how;

@@ -22,6 +22,8 @@
 //   target WINDOW          the drag is over a new XDND target (0x hex; 0x0 for none)
 //   drag-finished ACTION   the drag ended: copy, move, link or ignore
 // Every press starts a new drag, for as long as the program runs.
+#include "selection_notify.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
@@ -563,16 +565,7 @@ private:
                 answered = property;
             }
         }
-        xcb_selection_notify_event_t notify{};
-        notify.response_type = XCB_SELECTION_NOTIFY;
-        notify.time = request.time;
-        notify.requestor = request.requestor;
-        notify.selection = request.selection;
-        notify.target = request.target;
-        notify.property = answered;
-        xcb_send_event(c, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
-                       reinterpret_cast<const char*>(&notify));
-        xcb_flush(c);
+        test_programs::notifyRequestor(c, request, answered);
     }
 
     // The answer names INCR and the size; each deletion of the property by the requestor asks

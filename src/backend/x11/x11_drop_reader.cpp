@@ -1,5 +1,6 @@
 #include "backend/x11/x11_drop_reader.h"
 
+#include "backend/x11/client_message.h"
 #include "backend/x11/drop_formats.h"
 #include "backend/x11/x11_connection.h"
 
@@ -318,25 +319,13 @@ QByteArray X11DropReader::takeProperty(std::uint32_t* type) {
 void X11DropReader::finish(const DropState& drop, bool isTaken) {
     if (!m_connection.isOpen())
         return;
-    send(drop.source, m_finished,
-         {drop.window, isTaken ? 1u : 0u, isTaken ? m_actionCopy : std::uint32_t(XCB_ATOM_NONE)});
+    xcb_connection_t* c = m_connection.connection();
+    sendClientMessage(
+        c, drop.source, XCB_EVENT_MASK_NO_EVENT, drop.source, m_finished,
+        {drop.window, isTaken ? 1u : 0u, isTaken ? m_actionCopy : std::uint32_t(XCB_ATOM_NONE)});
     // Qt still has the drag over our window: end it there as the source would have.
-    send(drop.window, m_leave, {drop.source});
+    sendClientMessage(c, drop.window, XCB_EVENT_MASK_NO_EVENT, drop.window, m_leave, {drop.source});
     m_connection.flush();
-}
-
-void X11DropReader::send(std::uint32_t window, std::uint32_t type,
-                         std::initializer_list<std::uint32_t> data) {
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = window;
-    event.type = type;
-    int i = 0;
-    for (std::uint32_t value : data)
-        event.data.data32[i++] = value;
-    xcb_send_event(m_connection.connection(), 0, window, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&event));
 }
 
 } // namespace backend::x11

@@ -71,7 +71,6 @@ private:
     void targetDone(const QByteArray& data);
     void complete(const QByteArray& data);
     QByteArray takeProperty(std::uint32_t* type);
-    void send(std::uint32_t window, std::uint32_t type, std::initializer_list<std::uint32_t> data);
 
     X11Connection& m_connection;
     int m_listener = 0;
