@@ -17,6 +17,10 @@ namespace backend::x11 {
 namespace {
 
 constexpr std::uint32_t kWholeProperty = 0x1fffffff; // in 32-bit units
+// An incremental transfer that goes on for longer, or grows bigger, is a source that never
+// ends it: the drop counts as stalled.
+constexpr qint64 kLongestTransferMs = 30'000;
+constexpr qsizetype kLargestTransfer = qsizetype(256) << 20;
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
@@ -266,6 +270,7 @@ void X11DropReader::answered(std::uint32_t property) {
     // Too big for one property: it comes in parts, each asked for by deleting the last one
     // (taking the property just did), each within the bound again.
     m_reads.front().isIncremental = true;
+    m_reads.front().transferTime.start();
     m_bound.start();
 }
 
@@ -276,7 +281,14 @@ void X11DropReader::partArrived() {
         targetDone(m_reads.front().received);
         return;
     }
-    m_reads.front().received += part;
+    Read& read = m_reads.front();
+    read.received += part;
+    if (read.received.size() > kLargestTransfer ||
+        read.transferTime.hasExpired(kLongestTransferMs)) {
+        read.drop->hasStalled = true;
+        complete({});
+        return;
+    }
     m_bound.start();
 }
 

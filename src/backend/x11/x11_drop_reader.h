@@ -4,6 +4,7 @@
 #include "backend/pending_drop.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -24,7 +25,8 @@ class X11Connection;
 // the GUI thread. Qt's connection is only listened to (a native event filter that sees the
 // XDND messages first and keeps a taken-over XdndDrop from Qt); the data is converted on
 // `connection`, one conversion at a time, each answer (and each part of an incremental
-// transfer) awaited for at most `answerBound`. Finishing a drop answers the source with
+// transfer) awaited for at most `answerBound`, an incremental transfer at most 30 s and
+// 256 MiB in all. Finishing a drop answers the source with
 // XdndFinished and sends Qt the XdndLeave that ends the drag on its side. GUI thread only.
 class X11DropReader final : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
@@ -55,6 +57,7 @@ private:
         std::vector<std::string> targets; // left to ask, in order
         std::uint32_t target = 0;         // the one asked now
         bool isIncremental = false;
+        QElapsedTimer transferTime; // of an incremental transfer
         QByteArray received;
     };
 
