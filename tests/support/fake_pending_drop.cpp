@@ -13,10 +13,9 @@ QStringList FakePendingDrop::formats() const {
 
 void FakePendingDrop::read(const QString& format, ReadHandler done) {
     m_reads << format;
-    if (m_stalling.contains(format)) {
-        m_stalled << std::move(done);
+    // Not kept: it holds the reading, which holds this drop.
+    if (m_stalling.contains(format))
         return;
-    }
     QByteArray bytes;
     for (const auto& [name, data] : m_formats) {
         if (name == format)

@@ -32,7 +32,6 @@ private:
     QSet<QString> m_stalling;
     QStringList m_reads;
     QList<bool> m_finishes;
-    QList<ReadHandler> m_stalled; // kept, never called
 };
 
 } // namespace testing_support
