@@ -49,6 +49,20 @@ void takeContents(const shelf::DropIntake& intake, shelf::MimeItemProviderFactor
         [intake](const shelf::ItemProviderList& providers) { intake.handleDrop(providers); });
 }
 
+// Reads a drop taken over from the toolkit, tells its source whether it was taken and makes
+// its entry; `onRead` runs last.
+void readTakenOverDrop(std::shared_ptr<backend::PendingDrop> drop, shelf::DropIntake intake,
+                       shelf::MimeItemProviderFactory* providerFactory,
+                       std::function<void()> onRead) {
+    DropDataReader::read(drop, [drop, intake, providerFactory,
+                                onRead = std::move(onRead)](shelf::DropContents contents) {
+        // The source learns when nothing could be taken.
+        drop->finish(!contents.isEmpty());
+        takeContents(intake, *providerFactory, std::move(contents));
+        onRead();
+    });
+}
+
 } // namespace
 
 DropRegionView::DropRegionView(const core::Services& services,
@@ -124,18 +138,14 @@ void DropRegionView::takeOverDrop() {
     // thread for as long as its source takes to answer, seconds for one that stalls. Taken
     // over, the drop is read without waiting; the region stays targeted until it is read.
     QPointer<DropRegionView> self(this);
-    m_pasteboard->takeOverDrop(window()->windowHandle(),
-                               [self, intake = m_intake, providerFactory = m_providerFactory](
-                                   std::shared_ptr<backend::PendingDrop> drop) {
-                                   DropDataReader::read(drop, [self, intake, providerFactory,
-                                                               drop](shelf::DropContents contents) {
-                                       // The source learns when nothing could be taken.
-                                       drop->finish(!contents.isEmpty());
-                                       takeContents(intake, *providerFactory, std::move(contents));
-                                       if (self)
-                                           self->setDragTargeted(false);
-                                   });
-                               });
+    m_pasteboard->takeOverDrop(
+        window()->windowHandle(), [self, intake = m_intake, providerFactory = m_providerFactory](
+                                      std::shared_ptr<backend::PendingDrop> drop) {
+            readTakenOverDrop(std::move(drop), intake, providerFactory, [self] {
+                if (self)
+                    self->setDragTargeted(false);
+            });
+        });
 }
 
 void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
