@@ -335,8 +335,11 @@ void X11DropReader::finish(const DropState& drop, bool isTaken) {
     sendClientMessage(
         c, drop.source, XCB_EVENT_MASK_NO_EVENT, drop.source, m_finished,
         {drop.window, isTaken ? 1u : 0u, isTaken ? m_actionCopy : std::uint32_t(XCB_ATOM_NONE)});
-    // Qt still has the drag over our window: end it there as the source would have.
-    sendClientMessage(c, drop.window, XCB_EVENT_MASK_NO_EVENT, drop.window, m_leave, {drop.source});
+    // Qt still has the drag over our window: end it there as the source would have, unless
+    // a new drag has come in since (Qt has let the old one go for it).
+    if (!m_drags.contains(drop.window))
+        sendClientMessage(c, drop.window, XCB_EVENT_MASK_NO_EVENT, drop.window, m_leave,
+                          {drop.source});
     m_connection.flush();
 }
 
