@@ -148,7 +148,7 @@ bool X11DropReader::nativeEventFilter(const QByteArray& eventType, void* message
     if (e->format != 32)
         return false;
     if (e->type == m_enter) {
-        Drag drag{data[0], data[1] >> 24, (data[1] & 1) != 0, {}, {}};
+        Drag drag{data[0], (data[1] & 1) != 0, {}, {}};
         for (int i = 2; i < 5; ++i) {
             if (data[i] != XCB_ATOM_NONE)
                 drag.types.push_back(data[i]);

@@ -45,7 +45,6 @@ private:
     // A drag over one of our windows, as its XdndEnter told.
     struct Drag {
         std::uint32_t source = 0;
-        std::uint32_t version = 0;
         bool hasTypeList = false;
         std::vector<std::uint32_t> types; // those XdndEnter carried
         DragPasteboard::DropHandler onDrop;
