@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build package bench fuzz format format-check tidy test-asan test-tsan clean
+.PHONY: run test deps build package bench fuzz format format-check tidy test-asan test-tsan test-browsers clean
 
 deps:
 	@scripts/install-deps
@@ -19,6 +19,11 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Drags both ways between holdfin and Chromium and Firefox ESR, those of them that are
+# installed (apt-get install chromium firefox-esr); not part of `make test`.
+test-browsers: build
+	scripts/test-browsers --build $(BUILD)
 
 # A Debian package: sudo apt-get install ./build/holdfin_*.deb
 package: build

@@ -1,8 +1,10 @@
 // Latency from a drag's start in another program to holdfin's panel on screen: from the
 // moment our drag source starts its XDND drag to the moment the panel window of the real
-// holdfin process is mapped, and to its first drawing after that (XDamage), over real drags
-// on a private X server. Each drag is released outside the panel, so the shelf stays empty
-// and the panel hides again before the next one.
+// holdfin process is on the screen (mapped there, or moved there while mapped), and to the
+// moment it shows its content there: its first drawing after a map (XDamage), or at once when
+// it comes on screen already drawn (a translucent window keeps its contents in a pixmap of
+// the server's while mapped), over real drags on a private X server. Each drag is released
+// outside the panel, so the shelf stays empty and the panel hides again before the next one.
 //
 //   holdfin_bench_panel_shown [drags]     (default 100)
 //
@@ -33,8 +35,8 @@ using namespace bench_tools;
 
 namespace {
 
-// Watches one window on a connection of its own, on a thread of its own: when it was last
-// mapped, when it was first drawn into after that, and whether it is mapped now.
+// Watches one window on a connection of its own, on a thread of its own: when it last came
+// on the screen, when its content first showed there, and whether it is on the screen now.
 class WindowWatcher final {
 public:
     explicit WindowWatcher(unsigned long window) : m_window(window) {
@@ -50,9 +52,10 @@ public:
         m_damageEvent = eventBase + XDamageNotify;
         XSelectInput(m_display, m_window, StructureNotifyMask);
         m_damage = XDamageCreate(m_display, m_window, XDamageReportRawRectangles);
+        m_isShown = isOnScreen();
         XWindowAttributes attributes;
-        if (XGetWindowAttributes(m_display, m_window, &attributes))
-            m_isMapped = attributes.map_state != IsUnmapped;
+        m_isDrawn = XGetWindowAttributes(m_display, m_window, &attributes) &&
+                    attributes.map_state != IsUnmapped;
         XFlush(m_display);
         m_thread = std::thread([this] { run(); });
     }
@@ -69,12 +72,28 @@ public:
     WindowWatcher& operator=(const WindowWatcher&) = delete;
 
     bool isValid() const { return m_display != nullptr; }
-    bool isMapped() const { return m_isMapped; }
-    std::int64_t mappedAt() const { return m_mappedAt; }
+    bool isShown() const { return m_isShown; }
+    std::int64_t shownAt() const { return m_shownAt; }
     std::int64_t paintedAt() const { return m_paintedAt; }
-    void reset() { m_mappedAt = m_paintedAt = 0; }
+    void reset() { m_shownAt = m_paintedAt = 0; }
 
 private:
+    // Mapped and at least partly inside the root window.
+    bool isOnScreen() {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(m_display, m_window, &attributes) ||
+            attributes.map_state != IsViewable)
+            return false;
+        XWindowAttributes root;
+        int x = 0, y = 0;
+        Window child = 0;
+        if (!XGetWindowAttributes(m_display, attributes.root, &root) ||
+            !XTranslateCoordinates(m_display, m_window, attributes.root, 0, 0, &x, &y, &child))
+            return false;
+        return x < root.width && y < root.height && x + attributes.width > 0 &&
+               y + attributes.height > 0;
+    }
+
     void run() {
         pollfd descriptor{ConnectionNumber(m_display), POLLIN, 0};
         while (!m_isStopping) {
@@ -85,14 +104,18 @@ private:
             XEvent event;
             XNextEvent(m_display, &event);
             const std::int64_t at = nowNs();
-            if (event.type == MapNotify) {
-                m_isMapped = true;
-                if (!m_mappedAt)
-                    m_mappedAt = at;
-            } else if (event.type == UnmapNotify) {
-                m_isMapped = false;
+            if (event.type == MapNotify || event.type == UnmapNotify ||
+                event.type == ConfigureNotify) {
+                // Unmapped, the window loses its contents.
+                m_isDrawn = m_isDrawn && event.type != UnmapNotify;
+                m_isShown = isOnScreen();
+                if (m_isShown && !m_shownAt)
+                    m_shownAt = at;
+                if (m_isShown && m_isDrawn && !m_paintedAt)
+                    m_paintedAt = at;
             } else if (event.type == m_damageEvent) {
-                if (m_isMapped && m_mappedAt && !m_paintedAt)
+                m_isDrawn = true;
+                if (m_isShown && m_shownAt && !m_paintedAt)
                     m_paintedAt = at;
                 XDamageSubtract(m_display, m_damage, None, None);
             }
@@ -105,8 +128,9 @@ private:
     int m_damageEvent = 0;
     std::thread m_thread;
     std::atomic<bool> m_isStopping{false};
-    std::atomic<bool> m_isMapped{false};
-    std::atomic<std::int64_t> m_mappedAt{0};
+    std::atomic<bool> m_isShown{false};
+    bool m_isDrawn = false; // watcher thread only
+    std::atomic<std::int64_t> m_shownAt{0};
     std::atomic<std::int64_t> m_paintedAt{0};
 };
 
@@ -166,10 +190,10 @@ int main(int argc, char* argv[]) {
     }
 
     PointerDriver pointer;
-    std::vector<double> mapped, painted;
+    std::vector<double> shown, painted;
     int missed = 0;
     for (int i = 0; i < drags; ++i) {
-        waitUntil([&] { return !watcher.isMapped(); }, seconds(3));
+        waitUntil([&] { return !watcher.isShown(); }, seconds(3));
         watcher.reset();
         auto gesture = source->beginDrag(pointer);
         const auto started = source->process->waitForLine("drag-started ", seconds(5));
@@ -180,20 +204,21 @@ int main(int argc, char* argv[]) {
         source->process->waitForLine("drag-finished ", seconds(5));
         if (!started || !isShown) {
             ++missed;
-            std::fprintf(stderr, "panel shown: drag %d %s\n", i + 1,
-                         started ? "did not show the panel" : "did not start");
+            std::fprintf(stderr, "panel shown: drag %d %s (on screen %d)\n", i + 1,
+                         started ? "did not show the panel" : "did not start",
+                         int(watcher.shownAt() != 0));
             continue;
         }
         const std::int64_t startNs = std::stoll(started->substr(13));
-        mapped.push_back(double(watcher.mappedAt() - startNs) / 1e6);
+        shown.push_back(double(watcher.shownAt() - startNs) / 1e6);
         painted.push_back(double(watcher.paintedAt() - startNs) / 1e6);
     }
     if (painted.empty())
         return 1;
     std::printf("panel shown: %zu of %d drags showed the panel\n", painted.size(), drags);
-    std::printf("  drag start -> panel mapped:  median %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                percentile(mapped, 0.5), percentile(mapped, 0.99), percentile(mapped, 1.0));
-    std::printf("  drag start -> panel painted: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+    std::printf("  drag start -> panel on screen: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+                percentile(shown, 0.5), percentile(shown, 0.99), percentile(shown, 1.0));
+    std::printf("  drag start -> panel painted:   median %.2f ms, p99 %.2f ms, max %.2f ms\n",
                 percentile(painted, 0.5), percentile(painted, 0.99), percentile(painted, 1.0));
     return missed == 0 ? 0 : 1;
 }

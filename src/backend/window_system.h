@@ -11,7 +11,7 @@ public:
     virtual ~WindowSystem() = default;
 
     // Marks `window` as a shelf panel: above other windows, on every desktop, skipped by
-    // taskbar and pager. Call right before each show.
+    // taskbar and pager, and free to wait outside the screens. Call right before each show.
     virtual void preparePanel(QWindow* window) = 0;
     // Adds or removes `window` from the taskbar, shown or not.
     virtual void setSkipTaskbar(QWindow* window, bool skip) = 0;

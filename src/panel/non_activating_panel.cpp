@@ -3,17 +3,26 @@
 #include "backend/window_system.h"
 
 #include <QDragEnterEvent>
+#include <QGuiApplication>
 #include <QMimeData>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace panel {
+
+namespace {
+// Clear of the desktop's edge, so that no border or shadow a window manager adds reaches in.
+constexpr int kDismissedGap = 64;
+} // namespace
 
 NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem* windowSystem,
                                        QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                           Qt::WindowDoesNotAcceptFocus),
-      m_windowSystem(windowSystem) {
+      m_windowSystem(windowSystem), m_frame(frame) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -25,36 +34,49 @@ NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     winId();
-    windowHandle()->installEventFilter(this);
 }
 
 void NonActivatingPanel::setVisible(bool visible) {
-    // The hints go onto the still unmapped window: the window manager reads them on map and
-    // drops them again when the window is withdrawn.
+    // The hints go onto the still unmapped window: the window manager reads them on map.
     if (visible && !isVisible() && m_windowSystem)
         m_windowSystem->preparePanel(windowHandle());
     QWidget::setVisible(visible);
 }
 
-bool NonActivatingPanel::eventFilter(QObject* watched, QEvent* event) {
-    // Shown right after being hidden, the window manager may still be withdrawing an earlier
-    // mapping and wipe the hints written before the map. The last exposure comes after the
-    // last map, so asserting them again at each one leaves them in place.
-    if (event->type() == QEvent::Expose && watched == windowHandle() && m_windowSystem &&
-        windowHandle()->isExposed())
-        m_windowSystem->preparePanel(windowHandle());
-    return QWidget::eventFilter(watched, event);
+QRect NonActivatingPanel::dismissedFrame(const QRect& frame, const QRect& desktop) {
+    const int left = std::min(frame.left(), desktop.isEmpty() ? frame.left() : desktop.left());
+    return frame.translated(left - kDismissedGap - frame.width() - frame.left(), 0);
+}
+
+void NonActivatingPanel::place() {
+    // Without content the panel has nothing to show: it waits out of sight until it has.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    setGeometry(m_isPresented && m_content
+                    ? m_frame
+                    : dismissedFrame(m_frame, screen ? screen->virtualGeometry() : QRect()));
 }
 
 void NonActivatingPanel::present() {
-    show();
+    m_isPresented = true;
+    place();
+    // The only map of the panel's life; from here on showing and hiding are moves.
+    if (!isVisible())
+        show();
     raise();
     emit presented();
 }
 
 void NonActivatingPanel::dismiss() {
-    hide();
+    m_isPresented = false;
+    place();
+    if (!isVisible())
+        show();
     emit dismissed();
+}
+
+void NonActivatingPanel::setFrame(const QRect& frame) {
+    m_frame = frame;
+    place();
 }
 
 void NonActivatingPanel::setContentView(QWidget* content) {
@@ -62,12 +84,14 @@ void NonActivatingPanel::setContentView(QWidget* content) {
         return;
     delete m_content;
     m_content = content;
-    if (!m_content)
-        return;
-    layout()->addWidget(m_content);
-    // On screen at once, not a turn later, when the panel is.
-    if (isVisible())
-        m_content->show();
+    if (m_content) {
+        layout()->addWidget(m_content);
+        // On screen at once, not a turn later, when the panel is. Showing it may present or
+        // dismiss the panel.
+        if (isVisible())
+            m_content->show();
+    }
+    place();
 }
 
 const QStringList& NonActivatingPanel::registeredDraggedTypes() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QStringList>
 #include <QWidget>
 
@@ -12,6 +13,11 @@ namespace panel {
 // The shelf's floating panel: frameless, above ordinary windows, on every desktop, out of
 // taskbar and pager, and never the focus or active window, even when clicked; showing it never
 // activates Holdfin. It draws nothing itself: its content paints the shelf's background.
+//
+// Once shown, its window stays mapped for good: dismissed, it waits entirely outside the
+// screens, and presenting it moves it back. Drag sources that keep their own copy of the
+// window tree from the start of a drag learn of a move, but never of a window mapped (and
+// framed anew by the window manager) after that start.
 class NonActivatingPanel final : public QWidget {
     Q_OBJECT
 public:
@@ -20,10 +26,20 @@ public:
     NonActivatingPanel(const QRect& frame, backend::WindowSystem* windowSystem,
                        QWidget* parent = nullptr);
 
-    // Shows the panel and puts it in front of other windows, without activating Holdfin.
+    // Puts the panel at its frame, in front of other windows, without activating Holdfin;
+    // a panel without content stays out of sight until it gets some.
     void present();
-    // Hides the panel; its content and all of its state stay.
+    // Takes the panel out of sight and reach; its content and all of its state stay.
     void dismiss();
+    // Whether the panel was presented and not dismissed since.
+    bool isPresented() const { return m_isPresented; }
+
+    // Where the panel sits while presented; moves it there at once if it is.
+    void setFrame(const QRect& frame);
+    QRect frame() const { return m_frame; }
+    // Where the dismissed panel waits: `frame` moved left until it lies wholly outside the
+    // virtual desktop that `desktop` spans (the bounding rectangle of all screens).
+    static QRect dismissedFrame(const QRect& frame, const QRect& desktop);
 
     // Makes `content` (owned from now on) fill the panel, replacing and deleting any previous one.
     void setContentView(QWidget* content);
@@ -40,14 +56,17 @@ signals:
     void dismissed();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void place();
+
     backend::WindowSystem* m_windowSystem;
     QWidget* m_content = nullptr;
+    QRect m_frame;
+    bool m_isPresented = false;
 };
 
 } // namespace panel

@@ -33,13 +33,13 @@ QRectF WindowManager::panelFrame(const QRect& visibleFrame) {
 }
 
 void WindowManager::showPanel() {
-    if (m_window->isVisible())
+    if (m_window->isPresented())
         return;
     m_window->present();
 }
 
 void WindowManager::hidePanel() {
-    if (!m_window->isVisible())
+    if (!m_window->isPresented())
         return;
     m_window->dismiss();
 }
@@ -49,13 +49,13 @@ void WindowManager::placeOnPrimary() {
     m_panelY = frame.y();
     const auto primary = m_screens.primary();
     m_screenName = primary ? primary->name : QString();
-    m_window->setGeometry(toWidgetGeometry(frame));
+    m_window->setFrame(toWidgetGeometry(frame));
 }
 
 void WindowManager::onScreensChanged() {
     // The panel otherwise stays where it was built; it only must never become unreachable.
     const QList<backend::ScreenInfo> screens = m_screens.screens();
-    const QRect frame = m_window->geometry();
+    const QRect frame = m_window->frame();
     bool hasOwnScreen = false;
     bool touchesAScreen = false;
     for (const backend::ScreenInfo& screen : screens) {

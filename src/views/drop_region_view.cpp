@@ -1,8 +1,10 @@
 #include "views/drop_region_view.h"
 
 #include "backend/drag_pasteboard.h"
+#include "backend/pending_drop.h"
 #include "desktop/symbol_image.h"
 #include "shelf/mime_item_provider_factory.h"
+#include "views/drop_data_reader.h"
 #include "views/spring_curve.h"
 
 #include <QDragEnterEvent>
@@ -10,6 +12,7 @@
 #include <QIcon>
 #include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -32,11 +35,38 @@ QColor blend(const QColor& from, const QColor& to, double t) {
                             from.alphaF() + (to.alphaF() - from.alphaF()) * t);
 }
 
+// Makes what a drop carried one entry; an empty drop logs that it brought nothing.
+void takeContents(const shelf::DropIntake& intake, shelf::MimeItemProviderFactory& providerFactory,
+                  shelf::DropContents contents) {
+    if (contents.isEmpty()) {
+        intake.handleDrop({});
+        return;
+    }
+    // Many files cost a pool thread time; the GUI thread goes on at once.
+    providerFactory.makeProviders(
+        std::move(contents),
+        [intake](const shelf::ItemProviderList& providers) { intake.handleDrop(providers); });
+}
+
+// Reads a drop taken over from the toolkit, tells its source whether it was taken and makes
+// its entry; `onRead` runs last.
+void readTakenOverDrop(std::shared_ptr<backend::PendingDrop> drop, shelf::DropIntake intake,
+                       shelf::MimeItemProviderFactory* providerFactory,
+                       std::function<void()> onRead) {
+    DropDataReader::read(drop, [drop, intake, providerFactory,
+                                onRead = std::move(onRead)](shelf::DropContents contents) {
+        // The source learns when nothing could be taken.
+        drop->finish(!contents.isEmpty());
+        takeContents(intake, *providerFactory, std::move(contents));
+        onRead();
+    });
+}
+
 } // namespace
 
 DropRegionView::DropRegionView(core::MainQueue& mainQueue, core::DiagnosticLog& log,
                                const desktop::SymbolImage* symbols,
-                               const backend::DragPasteboard* pasteboard,
+                               backend::DragPasteboard* pasteboard,
                                shelf::MimeItemProviderFactory& providerFactory,
                                shelf::DropIntake::AddItem addItem, QWidget* parent)
     : QWidget(parent), m_intake(mainQueue, log, std::move(addItem)), m_symbols(symbols),
@@ -98,6 +128,24 @@ void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
     event->setDropAction(Qt::CopyAction);
     event->accept();
     setDragTargeted(true);
+    takeOverDrop();
+}
+
+void DropRegionView::takeOverDrop() {
+    if (!m_pasteboard)
+        return;
+    // Read inside the toolkit's drop event, another application's data would hold the GUI
+    // thread for as long as its source takes to answer, seconds for one that stalls. Taken
+    // over, the drop is read without waiting; the region stays targeted until it is read.
+    QPointer<DropRegionView> self(this);
+    m_pasteboard->takeOverDrop(
+        window()->windowHandle(), [self, intake = m_intake, providerFactory = &m_providerFactory](
+                                      std::shared_ptr<backend::PendingDrop> drop) {
+            readTakenOverDrop(std::move(drop), intake, providerFactory, [self] {
+                if (self)
+                    self->setDragTargeted(false);
+            });
+        });
 }
 
 void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
@@ -110,6 +158,8 @@ void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void DropRegionView::dragLeaveEvent(QDragLeaveEvent* event) {
+    if (m_pasteboard && m_isDragTargeted)
+        m_pasteboard->takeOverDrop(window()->windowHandle(), {});
     setDragTargeted(false);
     event->accept();
 }
@@ -125,16 +175,11 @@ void DropRegionView::dropEvent(QDropEvent* event) {
     // The source learns when nothing could be taken.
     if (contents.isEmpty()) {
         event->ignore();
-        m_intake.handleDrop({});
-        return;
+    } else {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
     }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    // Many files cost a pool thread time; the GUI thread goes on at once.
-    m_providerFactory.makeProviders(std::move(contents),
-                                    [intake = m_intake](const shelf::ItemProviderList& providers) {
-                                        intake.handleDrop(providers);
-                                    });
+    takeContents(m_intake, m_providerFactory, std::move(contents));
 }
 
 QPixmap DropRegionView::symbol(const QString& name, const QColor& color) const {

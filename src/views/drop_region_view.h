@@ -35,7 +35,7 @@ public:
     // sources that never answered (null: every source counts as answering). All must outlive
     // the view.
     DropRegionView(core::MainQueue& mainQueue, core::DiagnosticLog& log,
-                   const desktop::SymbolImage* symbols, const backend::DragPasteboard* pasteboard,
+                   const desktop::SymbolImage* symbols, backend::DragPasteboard* pasteboard,
                    shelf::MimeItemProviderFactory& providerFactory,
                    shelf::DropIntake::AddItem addItem, QWidget* parent = nullptr);
 
@@ -61,11 +61,12 @@ protected:
 private:
     void setDragTargeted(bool value);
     bool canTake(const QDropEvent& event) const;
+    void takeOverDrop();
     QPixmap symbol(const QString& name, const QColor& color) const;
 
     shelf::DropIntake m_intake;
-    const desktop::SymbolImage* m_symbols;
-    const backend::DragPasteboard* m_pasteboard;
+    const desktop::SymbolImage* m_symbols; // our own artwork when none are given
+    backend::DragPasteboard* m_pasteboard; // none: every source counts as answering
     shelf::MimeItemProviderFactory& m_providerFactory;
     bool m_isDragTargeted = false;
     double m_progress = 0;

@@ -160,7 +160,7 @@ TEST_F(AppDelegateTest, ConstructionStartsTheDragMonitorBeforeBuildingThePanel) 
     build();
 
     EXPECT_EQ(registrationsWhenPlaced, 3u);
-    EXPECT_TRUE(delegate->windowManager().window()->isVisible()) << "built and ordered front";
+    EXPECT_TRUE(delegate->windowManager().window()->isPresented()) << "built and ordered front";
     EXPECT_EQ(delegate->windowManager().window()->contentView(), nullptr)
         << "content waits for start-up";
 }

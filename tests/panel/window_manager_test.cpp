@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QWindow>
 
@@ -54,8 +56,10 @@ TEST_P(WindowManagerPlacement, PutsThePanelAtTheLeftEdgeCentredVertically) {
 
     EXPECT_DOUBLE_EQ(manager.panelY(), GetParam().panelY);
     EXPECT_DOUBLE_EQ(WindowManager::panelFrame(GetParam().visibleFrame).x(), GetParam().x);
+    EXPECT_EQ(manager.window()->frame(), GetParam().geometry);
+    EXPECT_TRUE(manager.window()->isPresented()) << "built and ordered front";
+    manager.window()->setContentView(new QWidget);
     EXPECT_EQ(manager.window()->geometry(), GetParam().geometry);
-    EXPECT_TRUE(manager.window()->isVisible()) << "built and ordered front";
 }
 
 class WindowManagerTest : public testing::Test {
@@ -79,24 +83,65 @@ TEST_F(WindowManagerTest, ShowAndHideDoNothingWhenAlreadySo) {
     manager.hidePanel();
     manager.hidePanel();
     EXPECT_EQ(out.count(), 1);
-    EXPECT_FALSE(manager.window()->isVisible());
+    EXPECT_FALSE(manager.window()->isPresented());
     manager.showPanel();
     manager.showPanel();
     EXPECT_EQ(front.count(), 1);
-    EXPECT_TRUE(manager.window()->isVisible());
+    EXPECT_TRUE(manager.window()->isPresented());
 }
 
-TEST_F(WindowManagerTest, HintsGoOntoThePanelBeforeEveryShow) {
+// Hidden, the panel stays mapped wholly left of every screen, at its own height; shown, it is
+// back at its frame.
+TEST_F(WindowManagerTest, HidingMovesThePanelOutOfEveryScreenWithoutUnmapping) {
+    WindowManager manager(screens, &windowSystem);
+    manager.window()->setContentView(new QWidget);
+    const QRect frame = manager.window()->frame();
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    manager.hidePanel();
+
+    EXPECT_TRUE(manager.window()->isVisible());
+    const QRect hidden = manager.window()->geometry();
+    EXPECT_EQ(hidden.size(), frame.size());
+    EXPECT_EQ(hidden.y(), frame.y());
+    EXPECT_LT(hidden.right(), std::min(desktop.left(), frame.left()));
+    EXPECT_EQ(manager.window()->frame(), frame);
+
+    manager.showPanel();
+    EXPECT_EQ(manager.window()->geometry(), frame);
+}
+
+// Its content paints all of the panel: until it has some, it shows nothing, even presented.
+TEST_F(WindowManagerTest, PanelWithoutContentWaitsOutOfSight) {
+    WindowManager manager(screens, &windowSystem);
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    EXPECT_TRUE(manager.window()->isPresented());
+    EXPECT_TRUE(manager.window()->isVisible()) << "mapped all the same";
+    EXPECT_LT(manager.window()->geometry().right(), desktop.left());
+
+    manager.window()->setContentView(new QWidget);
+    EXPECT_EQ(manager.window()->geometry(), manager.window()->frame());
+}
+
+TEST(NonActivatingPanelFrames, DismissedFrameLiesLeftOfTheDesktopAndOfItsFrame) {
+    const QRect frame(0, 245, 160, 310);
+    EXPECT_LT(NonActivatingPanel::dismissedFrame(frame, {0, 0, 1280, 800}).right(), 0);
+    EXPECT_LT(NonActivatingPanel::dismissedFrame(frame, {-1920, 0, 3200, 1080}).right(), -1920);
+    const QRect leftOfDesktop(-4000, 10, 160, 310);
+    EXPECT_LT(NonActivatingPanel::dismissedFrame(leftOfDesktop, {0, 0, 1280, 800}).right(), -4000);
+    EXPECT_LT(NonActivatingPanel::dismissedFrame(frame, {}).right(), 0) << "no screen";
+    EXPECT_EQ(NonActivatingPanel::dismissedFrame(frame, {0, 0, 1280, 800}).y(), 245);
+}
+
+TEST_F(WindowManagerTest, HintsGoOntoThePanelBeforeItsOnlyMap) {
     WindowManager manager(screens, &windowSystem);
     manager.hidePanel();
     manager.showPanel();
+    manager.hidePanel();
     manager.showPanel();
 
-    ASSERT_EQ(windowSystem.preparations().size(), 2);
-    for (const auto& preparation : windowSystem.preparations()) {
-        EXPECT_EQ(preparation.window, manager.window()->windowHandle());
-        EXPECT_FALSE(preparation.wasVisible);
-    }
+    ASSERT_EQ(windowSystem.preparations().size(), 1);
+    EXPECT_EQ(windowSystem.preparations().front().window, manager.window()->windowHandle());
+    EXPECT_FALSE(windowSystem.preparations().front().wasVisible);
 }
 
 TEST_F(WindowManagerTest, HidingKeepsTheContent) {
@@ -158,13 +203,16 @@ TEST_P(WindowManagerScreenChange, MovesThePanelOnlyWhenItWouldBeUnreachable) {
     screens.setScreens({{"DP-1", {0, 0, 1280, 800}}, {"DP-2", {1280, 0, 1920, 1080}}},
                        {0, 30, 1280, 770});
     WindowManager manager(screens, nullptr);
+    manager.window()->setContentView(new QWidget);
     manager.hidePanel();
-    ASSERT_EQ(manager.window()->geometry(), QRect(0, 260, 160, 310));
+    ASSERT_EQ(manager.window()->frame(), QRect(0, 260, 160, 310));
 
     screens.setScreens(GetParam().screens, GetParam().visibleFrame);
 
+    EXPECT_EQ(manager.window()->frame(), GetParam().geometry);
+    EXPECT_FALSE(manager.window()->isPresented()) << "moving never shows the panel";
+    manager.showPanel();
     EXPECT_EQ(manager.window()->geometry(), GetParam().geometry);
-    EXPECT_FALSE(manager.window()->isVisible()) << "moving never shows the panel";
 }
 
 TEST(WindowManagerWithoutScreen, ComesToTheFirstScreenThatAppears) {
@@ -173,7 +221,7 @@ TEST(WindowManagerWithoutScreen, ComesToTheFirstScreenThatAppears) {
 
     screens.setScreens({{"DP-1", {0, 0, 1280, 800}}});
 
-    EXPECT_EQ(manager.window()->geometry(), QRect(0, 245, 160, 310));
+    EXPECT_EQ(manager.window()->frame(), QRect(0, 245, 160, 310));
     EXPECT_DOUBLE_EQ(manager.panelY(), 245);
 }
 

@@ -2,6 +2,7 @@
 
 #include "backend/drag_pasteboard.h"
 
+#include <memory>
 #include <set>
 
 namespace testing_support {
@@ -15,6 +16,12 @@ public:
     bool hasSourceAnswered() const override { return m_hasSourceAnswered; }
     void setSourceAnswered(bool value) { m_hasSourceAnswered = value; }
 
+    // Drops are taken over only once a test asks for it.
+    void setTakesOverDrops(bool value) { m_takesOverDrops = value; }
+    bool takeOverDrop(QWindow* window, DropHandler onDrop) override;
+    // Drops the drag whose drop a target took over; false when none is.
+    bool dropTakenOver(std::shared_ptr<backend::PendingDrop> drop);
+
     // A new drag that offers `readable` (empty: nothing the shelf can read).
     void startDrag(std::set<backend::PasteboardClass> readable);
     int readabilityQueries() const { return m_queries; }
@@ -24,6 +31,8 @@ private:
     std::set<backend::PasteboardClass> m_readable;
     mutable int m_queries = 0;
     bool m_hasSourceAnswered = true;
+    bool m_takesOverDrops = false;
+    DropHandler m_onDrop;
 };
 
 } // namespace testing_support

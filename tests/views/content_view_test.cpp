@@ -49,7 +49,7 @@ protected:
         view->show();
     }
 
-    bool isPanelVisible() const { return windowManager->window()->isVisible(); }
+    bool isPanelVisible() const { return windowManager->window()->isPresented(); }
 
     static BucketItem entry(int payloads, bool locked = false) {
         QList<BucketItemData> items;

@@ -3,6 +3,7 @@
 #include "shelf/mime_item_provider_factory.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_main_queue.h"
+#include "support/fake_pending_drop.h"
 #include "support/qt_printers.h"
 #include "support/raw_mime_data.h"
 #include "support/recording_log.h"
@@ -23,6 +24,9 @@ using shelf::UTType;
 using views::DropRegionView;
 
 namespace {
+
+// An image in a format Qt decodes, one red pixel.
+const QByteArray kOnePixel = "/* XPM */ static char* p[] = {\"1 1 1 1\", \"r c #ff0000\", \"r\"};";
 
 class DropRegionViewTest : public ::testing::Test {
 protected:
@@ -223,6 +227,98 @@ TEST_F(DropRegionViewTest, RefusesSourcesThatNeverAnsweredUntilTheyDo) {
 
     pasteboard.setSourceAnswered(true);
     EXPECT_TRUE(enterRegion());
+}
+
+// ---- Drops the backend took over from the toolkit: read a format at a time, never waiting.
+
+class TakenOverDropTest : public DropRegionViewTest {
+protected:
+    TakenOverDropTest() { pasteboard.setTakesOverDrops(true); }
+
+    // Enters the region with a drag offering `formats`, drops it as the backend would and
+    // waits until the drop is finished.
+    std::shared_ptr<testing_support::FakePendingDrop>
+    dropTakenOver(const testing_support::FakePendingDrop::Formats& formats) {
+        auto drop = std::make_shared<testing_support::FakePendingDrop>(formats);
+        testing_support::RawMimeData offer(formats);
+        QDragEnterEvent event(QPoint(10, 10), Qt::CopyAction, &offer, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(&region, &event);
+        EXPECT_TRUE(event.isAccepted());
+        EXPECT_TRUE(pasteboard.dropTakenOver(drop)) << "the region took the drop over";
+        EXPECT_TRUE(testing_support::waitUntil([&] { return !drop->finishes().isEmpty(); },
+                                               [&] {
+                                                   factory.waitForDrops();
+                                                   queue.drain();
+                                               }));
+        return drop;
+    }
+
+    testing_support::FakeDragPasteboard pasteboard;
+    DropRegionView region{queue,   log,
+                          nullptr, &pasteboard,
+                          factory, [this](const BucketItem& item) { added.push_back(item); }};
+};
+
+TEST_F(TakenOverDropTest, ReadsOnlyWhatTheEntryNeedsAndTellsTheSourceItWasTaken) {
+    const auto drop =
+        dropTakenOver({{"text/plain", "the link"}, {"text/uri-list", "https://example.org/\r\n"}});
+
+    EXPECT_EQ(drop->reads(), QStringList{"text/uri-list"}) << "the text is never asked for";
+    EXPECT_EQ(drop->finishes(), QList<bool>{true});
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].items[0].content, "https://example.org/");
+    EXPECT_FALSE(region.isDragTargeted());
+}
+
+TEST_F(TakenOverDropTest, FallsBackFormatByFormatAsTheToolkitReadWould) {
+    const auto drop = dropTakenOver({{"text/uri-list", "# nothing\r\n"},
+                                     {"text/plain;charset=utf-8", ""},
+                                     {"image/png", ""},
+                                     {"application/x-qt-image", kOnePixel}});
+
+    EXPECT_EQ(drop->reads(), (QStringList{"text/uri-list", "text/plain;charset=utf-8", "image/png",
+                                          "application/x-qt-image"}));
+    EXPECT_EQ(drop->finishes(), QList<bool>{true});
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].items[0].type, UTType::image);
+}
+
+// What a source that stalled gives once the backend's bound has passed.
+TEST_F(TakenOverDropTest, DropThatGaveNothingIsRefused) {
+    const auto drop = dropTakenOver({{"text/uri-list", ""}});
+
+    EXPECT_EQ(drop->finishes(), QList<bool>{false});
+    EXPECT_TRUE(added.empty());
+    EXPECT_EQ(log.lines(), QStringList{"Received 0 items"});
+    EXPECT_FALSE(region.isDragTargeted());
+}
+
+TEST_F(TakenOverDropTest, RegionStaysTargetedWhileTheDropIsRead) {
+    auto drop = std::make_shared<testing_support::FakePendingDrop>(
+        testing_support::FakePendingDrop::Formats{{"text/uri-list", "file:///a.txt\r\n"}},
+        QSet<QString>{"text/uri-list"});
+    const auto offer = mime("text/uri-list", "file:///a.txt\r\n");
+    QDragEnterEvent event(QPoint(10, 10), Qt::CopyAction, offer.get(), Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(&region, &event);
+    ASSERT_TRUE(pasteboard.dropTakenOver(drop));
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(region.isDragTargeted()) << "the shelf keeps the region up for the drop";
+    EXPECT_TRUE(drop->finishes().isEmpty());
+}
+
+TEST_F(TakenOverDropTest, LeavingGivesTheDropBackToTheToolkit) {
+    const auto offer = mime("text/uri-list", "file:///a.txt\r\n");
+    QDragEnterEvent event(QPoint(10, 10), Qt::CopyAction, offer.get(), Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(&region, &event);
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(&region, &leave);
+
+    EXPECT_FALSE(pasteboard.dropTakenOver(std::make_shared<testing_support::FakePendingDrop>(
+        testing_support::FakePendingDrop::Formats{})));
 }
 
 // ---- Look.

@@ -19,12 +19,14 @@
 // --junk-types N adds N more offered types (application/x-holdfin-junk-<i>) after the real ones.
 // --conversions says how requests of other clients for the drag's data are met:
 //   answer (default) as Qt does; silent: never answered at all; garbage: every request
-//   (TARGETS too) is answered with random bytes of a random type and format.
+//   (TARGETS too) is answered with random bytes of a random type and format; stall: TARGETS
+//   is answered with the drag's types, every request for data never.
 // The 300x300 window sits at --at (default 100,100). Standard output, one line each:
 //   ready X Y W H          the window is shown; its global geometry
 //   drag-started NS        right before the drag starts; NS is CLOCK_MONOTONIC in nanoseconds
 //   drag-finished ACTION   the drag ended: copy, move, link or ignore
 // Every press starts a new drag, for as long as the program runs.
+#include "selection_notify.h"
 #include "test_program.h"
 
 #include <QAbstractNativeEventFilter>
@@ -49,6 +51,7 @@
 #include <memory>
 #include <random>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -69,7 +72,7 @@ protected:
 // Meets other clients' requests for the drag's data in a hostile way, before Qt sees them.
 class HostileConversions final : public QAbstractNativeEventFilter {
 public:
-    enum class How { Silent, Garbage };
+    enum class How { Silent, Garbage, Stall };
 
     explicit HostileConversions(How how) : m_how(how) {
         auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -89,7 +92,16 @@ public:
             return false;
         if (m_how == How::Garbage)
             answerWithGarbage(*request);
+        else if (m_how == How::Stall && request->target == m_targets)
+            answerTargets(*request);
         return true;
+    }
+
+    // The types the drag under way offers, for a TARGETS request.
+    void setOfferedTypes(const QStringList& types) {
+        m_offered.clear();
+        for (const QString& type : types)
+            m_offered.push_back(intern(type.toLatin1().constData()));
     }
 
 private:
@@ -103,6 +115,15 @@ private:
         const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         std::free(reply);
         return atom;
+    }
+
+    void answerTargets(const xcb_selection_request_event_t& request) {
+        const xcb_atom_t property = request.property ? request.property : request.target;
+        std::vector<xcb_atom_t> atoms{m_targets};
+        atoms.insert(atoms.end(), m_offered.begin(), m_offered.end());
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
+                            XCB_ATOM_ATOM, 32, uint32_t(atoms.size()), atoms.data());
+        test_programs::notifyRequestor(m_connection, request, property);
     }
 
     void answerWithGarbage(const xcb_selection_request_event_t& request) {
@@ -120,22 +141,14 @@ private:
         const uint32_t units = bytes / (format / 8);
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, request.requestor, property, type,
                             format, units, data.constData());
-        xcb_selection_notify_event_t notify{};
-        notify.response_type = XCB_SELECTION_NOTIFY;
-        notify.time = request.time;
-        notify.requestor = request.requestor;
-        notify.selection = request.selection;
-        notify.target = request.target;
-        notify.property = property;
-        xcb_send_event(m_connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
-                       reinterpret_cast<const char*>(&notify));
-        xcb_flush(m_connection);
+        test_programs::notifyRequestor(m_connection, request, property);
     }
 
     How m_how;
     xcb_connection_t* m_connection = nullptr;
     xcb_atom_t m_selection = XCB_ATOM_NONE;
     xcb_atom_t m_targets = XCB_ATOM_NONE;
+    std::vector<xcb_atom_t> m_offered;
     std::mt19937 m_random{20261207};
 };
 
@@ -170,9 +183,9 @@ QString actionName(Qt::DropAction action) {
 class DragSource final : public QWidget {
 public:
     DragSource(QString mode, QStringList payload, Qt::DropActions actions,
-               QList<QByteArray> rawPaths, int junkTypes)
+               QList<QByteArray> rawPaths, int junkTypes, HostileConversions* hostile)
         : m_mode(std::move(mode)), m_payload(std::move(payload)), m_actions(actions),
-          m_rawPaths(std::move(rawPaths)), m_junkTypes(junkTypes) {
+          m_rawPaths(std::move(rawPaths)), m_junkTypes(junkTypes), m_hostile(hostile) {
         setWindowFlag(Qt::FramelessWindowHint);
         resize(300, 300);
     }
@@ -232,6 +245,8 @@ private:
     void startDrag() {
         auto* drag = new QDrag(this);
         drag->setMimeData(makeMimeData());
+        if (m_hostile)
+            m_hostile->setOfferedTypes(drag->mimeData()->formats());
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         say(QStringLiteral("drag-started %1")
@@ -245,6 +260,7 @@ private:
     Qt::DropActions m_actions;
     QList<QByteArray> m_rawPaths;
     int m_junkTypes = 0;
+    HostileConversions* m_hostile;
     QPoint m_pressedAt;
     bool m_isPressed = false;
 };
@@ -271,24 +287,26 @@ int main(int argc, char* argv[]) {
         test_programs::takeOption(args, QStringLiteral("--conversions")).value_or("answer");
     const QStringList modes = {"files", "rawfiles",   "text",        "image",
                                "color", "unreadable", "unanswering", "none"};
-    const QStringList conversionModes = {"answer", "silent", "garbage"};
+    const QStringList conversionModes = {"answer", "silent", "garbage", "stall"};
     if (args.isEmpty() || !modes.contains(args.first()) || !conversionModes.contains(conversions)) {
         std::fprintf(stderr,
                      "usage: holdfin_test_drag_source <%s> [--at X,Y] "
                      "[--actions copy|move|copymove] [--paths-from FILE] [--junk-types N] "
-                     "[--conversions answer|silent|garbage] [payload...]\n",
+                     "[--conversions answer|silent|garbage|stall] [payload...]\n",
                      modes.join(QLatin1Char('|')).toUtf8().constData());
         return 2;
     }
     std::unique_ptr<HostileConversions> hostile;
     if (conversions != QLatin1String("answer")) {
-        hostile = std::make_unique<HostileConversions>(conversions == QLatin1String("silent")
-                                                           ? HostileConversions::How::Silent
-                                                           : HostileConversions::How::Garbage);
+        hostile = std::make_unique<HostileConversions>(
+            conversions == QLatin1String("silent")    ? HostileConversions::How::Silent
+            : conversions == QLatin1String("garbage") ? HostileConversions::How::Garbage
+                                                      : HostileConversions::How::Stall);
         app.installNativeEventFilter(hostile.get());
     }
     DragSource source(args.first(), args.mid(1), actions,
-                      pathsFrom.isEmpty() ? QList<QByteArray>() : readPaths(pathsFrom), junkTypes);
+                      pathsFrom.isEmpty() ? QList<QByteArray>() : readPaths(pathsFrom), junkTypes,
+                      hostile.get());
     source.move(at);
     source.show();
     test_programs::announceWhenReady(source);

@@ -151,9 +151,7 @@ protected:
         return ms;
     }
 
-    bool isPanelShown() {
-        return output("xwininfo", {"-id", m_panel}).find("IsViewable") != std::string::npos;
-    }
+    bool isPanelShown() { return x11_tools::isOnScreen(m_panel); }
 
     // Writes `paths` (NUL-separated) for the drag source.
     QString pathList(const QList<QByteArray>& paths) {
@@ -290,6 +288,21 @@ TEST_F(HostileDragTest, SourceThatNeverAnswersIsRefused) {
     m_pointer.moveTo(1100, 100);
     EXPECT_TRUE(waitFor([&] { return !isPanelShown(); }, 10s)) << "nothing on the shelf";
     report("never answers", maxGuiBlockMs(), 0);
+}
+
+// Answers TARGETS, sends its drop, then never delivers the data: the drop is read without
+// waiting on it, so the GUI thread goes on; after the read's bound the drop ends refused and
+// with nothing taken.
+TEST_F(HostileDragTest, SourceThatStallsOnTheDataReadFreezesNothing) {
+    ASSERT_TRUE(dropFromSource({"rawfiles", "--paths-from", pathList(makeFiles(3)).toStdString(),
+                                "--conversions", "stall", "--junk-types", "5"}));
+    const auto end = waitForDropEnd(20s);
+    const double dropMs = maxGuiBlockMs();
+    ASSERT_TRUE(end) << "the drop ends";
+    EXPECT_EQ(*end, "Received 0 items");
+    m_pointer.moveTo(1100, 100);
+    EXPECT_TRUE(waitFor([&] { return !isPanelShown(); }, 10s)) << "nothing on the shelf";
+    report("stalls on the data read", dropMs, 0);
 }
 
 TEST_F(HostileDragTest, SourceThatAnswersWithGarbageAddsOnlyWhatItCanCarry) {

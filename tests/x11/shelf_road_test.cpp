@@ -195,9 +195,7 @@ protected:
         return startProgram("holdfin_test_drag_source", files);
     }
 
-    bool isPanelShown() {
-        return output("xwininfo", {"-id", m_panel}).find("IsViewable") != std::string::npos;
-    }
+    bool isPanelShown() { return x11_tools::isOnScreen(m_panel); }
     bool waitForPanel(bool isShown) {
         return waitFor([&] { return isPanelShown() == isShown; }, 5s);
     }
@@ -389,5 +387,37 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
     }
     EXPECT_TRUE(m_holdfin->isRunning());
 }
+
+// A source that finds its target in its own copy of the window tree, copied when its drag
+// starts and followed only through the events it hears, as Chromium does, reaches the panel
+// that its own drag brought up: the panel was there all along, out of sight, and only moved.
+class TreeCacheSourceTest : public ShelfRoadTest,
+                            public testing::WithParamInterface<const char*> {};
+
+TEST_P(TreeCacheSourceTest, DropsOntoThePanelItsDragBroughtUp) {
+    auto source =
+        startProgram("holdfin_test_tree_cache_drag_source", {GetParam(), "--at", "300,450"});
+    ASSERT_TRUE(source);
+    EXPECT_FALSE(isPanelShown());
+    dropFromSource(*source, 1);
+    EXPECT_TRUE(waitForList(1));
+}
+
+// 3,000 file URLs are too many for one property: they come in parts, as GTK programs send them.
+TEST_F(ShelfRoadTest, DropTooBigForOnePropertyArrivesInParts) {
+    ASSERT_TRUE(QDir(m_home.path()).mkdir(QStringLiteral("many")));
+    std::vector<std::string> args{"files", "--at", "300,450"};
+    for (int i = 0; i < 3000; ++i) {
+        QFile file(m_home.filePath(QStringLiteral("many/file-%1.txt").arg(i)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        args.push_back(file.fileName().toStdString());
+    }
+    auto source = startProgram("holdfin_test_tree_cache_drag_source", args);
+    ASSERT_TRUE(source);
+    dropFromSource(*source, 3000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Payloads, TreeCacheSourceTest,
+                         testing::Values("files", "text", "link", "image"));
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sstream>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -59,7 +60,8 @@ protected:
 
     QString settingsPath() const { return m_config.filePath("holdfin/holdfin.conf"); }
 
-    // Holdfin's visible windows whose name is exactly `name` (any name when empty).
+    // Holdfin's windows on screen whose name is exactly `name` (any name when empty): the
+    // hidden panel stays mapped, outside every screen.
     static std::string visibleWindows(const ChildProcess& holdfin, const std::string& name = {}) {
         std::vector<std::string> args = {"search", "--all", "--onlyvisible", "--pid",
                                          std::to_string(holdfin.pid())};
@@ -67,7 +69,13 @@ protected:
             args.push_back("--name");
             args.push_back("^" + name + "$");
         }
-        return trimmed(output("xdotool", args));
+        std::string onScreen;
+        std::istringstream ids(output("xdotool", args));
+        for (std::string id; std::getline(ids, id);) {
+            if (!trimmed(id).empty() && x11_tools::isOnScreen(trimmed(id)))
+                onScreen += trimmed(id) + "\n";
+        }
+        return onScreen;
     }
 
     static std::vector<std::string> lines(ChildProcess& process) {

@@ -25,7 +25,7 @@ constexpr std::chrono::milliseconds kRetryInterval{8};
 
 X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::milliseconds bound,
                                      QObject* parent)
-    : QObject(parent), m_connection(connection) {
+    : QObject(parent), m_connection(connection), m_drops(connection) {
     m_bound.setSingleShot(true);
     m_bound.setInterval(bound);
     m_retry.setSingleShot(true);
@@ -67,6 +67,10 @@ X11DragPasteboard::~X11DragPasteboard() {
 bool X11DragPasteboard::canReadObjectForClasses(
     std::initializer_list<PasteboardClass> classes) const {
     return canReadAny(m_types, classes);
+}
+
+bool X11DragPasteboard::takeOverDrop(QWindow* window, DropHandler onDrop) {
+    return m_drops.takeOverDrop(window, std::move(onDrop));
 }
 
 void X11DragPasteboard::handleEvent(const void* data) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backend/drag_pasteboard.h"
+#include "backend/x11/x11_drop_reader.h"
 
 #include <QObject>
 #include <QTimer>
@@ -21,7 +22,8 @@ class X11Connection;
 // at the time of the latest pointer motion while all are refused), and the change count
 // takes its
 // new value once they are known or `bound` has passed. Holdfin's own drags are never asked
-// and count as holding nothing readable. GUI thread only.
+// and count as holding nothing readable. Drops taken over from Qt are read by an
+// X11DropReader on the same connection. GUI thread only.
 class X11DragPasteboard final : public QObject, public DragPasteboard {
     Q_OBJECT
 public:
@@ -35,6 +37,7 @@ public:
     std::int64_t changeCount() const override { return m_changeCount; }
     bool canReadObjectForClasses(std::initializer_list<PasteboardClass> classes) const override;
     bool hasSourceAnswered() const override { return m_hasOwnerAnswered; }
+    bool takeOverDrop(QWindow* window, DropHandler onDrop) override;
 
     // Whether the types of the current owner are still being learnt.
     bool isLearning() const { return m_pending.owner != 0; }
@@ -66,6 +69,7 @@ private:
     void stopWatchingOwner();
 
     X11Connection& m_connection;
+    X11DropReader m_drops;
     int m_listener = 0;
     std::int64_t m_changeCount = 0;
     std::vector<std::string> m_types;

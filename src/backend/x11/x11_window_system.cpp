@@ -1,5 +1,7 @@
 #include "backend/x11/x11_window_system.h"
 
+#include "backend/x11/client_message.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWindow>
@@ -98,17 +100,9 @@ bool X11WindowSystem::isOwn(Window window) const {
 
 void X11WindowSystem::sendToRoot(Window window, Atom type,
                                  std::initializer_list<std::uint32_t> data) {
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = window;
-    event.type = type;
-    int i = 0;
-    for (std::uint32_t value : data)
-        event.data.data32[i++] = value;
-    xcb_send_event(m_connection, 0, m_root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&event));
+    sendClientMessage(m_connection, m_root,
+                      XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                      window, type, data);
 }
 
 void X11WindowSystem::changeStates(Window window, std::initializer_list<Atom> states, bool add) {
@@ -147,6 +141,12 @@ void X11WindowSystem::preparePanel(QWindow* window) {
     } else {
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32,
                             1, &kAllDesktops);
+        // A dismissed panel waits outside the screens, mapped. Window managers keep a normal
+        // (or utility) window at least partly on screen, openbox a tenth of it; a dock, which
+        // the panel at the screen's edge is, may go anywhere. Read on map only.
+        const Atom dock = atom("_NET_WM_WINDOW_TYPE_DOCK");
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, atom("_NET_WM_WINDOW_TYPE"),
+                            XCB_ATOM_ATOM, 32, 1, &dock);
     }
     xcb_flush(m_connection);
 }

@@ -13,8 +13,9 @@ struct xcb_connection_t;
 
 namespace backend::x11 {
 
-// Extended window-manager hints (_NET_WM_STATE, _NET_WM_DESKTOP, _NET_ACTIVE_WINDOW) over
-// Qt's own X connection. On a platform other than xcb every call does nothing.
+// Extended window-manager hints (_NET_WM_STATE, _NET_WM_DESKTOP, _NET_WM_WINDOW_TYPE,
+// _NET_ACTIVE_WINDOW) over Qt's own X connection. On a platform other than xcb every call does
+// nothing.
 class X11WindowSystem final : public WindowSystem, private QAbstractNativeEventFilter {
 public:
     X11WindowSystem();
