@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -16,6 +17,8 @@ namespace panel {
 namespace {
 // Clear of the desktop's edge, so that no border or shadow a window manager adds reaches in.
 constexpr int kDismissedGap = 64;
+// The places last asked for that are remembered: the panel has two, more after screen changes.
+constexpr qsizetype kRememberedPositions = 8;
 } // namespace
 
 NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem* windowSystem,
@@ -48,12 +51,34 @@ QRect NonActivatingPanel::dismissedFrame(const QRect& frame, const QRect& deskto
     return frame.translated(left - kDismissedGap - frame.width() - frame.left(), 0);
 }
 
-void NonActivatingPanel::place() {
+QRect NonActivatingPanel::wantedGeometry() const {
     // Without content the panel has nothing to show: it waits out of sight until it has.
+    if (m_isPresented && m_content)
+        return m_frame;
     const QScreen* screen = QGuiApplication::primaryScreen();
-    setGeometry(m_isPresented && m_content
-                    ? m_frame
-                    : dismissedFrame(m_frame, screen ? screen->virtualGeometry() : QRect()));
+    return dismissedFrame(m_frame, screen ? screen->virtualGeometry() : QRect());
+}
+
+void NonActivatingPanel::place() {
+    const QRect wanted = wantedGeometry();
+    m_askedPositions.removeAll(wanted.topLeft());
+    m_askedPositions.append(wanted.topLeft());
+    if (m_askedPositions.size() > kRememberedPositions)
+        m_askedPositions.removeFirst();
+    setGeometry(wanted);
+}
+
+void NonActivatingPanel::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager tells of each move as it makes it (Qt's own report of a move asked
+    // for is not spontaneous). Dismissed and presented again quickly, the panel can hear of an
+    // earlier move after Qt took it to be where it should be, and would stay where that move
+    // put it: news of a place asked for earlier is stale, and the place it should be at is
+    // asked for again. A place the window manager chose itself is left alone.
+    const QRect wanted = wantedGeometry();
+    if (event->spontaneous() && event->pos() != wanted.topLeft() &&
+        m_askedPositions.contains(event->pos()))
+        setGeometry(wanted);
 }
 
 void NonActivatingPanel::present() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QStringList>
 #include <QWidget>
@@ -56,17 +58,20 @@ signals:
     void dismissed();
 
 protected:
+    void moveEvent(QMoveEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    QRect wantedGeometry() const;
     void place();
 
     backend::WindowSystem* m_windowSystem;
     QWidget* m_content = nullptr;
     QRect m_frame;
     bool m_isPresented = false;
+    QList<QPoint> m_askedPositions; // the places last asked for, the latest last
 };
 
 } // namespace panel

@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSpontaneKeyEvent>
 #include <QWindow>
 
 namespace {
@@ -108,6 +110,35 @@ TEST_F(WindowManagerTest, HidingMovesThePanelOutOfEveryScreenWithoutUnmapping) {
 
     manager.showPanel();
     EXPECT_EQ(manager.window()->geometry(), frame);
+}
+
+// What Qt does when the window manager reports that it moved `window` to `to`.
+void reportMoveTo(QWidget& window, QPoint to) {
+    const QPoint from = window.pos();
+    window.move(to);
+    QMoveEvent report(to, from);
+    QSpontaneKeyEvent::setSpontaneous(&report);
+    // Straight to the widget: sending it through the application would make it not spontaneous.
+    static_cast<QObject&>(window).event(&report);
+}
+
+// The window manager reports each move as it makes it: after a quick dismiss and present, the
+// report of the earlier move to the dismissed place comes late. The panel goes back to its
+// frame then; a place the window manager chose itself is left alone.
+TEST_F(WindowManagerTest, LateNewsOfAnEarlierMoveDoesNotLeaveThePanelThere) {
+    WindowManager manager(services);
+    NonActivatingPanel& panel = *manager.window();
+    panel.setContentView(new QWidget);
+    manager.hidePanel();
+    const QPoint dismissed = panel.pos();
+    manager.showPanel();
+
+    reportMoveTo(panel, dismissed);
+    EXPECT_EQ(panel.geometry(), panel.frame());
+
+    const QPoint chosen = panel.frame().topLeft() + QPoint(0, 7);
+    reportMoveTo(panel, chosen);
+    EXPECT_EQ(panel.pos(), chosen);
 }
 
 // Its content paints all of the panel: until it has some, it shows nothing, even presented.
