@@ -1,21 +1,29 @@
 #include "app/app_delegate.h"
+#include "app/first_launch_notice.h"
 #include "app/holdfin_app.h"
 #include "backend/backend.h"
 #include "core/diagnostic_log.h"
 #include "core/qt_main_queue.h"
 #include "desktop/color_scheme_service.h"
+#include "desktop/desktop_notifications.h"
 #include "desktop/desktop_workspace.h"
 #include "desktop/portal_color_scheme.h"
 #include "desktop/qt_application.h"
 #include "desktop/symbol_image.h"
 #include "desktop/termination_signal_watcher.h"
 #include "desktop/user_defaults.h"
+#include "panel/panel_keys.h"
+#include "panel/shelf_keeper.h"
+#include "panel/shelf_shortcut.h"
 #include "preferences/launch_at_login.h"
 #include "preferences/settings_access/open_settings_injection_view.h"
 #include "shelf/mime_item_provider_factory.h"
+#include "shelf/paste_intake.h"
+#include "shelf/shelf_store.h"
 #include "views/content_view.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QThreadPool>
 
 #include <cstdio>
@@ -62,7 +70,24 @@ int main(int argc, char* argv[]) {
     app::AppDelegate delegate(application, userDefaults, mainQueue, display->dragPasteboard(),
                               display->eventMonitor(), display->screens(),
                               &display->windowSystem());
+    // The last session's shelf is back before the panel first decides whether to show.
+    shelf::ShelfStore shelfStore(shelf::ShelfStore::defaultDirectory(), imageCache);
+    panel::ShelfKeeper shelfKeeper(delegate.dragMonitor(), shelfStore, userDefaults, mainQueue);
+    shelfKeeper.restore();
+    panel::DragMonitor& dragMonitor = delegate.dragMonitor();
+    QPointer<panel::DragMonitor> shelfOwner(&dragMonitor);
+    shelf::PasteIntake pasteIntake(mainQueue, log, providers,
+                                   [shelfOwner](const shelf::BucketItem& item) {
+                                       if (shelfOwner)
+                                           shelfOwner->addItem(item);
+                                   });
+    auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
+    panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), userDefaults, dragMonitor);
+    panel::PanelKeys panelKeys(display->globalShortcuts(), dragMonitor, paste);
     app::HoldfinApp::Options options;
+    options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
+    options.toggleShelf = [&dragMonitor] { dragMonitor.toggleShelf(); };
+    options.pasteToShelf = paste;
     options.version = QApplication::applicationVersion();
     options.delegateHooks = {[] { return app::AppDelegate::shared() != nullptr; },
                              [] {
@@ -84,10 +109,13 @@ int main(int argc, char* argv[]) {
             workspace, symbols, application, colorSchemes, providers, holdfin.settingsAccess());
         return new settings_access::OpenSettingsInjectionView(holdfin.settingsAccess(), content);
     });
+    desktop::DesktopNotifications notifications(QStringLiteral(HOLDFIN_APP_ID));
+    app::showFirstLaunchNotice(userDefaults, notifications);
     // Launching has finished once the event loop runs.
     QMetaObject::invokeMethod(&delegate, &app::AppDelegate::applicationDidFinishLaunching,
                               Qt::QueuedConnection);
     const int status = QApplication::exec();
+    shelfKeeper.saveNow();
     // Drags still being prepared log through `log`: let them finish while it exists.
     QThreadPool::globalInstance()->waitForDone();
     return status;

@@ -88,10 +88,15 @@ void TrayItem::followPreference() {
         m_trayIcon = std::make_unique<QSystemTrayIcon>(m_makeIcon ? m_makeIcon() : QIcon());
         m_trayIcon->setToolTip(m_toolTip);
         m_trayIcon->setContextMenu(m_menu.get());
-        // A left click opens the menu too, as a menu-bar item does.
+        // A left click opens the menu too, as a menu-bar item does, unless it has a use of
+        // its own.
         connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::Trigger)
+                    if (reason != QSystemTrayIcon::Trigger)
+                        return;
+                    if (m_onClick)
+                        m_onClick();
+                    else
                         m_menu->popup(QCursor::pos());
                 });
         m_trayIcon->show();

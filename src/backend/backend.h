@@ -10,6 +10,7 @@ namespace backend {
 class DragPasteboard;
 class DragSession;
 class GlobalEventMonitor;
+class GlobalShortcuts;
 class Screens;
 class WindowSystem;
 
@@ -24,6 +25,7 @@ public:
     virtual DragSession& dragSession() = 0;
     virtual WindowSystem& windowSystem() = 0;
     virtual Screens& screens() = 0;
+    virtual GlobalShortcuts& globalShortcuts() = 0;
 };
 
 // Chooses the Qt platform plugin Holdfin runs on and checks that its display can be reached.

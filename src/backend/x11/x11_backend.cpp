@@ -5,6 +5,7 @@
 #include "x11_connection.h"
 #include "x11_drag_pasteboard.h"
 #include "x11_global_event_monitor.h"
+#include "x11_global_shortcuts.h"
 #include "x11_window_system.h"
 #include "x11_work_area.h"
 
@@ -19,6 +20,7 @@ struct X11Backend::Parts {
     X11WorkArea workArea;
     QtScreens screens{&workArea};
     QtDragSession dragSession{eventMonitor};
+    X11GlobalShortcuts shortcuts{connection};
 };
 
 X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {}
@@ -43,6 +45,10 @@ WindowSystem& X11Backend::windowSystem() {
 
 Screens& X11Backend::screens() {
     return m_parts->screens;
+}
+
+GlobalShortcuts& X11Backend::globalShortcuts() {
+    return m_parts->shortcuts;
 }
 
 } // namespace backend::x11

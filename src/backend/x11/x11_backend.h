@@ -18,6 +18,7 @@ public:
     DragSession& dragSession() override;
     WindowSystem& windowSystem() override;
     Screens& screens() override;
+    GlobalShortcuts& globalShortcuts() override;
 
 private:
     struct Parts;
