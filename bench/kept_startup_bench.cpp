@@ -1,6 +1,7 @@
 // Start-up of holdfin with a kept shelf against start-up without one, on a private X server:
 // the time from starting the program until its GUI thread first answers a _NET_WM_PING (the
-// event loop runs, so the shelf is read and the panel's content installed). Each case is
+// event loop runs, so the shelf is read and the panel's content installed), and the CPU time
+// its GUI thread used until then (less disturbed by other load on the machine). Each case is
 // started several times, alternating; prints the median and the spread of each and the
 // difference of the medians.
 //
@@ -60,8 +61,21 @@ std::string panelOf(pid_t pid, steady_clock::time_point deadline) {
     return {};
 }
 
-// Milliseconds from start until holdfin's GUI thread answers; nothing when it never did.
-std::optional<double> startOnce(const QString& dataHome) {
+// CPU time of the process's main thread so far, in milliseconds.
+double mainThreadCpu(pid_t pid) {
+    QFile schedstat(QStringLiteral("/proc/%1/schedstat").arg(pid));
+    if (!schedstat.open(QIODevice::ReadOnly))
+        return 0;
+    return schedstat.readAll().split(' ').value(0).toDouble() / 1e6;
+}
+
+struct Start {
+    double wall; // ms
+    double cpu;  // ms
+};
+
+// From start until holdfin's GUI thread answers; nothing when it never did.
+std::optional<Start> startOnce(const QString& dataHome) {
     setenv("XDG_DATA_HOME", dataHome.toLocal8Bit().constData(), 1);
     ChildProcess::Options quiet;
     quiet.captureStdout = false;
@@ -70,12 +84,13 @@ std::optional<double> startOnce(const QString& dataHome) {
     if (!holdfin)
         return std::nullopt;
     const std::string window = panelOf(holdfin->pid(), start + 20s);
-    std::optional<double> elapsed;
+    std::optional<Start> elapsed;
     if (!window.empty()) {
         auto pinger = ChildProcess::start(testProgramPath("holdfin_test_gui_pinger"),
                                           {window, "--interval", "1"});
         if (pinger && pinger->waitForLine("ready", 20s))
-            elapsed = duration<double, std::milli>(steady_clock::now() - start).count();
+            elapsed = Start{duration<double, std::milli>(steady_clock::now() - start).count(),
+                            mainThreadCpu(holdfin->pid())};
     }
     ::kill(holdfin->pid(), SIGTERM);
     holdfin->wait(15s);
@@ -115,19 +130,23 @@ int main(int argc, char** argv) {
     const QString shelfFile = kept + QStringLiteral("/holdfin/shelf.json");
     const QByteArray bytes = savedShelf(entries);
 
-    std::vector<double> withNone, withKept;
+    std::vector<double> withNone, withKept, cpuNone, cpuKept;
     startOnce(none); // warms the file caches
     for (int run = 0; run < runs; ++run) {
-        if (auto time = startOnce(none))
-            withNone.push_back(*time);
+        if (auto time = startOnce(none)) {
+            withNone.push_back(time->wall);
+            cpuNone.push_back(time->cpu);
+        }
         // Written anew each time: quitting saves the shelf back, and must not shrink it.
         QDir().mkpath(kept + QStringLiteral("/holdfin"));
         QFile file(shelfFile);
         file.open(QIODevice::WriteOnly);
         file.write(bytes);
         file.close();
-        if (auto time = startOnce(kept))
-            withKept.push_back(*time);
+        if (auto time = startOnce(kept)) {
+            withKept.push_back(time->wall);
+            cpuKept.push_back(time->cpu);
+        }
     }
     if (withNone.empty() || withKept.empty()) {
         std::fprintf(stderr, "kept start-up: holdfin did not start\n");
@@ -140,5 +159,9 @@ int main(int argc, char** argv) {
                 b.median, b.low, b.high, withKept.size());
     std::printf("difference of medians: %.1f ms (%.1f KB file)\n", b.median - a.median,
                 double(bytes.size()) / 1024.0);
+    const Figures c = figuresOf(cpuNone), d = figuresOf(cpuKept);
+    std::printf("GUI thread CPU until then: median %.1f ms without, %.1f ms with; difference "
+                "%.1f ms\n",
+                c.median, d.median, d.median - c.median);
     return 0;
 }

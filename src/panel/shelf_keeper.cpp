@@ -44,6 +44,7 @@ void ShelfKeeper::restore() {
     }
     if (!loaded.items.isEmpty())
         m_dragMonitor.setDraggedItems(std::move(loaded.items));
+    m_isSavePending = false; // what was just read needs no writing back
 }
 
 void ShelfKeeper::saveNow() {
