@@ -6,6 +6,7 @@
 // difference of the medians.
 //
 //   holdfin_bench_kept_startup [entries] [runs]     (default 1000 entries, 9 runs)
+#include "sample_shelf.h"
 #include "shelf/shelf_file.h"
 #include "support/x11/child_process.h"
 #include "support/x11/test_programs.h"
@@ -28,20 +29,13 @@
 using namespace std::chrono;
 using namespace testing_support::x11;
 using shelf::BucketItem;
-using shelf::BucketItemData;
 
 namespace {
 
 QByteArray savedShelf(int count) {
-    QList<BucketItem> items;
-    for (int i = 0; i < count; ++i) {
-        QList<BucketItemData> payloads{
-            BucketItemData(QStringLiteral("file:///home/user/Documents/report-%1.pdf").arg(i),
-                           shelf::UTType::fileURL)};
-        if (i % 3 == 0)
-            payloads << BucketItemData(QStringLiteral("note %1").arg(i), shelf::UTType::plainText);
-        items << BucketItem(payloads, i % 7 == 0);
-    }
+    QList<BucketItem> items = bench::sampleShelf(count);
+    for (int i = 0; i < count; i += 7)
+        items[i].isLocked = true;
     return shelf::ShelfFile::encode(items);
 }
 

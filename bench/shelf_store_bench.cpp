@@ -1,6 +1,7 @@
 // The kept shelf's cost: encoding and decoding the saved file, and saving and loading it
 // through the store (atomic write, image bookkeeping), for shelves of 1,000 and 10,000 entries
 // shaped like real ones (files, some with a second payload of text, a few images).
+#include "sample_shelf.h"
 #include "shelf/shelf_file.h"
 #include "shelf/shelf_store.h"
 
@@ -17,25 +18,19 @@ using shelf::BucketItemData;
 
 namespace {
 
+// The sample shelf with every seventh entry locked and every hundredth an image a drop cached.
 QList<BucketItem> shelfOf(int count, const QString& imageCache) {
-    QList<BucketItem> items;
-    items.reserve(count);
+    QList<BucketItem> items = bench::sampleShelf(count);
     for (int i = 0; i < count; ++i) {
-        QList<BucketItemData> payloads{
-            BucketItemData(QStringLiteral("file:///home/user/Documents/report-%1.pdf").arg(i),
-                           shelf::UTType::fileURL)};
-        if (i % 3 == 0)
-            payloads << BucketItemData(QStringLiteral("note %1 about the report").arg(i),
-                                       shelf::UTType::plainText);
-        if (i % 100 == 0) {
-            const QString image = QDir(imageCache).filePath(QStringLiteral("image-%1.png").arg(i));
-            QFile file(image);
-            if (file.open(QIODevice::WriteOnly))
-                file.write(QByteArray(2048, 'p'));
-            payloads = {BucketItemData(QString::fromLatin1(QUrl::fromLocalFile(image).toEncoded()),
-                                       shelf::UTType::png)};
-        }
-        items << BucketItem(payloads, i % 7 == 0);
+        items[i].isLocked = i % 7 == 0;
+        if (i % 100 != 0)
+            continue;
+        const QString image = QDir(imageCache).filePath(QStringLiteral("image-%1.png").arg(i));
+        QFile file(image);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(2048, 'p'));
+        items[i].items = {BucketItemData(
+            QString::fromLatin1(QUrl::fromLocalFile(image).toEncoded()), shelf::UTType::png)};
     }
     return items;
 }

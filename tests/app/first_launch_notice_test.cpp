@@ -2,13 +2,13 @@
 #include "desktop/defaults_keys.h"
 #include "desktop/desktop_notifications.h"
 #include "desktop/user_defaults.h"
+#include "support/private_session_bus.h"
 
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QVariantMap>
@@ -39,21 +39,15 @@ signals:
 class FirstLaunchNoticeTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address=1")});
-        if (!m_daemon.waitForStarted(5000) || !m_daemon.waitForReadyRead(5000))
+        if (!m_daemon.isRunning())
             GTEST_SKIP() << "no dbus-daemon";
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
     }
     void TearDown() override {
         QDBusConnection::disconnectFromBus(QStringLiteral("server"));
         QDBusConnection::disconnectFromBus(QStringLiteral("holdfin"));
-        m_daemon.kill();
-        m_daemon.waitForFinished(5000);
     }
     QDBusConnection bus(const QString& name) {
-        return QDBusConnection::connectToBus(m_address, name);
+        return QDBusConnection::connectToBus(m_daemon.address(), name);
     }
     bool startServer() {
         QDBusConnection server = bus(QStringLiteral("server"));
@@ -62,8 +56,7 @@ protected:
                server.registerService(QStringLiteral("org.freedesktop.Notifications"));
     }
 
-    QProcess m_daemon;
-    QString m_address;
+    testing_support::PrivateSessionBus m_daemon;
     FakeNotificationServer m_server;
     QTemporaryDir m_dir;
     desktop::UserDefaults m_defaults{m_dir.filePath(QStringLiteral("holdfin.conf"))};
