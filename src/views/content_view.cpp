@@ -292,7 +292,6 @@ QToolButton* ContentView::makeUndoButton(QWidget* parent) {
     button->setText(tr("Undo"));
     button->setToolTip(tr("Bring back what was just removed (Ctrl+Z)"));
     button->setFixedHeight(kBarButton.height());
-    button->setVisible(m_dragMonitor.history().canUndo());
     connect(button, &QToolButton::clicked, &m_dragMonitor.history(), &panel::ShelfHistory::undo);
     return button;
 }
@@ -302,7 +301,11 @@ void ContentView::updateUndoAffordances() {
     if (m_undoButton)
         m_undoButton->setVisible(canUndo);
     // The drop region has no bar: while it shows for an emptied shelf, the strip stands in.
-    m_undoStrip->setVisible(canUndo && m_dropRegion && !m_dragMonitor.isDragging());
+    const bool showsStrip = canUndo && m_dropRegion && !m_dragMonitor.isDragging();
+    if (showsStrip != m_undoStrip->isVisibleTo(this)) {
+        m_undoStrip->setVisible(showsStrip);
+        m_layout->activate(); // at once, as with a new face
+    }
     for (QToolButton* button : {m_undoButton, m_undoStrip->findChild<QToolButton*>()}) {
         if (!button)
             continue;

@@ -306,6 +306,8 @@ TEST_F(ContentViewTest, UndoShowsWhileARemovalOrClearingCanBeUndone) {
     auto* stripUndo = view->undoStrip()->findChild<QToolButton*>();
     ASSERT_NE(stripUndo, nullptr);
     EXPECT_EQ(stripUndo->text(), QStringLiteral("Undo"));
+    EXPECT_TRUE(stripUndo->isVisible());
+    EXPECT_EQ(view->undoStrip()->height(), stripUndo->height()) << "laid out below the region";
     dragMonitor->setIsDragging(true);
     EXPECT_FALSE(view->undoStrip()->isVisible()) << "not in the way of a drop";
     dragMonitor->setIsDragging(false);

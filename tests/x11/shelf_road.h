@@ -158,21 +158,25 @@ protected:
         ASSERT_TRUE(waitFor(
             [&] {
                 m_panel = trimmed(output("xdotool", {"search", "--pid", pid}));
-                return !m_panel.empty();
+                return m_hasTrayIcon ? pickPanel() : !m_panel.empty();
             },
             10s))
             << "holdfin built no panel";
-        if (m_hasTrayIcon) {
-            // The tray icon is a window of holdfin's too: the panel is the one of its size.
-            std::istringstream windows(m_panel);
-            for (std::string window; std::getline(windows, window);) {
-                if (output("xdotool", {"getwindowgeometry", window}).find("160x310") !=
-                    std::string::npos)
-                    m_panel = window;
-            }
-        }
         ASSERT_EQ(m_panel.find('\n'), std::string::npos) << "one window: the panel";
         pumpEvents(500ms); // the first visibility rule has run
+    }
+
+    // The tray icon is a window of holdfin's too: the panel is the one of its size.
+    bool pickPanel() {
+        std::istringstream windows(m_panel);
+        for (std::string window; std::getline(windows, window);) {
+            if (output("xdotool", {"getwindowgeometry", window}).find("160x310") !=
+                std::string::npos) {
+                m_panel = window;
+                return true;
+            }
+        }
+        return false;
     }
 
     // Ends holdfin as the end of a desktop session does.
