@@ -113,12 +113,3 @@ TEST_F(ShelfHistoryTest, StepsExpireAfterTheUndoWindow) {
     history.undo();
     EXPECT_EQ(monitor.draggedItems(), QList<BucketItem>{before[2]});
 }
-
-TEST_F(ShelfHistoryTest, OnlyTheNewestStepsAreKept) {
-    for (std::size_t i = 0; i < ShelfHistory::kMaximumSteps + 5; ++i) {
-        monitor.addItem(entry(QString::number(i)));
-        history.removeItem(monitor.draggedItems().front());
-    }
-    EXPECT_EQ(static_cast<std::size_t>(history.heldItems().size()), ShelfHistory::kMaximumSteps);
-    EXPECT_EQ(history.heldItems().front().items.front().content, QStringLiteral("5"));
-}

@@ -108,18 +108,6 @@ TEST_F(ShelfKeeperTest, TurningThePreferenceOffDeletesTheSavedShelfAndStopsSavin
     EXPECT_EQ(again->store.load().items.size(), 1) << "turned on again, it saves again";
 }
 
-TEST_F(ShelfKeeperTest, DamagedShelfStartsEmptyAndIsKeptAside) {
-    const QString data = home.filePath(QStringLiteral("data"));
-    ASSERT_TRUE(QDir().mkpath(data));
-    QFile file(data + QStringLiteral("/shelf.json"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"({"format":1,"entries":[{"id":)");
-    file.close();
-    auto session = startSession();
-    EXPECT_TRUE(session->monitor.draggedItems().isEmpty());
-    EXPECT_TRUE(QFileInfo::exists(session->store.brokenPath()));
-}
-
 TEST_F(ShelfKeeperTest, RetainedEntriesKeepTheirImages) {
     const QString cache = home.filePath(QStringLiteral("cache"));
     ASSERT_TRUE(QDir().mkpath(cache));
