@@ -3,6 +3,7 @@
 #include "app/holdfin_app.h"
 #include "backend/backend.h"
 #include "core/diagnostic_log.h"
+#include "core/load_queue.h"
 #include "core/qt_main_queue.h"
 #include "desktop/color_scheme_service.h"
 #include "desktop/desktop_notifications.h"
@@ -72,7 +73,11 @@ int main(int argc, char* argv[]) {
                               &display->windowSystem());
     // The last session's shelf is back before the panel first decides whether to show.
     shelf::ShelfStore shelfStore(shelf::ShelfStore::defaultDirectory(), imageCache);
-    panel::ShelfKeeper shelfKeeper(delegate.dragMonitor(), shelfStore, userDefaults, mainQueue);
+    // One write at a time, off the GUI thread: a large shelf takes a while to write.
+    auto shelfWrites = std::make_shared<core::LoadQueue>(loadPool, 1);
+    panel::ShelfKeeper shelfKeeper(
+        delegate.dragMonitor(), shelfStore, userDefaults, mainQueue,
+        [shelfWrites](std::function<void()> write) { shelfWrites->submit(std::move(write)); });
     shelfKeeper.restore();
     panel::DragMonitor& dragMonitor = delegate.dragMonitor();
     QPointer<panel::DragMonitor> shelfOwner(&dragMonitor);

@@ -30,10 +30,12 @@ BucketItem textEntry(const QString& text, bool locked = false) {
 struct Session {
     Session(const QTemporaryDir& home, testing_support::FakeMainQueue& queue,
             testing_support::FakeDragPasteboard& pasteboard,
-            testing_support::FakeGlobalEventMonitor& events)
+            testing_support::FakeGlobalEventMonitor& events,
+            panel::ShelfKeeper::Background background = {})
         : defaults(home.filePath(QStringLiteral("holdfin.conf"))),
           store(home.filePath(QStringLiteral("data")), home.filePath(QStringLiteral("cache"))),
-          monitor(queue, pasteboard, events), keeper(monitor, store, defaults, queue) {}
+          monitor(queue, pasteboard, events),
+          keeper(monitor, store, defaults, queue, std::move(background)) {}
 
     desktop::UserDefaults defaults;
     shelf::ShelfStore store;
@@ -84,6 +86,22 @@ TEST_F(ShelfKeeperTest, ChangesAreSavedOnceShortlyAfterwards) {
     queue.drain();
     queue.advance(panel::ShelfKeeper::kSaveDelay);
     EXPECT_TRUE(session->store.load().items.isEmpty());
+}
+
+TEST_F(ShelfKeeperTest, BackgroundWritesNeverOvertakeANewerSave) {
+    std::vector<std::function<void()>> background;
+    Session session(home, queue, pasteboard, events,
+                    [&background](std::function<void()> write) { background.push_back(write); });
+    session.monitor.addItem(textEntry(QStringLiteral("old")));
+    queue.advance(panel::ShelfKeeper::kSaveDelay);
+    ASSERT_EQ(background.size(), 1u) << "the write after a change waits for another thread";
+    EXPECT_FALSE(QFileInfo::exists(session.store.filePath()));
+    session.monitor.addItem(textEntry(QStringLiteral("new")));
+    session.keeper.saveNow(); // quitting
+    background.front()();
+    const QList<BucketItem> saved = session.store.load().items;
+    ASSERT_EQ(saved.size(), 2) << "the older write came too late and was dropped";
+    EXPECT_EQ(saved.front().items.front().content, QStringLiteral("new"));
 }
 
 TEST_F(ShelfKeeperTest, TurningThePreferenceOffDeletesTheSavedShelfAndStopsSaving) {
