@@ -9,6 +9,7 @@
 #include "panel/non_activating_panel.h"
 #include "panel/window_manager.h"
 #include "preferences/settings_access/settings_access_environment.h"
+#include "sample_shelf.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "support/fake_platform.h"
 #include "views/content_view.h"
@@ -29,17 +30,7 @@ using shelf::BucketItemData;
 namespace {
 
 QList<BucketItem> shelfOf(int count) {
-    QList<BucketItem> items;
-    items.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        QList<BucketItemData> payloads{
-            BucketItemData(QStringLiteral("file:///home/user/Documents/report-%1.pdf").arg(i),
-                           shelf::UTType::fileURL)};
-        if (i % 3 == 0)
-            payloads << BucketItemData(QStringLiteral("note %1").arg(i), shelf::UTType::plainText);
-        items << BucketItem(payloads, false);
-    }
-    return items;
+    return bench::sampleShelf(count);
 }
 
 double ms(qint64 ns) {

@@ -41,6 +41,8 @@ HoldfinApp::HoldfinApp(desktop::UserDefaults& userDefaults, desktop::Application
 
     m_trayItem = std::make_unique<TrayItem>(
         m_userDefaults, [] { return menuBarIcon(); }, tr("Holdfin"), buildMenu());
+    if (m_options.toggleShelf)
+        m_trayItem->setClickHandler(m_options.toggleShelf);
 }
 
 HoldfinApp::~HoldfinApp() {
@@ -55,6 +57,13 @@ std::unique_ptr<QMenu> HoldfinApp::buildMenu() {
     auto menu = std::make_unique<QMenu>();
     QAction* version = menu->addAction(versionLine(m_options.version));
     version->setEnabled(false);
+
+    if (m_options.showShelf)
+        connect(menu->addAction(tr("Show Shelf")), &QAction::triggered, this,
+                [this] { m_options.showShelf(); });
+    if (m_options.pasteToShelf)
+        connect(menu->addAction(tr("Paste to Shelf")), &QAction::triggered, this,
+                [this] { m_options.pasteToShelf(); });
 
     auto activate = [this] { m_application.activate(); };
     QAction* preferences = settings_access::settingsButton(

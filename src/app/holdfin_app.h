@@ -41,6 +41,12 @@ public:
         // The object answering the settings action messages where there is no settings link;
         // empty: this object, whose showSettingsWindow slot answers.
         std::function<QObject*()> applicationDelegate;
+        // Shows the shelf: "Show Shelf"; none: no such entry.
+        std::function<void()> showShelf;
+        // Shows or hides the shelf: the tray icon's left click; none: the click opens the menu.
+        std::function<void()> toggleShelf;
+        // Makes a shelf entry of the clipboard: "Paste to Shelf"; none: no such entry.
+        std::function<void()> pasteToShelf;
     };
 
     HoldfinApp(desktop::UserDefaults& userDefaults, desktop::Application& application,

@@ -1,4 +1,5 @@
 #include "app/app_delegate.h"
+#include "app/first_launch_notice.h"
 #include "app/holdfin_app.h"
 #include "backend/backend.h"
 #include "backend/desktop_settings.h"
@@ -7,6 +8,7 @@
 #include "desktop/color_scheme_service.h"
 #include "desktop/combined_color_scheme.h"
 #include "desktop/desktop_icon_theme.h"
+#include "desktop/desktop_notifications.h"
 #include "desktop/desktop_workspace.h"
 #include "desktop/gtk_color_scheme.h"
 #include "desktop/gtk_settings.h"
@@ -16,12 +18,18 @@
 #include "desktop/symbol_image.h"
 #include "desktop/termination_signal_watcher.h"
 #include "desktop/user_defaults.h"
+#include "panel/panel_keys.h"
+#include "panel/shelf_keeper.h"
+#include "panel/shelf_shortcut.h"
 #include "preferences/launch_at_login.h"
 #include "preferences/settings_access/open_settings_injection_view.h"
 #include "shelf/mime_item_provider_factory.h"
+#include "shelf/paste_intake.h"
+#include "shelf/shelf_store.h"
 #include "views/content_view.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QThreadPool>
 
 #include <cstdio>
@@ -70,7 +78,7 @@ int main(int argc, char* argv[]) {
     const desktop::SymbolImage symbols;
 
     const QString imageCache = shelf::MimeItemProviderFactory::defaultImageCacheDirectory();
-    // The shelf starts empty: images cached for an earlier run's entries are dead weight.
+    // Images cached for an earlier run are dead weight: a kept shelf has copies of its own.
     shelf::MimeItemProviderFactory::clearImageCache(imageCache);
     // Declared after the queue and log its drops report to, so it is gone (and its drops
     // finished) before they are.
@@ -79,7 +87,29 @@ int main(int argc, char* argv[]) {
     app::AppDelegate delegate(application, userDefaults, mainQueue, display->dragPasteboard(),
                               display->eventMonitor(), display->screens(),
                               &display->windowSystem());
+    // The last session's shelf is back before the panel first decides whether to show.
+    shelf::ShelfStore shelfStore(shelf::ShelfStore::defaultDirectory(), imageCache);
+    // One write at a time, off the GUI thread: a large shelf takes a while to write.
+    QThreadPool shelfWrites;
+    shelfWrites.setMaxThreadCount(1);
+    panel::ShelfKeeper shelfKeeper(
+        delegate.dragMonitor(), shelfStore, userDefaults, mainQueue,
+        [&shelfWrites](std::function<void()> write) { shelfWrites.start(std::move(write)); });
+    shelfKeeper.restore();
+    panel::DragMonitor& dragMonitor = delegate.dragMonitor();
+    QPointer<panel::DragMonitor> shelfOwner(&dragMonitor);
+    shelf::PasteIntake pasteIntake(mainQueue, log, providers,
+                                   [shelfOwner](const shelf::BucketItem& item) {
+                                       if (shelfOwner)
+                                           shelfOwner->addItem(item);
+                                   });
+    auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
+    panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), userDefaults, dragMonitor);
+    panel::PanelKeys panelKeys(display->globalShortcuts(), dragMonitor, paste);
     app::HoldfinApp::Options options;
+    options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
+    options.toggleShelf = [&dragMonitor] { dragMonitor.toggleShelf(); };
+    options.pasteToShelf = paste;
     options.version = QApplication::applicationVersion();
     options.delegateHooks = {[] { return app::AppDelegate::shared() != nullptr; },
                              [] {
@@ -101,12 +131,13 @@ int main(int argc, char* argv[]) {
             workspace, symbols, application, colorSchemes, providers, holdfin.settingsAccess());
         return new settings_access::OpenSettingsInjectionView(holdfin.settingsAccess(), content);
     });
-    // Later launches ask for the shelf or the preferences. Without a drag, the shelf stays up
-    // until the pointer has been over it and left (or a drag ends), as the content rules.
+    // Later launches ask for the shelf or the preferences.
     QObject::connect(&instance, &desktop::SingleInstance::preferencesRequested, &holdfin,
                      &app::HoldfinApp::showSettingsWindow);
     QObject::connect(&instance, &desktop::SingleInstance::activationRequested, &delegate,
-                     [&delegate] { delegate.windowManager().showPanel(); });
+                     [&dragMonitor] { dragMonitor.showShelf(); });
+    desktop::DesktopNotifications notifications(QStringLiteral(HOLDFIN_APP_ID));
+    app::showFirstLaunchNotice(userDefaults, notifications);
     // Launching has finished once the event loop runs.
     QMetaObject::invokeMethod(&delegate, &app::AppDelegate::applicationDidFinishLaunching,
                               Qt::QueuedConnection);
@@ -114,6 +145,7 @@ int main(int argc, char* argv[]) {
     QMetaObject::invokeMethod(&instance, &desktop::SingleInstance::deliverLaunchRequest,
                               Qt::QueuedConnection);
     const int status = QApplication::exec();
+    shelfKeeper.saveNow();
     // Drags still being prepared log through `log`: let them finish while it exists.
     QThreadPool::globalInstance()->waitForDone();
     return status;

@@ -93,11 +93,14 @@ void TrayItem::followPreference() {
         m_trayIcon = std::make_unique<QSystemTrayIcon>(m_makeIcon ? m_makeIcon() : QIcon());
         m_trayIcon->setToolTip(m_toolTip);
         // Not the tray's context menu: a StatusNotifierItem host would draw that one itself,
-        // a second menu beside the one a left click shows. Both clicks pop this one up, as a
-        // menu-bar item opens its menu.
+        // a second menu beside ours. A right click pops this one up; a left click too, as a
+        // menu-bar item opens its menu, unless the click has a use of its own.
         connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context)
+                    if (reason == QSystemTrayIcon::Trigger && m_onClick)
+                        m_onClick();
+                    else if (reason == QSystemTrayIcon::Trigger ||
+                             reason == QSystemTrayIcon::Context)
                         m_menu->popup(QCursor::pos());
                 });
         m_trayIcon->show();

@@ -41,6 +41,8 @@ public:
     // The inserted tray icon; null while absent.
     QSystemTrayIcon* trayIcon() const { return m_trayIcon.get(); }
     QMenu* menu() const { return m_menu.get(); }
+    // What a left click on the icon does; without a handler it opens the menu.
+    void setClickHandler(std::function<void()> handler) { m_onClick = std::move(handler); }
 
 signals:
     void presenceChanged(bool isPresent);
@@ -56,6 +58,7 @@ private:
     QString m_toolTip;
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;
+    std::function<void()> m_onClick;
 };
 
 } // namespace app

@@ -11,6 +11,7 @@ class DesktopSettings;
 class DragPasteboard;
 class DragSession;
 class GlobalEventMonitor;
+class GlobalShortcuts;
 class Screens;
 class WindowSystem;
 
@@ -27,6 +28,7 @@ public:
     virtual WindowSystem& windowSystem() = 0;
     virtual Screens& screens() = 0;
     virtual DesktopSettings& desktopSettings() = 0;
+    virtual GlobalShortcuts& globalShortcuts() = 0;
 };
 
 // Chooses the Qt platform plugin Holdfin runs on and checks that its display can be reached.

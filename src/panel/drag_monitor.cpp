@@ -47,9 +47,16 @@ void DragMonitor::startMonitoring() {
          }},
         {EventMask::LeftMouseUp, [endDrag](const backend::Event&) { endDrag(); }},
         {EventMask::KeyDown,
-         [endDrag](const backend::Event& event) {
-             if (event.keyCode == backend::kEscapeKeyCode)
-                 endDrag();
+         [this, self, endDrag](const backend::Event& event) {
+             if (event.keyCode != backend::kEscapeKeyCode)
+                 return;
+             endDrag();
+             if (m_isShelfRequested) {
+                 m_mainQueue.async([self] {
+                     if (self)
+                         self->setIsShelfRequested(false);
+                 });
+             }
          }},
     };
     for (const auto& [mask, handler] : monitors) {
@@ -83,6 +90,13 @@ void DragMonitor::setIsDragging(bool value) {
 void DragMonitor::setIsCursorInside(bool value) {
     m_isCursorInside = value;
     emit isCursorInsideChanged();
+}
+
+void DragMonitor::setIsShelfRequested(bool value) {
+    if (m_isShelfRequested == value)
+        return;
+    m_isShelfRequested = value;
+    emit isShelfRequestedChanged();
 }
 
 void DragMonitor::setDraggedItems(QList<BucketItem> items) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backend/global_event_monitor.h"
+#include "panel/shelf_history.h"
 #include "panel/shelf_model.h"
 #include "shelf/bucket_item.h"
 
@@ -37,6 +38,10 @@ public:
     void setIsDragging(bool value);
     bool isCursorInside() const { return m_isCursorInside; }
     void setIsCursorInside(bool value);
+    // The user asked to see the shelf (tray, shortcut, second launch): it stays shown until
+    // hidden again, an entry is dragged out of it, or Escape is pressed.
+    bool isShelfRequested() const { return m_isShelfRequested; }
+    void setIsShelfRequested(bool value);
     const QList<shelf::BucketItem>& draggedItems() const { return m_shelf.items(); }
     void setDraggedItems(QList<shelf::BucketItem> items);
     // The shelf as a list model; changed by the operations here only.
@@ -62,8 +67,18 @@ public:
     // the whole list; an entry no longer on the shelf is ignored.
     void updateItem(const shelf::BucketItem& item);
 
+    // The user's removals and clearing go through here to be undoable.
+    ShelfHistory& history() { return m_history; }
+    const ShelfHistory& history() const { return m_history; }
+
+public slots:
+    void showShelf() { setIsShelfRequested(true); }
+    void hideShelf() { setIsShelfRequested(false); }
+    void toggleShelf() { setIsShelfRequested(!m_isShelfRequested); }
+
 signals:
     void isDraggingChanged();
+    void isShelfRequestedChanged();
     void isCursorInsideChanged();
     void draggedItemsChanged();
 
@@ -73,12 +88,14 @@ private:
 
     bool m_isDragging = false;
     bool m_isCursorInside = false;
+    bool m_isShelfRequested = false;
     ShelfModel m_shelf; // draggedItems
     std::vector<backend::MonitorToken> m_eventMonitor;
     backend::DragPasteboard& m_pasteboard;
     std::int64_t m_lastChangeCount = 0;
     core::MainQueue& m_mainQueue;
     backend::GlobalEventMonitor& m_eventSource;
+    ShelfHistory m_history{*this, m_mainQueue};
 };
 
 } // namespace panel

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -24,7 +25,13 @@ GeneralPreferencesView::GeneralPreferencesView(desktop::UserDefaults& userDefaul
     : QWidget(parent), m_userDefaults(userDefaults), m_delegate(std::move(delegate)),
       m_launchAtLoginToggle(new QCheckBox(tr("Launch Application at login"), this)),
       m_showMenuBarIconToggle(new QCheckBox(tr("Show menu bar icon"), this)),
-      m_appearancePicker(new QComboBox(this)) {
+      m_appearancePicker(new QComboBox(this)),
+      m_keepShelfToggle(new QCheckBox(tr("Keep the shelf between sessions"), this)),
+      m_showShelfShortcutEdit(new QKeySequenceEdit(this)) {
+    m_showShelfShortcutEdit->setObjectName(QStringLiteral("showShelfShortcut"));
+    m_showShelfShortcutEdit->setClearButtonEnabled(true);
+    m_showShelfShortcutEdit->setToolTip(tr("Shows or hides the shelf from any program"));
+    m_keepShelfToggle->setObjectName(QStringLiteral("keepShelf"));
     m_launchAtLoginToggle->setObjectName(QStringLiteral("launchAtLogin"));
     m_showMenuBarIconToggle->setObjectName(QStringLiteral("showMenuBarIcon"));
     m_appearancePicker->setObjectName(QStringLiteral("selectedAppearance"));
@@ -43,17 +50,40 @@ GeneralPreferencesView::GeneralPreferencesView(desktop::UserDefaults& userDefaul
     layout->addWidget(m_launchAtLoginToggle);
     layout->addWidget(m_showMenuBarIconToggle);
     layout->addLayout(appearanceRow);
+    layout->addWidget(m_keepShelfToggle);
+    auto* shortcutLabel = new QLabel(tr("Show the shelf with:"), this);
+    shortcutLabel->setBuddy(m_showShelfShortcutEdit);
+    auto* shortcutRow = new QHBoxLayout;
+    shortcutRow->addWidget(shortcutLabel);
+    shortcutRow->addWidget(m_showShelfShortcutEdit);
+    shortcutRow->addStretch();
+    layout->addLayout(shortcutRow);
     setFixedWidth(kWidth);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     for (const QString& key : {QString(keys::launchAtLogin), QString(keys::showMenuBarIcon),
-                               QString(keys::selectedAppearance)})
+                               QString(keys::selectedAppearance), QString(keys::keepShelf),
+                               QString(keys::showShelfShortcut)})
         showStoredValue(key);
 
     connect(m_launchAtLoginToggle, &QCheckBox::toggled, this,
             &GeneralPreferencesView::setLaunchAtLogin);
     connect(m_showMenuBarIconToggle, &QCheckBox::toggled, this,
             &GeneralPreferencesView::setShowMenuBarIcon);
+    connect(m_keepShelfToggle, &QCheckBox::toggled, this, &GeneralPreferencesView::setKeepShelf);
+    // One combination is a shortcut: it is taken as soon as it is typed.
+    connect(m_showShelfShortcutEdit, &QKeySequenceEdit::keySequenceChanged, this,
+            [this](const QKeySequence& typed) {
+                if (!typed.isEmpty())
+                    m_showShelfShortcutEdit->clearFocus();
+            });
+    connect(m_showShelfShortcutEdit, &QKeySequenceEdit::editingFinished, this,
+            [this] { setShowShelfShortcut(m_showShelfShortcutEdit->keySequence()); });
+    connect(m_showShelfShortcutEdit, &QKeySequenceEdit::keySequenceChanged, this,
+            [this](const QKeySequence& typed) {
+                if (typed.isEmpty())
+                    setShowShelfShortcut({});
+            });
     connect(m_appearancePicker, &QComboBox::activated, this, [this](int index) {
         setSelectedAppearance(m_appearancePicker->itemData(index).toString());
     });
@@ -78,6 +108,16 @@ QString GeneralPreferencesView::selectedAppearance() const {
         .value_or(QString(keys::appearanceSystem));
 }
 
+bool GeneralPreferencesView::keepShelf() const {
+    return m_userDefaults.boolForKey(keys::keepShelf, keys::keepShelfFallback);
+}
+
+QKeySequence GeneralPreferencesView::showShelfShortcut() const {
+    return QKeySequence::fromString(
+        m_userDefaults.stringForKey(keys::showShelfShortcut).value_or(QString()),
+        QKeySequence::PortableText);
+}
+
 bool GeneralPreferencesView::isDelegateRegistered() const {
     return m_delegate.isDelegateRegistered && m_delegate.isDelegateRegistered();
 }
@@ -98,6 +138,22 @@ void GeneralPreferencesView::setSelectedAppearance(const QString& appearance) {
         m_delegate.applyAppearance();
 }
 
+void GeneralPreferencesView::setKeepShelf(bool isKept) {
+    m_userDefaults.setBool(keys::keepShelf, isKept);
+}
+
+void GeneralPreferencesView::setShowShelfShortcut(const QKeySequence& shortcut) {
+    const QString stored = shortcut.isEmpty()
+                               ? QString()
+                               : QKeySequence(shortcut[0]).toString(QKeySequence::PortableText);
+    if (stored == m_userDefaults.stringForKey(keys::showShelfShortcut).value_or(QString()))
+        return;
+    if (stored.isEmpty())
+        m_userDefaults.remove(keys::showShelfShortcut);
+    else
+        m_userDefaults.setObject(keys::showShelfShortcut, stored);
+}
+
 void GeneralPreferencesView::showStoredValue(const QString& key) {
     if (key == keys::launchAtLogin) {
         const QSignalBlocker blocker(m_launchAtLoginToggle);
@@ -108,6 +164,12 @@ void GeneralPreferencesView::showStoredValue(const QString& key) {
     } else if (key == keys::selectedAppearance) {
         // A stored name that is none of the rows selects no row.
         m_appearancePicker->setCurrentIndex(m_appearancePicker->findData(selectedAppearance()));
+    } else if (key == keys::showShelfShortcut) {
+        const QSignalBlocker blocker(m_showShelfShortcutEdit);
+        m_showShelfShortcutEdit->setKeySequence(showShelfShortcut());
+    } else if (key == keys::keepShelf) {
+        const QSignalBlocker blocker(m_keepShelfToggle);
+        m_keepShelfToggle->setChecked(keepShelf());
     }
 }
 

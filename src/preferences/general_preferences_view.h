@@ -2,11 +2,13 @@
 
 #include "app_delegate_hooks.h"
 
+#include <QKeySequence>
 #include <QStringList>
 #include <QWidget>
 
 class QCheckBox;
 class QComboBox;
+class QKeySequenceEdit;
 
 namespace desktop {
 class UserDefaults;
@@ -14,8 +16,8 @@ class UserDefaults;
 
 namespace preferences {
 
-// The "General" tab: launch at login, the tray icon and the appearance, each bound to its
-// user-defaults key and following every write of it. GUI thread.
+// The "General" tab: launch at login, the tray icon, the appearance and keeping the shelf, each
+// bound to its user-defaults key and following every write of it. GUI thread.
 class GeneralPreferencesView final : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +30,9 @@ public:
     bool launchAtLogin() const;
     bool showMenuBarIcon() const;
     QString selectedAppearance() const;
+    bool keepShelf() const;
+    // The stored shortcut that shows the shelf; empty for none.
+    QKeySequence showShelfShortcut() const;
 
     // Stores the choice, then, while the delegate is registered, updates the login item.
     void setLaunchAtLogin(bool isEnabled);
@@ -35,6 +40,11 @@ public:
     void setShowMenuBarIcon(bool isShown);
     // Stores the choice, then, while the delegate is registered, applies the appearance.
     void setSelectedAppearance(const QString& appearance);
+    // Only stores the choice; the shelf keeper follows the key itself.
+    void setKeepShelf(bool isKept);
+    // Stores the first combination of `shortcut`, or removes the key for an empty one; the
+    // shortcut follows the key itself.
+    void setShowShelfShortcut(const QKeySequence& shortcut);
 
 private:
     bool isDelegateRegistered() const;
@@ -45,6 +55,8 @@ private:
     QCheckBox* m_launchAtLoginToggle;
     QCheckBox* m_showMenuBarIconToggle;
     QComboBox* m_appearancePicker;
+    QCheckBox* m_keepShelfToggle;
+    QKeySequenceEdit* m_showShelfShortcutEdit;
 };
 
 } // namespace preferences

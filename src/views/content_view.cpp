@@ -6,6 +6,7 @@
 #include "desktop/symbol_image.h"
 #include "desktop/workspace.h"
 #include "panel/drag_monitor.h"
+#include "panel/shelf_history.h"
 #include "panel/shelf_model.h"
 #include "panel/window_manager.h"
 #include "preferences/settings_access/settings_button.h"
@@ -82,6 +83,14 @@ ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& 
       m_wasCursorInside(dragMonitor.isCursorInside()), m_layout(new QVBoxLayout(this)) {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
+    // Below whichever face shows; the faces go above it.
+    m_undoStrip = new QWidget(this);
+    auto* strip = new QHBoxLayout(m_undoStrip);
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->addWidget(makeUndoButton(m_undoStrip), 0, Qt::AlignHCenter);
+    m_layout->addWidget(m_undoStrip);
+    connect(&m_dragMonitor.history(), &panel::ShelfHistory::canUndoChanged, this,
+            &ContentView::updateUndoAffordances);
     connect(&colorSchemes, &desktop::ColorSchemeService::colorSchemeChanged, this,
             &ContentView::setColorScheme);
     m_menu = buildMenu();
@@ -93,12 +102,15 @@ ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& 
             return;
         m_wasDragging = m_dragMonitor.isDragging();
         chooseFace(/*animated*/ true);
+        updateUndoAffordances();
         updatePanelVisibility();
     });
     connect(&m_dragMonitor, &panel::DragMonitor::draggedItemsChanged, this, [this] {
         chooseFace(/*animated*/ false);
         updatePanelVisibility();
     });
+    connect(&m_dragMonitor, &panel::DragMonitor::isShelfRequestedChanged, this,
+            &ContentView::updatePanelVisibility);
     connect(&m_dragMonitor, &panel::DragMonitor::isCursorInsideChanged, this, [this] {
         if (m_wasCursorInside == m_dragMonitor.isCursorInside())
             return;
@@ -120,7 +132,7 @@ void ContentView::updatePanelVisibility() {
     // went up, which may have ended isDragging already.
     const bool isDropPending = m_dropRegion && m_dropRegion->isDragTargeted();
     if (m_dragMonitor.isDragging() || !m_dragMonitor.draggedItems().isEmpty() ||
-        m_dragMonitor.isCursorInside() || isDropPending) {
+        m_dragMonitor.isCursorInside() || m_dragMonitor.isShelfRequested() || isDropPending) {
         m_windowManager.showPanel();
         return;
     }
@@ -142,6 +154,7 @@ void ContentView::chooseFace(bool animated) {
         showListFace();
     else
         return;
+    updateUndoAffordances();
     if (animated)
         springIn(m_face);
 }
@@ -155,6 +168,7 @@ void ContentView::showDropRegion() {
     m_entryList = nullptr;
     m_menuButton = nullptr;
     m_clearButton = nullptr;
+    m_undoButton = nullptr;
     QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
     m_dropRegion = new DropRegionView(
         m_mainQueue, m_log, &m_symbols, &m_dragMonitor.pasteboard(), m_providers,
@@ -197,7 +211,7 @@ void ContentView::showListFace() {
 
 void ContentView::placeFace() {
     // Lay the new face out at once, so it never shows a frame at the wrong size.
-    m_layout->addWidget(m_face);
+    m_layout->insertWidget(0, m_face, 1);
     m_face->show();
     m_layout->activate();
 }
@@ -209,20 +223,29 @@ QWidget* ContentView::createTile(const QModelIndex& index) {
     TileActions actions;
     // The success action runs 0.3 s after a drop, perhaps after the tile is gone: it holds
     // only the entry's id and reads the entry as the shelf has it then.
-    actions.onRemove = [monitor, id] {
+    auto removeEntry = [monitor, id](bool isUndoable) {
         if (!monitor)
             return;
         for (const BucketItem& current : monitor->draggedItems()) {
             if (current.id == id) {
-                monitor->removeItem(current);
+                if (isUndoable)
+                    monitor->history().removeItem(current);
+                else
+                    monitor->removeItem(current);
                 return;
             }
         }
     };
+    // An entry dragged out was handed over; one removed by its control may be wanted back.
+    actions.onRemove = [removeEntry] { removeEntry(false); };
+    actions.onRemoveControl = [removeEntry] { removeEntry(true); };
     QPointer<ContentView> self(this);
-    actions.onDragStart = [self, windows] {
+    // Taking an entry out is what a shelf shown on request was for: it goes with the drag.
+    actions.onDragStart = [self, windows, monitor] {
         if (self)
             self->m_isDraggingOut = true;
+        if (monitor)
+            monitor->hideShelf();
         if (windows)
             windows->hidePanel();
     };
@@ -252,12 +275,44 @@ QWidget* ContentView::buildBottomBar() {
     m_clearButton->setFixedSize(kBarButton);
     m_clearButton->setIconSize(kBarButton - QSize(2, 2) * kBarSymbolPadding);
     m_clearButton->setToolTip(tr("Clear the shelf"));
-    connect(m_clearButton, &QToolButton::clicked, this, [this] { m_dragMonitor.clearItems(); });
+    connect(m_clearButton, &QToolButton::clicked, this,
+            [this] { m_dragMonitor.history().clearItems(); });
+    m_undoButton = makeUndoButton(bar);
     row->addWidget(m_menuButton);
+    row->addStretch(1);
+    row->addWidget(m_undoButton);
     row->addStretch(1);
     row->addWidget(m_clearButton);
     paintBarSymbols();
     return bar;
+}
+
+QToolButton* ContentView::makeUndoButton(QWidget* parent) {
+    auto* button = plainButton(parent);
+    button->setText(tr("Undo"));
+    button->setToolTip(tr("Bring back what was just removed (Ctrl+Z)"));
+    button->setFixedHeight(kBarButton.height());
+    connect(button, &QToolButton::clicked, &m_dragMonitor.history(), &panel::ShelfHistory::undo);
+    return button;
+}
+
+void ContentView::updateUndoAffordances() {
+    const bool canUndo = m_dragMonitor.history().canUndo();
+    if (m_undoButton)
+        m_undoButton->setVisible(canUndo);
+    // The drop region has no bar: while it shows for an emptied shelf, the strip stands in.
+    const bool showsStrip = canUndo && m_dropRegion && !m_dragMonitor.isDragging();
+    if (showsStrip != m_undoStrip->isVisibleTo(this)) {
+        m_undoStrip->setVisible(showsStrip);
+        m_layout->activate(); // at once, as with a new face
+    }
+    for (QToolButton* button : {m_undoButton, m_undoStrip->findChild<QToolButton*>()}) {
+        if (!button)
+            continue;
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, barSymbolColor());
+        button->setPalette(palette);
+    }
 }
 
 QMenu* ContentView::buildMenu() {
@@ -300,6 +355,7 @@ void ContentView::paintBarSymbols() {
 void ContentView::setColorScheme(ColorScheme scheme) {
     m_colorScheme = scheme;
     paintBarSymbols();
+    updateUndoAffordances();
     if (m_entryList) {
         for (QWidget* widget : m_entryList->liveWidgets()) {
             if (auto* tile = qobject_cast<BucketItemView*>(widget))

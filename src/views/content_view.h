@@ -70,8 +70,8 @@ public:
                 QWidget* parent = nullptr);
     ~ContentView() override;
 
-    // Shows the panel while a drag is under way, the shelf holds entries or the pointer is
-    // over it; hides it otherwise.
+    // Shows the panel while a drag is under way, the shelf holds entries, the pointer is over
+    // it or the user asked to see it; hides it otherwise.
     void updatePanelVisibility();
 
     bool isShowingDropRegion() const { return m_dropRegion != nullptr; }
@@ -80,6 +80,10 @@ public:
     QMenu* menu() const { return m_menu; }
     QToolButton* menuButton() const { return m_menuButton; }
     QToolButton* clearButton() const { return m_clearButton; }
+    // The "Undo" button of the list's bar; null while the drop region shows.
+    QToolButton* undoButton() const { return m_undoButton; }
+    // The strip under the drop region holding its own "Undo" button.
+    QWidget* undoStrip() const { return m_undoStrip; }
     desktop::ColorScheme colorScheme() const { return m_colorScheme; }
     QColor backgroundColor() const;
     QColor barSymbolColor() const;
@@ -101,6 +105,8 @@ private:
     void setColorScheme(desktop::ColorScheme scheme);
     void paintBarSymbols();
     void springIn(QWidget* face);
+    QToolButton* makeUndoButton(QWidget* parent);
+    void updateUndoAffordances();
 
     panel::DragMonitor& m_dragMonitor;
     panel::WindowManager& m_windowManager;
@@ -125,6 +131,8 @@ private:
     LazyListView* m_entryList = nullptr;
     QToolButton* m_menuButton = nullptr;
     QToolButton* m_clearButton = nullptr;
+    QToolButton* m_undoButton = nullptr;
+    QWidget* m_undoStrip = nullptr;
     QMenu* m_menu = nullptr;
     QIcon m_menuIcon;
     QSize m_menuIconSize;

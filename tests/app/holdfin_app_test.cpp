@@ -263,3 +263,23 @@ TEST(MenuBarIcon, RendersTheImageAtItsTraySize) {
     EXPECT_EQ(app::menuBarIcon(wide).availableSizes(), QList<QSize>{QSize(48, 24)});
     EXPECT_TRUE(app::menuBarIcon(dir.filePath(QStringLiteral("missing.svg"))).isNull());
 }
+
+TEST_F(HoldfinAppTest, ShelfEntriesAndTheLeftClickReachTheShelf) {
+    QStringList calls;
+    HoldfinApp::Options options;
+    options.version = QStringLiteral("1.2.3");
+    options.showShelf = [&calls] { calls << QStringLiteral("show"); };
+    options.toggleShelf = [&calls] { calls << QStringLiteral("toggle"); };
+    options.pasteToShelf = [&calls] { calls << QStringLiteral("paste"); };
+    HoldfinApp holdfin(defaults, application, queue, std::move(options));
+    const QMenu& menu = *holdfin.trayItem().menu();
+    EXPECT_EQ(menuTexts(menu), (QStringList{"Holdfin v1.2.3", "Show Shelf", "Paste to Shelf",
+                                            "Preferences\u2026", "---", "Quit"}));
+    entry(menu, "Show Shelf")->trigger();
+    entry(menu, "Paste to Shelf")->trigger();
+    ASSERT_NE(holdfin.trayItem().trayIcon(), nullptr);
+    emit holdfin.trayItem().trayIcon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(menu.isVisible()) << "the left click shows the shelf instead of the menu";
+    emit holdfin.trayItem().trayIcon()->activated(QSystemTrayIcon::Context);
+    EXPECT_EQ(calls, (QStringList{"show", "paste", "toggle"}));
+}

@@ -1,11 +1,12 @@
 #include "desktop/portal_color_scheme.h"
 
+#include "support/private_session_bus.h"
+
 #include <gtest/gtest.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QProcess>
 #include <QSignalSpy>
 
 namespace {
@@ -33,12 +34,9 @@ public slots:
 class PortalColorSchemeTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address=1")});
-        if (!m_daemon.waitForStarted(5000) || !m_daemon.waitForReadyRead(5000))
+        if (!m_daemon.isRunning())
             GTEST_SKIP() << "no dbus-daemon";
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        m_address = m_daemon.address();
         m_portalBus.emplace(QDBusConnection::connectToBus(m_address, QStringLiteral("portal")));
         ASSERT_TRUE(m_portalBus->isConnected());
     }
@@ -47,8 +45,6 @@ protected:
         if (m_portalBus)
             QDBusConnection::disconnectFromBus(QStringLiteral("portal"));
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-        m_daemon.kill();
-        m_daemon.waitForFinished(5000);
     }
 
     void startPortal() {
@@ -74,7 +70,7 @@ protected:
     FakePortalSettings m_settings;
 
 private:
-    QProcess m_daemon;
+    testing_support::PrivateSessionBus m_daemon;
     QString m_address;
     std::optional<QDBusConnection> m_portalBus;
 };

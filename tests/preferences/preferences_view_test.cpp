@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QKeySequenceEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -167,4 +168,36 @@ TEST_F(PreferencesTest, PreferencesViewStartsOnGeneralAndRetitlesOnlyOnTabChange
     view->setSelectedTab(QStringLiteral("Advanced"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Advanced"));
     EXPECT_EQ(window.sizeIncrement(), QSize(1, 1));
+}
+
+TEST_F(PreferencesTest, KeepingTheShelfIsOnByDefaultAndOnlyStored) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    QCheckBox* keep = toggle(view, "keepShelf");
+    ASSERT_NE(keep, nullptr);
+    EXPECT_EQ(keep->text(), QStringLiteral("Keep the shelf between sessions"));
+    EXPECT_TRUE(keep->isChecked());
+    EXPECT_FALSE(defaults.contains(keys::keepShelf)) << "showing stores nothing";
+    keep->click();
+    EXPECT_FALSE(defaults.boolForKey(keys::keepShelf, true));
+    defaults.setBool(keys::keepShelf, true);
+    EXPECT_TRUE(keep->isChecked()) << "follows writes made elsewhere";
+    EXPECT_TRUE(calls.isEmpty());
+}
+
+TEST_F(PreferencesTest, ShelfShortcutIsNoneByDefaultStoredWhenTypedAndRemovedWhenCleared) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    auto* edit = view.findChild<QKeySequenceEdit*>(QStringLiteral("showShelfShortcut"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->keySequence().isEmpty());
+    EXPECT_FALSE(defaults.contains(keys::showShelfShortcut));
+
+    edit->setKeySequence(QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    emit edit->editingFinished();
+    EXPECT_EQ(defaults.stringForKey(keys::showShelfShortcut), QStringLiteral("Ctrl+Alt+S"));
+    edit->clear();
+    EXPECT_FALSE(defaults.contains(keys::showShelfShortcut)) << "cleared: none";
+
+    defaults.setObject(keys::showShelfShortcut, QStringLiteral("Meta+F5"));
+    EXPECT_EQ(edit->keySequence(), QKeySequence(QStringLiteral("Meta+F5")));
+    EXPECT_TRUE(calls.isEmpty());
 }

@@ -63,7 +63,8 @@ protected:
                                        }
                                    },
                                    [this] { log.writeLine(QStringLiteral("drag start")); },
-                                   [this] { log.writeLine(QStringLiteral("drag end")); }};
+                                   [this] { log.writeLine(QStringLiteral("drag end")); },
+                                   {}};
         tile = std::make_unique<BucketItemView>(monitor.shelfModel().index(0), monitor, actions,
                                                 queue, session, log, workspace, symbols, scheme);
         // Away from the pointer, so that only the test decides about hovering.

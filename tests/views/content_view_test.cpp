@@ -12,6 +12,7 @@
 #include "views/draggable_view.h"
 #include "views/drop_region_view.h"
 #include "views/lazy_list_view.h"
+#include "views/symbol_button.h"
 
 #include <gtest/gtest.h>
 
@@ -267,6 +268,63 @@ TEST_F(ContentViewTest, ClearButtonEmptiesLockedEntriesToo) {
     EXPECT_TRUE(dragMonitor->draggedItems().isEmpty());
     EXPECT_TRUE(view->isShowingDropRegion());
     EXPECT_FALSE(isPanelVisible());
+}
+
+TEST_F(ContentViewTest, ShelfShownOnRequestStaysUntilHiddenOrAnEntryIsDraggedOut) {
+    install();
+    ASSERT_FALSE(isPanelVisible());
+    dragMonitor->showShelf();
+    EXPECT_TRUE(isPanelVisible()) << "empty, no drag, no pointer, but asked for";
+    dragMonitor->setIsCursorInside(true);
+    dragMonitor->setIsCursorInside(false);
+    EXPECT_TRUE(isPanelVisible()) << "the pointer passing by does not end it";
+    dragMonitor->toggleShelf();
+    EXPECT_FALSE(isPanelVisible());
+
+    dragMonitor->addItem(entry(1));
+    dragMonitor->showShelf();
+    beginDragOut(tilesTopDown().front());
+    EXPECT_FALSE(dragMonitor->isShelfRequested()) << "taking an entry out ends the request";
+}
+
+TEST_F(ContentViewTest, UndoShowsWhileARemovalOrClearingCanBeUndone) {
+    install();
+    dragMonitor->setIsCursorInside(true); // the pointer is on the buttons it clicks
+    const BucketItem locked = entry(1, /*locked*/ true), other = entry(2);
+    dragMonitor->addItem(locked);
+    dragMonitor->addItem(other);
+    const QList<BucketItem> before = dragMonitor->draggedItems();
+    EXPECT_FALSE(view->undoButton()->isVisible()) << "nothing to undo yet";
+    EXPECT_FALSE(view->undoStrip()->isVisible());
+
+    view->clearButton()->click();
+    queue.drain();
+    ASSERT_TRUE(view->isShowingDropRegion());
+    ASSERT_TRUE(view->undoStrip()->isVisible()) << "the emptied shelf offers its undo";
+    auto* stripUndo = view->undoStrip()->findChild<QToolButton*>();
+    ASSERT_NE(stripUndo, nullptr);
+    EXPECT_EQ(stripUndo->text(), QStringLiteral("Undo"));
+    EXPECT_TRUE(stripUndo->isVisible());
+    EXPECT_EQ(view->undoStrip()->height(), stripUndo->height()) << "laid out below the region";
+    dragMonitor->setIsDragging(true);
+    EXPECT_FALSE(view->undoStrip()->isVisible()) << "not in the way of a drop";
+    dragMonitor->setIsDragging(false);
+    stripUndo->click();
+    EXPECT_EQ(dragMonitor->draggedItems(), before) << "every entry back, the locked one too";
+    EXPECT_FALSE(view->undoStrip()->isVisible());
+
+    // The tile's remove control is undoable from the bar; a drag-out's removal is not.
+    for (auto* control :
+         tilesTopDown().front()->controlsColumn()->findChildren<views::SymbolButton*>()) {
+        if (control->symbolName() == QStringLiteral("xmark"))
+            control->click();
+    }
+    ASSERT_EQ(dragMonitor->draggedItems().size(), 1);
+    ASSERT_TRUE(view->undoButton()->isVisible());
+    view->undoButton()->click();
+    EXPECT_EQ(dragMonitor->draggedItems(), before);
+    queue.advance(panel::ShelfHistory::kUndoWindow);
+    EXPECT_FALSE(view->undoButton()->isVisible()) << "gone once it can no longer undo";
 }
 
 TEST_F(ContentViewTest, ColoursFollowTheSchemeLive) {

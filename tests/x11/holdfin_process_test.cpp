@@ -8,6 +8,8 @@
 #include <signal.h>
 #include <stdlib.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -58,6 +60,47 @@ TEST_F(RunningHoldfinTest, exitsNormallyOnTerminationSignal) {
     EXPECT_EQ(holdfin->wait(15s), 0);
     EXPECT_EQ(remainingLines(*holdfin), std::vector<std::string>{});
 }
+
+// A kept shelf that cannot be read: one line, the file kept aside, an empty shelf, no hang.
+class DamagedShelfTest : public testing::TestWithParam<std::pair<const char*, std::string>> {};
+
+TEST_P(DamagedShelfTest, startsEmptyWithOneLineAndKeepsTheFileAside) {
+    XvfbSession session;
+    if (auto error = session.start())
+        GTEST_SKIP() << *error;
+    const std::filesystem::path folder =
+        std::filesystem::path(std::getenv("XDG_DATA_HOME")) / "holdfin";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / "shelf.json";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << GetParam().second;
+    }
+    if (GetParam().second.empty())
+        std::filesystem::resize_file(file, 100 * 1024 * 1024); // 100 MB of zero bytes
+    auto holdfin = startHoldfin();
+    ASSERT_TRUE(holdfin);
+    const auto line = holdfin->readLine(10s);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->rfind("holdfin: the saved shelf could not be read (", 0), 0u) << *line;
+    EXPECT_FALSE(holdfin->wait(1s).has_value()) << "still running";
+    EXPECT_TRUE(std::filesystem::exists(folder / "shelf.json.broken"));
+    ::kill(holdfin->pid(), SIGTERM);
+    EXPECT_EQ(holdfin->wait(15s), 0);
+    EXPECT_EQ(remainingLines(*holdfin), std::vector<std::string>{});
+    EXPECT_FALSE(std::filesystem::exists(file)) << "an empty shelf is not written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damage, DamagedShelfTest,
+    testing::Values(
+        std::make_pair("truncated", std::string(R"({"format":1,"entries":[{"id":"6f1)")),
+        std::make_pair("notJson", std::string("\x89PNG\r\n\x1a\n")),
+        std::make_pair(
+            "wrongTypes",
+            std::string(R"({"format":1,"entries":[{"id":7,"locked":"yes","items":{}}]})")),
+        std::make_pair("hundredMegabytes", std::string())),
+    [](const auto& info) { return std::string(info.param.first); });
 
 TEST(HoldfinProcessTest, keepsRunningWithOneLineWithoutXFixes) {
     XvfbSession session;

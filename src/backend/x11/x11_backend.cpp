@@ -6,6 +6,7 @@
 #include "x11_desktop_settings.h"
 #include "x11_drag_pasteboard.h"
 #include "x11_global_event_monitor.h"
+#include "x11_global_shortcuts.h"
 #include "x11_window_system.h"
 #include "x11_work_area.h"
 
@@ -21,6 +22,7 @@ struct X11Backend::Parts {
     QtScreens screens{&workArea};
     QtDragSession dragSession{eventMonitor};
     X11DesktopSettings desktopSettings;
+    X11GlobalShortcuts shortcuts{connection};
 };
 
 X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {}
@@ -49,6 +51,10 @@ Screens& X11Backend::screens() {
 
 DesktopSettings& X11Backend::desktopSettings() {
     return m_parts->desktopSettings;
+}
+
+GlobalShortcuts& X11Backend::globalShortcuts() {
+    return m_parts->shortcuts;
 }
 
 } // namespace backend::x11

@@ -19,6 +19,7 @@ public:
     WindowSystem& windowSystem() override;
     Screens& screens() override;
     DesktopSettings& desktopSettings() override;
+    GlobalShortcuts& globalShortcuts() override;
 
 private:
     struct Parts;

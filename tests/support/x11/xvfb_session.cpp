@@ -86,13 +86,15 @@ std::optional<std::string> XvfbSession::startServer(int display, const ServerOpt
 
 XvfbSession::XvfbSession()
     : m_savedDisplay(environment("DISPLAY")), m_savedRuntimeDir(environment("XDG_RUNTIME_DIR")),
-      m_savedBusAddress(environment("DBUS_SESSION_BUS_ADDRESS")) {}
+      m_savedBusAddress(environment("DBUS_SESSION_BUS_ADDRESS")),
+      m_savedDataHome(environment("XDG_DATA_HOME")) {}
 
 XvfbSession::~XvfbSession() {
     stop();
     restore("DISPLAY", m_savedDisplay);
     restore("XDG_RUNTIME_DIR", m_savedRuntimeDir);
     restore("DBUS_SESSION_BUS_ADDRESS", m_savedBusAddress);
+    restore("XDG_DATA_HOME", m_savedDataHome);
 }
 
 std::optional<std::string> XvfbSession::start(const ServerOptions& options) {
@@ -111,8 +113,12 @@ std::optional<std::string> XvfbSession::start(const ServerOptions& options) {
     std::string pattern = (std::filesystem::temp_directory_path() / "holdfin-xdg-XXXXXX").string();
     if (mkdtemp(pattern.data()))
         m_runtimeDir = pattern; // mkdtemp creates it with mode 0700
-    if (!m_runtimeDir.empty())
+    if (!m_runtimeDir.empty()) {
         setenv("XDG_RUNTIME_DIR", m_runtimeDir.c_str(), 1);
+        // Holdfin keeps its shelf in the user's data: a test's shelf must not reach the next
+        // test, nor the user's own shelf a test.
+        setenv("XDG_DATA_HOME", (m_runtimeDir + "/data").c_str(), 1);
+    }
     // Without a session bus, every Qt program would autolaunch one through the X server
     // (dbus-launch), which can stall its start by seconds and leaves daemons behind. Point
     // at a bus that is not there instead: D-Bus calls then fail at once. A test that needs a

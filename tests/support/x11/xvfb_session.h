@@ -10,10 +10,10 @@
 namespace testing_support::x11 {
 
 // A private X server (Xvfb on a free display number) with openbox running on it.
-// While it lives, DISPLAY and XDG_RUNTIME_DIR (and, unless one is set, a D-Bus session bus
-// address that leads nowhere) of this process point at it, so programs started
-// afterwards (and a QGuiApplication created afterwards) use it. Create it before the
-// QApplication of the test; the destructor ends both programs and restores the environment.
+// While it lives, DISPLAY, XDG_RUNTIME_DIR, XDG_DATA_HOME (a private folder) and, unless one
+// is set, a D-Bus session bus address that leads nowhere, of this process point at it, so
+// programs started afterwards (and a QGuiApplication created afterwards) use it. Create it before
+// the QApplication of the test; the destructor ends both programs and restores the environment.
 class XvfbSession final {
 public:
     XvfbSession();
@@ -52,6 +52,7 @@ private:
     std::optional<std::string> m_savedDisplay;
     std::optional<std::string> m_savedRuntimeDir;
     std::optional<std::string> m_savedBusAddress;
+    std::optional<std::string> m_savedDataHome;
 };
 
 } // namespace testing_support::x11

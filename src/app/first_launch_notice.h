@@ -1,0 +1,16 @@
+#pragma once
+
+namespace desktop {
+class DesktopNotifications;
+class UserDefaults;
+} // namespace desktop
+
+namespace app {
+
+// Tells a new user what Holdfin is for, once: on the first launch (no hasLaunchedBefore yet;
+// ask before start-up seeds it) one desktop notification says to drag anything. Whether it
+// was sent.
+bool showFirstLaunchNotice(const desktop::UserDefaults& defaults,
+                           desktop::DesktopNotifications& notifications);
+
+} // namespace app

@@ -1,0 +1,136 @@
+#include "panel/shelf_keeper.h"
+
+#include "core/main_queue.h"
+#include "desktop/defaults_keys.h"
+#include "desktop/user_defaults.h"
+#include "panel/drag_monitor.h"
+#include "shelf/shelf_store.h"
+
+#include <QPointer>
+
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+
+namespace panel {
+
+namespace keys = desktop::defaults_keys;
+using shelf::BucketItem;
+
+// The store's one user: writes in turn, newest wins, and knows when none is under way.
+struct ShelfKeeper::Writer {
+    explicit Writer(shelf::ShelfStore& store) : store(store) {}
+
+    // Saves `items` (or, when `isEnabled` is false, deletes the saved shelf), unless a newer
+    // write than `number` has been made. Any thread.
+    void write(std::uint64_t number, bool isEnabled, const QList<BucketItem>& items,
+               const QList<BucketItem>& retained) {
+        std::lock_guard lock(mutex);
+        if (number <= written)
+            return;
+        written = number;
+        // Entries on the shelf and those that may come back keep their images either way.
+        if (!isEnabled) {
+            store.erase(retained + items);
+            return;
+        }
+        if (!store.save(items, retained))
+            std::fprintf(stderr, "holdfin: could not save the shelf to %s\n",
+                         qUtf8Printable(store.filePath()));
+    }
+
+    void started() {
+        std::lock_guard lock(mutex);
+        ++running;
+    }
+    void finished() {
+        std::lock_guard lock(mutex);
+        if (--running == 0)
+            idle.notify_all();
+    }
+    void waitUntilIdle() {
+        std::unique_lock lock(mutex);
+        idle.wait(lock, [this] { return running == 0; });
+    }
+
+    shelf::ShelfStore& store;
+    std::mutex mutex;
+    std::condition_variable idle;
+    std::uint64_t written = 0;
+    int running = 0;
+};
+
+ShelfKeeper::ShelfKeeper(DragMonitor& dragMonitor, shelf::ShelfStore& store,
+                         desktop::UserDefaults& defaults, core::MainQueue& mainQueue,
+                         Background background, QObject* parent)
+    : QObject(parent), m_dragMonitor(dragMonitor), m_defaults(defaults), m_mainQueue(mainQueue),
+      m_background(std::move(background)), m_writer(std::make_shared<Writer>(store)) {
+    connect(&m_dragMonitor, &DragMonitor::draggedItemsChanged, this, &ShelfKeeper::scheduleSave);
+    connect(&m_dragMonitor.history(), &ShelfHistory::canUndoChanged, this,
+            &ShelfKeeper::scheduleSave);
+    connect(&m_defaults, &desktop::UserDefaults::changed, this, [this](const QString& key) {
+        if (key == keys::keepShelf)
+            saveNow();
+    });
+}
+
+ShelfKeeper::~ShelfKeeper() {
+    // Queued writes use the store, which goes soon after the keeper.
+    m_writer->waitUntilIdle();
+}
+
+bool ShelfKeeper::isEnabled() const {
+    return m_defaults.boolForKey(keys::keepShelf, keys::keepShelfFallback);
+}
+
+void ShelfKeeper::restore() {
+    shelf::ShelfStore& store = m_writer->store;
+    const std::lock_guard lock(m_writer->mutex);
+    if (!isEnabled()) {
+        store.erase();
+        return;
+    }
+    shelf::ShelfStore::Loaded loaded = store.load();
+    if (!loaded.problem.isEmpty()) {
+        std::fprintf(stderr, "holdfin: the saved shelf could not be read (%s); kept aside as %s\n",
+                     qUtf8Printable(loaded.problem), qUtf8Printable(store.brokenPath()));
+    }
+    if (!loaded.items.isEmpty())
+        m_dragMonitor.setDraggedItems(std::move(loaded.items));
+    m_isSavePending = false; // what was just read needs no writing back
+}
+
+void ShelfKeeper::saveNow() {
+    m_isSavePending = false;
+    writeOfNow()();
+}
+
+std::function<void()> ShelfKeeper::writeOfNow() {
+    return [writer = m_writer, number = m_nextWrite++, isEnabled = isEnabled(),
+            items = m_dragMonitor.draggedItems(), retained = m_dragMonitor.history().heldItems()] {
+        writer->write(number, isEnabled, items, retained);
+    };
+}
+
+void ShelfKeeper::scheduleSave() {
+    if (m_isSavePending)
+        return;
+    m_isSavePending = true;
+    QPointer<ShelfKeeper> self(this);
+    m_mainQueue.asyncAfter(kSaveDelay, [self] {
+        if (!self || !self->m_isSavePending)
+            return;
+        self->m_isSavePending = false;
+        if (!self->m_background) {
+            self->writeOfNow()();
+            return;
+        }
+        self->m_writer->started();
+        self->m_background([write = self->writeOfNow(), writer = self->m_writer] {
+            write();
+            writer->finished();
+        });
+    });
+}
+
+} // namespace panel

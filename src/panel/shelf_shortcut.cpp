@@ -1,0 +1,60 @@
+#include "panel/shelf_shortcut.h"
+
+#include "backend/global_shortcuts.h"
+#include "desktop/defaults_keys.h"
+#include "desktop/user_defaults.h"
+#include "panel/drag_monitor.h"
+
+#include <QKeySequence>
+
+#include <cstdio>
+
+namespace panel {
+
+namespace keys = desktop::defaults_keys;
+
+ShelfShortcut::ShelfShortcut(backend::GlobalShortcuts& shortcuts, desktop::UserDefaults& defaults,
+                             DragMonitor& dragMonitor, QObject* parent)
+    : QObject(parent), m_shortcuts(shortcuts), m_defaults(defaults), m_dragMonitor(dragMonitor) {
+    connect(&m_defaults, &desktop::UserDefaults::changed, this, [this](const QString& key) {
+        if (key == keys::showShelfShortcut)
+            followPreference();
+    });
+    connect(&m_shortcuts, &backend::GlobalShortcuts::activated, this,
+            [this](QKeyCombination pressed) {
+                if (m_grabbed && *m_grabbed == pressed)
+                    m_dragMonitor.toggleShelf();
+            });
+    followPreference();
+}
+
+ShelfShortcut::~ShelfShortcut() {
+    if (m_grabbed)
+        m_shortcuts.release(*m_grabbed);
+}
+
+std::optional<QKeyCombination> ShelfShortcut::parse(const QString& stored) {
+    const QKeySequence sequence = QKeySequence::fromString(stored, QKeySequence::PortableText);
+    if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown)
+        return std::nullopt;
+    return sequence[0];
+}
+
+void ShelfShortcut::followPreference() {
+    const auto wanted = parse(m_defaults.stringForKey(keys::showShelfShortcut).value_or(QString()));
+    if (wanted == m_grabbed)
+        return;
+    if (m_grabbed)
+        m_shortcuts.release(*m_grabbed);
+    m_grabbed.reset();
+    if (!wanted)
+        return;
+    if (m_shortcuts.grab(*wanted)) {
+        m_grabbed = wanted;
+        return;
+    }
+    std::fprintf(stderr, "holdfin: cannot use %s to show the shelf: another program holds it\n",
+                 qUtf8Printable(QKeySequence(*wanted).toString(QKeySequence::PortableText)));
+}
+
+} // namespace panel

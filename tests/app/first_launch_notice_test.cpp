@@ -1,0 +1,94 @@
+#include "app/first_launch_notice.h"
+#include "desktop/defaults_keys.h"
+#include "desktop/desktop_notifications.h"
+#include "desktop/user_defaults.h"
+#include "support/private_session_bus.h"
+
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QVariantMap>
+
+namespace {
+
+// The notification service as desktops serve it, recording what it was asked to show.
+class FakeNotificationServer final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QStringList shown;
+
+public slots:
+    Q_SCRIPTABLE uint Notify(const QString& appName, uint, const QString& icon,
+                             const QString& summary, const QString& body, const QStringList&,
+                             const QVariantMap&, int) {
+        shown << appName + QLatin1Char('|') + icon + QLatin1Char('|') + summary + QLatin1Char('|') +
+                     body;
+        emit notified();
+        return 1;
+    }
+
+signals:
+    void notified();
+};
+
+class FirstLaunchNoticeTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!m_daemon.isRunning())
+            GTEST_SKIP() << "no dbus-daemon";
+    }
+    void TearDown() override {
+        QDBusConnection::disconnectFromBus(QStringLiteral("server"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("holdfin"));
+    }
+    QDBusConnection bus(const QString& name) {
+        return QDBusConnection::connectToBus(m_daemon.address(), name);
+    }
+    bool startServer() {
+        QDBusConnection server = bus(QStringLiteral("server"));
+        return server.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &m_server,
+                                     QDBusConnection::ExportScriptableSlots) &&
+               server.registerService(QStringLiteral("org.freedesktop.Notifications"));
+    }
+
+    testing_support::PrivateSessionBus m_daemon;
+    FakeNotificationServer m_server;
+    QTemporaryDir m_dir;
+    desktop::UserDefaults m_defaults{m_dir.filePath(QStringLiteral("holdfin.conf"))};
+};
+
+} // namespace
+
+TEST_F(FirstLaunchNoticeTest, OnlyTheFirstLaunchNotifiesToDragAnything) {
+    ASSERT_TRUE(startServer());
+    desktop::DesktopNotifications notifications(QStringLiteral("org.holdfin.Holdfin"),
+                                                bus(QStringLiteral("holdfin")));
+    QSignalSpy notified(&m_server, &FakeNotificationServer::notified);
+    EXPECT_TRUE(app::showFirstLaunchNotice(m_defaults, notifications));
+    ASSERT_TRUE(notified.wait(5000));
+    ASSERT_EQ(m_server.shown.size(), 1);
+    EXPECT_TRUE(m_server.shown.front().startsWith(QStringLiteral("Holdfin|org.holdfin.Holdfin|")));
+    EXPECT_NE(m_server.shown.front().indexOf(QStringLiteral("Drag anything")), -1);
+
+    m_defaults.setBool(desktop::defaults_keys::hasLaunchedBefore, true);
+    EXPECT_FALSE(app::showFirstLaunchNotice(m_defaults, notifications));
+    EXPECT_FALSE(notified.wait(300));
+}
+
+TEST_F(FirstLaunchNoticeTest, WithoutAServiceOrABusNothingHappens) {
+    desktop::DesktopNotifications notifications(QStringLiteral("org.holdfin.Holdfin"),
+                                                bus(QStringLiteral("holdfin")));
+    QDeadlineTimer timer(2000);
+    app::showFirstLaunchNotice(m_defaults, notifications); // no server: dropped silently
+    EXPECT_FALSE(timer.hasExpired()) << "never waits for a service";
+    desktop::DesktopNotifications nowhere(QStringLiteral("x"),
+                                          QDBusConnection(QStringLiteral("not connected")));
+    EXPECT_FALSE(app::showFirstLaunchNotice(m_defaults, nowhere));
+}
+
+#include "first_launch_notice_test.moc"

@@ -1,0 +1,153 @@
+#include "desktop/defaults_keys.h"
+#include "desktop/user_defaults.h"
+#include "panel/drag_monitor.h"
+#include "panel/shelf_keeper.h"
+#include "shelf/shelf_store.h"
+#include "support/fake_drag_pasteboard.h"
+#include "support/fake_global_event_monitor.h"
+#include "support/fake_main_queue.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QUrl>
+
+using namespace std::chrono_literals;
+using shelf::BucketItem;
+using shelf::BucketItemData;
+using shelf::UTType;
+
+namespace {
+
+BucketItem textEntry(const QString& text, bool locked = false) {
+    return BucketItem({BucketItemData(text, UTType::plainText)}, locked);
+}
+
+// One session of Holdfin: its monitor, store and keeper over the same folders.
+struct Session {
+    Session(const QTemporaryDir& home, testing_support::FakeMainQueue& queue,
+            testing_support::FakeDragPasteboard& pasteboard,
+            testing_support::FakeGlobalEventMonitor& events,
+            panel::ShelfKeeper::Background background = {})
+        : defaults(home.filePath(QStringLiteral("holdfin.conf"))),
+          store(home.filePath(QStringLiteral("data")), home.filePath(QStringLiteral("cache"))),
+          monitor(queue, pasteboard, events),
+          keeper(monitor, store, defaults, queue, std::move(background)) {}
+
+    desktop::UserDefaults defaults;
+    shelf::ShelfStore store;
+    panel::DragMonitor monitor;
+    panel::ShelfKeeper keeper;
+};
+
+class ShelfKeeperTest : public testing::Test {
+protected:
+    QTemporaryDir home;
+    testing_support::FakeMainQueue queue;
+    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeGlobalEventMonitor events;
+
+    std::unique_ptr<Session> startSession() {
+        auto session = std::make_unique<Session>(home, queue, pasteboard, events);
+        session->keeper.restore();
+        return session;
+    }
+};
+
+} // namespace
+
+TEST_F(ShelfKeeperTest, ShelfComesBackInTheNextSessionInOrderWithLocks) {
+    QList<BucketItem> kept;
+    {
+        auto session = startSession();
+        session->monitor.addItem(textEntry(QStringLiteral("first"), true));
+        session->monitor.addItem(textEntry(QStringLiteral("second")));
+        kept = session->monitor.draggedItems();
+        session->keeper.saveNow(); // quitting
+    }
+    auto next = startSession();
+    EXPECT_EQ(next->monitor.draggedItems(), kept);
+}
+
+TEST_F(ShelfKeeperTest, ChangesAreSavedOnceShortlyAfterwards) {
+    auto session = startSession();
+    session->monitor.addItem(textEntry(QStringLiteral("a")));
+    session->monitor.addItem(textEntry(QStringLiteral("b")));
+    queue.advance(panel::ShelfKeeper::kSaveDelay - 1ms);
+    EXPECT_FALSE(QFileInfo::exists(session->store.filePath())) << "not at every change";
+    queue.advance(1ms);
+    EXPECT_EQ(session->store.load().items, session->monitor.draggedItems())
+        << "both changes in one save";
+
+    session->monitor.clearItems();
+    queue.drain();
+    queue.advance(panel::ShelfKeeper::kSaveDelay);
+    EXPECT_TRUE(session->store.load().items.isEmpty());
+}
+
+TEST_F(ShelfKeeperTest, BackgroundWritesNeverOvertakeANewerSave) {
+    std::vector<std::function<void()>> background;
+    Session session(home, queue, pasteboard, events,
+                    [&background](std::function<void()> write) { background.push_back(write); });
+    session.monitor.addItem(textEntry(QStringLiteral("old")));
+    queue.advance(panel::ShelfKeeper::kSaveDelay);
+    ASSERT_EQ(background.size(), 1u) << "the write after a change waits for another thread";
+    EXPECT_FALSE(QFileInfo::exists(session.store.filePath()));
+    session.monitor.addItem(textEntry(QStringLiteral("new")));
+    session.keeper.saveNow(); // quitting
+    background.front()();
+    const QList<BucketItem> saved = session.store.load().items;
+    ASSERT_EQ(saved.size(), 2) << "the older write came too late and was dropped";
+    EXPECT_EQ(saved.front().items.front().content, QStringLiteral("new"));
+}
+
+TEST_F(ShelfKeeperTest, TurningThePreferenceOffDeletesTheSavedShelfAndStopsSaving) {
+    auto session = startSession();
+    session->monitor.addItem(textEntry(QStringLiteral("a")));
+    session->keeper.saveNow();
+    ASSERT_TRUE(QFileInfo::exists(session->store.filePath()));
+
+    session->defaults.setBool(desktop::defaults_keys::keepShelf, false);
+    EXPECT_FALSE(QFileInfo::exists(session->store.filePath()));
+    session->monitor.addItem(textEntry(QStringLiteral("b")));
+    queue.advance(panel::ShelfKeeper::kSaveDelay);
+    session->keeper.saveNow();
+    EXPECT_FALSE(QFileInfo::exists(session->store.filePath()));
+    session.reset();
+    EXPECT_TRUE(startSession()->monitor.draggedItems().isEmpty());
+
+    auto again = startSession();
+    again->defaults.setBool(desktop::defaults_keys::keepShelf, true);
+    again->monitor.addItem(textEntry(QStringLiteral("c")));
+    again->keeper.saveNow();
+    EXPECT_EQ(again->store.load().items.size(), 1) << "turned on again, it saves again";
+}
+
+TEST_F(ShelfKeeperTest, RetainedEntriesKeepTheirImages) {
+    const QString cache = home.filePath(QStringLiteral("cache"));
+    ASSERT_TRUE(QDir().mkpath(cache));
+    QFile image(cache + QStringLiteral("/image-1.png"));
+    ASSERT_TRUE(image.open(QIODevice::WriteOnly));
+    image.write("png");
+    image.close();
+    const BucketItem entry(
+        {BucketItemData(QString::fromLatin1(QUrl::fromLocalFile(image.fileName()).toEncoded()),
+                        UTType::png)},
+        false);
+
+    auto session = startSession();
+    session->monitor.addItem(entry);
+    session->keeper.saveNow();
+    const QDir images(session->store.imageDirectory());
+    ASSERT_EQ(images.entryList(QDir::Files).size(), 1);
+    session->monitor.history().removeItem(entry);
+    queue.advance(panel::ShelfKeeper::kSaveDelay);
+    EXPECT_EQ(images.entryList(QDir::Files).size(), 1) << "the entry may still come back";
+    queue.advance(panel::ShelfHistory::kUndoWindow);
+    queue.advance(panel::ShelfKeeper::kSaveDelay);
+    EXPECT_TRUE(images.entryList(QDir::Files).isEmpty())
+        << "gone once undo can no longer bring it back";
+}

@@ -1,0 +1,125 @@
+// The shelf across sessions and its undo, with holdfin as a real process on a private X
+// server: entries parked, holdfin ended as a desktop session ends it, started again.
+#include "shelf_road.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace shelf_road;
+
+namespace {
+
+class KeptShelfTest : public ShelfRoadTest {
+protected:
+    QString shelfFile() const { return m_home.filePath(QStringLiteral("data/holdfin/shelf.json")); }
+    // Starts holdfin anew with `lines` besides the fixture's known look.
+    void restartWith(const QByteArray& lines) {
+        terminateHoldfin();
+        QFile settings(m_home.filePath(QStringLiteral("config/holdfin/holdfin.conf")));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[General]\nhasLaunchedBefore=true\nlaunchAtLogin=false\n"
+                       "selectedAppearance=Light\n" +
+                       lines);
+        settings.close();
+        ASSERT_NO_FATAL_FAILURE(startHoldfin());
+    }
+    bool pressKeys(const std::string& keys) {
+        return ChildProcess::run("xdotool", {"key", "--clearmodifiers", keys}) == 0;
+    }
+    // The payload contents of the saved entries, newest first.
+    QStringList savedContents() const {
+        QFile file(shelfFile());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList contents;
+        const QJsonArray entries = QJsonDocument::fromJson(file.readAll())["entries"].toArray();
+        for (const QJsonValue& entry : entries)
+            contents << entry["items"][0]["content"].toString();
+        return contents;
+    }
+};
+
+TEST_F(KeptShelfTest, ShelfComesBackAfterTerminationAndItsFileStillDragsOut) {
+    {
+        SCOPED_TRACE("a file and a text parked");
+        auto files = startFileSource({m_files[0]});
+        ASSERT_TRUE(files);
+        dropFromSource(*files, 1);
+        ASSERT_TRUE(waitForList(1));
+        auto text = startProgram("holdfin_test_drag_source", {"text", "--at", "300,450", "kept"});
+        ASSERT_TRUE(text);
+        dropFromSource(*text, 1);
+        ASSERT_TRUE(waitForList(2));
+    }
+    const auto before = restingTiles();
+    terminateHoldfin();
+    EXPECT_EQ(savedContents(),
+              (QStringList{QStringLiteral("kept"), QString::fromStdString(fileUrl(m_files[0]))}));
+
+    ASSERT_NO_FATAL_FAILURE(startHoldfin());
+    ASSERT_TRUE(waitForList(2)) << "the kept shelf shows at start-up";
+    EXPECT_EQ(restingTiles(), before) << "the same two entries in the same order";
+    const auto urls = dragTileOut(1);
+    EXPECT_EQ(urls, std::vector<std::string>{fileUrl(m_files[0])});
+}
+
+TEST_F(KeptShelfTest, UndoOfAClearBringsBackEveryEntryLockedOnesIncluded) {
+    for (int i = 0; i < 2; ++i) {
+        auto files = startFileSource({m_files[i]});
+        ASSERT_TRUE(files);
+        dropFromSource(*files, 1);
+        ASSERT_TRUE(waitForList(i + 1));
+    }
+    ASSERT_TRUE(hover(0));
+    ASSERT_TRUE(click(lockControl(0, false)));
+    pumpEvents(300ms);
+    const auto before = restingTiles();
+
+    ASSERT_TRUE(click(clearButtonRect()));
+    ASSERT_TRUE(waitFor([&] { return !isShowingList(screen()); }, 5s)) << "the shelf is empty";
+    ASSERT_TRUE(pressKeys("ctrl+z")) << "Ctrl+Z with the pointer over the panel";
+    ASSERT_TRUE(waitForList(2)) << "both entries are back";
+    EXPECT_EQ(restingTiles(), before) << "in their order, the locked one still locked";
+    EXPECT_TRUE(m_holdfin->isRunning());
+}
+
+TEST_F(KeptShelfTest, GlobalShortcutShowsAndHidesTheShelfAndEscapeHidesIt) {
+    ASSERT_NO_FATAL_FAILURE(restartWith("showMenuBarIcon=false\nshowShelfShortcut=Ctrl+Alt+S\n"));
+    m_pointer.moveTo(700, 700);
+    ASSERT_TRUE(waitForPanel(false)) << "empty shelf, no drag: hidden";
+    ASSERT_TRUE(pressKeys("ctrl+alt+s"));
+    EXPECT_TRUE(waitForPanel(true)) << "the shortcut shows the shelf";
+    pumpEvents(500ms);
+    EXPECT_TRUE(isPanelShown()) << "and it stays without a drag or the pointer";
+    ASSERT_TRUE(pressKeys("ctrl+alt+s"));
+    EXPECT_TRUE(waitForPanel(false)) << "the shortcut again hides it";
+    ASSERT_TRUE(pressKeys("ctrl+alt+s"));
+    ASSERT_TRUE(waitForPanel(true));
+    ASSERT_TRUE(pressKeys("Escape"));
+    EXPECT_TRUE(waitForPanel(false)) << "Escape hides it";
+}
+
+TEST_F(KeptShelfTest, LeftClickOnTheTrayIconShowsAndHidesTheShelf) {
+    auto tray = startProgram("holdfin_test_tray_host", {"--at", "1200,0"});
+    ASSERT_TRUE(tray);
+    m_hasTrayIcon = true;
+    ASSERT_NO_FATAL_FAILURE(restartWith("showMenuBarIcon=true\n"));
+    const auto docked = tray->waitForLine("docked ", 10s);
+    ASSERT_TRUE(docked) << "holdfin put its icon in the tray";
+    int window = 0, x = 0, y = 0, width = 0, height = 0;
+    ASSERT_EQ(
+        std::sscanf(docked->c_str(), "docked %d %d %d %d %d", &window, &x, &y, &width, &height), 5);
+    m_pointer.moveTo(700, 700);
+    ASSERT_TRUE(waitForPanel(false));
+    pumpEvents(500ms); // the icon is drawn and takes clicks
+    ASSERT_TRUE(click(QRect(x, y, width, height)));
+    EXPECT_TRUE(waitForPanel(true)) << "a left click shows the shelf";
+    m_pointer.moveTo(700, 700);
+    pumpEvents(500ms);
+    EXPECT_TRUE(isPanelShown()) << "it stays without a drag or the pointer";
+    ASSERT_TRUE(click(QRect(x, y, width, height)));
+    EXPECT_TRUE(waitForPanel(false)) << "a second click hides it";
+}
+
+} // namespace
