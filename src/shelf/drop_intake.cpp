@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 namespace shelf {
 
@@ -26,14 +27,16 @@ struct Drop {
     core::DiagnosticLog* log;
     DropIntake::AddItem addItem;
 
-    std::mutex mutex; // serialises the appends of handlers on different threads
-    QList<BucketItemData> collectedPayloads;
+    std::mutex mutex; // serialises the stores of handlers on different threads
+    // One slot per provider, so the entry keeps the order of the drop whatever order the
+    // loads finish in.
+    std::vector<std::optional<BucketItemData>> payloadSlots;
     // Loads not yet finished, plus one held by handleDrop until every load has been started.
     std::atomic<int> pendingLoads = 1;
 
-    void append(BucketItemData payload) {
+    void store(std::size_t slot, BucketItemData payload) {
         std::lock_guard lock(mutex);
-        collectedPayloads.append(std::move(payload));
+        payloadSlots[slot] = std::move(payload);
     }
 
     void startLoad() { pendingLoads.fetch_add(1, std::memory_order_relaxed); }
@@ -49,7 +52,12 @@ struct Drop {
         QList<BucketItemData> payloads;
         {
             std::lock_guard lock(mutex);
-            payloads.swap(collectedPayloads);
+            payloads.reserve(static_cast<qsizetype>(payloadSlots.size()));
+            for (auto& slot : payloadSlots) {
+                if (slot)
+                    payloads.append(std::move(*slot));
+            }
+            payloadSlots.clear();
         }
         if (payloads.isEmpty()) {
             core::print(*log, "Received 0 items");
@@ -101,9 +109,9 @@ std::optional<QString> decodeUtf8(const QByteArray& bytes) {
     return text;
 }
 
-void loadPreferredType(const SharedDrop& drop, shelf::ItemProvider& provider,
+void loadPreferredType(const SharedDrop& drop, std::size_t slot, shelf::ItemProvider& provider,
                        const QString& identifier) {
-    provider.loadItemForTypeIdentifier(identifier, [drop, identifier](LoadedItem item) {
+    provider.loadItemForTypeIdentifier(identifier, [drop, slot, identifier](LoadedItem item) {
         auto& log = *drop->log;
         const auto* bytes = std::get_if<QByteArray>(&item);
         const std::optional<QString> text = bytes ? decodeUtf8(*bytes) : std::nullopt;
@@ -115,15 +123,15 @@ void loadPreferredType(const SharedDrop& drop, shelf::ItemProvider& provider,
             Drop::finishLoad(drop);
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             const QString absolute = absoluteString(*url);
-            drop->append({absolute, fileOrFolder(*url, absolute)});
+            drop->store(slot, {absolute, fileOrFolder(*url, absolute)});
             Drop::finishLoad(drop);
             core::print(log, QStringLiteral("Dropped File URL (") + identifier +
                                  QStringLiteral("): ") + absolute);
         } else if (text) {
-            drop->append({*text, UTType::plainText});
+            drop->store(slot, {*text, UTType::plainText});
             Drop::finishLoad(drop);
             core::print(log, QStringLiteral("Dropped File Content (") + identifier +
-                                 QStringLiteral("): ") + *text);
+                                 QStringLiteral("): ") + core::userText(log, *text));
         } else {
             core::print(log, QStringLiteral("Failed to extract file content or URL for type ") +
                                  identifier);
@@ -132,9 +140,9 @@ void loadPreferredType(const SharedDrop& drop, shelf::ItemProvider& provider,
     });
 }
 
-void loadFileUrl(const SharedDrop& drop, shelf::ItemProvider& provider) {
+void loadFileUrl(const SharedDrop& drop, std::size_t slot, shelf::ItemProvider& provider) {
     provider.loadDataRepresentationForTypeIdentifier(
-        UTType::fileURL.identifier(), [drop](LoadedData data) {
+        UTType::fileURL.identifier(), [drop, slot](LoadedData data) {
             auto& log = *drop->log;
             std::optional<QUrl> url;
             if (const auto* bytes = std::get_if<QByteArray>(&data)) {
@@ -148,7 +156,7 @@ void loadFileUrl(const SharedDrop& drop, shelf::ItemProvider& provider) {
                 core::print(log, "Error loading file URL:", error->message);
             } else if (url) {
                 const QString absolute = absoluteString(*url);
-                drop->append({absolute, fileOrFolder(*url, absolute)});
+                drop->store(slot, {absolute, fileOrFolder(*url, absolute)});
                 core::print(log, QStringLiteral("Dropped File URL: ") + absolute);
             } else {
                 core::print(log, "Failed to extract file URL");
@@ -157,32 +165,33 @@ void loadFileUrl(const SharedDrop& drop, shelf::ItemProvider& provider) {
         });
 }
 
-void loadSourceFile(const SharedDrop& drop, shelf::ItemProvider& provider) {
-    provider.loadItemForTypeIdentifier(UTType::swiftSource.identifier(), [drop](LoadedItem item) {
-        if (const auto* error = std::get_if<LoadError>(&item)) {
-            core::print(*drop->log, "Error loading Swift source file:", error->message);
-        } else if (const auto* url = std::get_if<QUrl>(&item)) {
-            // Appended on the GUI thread; submitted before the load is marked finished, so
-            // it runs before the drop's commit.
-            drop->mainQueue->async([drop, content = absoluteString(*url)] {
-                drop->append({content, UTType::fileURL});
-                core::print(*drop->log, QStringLiteral("Dropped Swift File URL: ") + content);
-            });
-        } else {
-            core::print(*drop->log, "Could not extract Swift file as URL");
-        }
-        Drop::finishLoad(drop);
-    });
+void loadSourceFile(const SharedDrop& drop, std::size_t slot, shelf::ItemProvider& provider) {
+    provider.loadItemForTypeIdentifier(
+        UTType::swiftSource.identifier(), [drop, slot](LoadedItem item) {
+            if (const auto* error = std::get_if<LoadError>(&item)) {
+                core::print(*drop->log, "Error loading Swift source file:", error->message);
+            } else if (const auto* url = std::get_if<QUrl>(&item)) {
+                // Appended on the GUI thread; submitted before the load is marked finished, so
+                // it runs before the drop's commit.
+                drop->mainQueue->async([drop, slot, content = absoluteString(*url)] {
+                    drop->store(slot, {content, UTType::fileURL});
+                    core::print(*drop->log, QStringLiteral("Dropped Swift File URL: ") + content);
+                });
+            } else {
+                core::print(*drop->log, "Could not extract Swift file as URL");
+            }
+            Drop::finishLoad(drop);
+        });
 }
 
-void loadImage(const SharedDrop& drop, shelf::ItemProvider& provider) {
-    provider.loadItemForTypeIdentifier(UTType::image.identifier(), [drop](LoadedItem item) {
+void loadImage(const SharedDrop& drop, std::size_t slot, shelf::ItemProvider& provider) {
+    provider.loadItemForTypeIdentifier(UTType::image.identifier(), [drop, slot](LoadedItem item) {
         auto& log = *drop->log;
         if (const auto* error = std::get_if<LoadError>(&item)) {
             core::print(log, "Error loading image:", error->message);
         } else if (const auto* url = std::get_if<QUrl>(&item)) {
             const QString absolute = absoluteString(*url);
-            drop->append({absolute, UTType::image});
+            drop->store(slot, {absolute, UTType::image});
             core::print(log, QStringLiteral("Dropped Image URL: ") + absolute);
         } else {
             core::print(log, "Failed to extract image");
@@ -235,7 +244,9 @@ bool DropIntake::handleDrop(const shelf::ItemProviderList& providers) const {
         core::print(*m_log, it->second.line);
     }
 
-    for (const auto& provider : providers) {
+    drop->payloadSlots.resize(providers.size());
+    for (std::size_t slot = 0; slot < drop->payloadSlots.size(); ++slot) {
+        const auto& provider = providers[slot];
         const QString* preferred = nullptr;
         for (const QString& identifier : preferredTypeIdentifiers()) {
             if (provider->hasItemConformingToTypeIdentifier(identifier)) {
@@ -245,17 +256,17 @@ bool DropIntake::handleDrop(const shelf::ItemProviderList& providers) const {
         }
         if (preferred) {
             drop->startLoad();
-            loadPreferredType(drop, *provider, *preferred);
+            loadPreferredType(drop, slot, *provider, *preferred);
         } else if (provider->hasItemConformingToTypeIdentifier(UTType::fileURL.identifier())) {
             drop->startLoad();
-            loadFileUrl(drop, *provider);
+            loadFileUrl(drop, slot, *provider);
         } else if (provider->hasItemConformingToTypeIdentifier(UTType::swiftSource.identifier())) {
             core::print(*m_log, "Handling a Swift source file type from Recents");
             drop->startLoad();
-            loadSourceFile(drop, *provider);
+            loadSourceFile(drop, slot, *provider);
         } else if (provider->hasItemConformingToTypeIdentifier(UTType::image.identifier())) {
             drop->startLoad();
-            loadImage(drop, *provider);
+            loadImage(drop, slot, *provider);
         } else {
             m_mainQueue->async([log = m_log] { core::print(*log, "Type not detected"); });
         }

@@ -373,7 +373,7 @@ TEST_F(DropIntakeTest, UndetectedProvidersDoNotHoldTheDropBack) {
 
 // ---- Threads.
 
-TEST_F(DropIntakeTest, CommitsOnceAfterTheLastLoadInCompletionOrder) {
+TEST_F(DropIntakeTest, CommitsOnceAfterTheLastLoadInDropOrder) {
     std::vector<std::shared_ptr<FakeItemProvider>> files = {
         deferredFile("file:///0"), deferredFile("file:///1"), deferredFile("file:///2")};
     intake.handleDrop({files[0], files[1], files[2]});
@@ -387,11 +387,12 @@ TEST_F(DropIntakeTest, CommitsOnceAfterTheLastLoadInCompletionOrder) {
     queue.drain();
 
     ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(contentsOf(added[0]), (QStringList{"file:///2", "file:///0", "file:///1"}));
+    EXPECT_EQ(contentsOf(added[0]), (QStringList{"file:///0", "file:///1", "file:///2"}))
+        << "the payloads keep the order of the drop, not of their loads";
     EXPECT_EQ(log.lines().count("Dropping 3 items"), 1);
 }
 
-TEST_F(DropIntakeTest, LoadsFinishingTogetherAllLand) {
+TEST_F(DropIntakeTest, LoadsFinishingTogetherAllLandInDropOrder) {
     constexpr int kCount = 48;
     shelf::ItemProviderList providers;
     std::vector<std::shared_ptr<FakeItemProvider>> fakes;
@@ -412,10 +413,7 @@ TEST_F(DropIntakeTest, LoadsFinishingTogetherAllLand) {
     queue.drain();
 
     ASSERT_EQ(added.size(), 1u);
-    QStringList contents = contentsOf(added[0]);
-    contents.sort();
-    expected.sort();
-    EXPECT_EQ(contents, expected);
+    EXPECT_EQ(contentsOf(added[0]), expected);
 }
 
 TEST_F(DropIntakeTest, OverlappingDropsCommitSeparatelyInOrderOfTheirLastLoads) {
@@ -452,7 +450,7 @@ TEST_F(DropIntakeTest, SourceFileAppendRunsOnTheMainQueueBeforeTheCommit) {
     queue.drain();
 
     ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(contentsOf(added[0]), (QStringList{"file:///doc.pdf", "file:///src/App.swift"}));
+    EXPECT_EQ(contentsOf(added[0]), (QStringList{"file:///src/App.swift", "file:///doc.pdf"}));
     const QStringList lines = log.lines();
     EXPECT_LT(lines.indexOf("Dropped Swift File URL: file:///src/App.swift"),
               lines.indexOf("Dropping 2 items"));
