@@ -1,6 +1,21 @@
 #include "core/diagnostic_log.h"
 
+#include <unistd.h>
+
 namespace core {
+
+StdoutDiagnosticLog::StdoutDiagnosticLog(std::FILE* stream)
+    : m_stream(stream),
+      m_showsUserText(isatty(fileno(stream)) == 1 ||
+                      qEnvironmentVariable("HOLDFIN_LOG_CONTENT") == QLatin1String("1")) {}
+
+QString userText(const DiagnosticLog& log, const QString& text) {
+    if (log.showsUserText())
+        return text;
+    // Characters as a reader counts them, not UTF-16 units.
+    const qsizetype count = static_cast<qsizetype>(text.toUcs4().size());
+    return QStringLiteral("<%1 characters>").arg(count);
+}
 
 void StdoutDiagnosticLog::writeLine(const QString& line) {
     const QByteArray bytes = line.toUtf8() + '\n';

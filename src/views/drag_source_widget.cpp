@@ -43,7 +43,7 @@ QList<backend::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemData
             core::print(log, "providing file url", QString::fromLatin1(url->toEncoded()));
             item.writer = *url;
         } else {
-            core::print(log, "providing string", payload.content);
+            core::print(log, "providing string", core::userText(log, payload.content));
             item.writer = payload.content;
         }
         items << std::move(item);

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -102,3 +103,33 @@ TEST(StdoutDiagnosticLog, EachLineReachesAPipeAtOnce) {
 }
 
 } // namespace
+
+// A program started at login writes standard output to the session log: user text shows only
+// on a terminal or when asked for, as its length otherwise; the line itself stays.
+TEST(StdoutDiagnosticLog, ShowsUserTextOnlyOnATerminalOrWhenAsked) {
+    unsetenv("HOLDFIN_LOG_CONTENT");
+    const QString secret = QStringLiteral("pa55wörd 😀");
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    {
+        core::StdoutDiagnosticLog log(file);
+        EXPECT_EQ(core::userText(log, secret), QStringLiteral("<10 characters>"));
+        EXPECT_EQ(core::userText(log, QString()), QStringLiteral("<0 characters>"));
+        setenv("HOLDFIN_LOG_CONTENT", "0", 1);
+        EXPECT_FALSE(core::StdoutDiagnosticLog(file).showsUserText());
+        setenv("HOLDFIN_LOG_CONTENT", "1", 1);
+        EXPECT_EQ(core::userText(core::StdoutDiagnosticLog(file), secret), secret);
+        unsetenv("HOLDFIN_LOG_CONTENT");
+    }
+    std::fclose(file);
+
+    const int pty = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(pty, 0);
+    ASSERT_EQ(::grantpt(pty), 0);
+    ASSERT_EQ(::unlockpt(pty), 0);
+    std::FILE* terminal = std::fopen(::ptsname(pty), "w");
+    ASSERT_NE(terminal, nullptr);
+    EXPECT_EQ(core::userText(core::StdoutDiagnosticLog(terminal), secret), secret);
+    std::fclose(terminal);
+    ::close(pty);
+}
