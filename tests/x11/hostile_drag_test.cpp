@@ -179,11 +179,12 @@ protected:
 
     // Drags from a drag source started with `args` onto the panel and drops there; false when
     // the drag could not be made. The source's "drag-finished" line is in m_sourceResult.
-    bool dropFromSource(const std::vector<std::string>& args, bool mustShow = true) {
+    bool dropFromSource(const std::vector<std::string>& args, bool mustShow = true,
+                        const char* program = "holdfin_test_drag_source") {
         std::vector<std::string> all = args;
         const std::string at = std::to_string(kSourceAt) + "," + std::to_string(kSourceAt);
         all.insert(all.end(), {"--at", at});
-        m_source = ChildProcess::start(testProgramPath("holdfin_test_drag_source"), all);
+        m_source = ChildProcess::start(testProgramPath(program), all);
         if (!m_source || !m_source->waitForLine("ready ", 60s)) {
             ADD_FAILURE() << "the drag source did not start";
             return false;
@@ -381,6 +382,21 @@ TEST_F(HostileDragTest, SourceOfferingTenThousandTypes) {
     ASSERT_TRUE(out);
     EXPECT_TRUE(sortedUris(*out) == sortedUris(uriList(paths)));
     report("10,000 types", dropMs, dragOutMs);
+}
+
+// A source that lists its 10,000 types before the drag: the panel shows, and taking the drop
+// never makes the GUI thread ask for the names one by one.
+TEST_F(HostileDragTest, SourceListingTenThousandTypesAhead) {
+    const QList<QByteArray> paths = makeFiles(3);
+    std::vector<std::string> args{"files", "--junk-types", "10000"};
+    for (const QByteArray& path : paths)
+        args.push_back(path.toStdString());
+    ASSERT_TRUE(dropFromSource(args, true, "holdfin_test_tree_cache_drag_source"));
+    const auto end = waitForDropEnd();
+    const double dropMs = maxGuiBlockMs();
+    ASSERT_TRUE(end) << "the drop ends";
+    EXPECT_EQ(*end, "Dropping 3 items");
+    report("10,000 types listed ahead", dropMs, 0);
 }
 
 // Files as a user drags them, many of them or with names that

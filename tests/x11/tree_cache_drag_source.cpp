@@ -6,7 +6,8 @@
 // frame made after the copy stays where the copy had it, so a window that is mapped and framed
 // anew during the drag is never found; one that is only moved or raised is.
 //
-//   holdfin_test_tree_cache_drag_source <files|text|link|image> [--at X,Y] [payload...]
+//   holdfin_test_tree_cache_drag_source <files|text|link|image> [--at X,Y] [--junk-types N]
+//                                       [payload...]
 //
 // mode:
 //   files   text/uri-list of the payload paths (default: this program's own file)
@@ -16,6 +17,8 @@
 //           text/plain;charset=utf-8 (default https://example.org/)
 //   image   image/png, a 32x32 picture
 // Data over 64 KiB goes in parts (INCR), as GTK programs send it.
+// --junk-types N lists N more types (application/x-holdfin-junk-<i>) after the real ones, all
+// interned before the window shows.
 // The 300x300 window sits at --at (default 100,100). Standard output, one line each:
 //   ready X Y W H          the window is shown; its global geometry
 //   drag-started NS        the drag has started; NS is CLOCK_MONOTONIC in nanoseconds
@@ -100,6 +103,20 @@ public:
         const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         m_atoms.emplace(name, value);
         return value;
+    }
+
+    // Many at once: the requests go out together, then the answers are read.
+    std::vector<xcb_atom_t> atoms(const std::vector<std::string>& names) {
+        std::vector<xcb_intern_atom_cookie_t> cookies;
+        for (const std::string& name : names)
+            cookies.push_back(xcb_intern_atom(m_c, 0, std::uint16_t(name.size()), name.data()));
+        std::vector<xcb_atom_t> values;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(m_c, cookies[i], nullptr));
+            values.push_back(reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE));
+            m_atoms.emplace(names[i], values.back());
+        }
+        return values;
     }
 
     void sendClientMessage(xcb_window_t to, const std::string& type,
@@ -353,9 +370,10 @@ public:
         const std::uint32_t motif[5] = {2, 0, 0, 0, 0};
         const xcb_atom_t motifAtom = m_x.atom("_MOTIF_WM_HINTS");
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, motifAtom, motifAtom, 32, 5, motif);
-        std::vector<xcb_atom_t> atoms;
+        std::vector<std::string> names;
         for (const auto& [name, data] : m_offer.types)
-            atoms.push_back(m_x.atom(name));
+            names.push_back(name);
+        const std::vector<xcb_atom_t> atoms = m_x.atoms(names);
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, m_x.atom("XdndTypeList"),
                             XCB_ATOM_ATOM, 32, std::uint32_t(atoms.size()), atoms.data());
         xcb_map_window(c, m_window);
@@ -633,10 +651,16 @@ int main(int argc, char* argv[]) {
         atY = parts.value(1).toInt();
         args.remove(at, 2);
     }
+    int junkTypes = 0;
+    if (const qsizetype junk = args.indexOf(QStringLiteral("--junk-types"));
+        junk >= 0 && junk + 1 < args.size()) {
+        junkTypes = args.at(junk + 1).toInt();
+        args.remove(junk, 2);
+    }
     const QStringList modes = {"files", "text", "link", "image"};
     if (args.isEmpty() || !modes.contains(args.first())) {
         std::fprintf(stderr, "usage: holdfin_test_tree_cache_drag_source <files|text|link|image> "
-                             "[--at X,Y] [payload...]\n");
+                             "[--at X,Y] [--junk-types N] [payload...]\n");
         return 2;
     }
     struct sigaction end {};
@@ -648,6 +672,9 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "holdfin_test_tree_cache_drag_source: cannot open the display\n");
         return 1;
     }
-    DragSource source(x, makeOffer(args.first(), args.mid(1), argv[0]), atX, atY);
+    Offer offer = makeOffer(args.first(), args.mid(1), argv[0]);
+    for (int i = 0; i < junkTypes; ++i)
+        offer.types.emplace_back("application/x-holdfin-junk-" + std::to_string(i), "junk");
+    DragSource source(x, std::move(offer), atX, atY);
     return source.run();
 }

@@ -5,6 +5,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace backend::x11 {
 
@@ -73,14 +74,16 @@ QByteArray uriListFromUtf16(const QByteArray& data, bool isFirstOnly) {
 
 std::vector<std::string> dropFormats(const std::vector<std::string>& offered) {
     std::vector<std::string> formats;
+    // A hostile source lists tens of thousands of types: no search of the list per type.
+    std::unordered_set<std::string> seen;
     bool hasImage = false;
     for (const std::string& target : offered) {
-        const std::string format = formatOfTarget(target);
-        if (!format.empty() && !contains(formats, format))
-            formats.push_back(format);
+        std::string format = formatOfTarget(target);
+        if (!format.empty() && seen.insert(format).second)
+            formats.push_back(std::move(format));
         hasImage = hasImage || contains(decodableImageTypes(), target);
     }
-    if (hasImage && !contains(formats, kQtImage))
+    if (hasImage && !seen.contains(kQtImage))
         formats.push_back(kQtImage);
     return formats;
 }
