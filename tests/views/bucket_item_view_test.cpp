@@ -17,8 +17,10 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFile>
 #include <QGraphicsOpacityEffect>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -94,6 +96,21 @@ protected:
         }
         return nullptr;
     }
+    // A file payload whose file is there.
+    BucketItemData presentFile(const QString& name) {
+        const QString path = files.filePath(name);
+        QFile(path).open(QIODevice::WriteOnly);
+        return BucketItemData(QUrl::fromLocalFile(path).toString(), UTType::fileURL);
+    }
+    // Presses on the tile and moves far enough to begin a drag out.
+    void beginDragOut() {
+        views::DragSourceWidget* source = tile->draggableView()->dragSourceWidget();
+        QTest::mousePress(source, Qt::LeftButton, {}, QPoint(20, 20));
+        QMouseEvent move(QEvent::MouseMove, QPointF(30, 20), source->mapToGlobal(QPointF(30, 20)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(source, &move);
+        QTest::mouseRelease(source, Qt::LeftButton, {}, QPoint(30, 20));
+    }
     int invalidUrlLines() const {
         return static_cast<int>(log.lines().count(QStringLiteral("Invalid URL")));
     }
@@ -106,6 +123,7 @@ protected:
     testing_support::FakeWorkspace workspace;
     desktop::SymbolImage symbols;
     panel::DragMonitor monitor{queue, pasteboard, eventMonitor};
+    QTemporaryDir files;
     int removals = 0;
     std::unique_ptr<BucketItemView> tile;
 };
@@ -269,8 +287,9 @@ TEST_F(BucketItemViewTest, ControlsShowWhileHoveringInAColumnRightOfCentre) {
     EXPECT_TRUE(tile->controlsColumn()->isVisible());
     const QRect column = tile->controlsColumn()->geometry();
     EXPECT_EQ(column.top(), 0);
-    EXPECT_EQ(column.height(), 70);
+    EXPECT_EQ(column.height(), 90);
     EXPECT_NEAR(column.left() + column.width() / 2.0, 75 + 48, 1.0);
+    EXPECT_LE(column.right(), 149) << "inside the tile";
 
     const QList<QPair<QString, int>> expected = {{QStringLiteral("lock.open"), 15},
                                                  {QStringLiteral("arrow.trianglehead.branch"), 12},
@@ -280,7 +299,11 @@ TEST_F(BucketItemViewTest, ControlsShowWhileHoveringInAColumnRightOfCentre) {
         SymbolButton* b = button(symbol);
         ASSERT_NE(b, nullptr) << symbol.toStdString();
         EXPECT_TRUE(b->isVisible());
-        EXPECT_EQ(b->height(), height);
+        EXPECT_EQ(b->symbolSize().height(), height);
+        // A target that is easy to hit, around a small symbol.
+        EXPECT_GE(b->width(), 24);
+        EXPECT_GE(b->height(), 24);
+        EXPECT_FALSE(b->toolTip().isEmpty()) << symbol.toStdString();
         EXPECT_GT(b->y(), previousBottom); // top to bottom in this order
         previousBottom = b->geometry().bottom();
         // The controls sit above the drag wrapper: a press there never reaches it.
@@ -356,7 +379,7 @@ TEST_F(BucketItemViewTest, RemoveTakesEvenALockedEntryOffTheShelf) {
 }
 
 TEST_F(BucketItemViewTest, ASuccessfulDragOutRemovesAnUnlockedEntry) {
-    show(entryOf(1, false));
+    show(BucketItem({presentFile(QStringLiteral("a.txt"))}, false));
     views::DragSourceWidget* source = tile->draggableView()->dragSourceWidget();
     QTest::mousePress(source, Qt::LeftButton, {}, QPoint(20, 20));
     QMouseEvent move(QEvent::MouseMove, QPointF(30, 20), source->mapToGlobal(QPointF(30, 20)),

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -51,10 +52,14 @@ protected:
 
     bool isPanelVisible() const { return windowManager->window()->isPresented(); }
 
-    static BucketItem entry(int payloads, bool locked = false) {
+    // An entry of files that are there: a drag out offers only those.
+    BucketItem entry(int payloads, bool locked = false) {
         QList<BucketItemData> items;
-        for (int i = 0; i < payloads; ++i)
-            items << BucketItemData(QStringLiteral("file:///tmp/f%1.txt").arg(i), UTType::fileURL);
+        for (int i = 0; i < payloads; ++i) {
+            const QString path = files.filePath(QStringLiteral("f%1.txt").arg(i));
+            QFile(path).open(QIODevice::WriteOnly);
+            items << BucketItemData(QUrl::fromLocalFile(path).toString(), UTType::fileURL);
+        }
         return BucketItem(items, locked);
     }
 
@@ -96,6 +101,7 @@ protected:
     testing_support::FakeApplication& application = fakes.application;
     desktop::ColorSchemeService& colorSchemes = fakes.colorSchemes;
     QTemporaryDir cache;
+    QTemporaryDir files;
     shelf::MimeItemProviderFactory providers{cache.path()};
     settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     std::unique_ptr<panel::DragMonitor> dragMonitor;
