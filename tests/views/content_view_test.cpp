@@ -58,7 +58,8 @@ protected:
         for (int i = 0; i < payloads; ++i) {
             const QString path = files.filePath(QStringLiteral("f%1.txt").arg(i));
             QFile(path).open(QIODevice::WriteOnly);
-            items << BucketItemData(QUrl::fromLocalFile(path).toString(), UTType::fileURL);
+            items << BucketItemData(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded),
+                                    UTType::fileURL);
         }
         return BucketItem(items, locked);
     }
