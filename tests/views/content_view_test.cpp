@@ -22,7 +22,9 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace std::chrono_literals;
 
@@ -364,4 +366,26 @@ TEST_F(ContentViewTest, PointerLeavingThePanelHiddenForADragOutDoesNotBringItBac
     EXPECT_FALSE(isPanelVisible()) << "the shelf holds the dragged entry, yet it stays hidden";
     session.endLatest(Qt::IgnoreAction);
     EXPECT_TRUE(isPanelVisible());
+}
+
+// The panel never becomes the active window, where alone Qt shows tooltips by default.
+TEST_F(ContentViewTest, TooltipsShowOnThePanelThatIsNeverActive) {
+    install();
+    const QString longName =
+        QStringLiteral("Quarterly report for the board meeting, final version.pdf");
+    dragMonitor->addItem(BucketItem(
+        {BucketItemData(QStringLiteral("file:///home/demo/") + longName, UTType::pdf)}, false));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(windowManager->window()->isActiveWindow());
+
+    views::BucketItemView* tile = tilesTopDown().value(0);
+    ASSERT_NE(tile, nullptr);
+    QToolTip::hideText();
+    QTest::mouseMove(tile->draggableView()->dragSourceWidget(), QPoint(30, 30));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), longName);
+    QToolTip::hideText();
 }
