@@ -35,8 +35,8 @@ QList<QUrl> openableUrls(const QList<shelf::BucketItemData>& payloads) {
 QList<QUrl> showableUrls(const QList<shelf::BucketItemData>& payloads) {
     QList<QUrl> urls;
     for (const shelf::BucketItemData& payload : payloads) {
-        if (const std::optional<QString> path = localFileOf(payload); path && !isMissing(payload))
-            urls << QUrl::fromLocalFile(*path);
+        if (const std::optional<QUrl> url = localFileOf(payload); url && !isMissing(payload))
+            urls << *url;
     }
     return urls;
 }
@@ -44,8 +44,8 @@ QList<QUrl> showableUrls(const QList<shelf::BucketItemData>& payloads) {
 QString localPaths(const QList<shelf::BucketItemData>& payloads) {
     QStringList paths;
     for (const shelf::BucketItemData& payload : payloads) {
-        if (const std::optional<QString> path = localFileOf(payload))
-            paths << *path;
+        if (const std::optional<QUrl> url = localFileOf(payload))
+            paths << url->toLocalFile();
     }
     return paths.join(QLatin1Char('\n'));
 }

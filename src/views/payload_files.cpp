@@ -2,7 +2,7 @@
 
 #include "payload_url.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -15,19 +15,25 @@ bool isFileLike(const UTType& type) {
            type.conforms(UTType::folder);
 }
 
-std::optional<QString> localFileOf(const shelf::BucketItemData& payload) {
+std::optional<QUrl> localFileOf(const shelf::BucketItemData& payload) {
     if (!isFileLike(payload.type))
         return std::nullopt;
-    const std::optional<QUrl> url = urlFromString(payload.content);
+    std::optional<QUrl> url = urlFromString(payload.content);
     if (!url || !url->isLocalFile())
         return std::nullopt;
-    return url->toLocalFile();
+    return url;
 }
 
 bool isMissing(const shelf::BucketItemData& payload) {
-    const std::optional<QString> path = localFileOf(payload);
-    // A dangling symbolic link is gone too: what it named cannot be handed over.
-    return path && !QFileInfo::exists(*path);
+    const std::optional<QUrl> url = localFileOf(payload);
+    if (!url)
+        return false;
+    // The name's bytes as the file system has them: a name that is not UTF-8 would not
+    // survive a trip through QString. stat follows links: a dangling one is gone too.
+    const QByteArray path =
+        QByteArray::fromPercentEncoding(url->path(QUrl::FullyEncoded).toLatin1());
+    struct stat status {};
+    return ::stat(path.constData(), &status) != 0;
 }
 
 QList<shelf::BucketItemData> presentPayloads(const QList<shelf::BucketItemData>& payloads) {

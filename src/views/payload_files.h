@@ -13,9 +13,9 @@ namespace views {
 // Whether a payload of this type stands for a file: a drag out offers it as a URL.
 bool isFileLike(const shelf::UTType& type);
 
-// The local file a payload names: a file-like payload whose content is a file URL. Nothing
-// for texts, links and contents that are no URL.
-std::optional<QString> localFileOf(const shelf::BucketItemData& payload);
+// The URL of the local file a payload names: a file-like payload whose content is a file URL.
+// Nothing for texts, links and contents that are no URL.
+std::optional<QUrl> localFileOf(const shelf::BucketItemData& payload);
 
 // Whether the local file the payload names is gone (one stat). Payloads that name no local
 // file are never missing: nothing could be checked. Any thread.
