@@ -69,6 +69,10 @@ QRect lockControl(int row, bool hasSplit) {
 QRect splitControl(int row) {
     return {kControlsX - 9, tileRect(row).top() + 39, 18, 12};
 }
+// The badge of a locked entry, at the tile's top left.
+QRect lockBadgeRect(int row) {
+    return {tileRect(row).left() + 6, tileRect(row).top() + 6, 12, 12};
+}
 QRect splitControlMiddle(int row) {
     return {kControlsX - 9, tileRect(row).top() + 43, 18, 4};
 }
@@ -387,6 +391,50 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
         m_pointer.moveTo(700, 700);
         EXPECT_TRUE(waitForPanel(false)) << "empty, no drag, pointer outside: hidden";
     }
+    EXPECT_TRUE(m_holdfin->isRunning());
+}
+
+// The panel never takes the focus, yet a right click on a tile opens its menu, which takes the
+// keyboard as long as it is open: Escape closes it, and its commands act on the entry.
+TEST_F(ShelfRoadTest, ATilesContextMenuOpensClosesAndActs) {
+    auto source = startFileSource({m_files[3]});
+    ASSERT_TRUE(source);
+    dropFromSource(*source, 1);
+    ASSERT_TRUE(waitForList(1));
+
+    // The menu opens at the pointer and reaches out of the panel, over the desktop.
+    const QRect beside(kPanel.right() + 5, tileGrip(0).y() + 10, 20, 100);
+    ASSERT_TRUE(hover(0));
+    const QImage desktop = screen().copy(beside);
+    const auto isMenuShown = [&] { return screen().copy(beside) != desktop; };
+    const auto openMenu = [&] {
+        return hover(0) && m_pointer.press(3) && m_pointer.release(3) && waitFor(isMenuShown, 5s);
+    };
+    ASSERT_TRUE(openMenu()) << "no menu";
+    ASSERT_TRUE(m_pointer.key("Escape"));
+    EXPECT_TRUE(waitFor([&] { return !isMenuShown(); }, 5s)) << "Escape closes it";
+    EXPECT_TRUE(waitForList(1));
+
+    m_pointer.moveTo(700, 700);
+    pumpEvents(400ms);
+    EXPECT_EQ(inkIn(screen(), lockBadgeRect(0)), 0) << "no badge while unlocked";
+    // Lock is the fifth command that the keys reach (Split is off for one file).
+    ASSERT_TRUE(openMenu());
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(m_pointer.key("Down"));
+    ASSERT_TRUE(m_pointer.key("Return"));
+    EXPECT_TRUE(waitFor([&] { return !isMenuShown(); }, 5s));
+    m_pointer.moveTo(700, 700);
+    pumpEvents(400ms);
+    EXPECT_GT(inkIn(screen(), lockBadgeRect(0)), 5) << "the locked entry shows its badge";
+
+    // Remove is the sixth.
+    ASSERT_TRUE(openMenu());
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(m_pointer.key("Down"));
+    ASSERT_TRUE(m_pointer.key("Return"));
+    EXPECT_TRUE(waitFor([&] { return !isPanelShown() || !isShowingList(screen()); }, 5s))
+        << "the entry left the shelf: the list goes";
     EXPECT_TRUE(m_holdfin->isRunning());
 }
 
