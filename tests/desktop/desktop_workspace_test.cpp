@@ -1,11 +1,11 @@
 #include "desktop/desktop_workspace.h"
 
+#include "support/private_session_bus.h"
 #include "support/wait_until.h"
 
 #include <QDBusConnection>
 #include <QDesktopServices>
 #include <QImage>
-#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -70,48 +70,22 @@ public slots:
 
 class ShowItemsTest : public testing::Test {
 protected:
-    void TearDown() override {
-        for (const QString& name : {QStringLiteral("fileManager"), QStringLiteral("client")})
-            QDBusConnection::disconnectFromBus(name);
-        if (m_daemon.state() != QProcess::NotRunning) {
-            m_daemon.kill();
-            m_daemon.waitForFinished(5000);
-        }
-    }
-
-    // A private session bus; false when dbus-daemon cannot run here.
-    bool startBus() {
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address=1")});
-        if (!m_daemon.waitForStarted(5000) || !m_daemon.waitForReadyRead(5000))
-            return false;
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-        return true;
-    }
-    QDBusConnection bus(const QString& name) {
-        return QDBusConnection::connectToBus(m_address, name);
-    }
-
+    testing_support::PrivateSessionBus sessionBus;
     const QList<QUrl> files{QUrl(QStringLiteral("file:///home/demo/My%20Photo.png")),
                             QUrl(QStringLiteral("file:///home/demo/notes.txt"))};
     OpenedUrls opened;
-
-private:
-    QProcess m_daemon;
-    QString m_address;
 };
 
 TEST_F(ShowItemsTest, TheFileManagerIsAskedToShowTheFilesSelected) {
-    if (!startBus())
+    if (!sessionBus.start())
         GTEST_SKIP() << "no dbus-daemon";
     FakeFileManager fileManager;
-    QDBusConnection service = bus(QStringLiteral("fileManager"));
+    QDBusConnection service = sessionBus.connect(QStringLiteral("fileManager"));
     ASSERT_TRUE(service.registerService(QStringLiteral("org.freedesktop.FileManager1")));
     ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/FileManager1"),
                                        &fileManager, QDBusConnection::ExportScriptableSlots));
 
-    desktop::DesktopWorkspace workspace(bus(QStringLiteral("client")));
+    desktop::DesktopWorkspace workspace(sessionBus.connect(QStringLiteral("client")));
     EXPECT_TRUE(workspace.showItems(files));
     ASSERT_TRUE(testing_support::waitUntil([&] { return !fileManager.shown.isEmpty(); }));
     EXPECT_EQ(fileManager.shown.front(),
@@ -124,9 +98,9 @@ TEST_F(ShowItemsTest, TheFileManagerIsAskedToShowTheFilesSelected) {
 }
 
 TEST_F(ShowItemsTest, WithoutAFileManagerTheFolderOfTheFirstFileOpens) {
-    if (!startBus())
+    if (!sessionBus.start())
         GTEST_SKIP() << "no dbus-daemon";
-    desktop::DesktopWorkspace workspace(bus(QStringLiteral("client")));
+    desktop::DesktopWorkspace workspace(sessionBus.connect(QStringLiteral("client")));
     EXPECT_TRUE(workspace.showItems(files));
     ASSERT_TRUE(testing_support::waitUntil([&] { return !opened.urls.isEmpty(); }));
     EXPECT_EQ(opened.urls, QList<QUrl>{QUrl(QStringLiteral("file:///home/demo"))});
