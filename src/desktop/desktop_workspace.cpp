@@ -2,9 +2,27 @@
 
 #include "desktop/symbol_image.h"
 
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 
 namespace desktop {
+
+namespace {
+
+const QString kFileManagerService = QStringLiteral("org.freedesktop.FileManager1");
+const QString kFileManagerPath = QStringLiteral("/org/freedesktop/FileManager1");
+
+// The folder that holds the file `url` names.
+QUrl folderOf(const QUrl& url) {
+    return QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).absolutePath());
+}
+
+} // namespace
+
+DesktopWorkspace::DesktopWorkspace(QDBusConnection bus) : m_bus(std::move(bus)) {}
 
 QIcon DesktopWorkspace::iconForFile(const QString& path) const {
     // The type comes from the name alone: no file is read, and paths that do not exist get
@@ -30,6 +48,29 @@ QIcon DesktopWorkspace::iconForFile(const QString& path) const {
 
 bool DesktopWorkspace::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
+}
+
+bool DesktopWorkspace::showItems(const QList<QUrl>& urls) {
+    if (urls.isEmpty())
+        return false;
+    const QUrl folder = folderOf(urls.constFirst());
+    if (!m_bus.isConnected())
+        return openUrl(folder);
+    QStringList uris;
+    for (const QUrl& url : urls)
+        uris << QString::fromLatin1(url.toEncoded());
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kFileManagerService, kFileManagerPath, kFileManagerService, QStringLiteral("ShowItems"));
+    call << uris << QString();
+    // Asked without waiting: a file manager started for the call may take seconds to answer.
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), &m_pendingCalls);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [folder](QDBusPendingCallWatcher* finished) {
+                         if (finished->isError())
+                             QDesktopServices::openUrl(folder);
+                         finished->deleteLater();
+                     });
+    return true;
 }
 
 } // namespace desktop

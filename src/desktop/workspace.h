@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
 #include <QString>
 #include <QUrl>
 
@@ -16,6 +17,10 @@ public:
     virtual QIcon iconForFile(const QString& path) const = 0;
     // Opens `url` with the desktop's default handler; false when none could be started.
     virtual bool openUrl(const QUrl& url) = 0;
+    // Shows the local files `urls` selected in the desktop's file manager or, when no file
+    // manager takes the request, opens the folder of the first. False when there is nothing to
+    // show or nothing could be asked; a refusal that comes later falls back by itself.
+    virtual bool showItems(const QList<QUrl>& urls) = 0;
 };
 
 } // namespace desktop

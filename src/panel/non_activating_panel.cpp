@@ -27,6 +27,8 @@ NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem
                           Qt::WindowDoesNotAcceptFocus),
       m_windowSystem(windowSystem), m_frame(frame) {
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // Qt shows tooltips only in the active window, which the panel never is.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose, false);

@@ -1,23 +1,45 @@
 #include "bucket_item_view.h"
 
+#include "caption_label.h"
 #include "content_face.h"
+#include "desktop/symbol_image.h"
+#include "drag_source_widget.h"
 #include "draggable_view.h"
+#include "dragging_items.h"
+#include "entry_actions.h"
 #include "panel/drag_monitor.h"
 #include "panel/shelf_model.h"
+#include "payload_files.h"
 #include "symbol_button.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QGraphicsOpacityEffect>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPropertyAnimation>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace views {
 
 namespace {
 
-constexpr int kControlsHeight = 70;
 constexpr int kControlsCentreOffset = 48;
 constexpr int kHoverAnimationMs = 100;
+// Easy to hit with a mouse or a touchpad.
+constexpr int kControlTarget = 24;
+constexpr QRect kLockBadge{6, 6, 12, 12};
+constexpr qreal kMissingOpacity = 0.4;
+// Entries up to this size are looked for on the GUI thread when hovered: a stat each, and the
+// look stops at the first file found. Larger ones are looked for when a drag out begins.
+constexpr qsizetype kPayloadsCheckedOnHover = 1000;
+// A caption's tooltip shows the start of a long text only.
+constexpr qsizetype kToolTipCharacters = 500;
 
 // The system gray, the same in light and dark schemes.
 const QColor kControlTint(142, 142, 147);
@@ -27,11 +49,10 @@ const QColor kControlTint(142, 142, 147);
 BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
                                TileActions actions, core::MainQueue& mainQueue,
                                backend::DragSession& dragSession, core::DiagnosticLog& log,
-                               const desktop::Workspace& workspace,
-                               const desktop::SymbolImage& symbols,
+                               desktop::Workspace& workspace, const desktop::SymbolImage& symbols,
                                desktop::ColorScheme colorScheme, QWidget* parent)
     : QWidget(parent), m_entry(entry), m_dragMonitor(dragMonitor), m_actions(std::move(actions)),
-      m_colorScheme(colorScheme) {
+      m_colorScheme(colorScheme), m_workspace(workspace), m_symbols(symbols) {
     Q_ASSERT(!entry.isValid() || entry.model() == &dragMonitor.shelfModel());
     setFixedSize(kSize);
     readFromShelf();
@@ -39,6 +60,15 @@ BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMo
     m_face = new ContentFace(workspace, symbols, log);
     m_draggableView = new DraggableView(m_face, m_item, {}, mainQueue, dragSession, log, this);
     m_draggableView->setGeometry(rect());
+    DragSourceWidget* source = m_draggableView->dragSourceWidget();
+    // Files renamed or deleted since the drop are not offered.
+    source->setPayloadFilter(presentPayloads);
+    connect(source, &DragSourceWidget::filesMissing, this, [this] { setMissing(true); });
+    connect(source, &DragSourceWidget::doubleClicked, this, &BucketItemView::open);
+    m_lockBadge = new QLabel(this);
+    m_lockBadge->setObjectName(QStringLiteral("lockBadge"));
+    m_lockBadge->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_lockBadge->setGeometry(kLockBadge);
     buildControls(symbols);
     build();
 
@@ -55,6 +85,14 @@ void BucketItemView::setColorScheme(desktop::ColorScheme colorScheme) {
 
 QWidget* BucketItemView::contentFace() const {
     return m_face;
+}
+
+QWidget* BucketItemView::lockBadge() const {
+    return m_lockBadge;
+}
+
+QMenu* BucketItemView::contextMenu() const {
+    return m_contextMenu;
 }
 
 void BucketItemView::readFromShelf() {
@@ -78,7 +116,13 @@ void BucketItemView::build() {
                              {m_actions.onRemove, m_actions.onDragStart, m_actions.onDragEnd});
     m_lockButton->setSymbolName(m_item.isLocked ? QStringLiteral("lock")
                                                 : QStringLiteral("lock.open"));
+    m_lockButton->setToolTip(m_item.isLocked ? tr("Unlock: leave the shelf once dragged out")
+                                             : tr("Lock: stay on the shelf once dragged out"));
     m_splitButton->setVisible(m_item.items.size() >= 2);
+    m_lockBadge->setPixmap(m_symbols.image(QStringLiteral("lock"), kLockBadge.size(), kControlTint,
+                                           devicePixelRatioF()));
+    m_lockBadge->setVisible(m_item.isLocked);
+    m_lockBadge->raise();
     placeControls();
 }
 
@@ -87,10 +131,15 @@ void BucketItemView::buildControls(const desktop::SymbolImage& symbols) {
     m_controls->setObjectName(QStringLiteral("controlsColumn"));
     auto* layout = new QVBoxLayout(m_controls);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_lockButton = new SymbolButton(symbols, QStringLiteral("lock.open"), 15, kControlTint);
-    m_splitButton =
-        new SymbolButton(symbols, QStringLiteral("arrow.trianglehead.branch"), 12, kControlTint);
-    m_removeButton = new SymbolButton(symbols, QStringLiteral("xmark"), 11, kControlTint);
+    layout->setSpacing(2);
+    m_lockButton =
+        new SymbolButton(symbols, QStringLiteral("lock.open"), 15, kControlTint, kControlTarget);
+    m_splitButton = new SymbolButton(symbols, QStringLiteral("arrow.trianglehead.branch"), 12,
+                                     kControlTint, kControlTarget);
+    m_splitButton->setToolTip(tr("Split into one entry per item"));
+    m_removeButton =
+        new SymbolButton(symbols, QStringLiteral("xmark"), 11, kControlTint, kControlTarget);
+    m_removeButton->setToolTip(tr("Remove from the shelf"));
     layout->addStretch();
     for (SymbolButton* button : {m_lockButton, m_splitButton, m_removeButton})
         layout->addWidget(button, 0, Qt::AlignHCenter);
@@ -116,7 +165,7 @@ void BucketItemView::placeControls() {
     m_controls->layout()->activate();
     const int width = m_controls->layout()->sizeHint().width();
     const int centre = kSize.width() / 2 + kControlsCentreOffset;
-    m_controls->setGeometry(centre - width / 2, 0, width, kControlsHeight);
+    m_controls->setGeometry(centre - width / 2, 0, width, kSize.height());
     m_controls->raise();
 }
 
@@ -135,14 +184,116 @@ void BucketItemView::setHovering(bool isHovering) {
     m_controlsAnimation->start();
 }
 
+void BucketItemView::setMissing(bool isMissing) {
+    if (isMissing == m_isMissing)
+        return;
+    m_isMissing = isMissing;
+    if (isMissing) {
+        m_dimming = new QGraphicsOpacityEffect(m_draggableView);
+        m_dimming->setOpacity(kMissingOpacity);
+        m_draggableView->setGraphicsEffect(m_dimming); // owns it from now on
+    } else {
+        m_draggableView->setGraphicsEffect(nullptr); // deletes it
+        m_dimming = nullptr;
+    }
+}
+
+void BucketItemView::lookForFiles() {
+    if (m_item.items.size() <= kPayloadsCheckedOnHover)
+        setMissing(areAllFilesMissing(m_item.items));
+}
+
+QString BucketItemView::toolTipText() const {
+    if (m_isMissing) {
+        return m_item.items.size() == 1 ? tr("This file is missing: it was moved or deleted.")
+                                        : tr("These files are missing: they were moved or "
+                                             "deleted.");
+    }
+    const auto* caption = m_face->findChild<CaptionLabel*>();
+    if (!caption || !caption->isElided())
+        return {};
+    const QString& text = caption->text();
+    return text.size() <= kToolTipCharacters ? text : text.left(kToolTipCharacters) + QChar(0x2026);
+}
+
+bool BucketItemView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const QString text = toolTipText();
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, this);
+    }
+    return true;
+}
+
 void BucketItemView::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
+    lookForFiles();
     setHovering(true);
 }
 
 void BucketItemView::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     setHovering(false);
+}
+
+void BucketItemView::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    if (m_contextMenu)
+        m_contextMenu->close();
+    lookForFiles();
+    m_contextMenu = buildContextMenu();
+    m_contextMenu->popup(event->globalPos());
+}
+
+QMenu* BucketItemView::buildContextMenu() {
+    // Made for each opening, so it always names the entry as it is now.
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QList<shelf::BucketItemData>& payloads = m_item.items;
+    menu->addAction(tr("Open"), this, &BucketItemView::open)
+        ->setEnabled(!openableUrls(payloads).isEmpty());
+    menu->addAction(tr("Show in Folder"), this, &BucketItemView::showInFolder)
+        ->setEnabled(!showableUrls(payloads).isEmpty());
+    menu->addSeparator();
+    menu->addAction(tr("Copy"), this, &BucketItemView::copy)
+        ->setEnabled(!presentPayloads(payloads).isEmpty());
+    menu->addAction(tr("Copy Path"), this, &BucketItemView::copyPath)
+        ->setEnabled(!localPaths(payloads).isEmpty());
+    menu->addSeparator();
+    menu->addAction(m_item.isLocked ? tr("Unlock") : tr("Lock"), this, &BucketItemView::toggleLock);
+    menu->addAction(tr("Split"), this, &BucketItemView::split)->setEnabled(payloads.size() >= 2);
+    menu->addSeparator();
+    menu->addAction(tr("Remove"), this, &BucketItemView::remove);
+    return menu;
+}
+
+void BucketItemView::open() {
+    readFromShelf();
+    openPayloads(m_item.items, m_workspace);
+}
+
+void BucketItemView::showInFolder() {
+    readFromShelf();
+    showPayloadsInFolder(m_item.items, m_workspace);
+}
+
+void BucketItemView::copy() {
+    readFromShelf();
+    // What a drag out would offer, files that are gone left out.
+    const QList<shelf::BucketItemData> present = presentPayloads(m_item.items);
+    if (!present.isEmpty())
+        QGuiApplication::clipboard()->setMimeData(makeEntryMimeData(present).release());
+}
+
+void BucketItemView::copyPath() {
+    readFromShelf();
+    const QString paths = localPaths(m_item.items);
+    if (!paths.isEmpty())
+        QGuiApplication::clipboard()->setText(paths);
 }
 
 void BucketItemView::toggleLock() {

@@ -5,9 +5,12 @@
 #include "views/coordinator.h"
 
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QWidget>
 
 class QGraphicsOpacityEffect;
+class QLabel;
+class QMenu;
 class QPropertyAnimation;
 
 namespace backend {
@@ -52,19 +55,22 @@ struct TileActions {
 // of the drag monitor's shelf model: the tile shows it anew whenever the model reports that
 // row changed, and writes lock changes back through the drag monitor. While the pointer is
 // over the tile a column of controls fades in: lock toggle, split (several payloads only) and
-// remove.
+// remove; a locked entry shows a small lock at all times. A right click offers a menu (open,
+// show in folder, copy, copy path, lock, split, remove); a double click opens the entry.
+// The tile looks for its files when the pointer enters it and when a drag out begins: once
+// all of them are gone it is dimmed and says so in its tooltip.
 class BucketItemView final : public QWidget {
     Q_OBJECT
 public:
     static constexpr QSize kSize{150, 90};
 
     // `entry` is the entry's row in dragMonitor.shelfModel(). The main queue, drag session and
-    // log serve drags out of the tile; the workspace and symbols its icons. The monitor and
-    // every service must outlive the tile.
+    // log serve drags out of the tile; the workspace gives its icons and opens its files, the
+    // symbols its controls. The monitor and every service must outlive the tile.
     BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
                    TileActions actions, core::MainQueue& mainQueue,
                    backend::DragSession& dragSession, core::DiagnosticLog& log,
-                   const desktop::Workspace& workspace, const desktop::SymbolImage& symbols,
+                   desktop::Workspace& workspace, const desktop::SymbolImage& symbols,
                    desktop::ColorScheme colorScheme, QWidget* parent = nullptr);
 
     // The entry as the shelf holds it now (the last value seen once it has left the shelf).
@@ -72,14 +78,30 @@ public:
     desktop::ColorScheme colorScheme() const { return m_colorScheme; }
     void setColorScheme(desktop::ColorScheme colorScheme);
     bool isHovering() const { return m_isHovering; }
+    // Whether every file of the entry was found gone at the last look.
+    bool isMissing() const { return m_isMissing; }
+    // What the tooltip says now: that the files are gone, or the full name of an elided
+    // caption; empty otherwise.
+    QString toolTipText() const;
 
     DraggableView* draggableView() const { return m_draggableView; }
     QWidget* controlsColumn() const { return m_controls; }
     QWidget* contentFace() const;
+    QWidget* lockBadge() const;
+    // The context menu while it is open.
+    QMenu* contextMenu() const;
+
+    // The entry's commands, as its menu runs them.
+    void open();
+    void showInFolder();
+    void copy();
+    void copyPath();
 
 protected:
+    bool event(QEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void build();
@@ -88,6 +110,9 @@ private:
     void setHovering(bool isHovering);
     void readFromShelf();
     void onRowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
+    void setMissing(bool isMissing);
+    void lookForFiles();
+    QMenu* buildContextMenu();
 
     void toggleLock();
     void split();
@@ -99,6 +124,9 @@ private:
     TileActions m_actions;
     desktop::ColorScheme m_colorScheme;
     bool m_isHovering = false;
+    bool m_isMissing = false;
+    desktop::Workspace& m_workspace;
+    const desktop::SymbolImage& m_symbols;
 
     ContentFace* m_face = nullptr; // owned by the drag source inside m_draggableView
     DraggableView* m_draggableView = nullptr;
@@ -108,6 +136,9 @@ private:
     SymbolButton* m_removeButton = nullptr;
     QGraphicsOpacityEffect* m_controlsOpacity = nullptr;
     QPropertyAnimation* m_controlsAnimation = nullptr;
+    QLabel* m_lockBadge = nullptr;
+    QGraphicsOpacityEffect* m_dimming = nullptr; // while the files are missing
+    QPointer<QMenu> m_contextMenu;
 };
 
 } // namespace views

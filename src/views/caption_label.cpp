@@ -43,6 +43,10 @@ QString CaptionLabel::displayedText() const {
     return fontMetrics().elidedText(singleLine(m_text), Qt::ElideMiddle, width);
 }
 
+bool CaptionLabel::isElided() const {
+    return displayedText() != singleLine(m_text);
+}
+
 QSize CaptionLabel::sizeHint() const {
     return {fontMetrics().horizontalAdvance(m_text) + 2 * kHorizontalPadding,
             fontMetrics().height()};

@@ -14,6 +14,8 @@ public:
     void setText(const QString& text);
     // The text as drawn at the current width.
     QString displayedText() const;
+    // Whether the drawn text leaves part of the text out.
+    bool isElided() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -4,6 +4,7 @@
 #include "core/diagnostic_log.h"
 #include "desktop/symbol_image.h"
 #include "desktop/workspace.h"
+#include "entry_caption.h"
 #include "icon_view.h"
 #include "payload_url.h"
 
@@ -72,7 +73,7 @@ void ContentFace::setCascade(const shelf::BucketItem& item, const QColor& foregr
         icons.at(i)->setIcon(m_workspace.iconForFile(path), CascadeView::padding(shown), foreground,
                              path);
     }
-    m_caption->setText(QStringLiteral("%1 files").arg(count));
+    m_caption->setText(multiPayloadCaption(item.items));
 }
 
 void ContentFace::setIconArea(QWidget* area) {

@@ -25,9 +25,9 @@ class CascadeView;
 class IconView;
 
 // The face of an entry: its one payload as an icon with its name below, or for any other
-// number of payloads a cascade of up to three file icons above "N files". Every setEntry looks
-// the file icons up anew (nothing is cached); the widgets stay, and are made again only when
-// the kind of face changes.
+// number of payloads a cascade of up to three file icons above a count of what they are. Every
+// setEntry looks the file icons up anew (nothing is cached); the widgets stay, and are made again
+// only when the kind of face changes.
 class ContentFace final : public QWidget {
     Q_OBJECT
 public:

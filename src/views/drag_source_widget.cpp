@@ -4,7 +4,7 @@
 #include "core/diagnostic_log.h"
 #include "core/hand_over.h"
 #include "core/main_queue.h"
-#include "payload_url.h"
+#include "dragging_items.h"
 
 #include <QCursor>
 #include <QMouseEvent>
@@ -16,8 +16,6 @@
 
 namespace views {
 
-using shelf::UTType;
-
 namespace {
 
 constexpr double kDragThreshold = 3.0;
@@ -25,30 +23,9 @@ constexpr double kDragThreshold = 3.0;
 // Up to this many payloads are prepared for a drag at once, in well under a frame.
 constexpr qsizetype kPayloadsPreparedInline = 1000;
 
-bool isFileLike(const UTType& type) {
-    return type.conforms(UTType::fileURL) || type.conforms(UTType::image) ||
-           type.conforms(UTType::folder);
-}
-
-// One item per payload, in order, without images; logs what each provides. Any thread.
-QList<backend::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemData>& payloads,
-                                               core::DiagnosticLog& log) {
-    QList<backend::DraggingItem> items;
-    items.reserve(payloads.size());
-    for (const shelf::BucketItemData& payload : payloads) {
-        backend::DraggingItem item;
-        const std::optional<QUrl> url =
-            isFileLike(payload.type) ? urlFromString(payload.content) : std::nullopt;
-        if (url) {
-            core::print(log, "providing file url", QString::fromLatin1(url->toEncoded()));
-            item.writer = *url;
-        } else {
-            core::print(log, "providing string", core::userText(log, payload.content));
-            item.writer = payload.content;
-        }
-        items << std::move(item);
-    }
-    return items;
+QList<shelf::BucketItemData> filtered(const DragSourceWidget::PayloadFilter& filter,
+                                      const QList<shelf::BucketItemData>& payloads) {
+    return filter ? filter(payloads) : payloads;
 }
 
 } // namespace
@@ -107,29 +84,49 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
     // The actions may rebuild or even take down this widget; the coordinator outlives it.
     const std::shared_ptr<Coordinator> coordinator = m_coordinator;
     const QPointer<DragSourceWidget> self(this);
+    const QList<shelf::BucketItemData> payloads = coordinator->item().items;
+    if (payloads.size() <= kPayloadsPreparedInline) {
+        // An entry with nothing left to offer is not dragged at all, so no destination can
+        // report it taken.
+        const QList<shelf::BucketItemData> present = filtered(m_payloadFilter, payloads);
+        if (present.isEmpty() && !payloads.isEmpty()) {
+            emit filesMissing();
+            return;
+        }
+        coordinator->runOnDragStart();
+        if (self)
+            beginDrag(position, makeDraggingItems(present, &m_log));
+        return;
+    }
     coordinator->runOnDragStart();
     if (!self)
         return;
-    const QList<shelf::BucketItemData> payloads = coordinator->item().items;
-    if (payloads.size() <= kPayloadsPreparedInline) {
-        beginDrag(position, makeDraggingItems(payloads, m_log));
-        return;
-    }
     // Preparing 100,000 payloads would hold the GUI thread for a fifth of a second; a pool
     // thread prepares them and the session begins once they are ready, if the button is still
     // down. Otherwise the drag ends there, as one the user cancelled.
     core::startOnPool(*QThreadPool::globalInstance(), [self, coordinator, payloads, &log = m_log,
                                                        &mainQueue = m_mainQueue, position,
-                                                       press = m_pressCount] {
+                                                       press = m_pressCount,
+                                                       filter = m_payloadFilter] {
         mainQueue.async([self, coordinator, position, press,
-                         items = makeDraggingItems(payloads, log)]() mutable {
-            if (self && self->m_pressCount == press && self->m_isDragStarted &&
-                self->m_initialPoint)
+                         items = makeDraggingItems(filtered(filter, payloads), &log)]() mutable {
+            const bool isWanted = self && self->m_pressCount == press && self->m_isDragStarted &&
+                                  self->m_initialPoint;
+            if (isWanted && !items.isEmpty()) {
                 self->beginDrag(position, std::move(items));
-            else
-                coordinator->draggingSessionEnded(QCursor::pos(), Qt::IgnoreAction);
+                return;
+            }
+            if (self && items.isEmpty())
+                emit self->filesMissing();
+            coordinator->draggingSessionEnded(QCursor::pos(), Qt::IgnoreAction);
         });
     });
+}
+
+void DragSourceWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
 }
 
 void DragSourceWidget::beginDrag(QPointF position, QList<backend::DraggingItem> items) {

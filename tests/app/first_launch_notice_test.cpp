@@ -39,7 +39,7 @@ signals:
 class FirstLaunchNoticeTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!m_daemon.isRunning())
+        if (!m_daemon.start())
             GTEST_SKIP() << "no dbus-daemon";
     }
     void TearDown() override {

@@ -34,7 +34,7 @@ public slots:
 class PortalColorSchemeTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!m_daemon.isRunning())
+        if (!m_daemon.start())
             GTEST_SKIP() << "no dbus-daemon";
         m_address = m_daemon.address();
         m_portalBus.emplace(QDBusConnection::connectToBus(m_address, QStringLiteral("portal")));

@@ -2,6 +2,7 @@
 // another process would have, and later launches handing their requests to it.
 #include "desktop/single_instance.h"
 
+#include "support/private_session_bus.h"
 #include "support/wait_until.h"
 
 #include <gtest/gtest.h>
@@ -63,31 +64,12 @@ private:
 
 class SingleInstanceTest : public testing::Test {
 protected:
-    void TearDown() override {
-        for (const QString& name : m_connections)
-            QDBusConnection::disconnectFromBus(name);
-        QDBusConnection::disconnectFromBus(QStringLiteral("none"));
-        if (m_daemon.state() != QProcess::NotRunning) {
-            m_daemon.kill();
-            m_daemon.waitForFinished(5000);
-        }
-    }
+    void TearDown() override { QDBusConnection::disconnectFromBus(QStringLiteral("none")); }
 
     // A private session bus; false when dbus-daemon cannot run here.
-    bool startBus() {
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address=1")});
-        if (!m_daemon.waitForStarted(5000) || !m_daemon.waitForReadyRead(5000))
-            return false;
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-        return true;
-    }
+    bool startBus() { return m_bus.start(); }
     // A connection of its own to the private bus, as each process has.
-    QDBusConnection bus(const QString& name) {
-        m_connections << name;
-        return QDBusConnection::connectToBus(m_address, name);
-    }
+    QDBusConnection bus(const QString& name) { return m_bus.connect(name); }
     bool isNameOwned(const QString& connection) {
         return bus(connection).interface()->isServiceRegistered(SingleInstance::serviceName());
     }
@@ -95,9 +77,7 @@ protected:
     QTemporaryDir m_runtime;
 
 private:
-    QProcess m_daemon;
-    QString m_address;
-    QStringList m_connections;
+    testing_support::PrivateSessionBus m_bus;
 };
 
 TEST_F(SingleInstanceTest, withoutABusLaterLaunchesHandOverThroughTheSocket) {

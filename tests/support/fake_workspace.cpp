@@ -18,4 +18,9 @@ bool FakeWorkspace::openUrl(const QUrl& url) {
     return true;
 }
 
+bool FakeWorkspace::showItems(const QList<QUrl>& urls) {
+    m_shownItems << urls;
+    return !urls.isEmpty();
+}
+
 } // namespace testing_support

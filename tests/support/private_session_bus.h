@@ -1,34 +1,48 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QProcess>
-#include <QString>
+#include <QStringList>
 
 namespace testing_support {
 
-// A D-Bus session bus of a test's own: a dbus-daemon started at construction and ended at
-// destruction. Tests that need it skip where there is no dbus-daemon (isRunning() false).
+// A D-Bus session bus of the test's own (dbus-daemon); the connections made through it are
+// closed and the daemon ended when it goes.
 class PrivateSessionBus final {
 public:
-    PrivateSessionBus() {
+    PrivateSessionBus() = default;
+    PrivateSessionBus(const PrivateSessionBus&) = delete;
+    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
+    ~PrivateSessionBus() {
+        for (const QString& name : m_connections)
+            QDBusConnection::disconnectFromBus(name);
+        if (m_daemon.state() != QProcess::NotRunning) {
+            m_daemon.kill();
+            m_daemon.waitForFinished(5000);
+        }
+    }
+
+    // False when dbus-daemon cannot run here.
+    bool start() {
         m_daemon.start(QStringLiteral("dbus-daemon"),
                        {QStringLiteral("--session"), QStringLiteral("--nofork"),
                         QStringLiteral("--print-address=1")});
-        if (m_daemon.waitForStarted(5000) && m_daemon.waitForReadyRead(5000))
-            m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        if (!m_daemon.waitForStarted(5000) || !m_daemon.waitForReadyRead(5000))
+            return false;
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        return true;
     }
-    ~PrivateSessionBus() {
-        m_daemon.kill();
-        m_daemon.waitForFinished(5000);
-    }
-    PrivateSessionBus(const PrivateSessionBus&) = delete;
-    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
-
-    bool isRunning() const { return !m_address.isEmpty(); }
     const QString& address() const { return m_address; }
+    // A connection of its own, as each process has, named `name`.
+    QDBusConnection connect(const QString& name) {
+        m_connections << name;
+        return QDBusConnection::connectToBus(m_address, name);
+    }
 
 private:
     QProcess m_daemon;
     QString m_address;
+    QStringList m_connections;
 };
 
 } // namespace testing_support

@@ -1,5 +1,6 @@
 #include "views/bucket_item_view.h"
 
+#include "backend/qt_drag_session.h"
 #include "desktop/symbol_image.h"
 #include "panel/drag_monitor.h"
 #include "support/fake_drag_pasteboard.h"
@@ -16,10 +17,17 @@
 #include "views/symbol_button.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QEnterEvent>
+#include <QFile>
 #include <QGraphicsOpacityEffect>
+#include <QMenu>
+#include <QMimeData>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -95,6 +103,43 @@ protected:
         }
         return nullptr;
     }
+    // A file payload whose file is there.
+    BucketItemData presentFile(const QString& name) {
+        const QString path = files.filePath(name);
+        QFile(path).open(QIODevice::WriteOnly);
+        return BucketItemData(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded),
+                              UTType::fileURL);
+    }
+    // Presses on the tile and moves far enough to begin a drag out.
+    void beginDragOut() {
+        views::DragSourceWidget* source = tile->draggableView()->dragSourceWidget();
+        QTest::mousePress(source, Qt::LeftButton, {}, QPoint(20, 20));
+        QMouseEvent move(QEvent::MouseMove, QPointF(30, 20), source->mapToGlobal(QPointF(30, 20)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(source, &move);
+        QTest::mouseRelease(source, Qt::LeftButton, {}, QPoint(30, 20));
+    }
+    void setExecutable(const BucketItemData& payload) {
+        QFile file(QUrl(payload.content).toLocalFile());
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+    }
+    static QString pathOf(const BucketItemData& payload) {
+        return QUrl(payload.content).toLocalFile();
+    }
+    // Right-clicks the tile; its menu, open.
+    QMenu* openMenu() {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                tile->mapToGlobal(QPoint(20, 20)));
+        QApplication::sendEvent(tile.get(), &event);
+        return tile->contextMenu();
+    }
+    static QAction* action(QMenu* menu, const QString& text) {
+        for (QAction* candidate : menu->actions()) {
+            if (candidate->text() == text)
+                return candidate;
+        }
+        return nullptr;
+    }
     int invalidUrlLines() const {
         return static_cast<int>(log.lines().count(QStringLiteral("Invalid URL")));
     }
@@ -107,6 +152,7 @@ protected:
     testing_support::FakeWorkspace workspace;
     desktop::SymbolImage symbols;
     panel::DragMonitor monitor{queue, pasteboard, eventMonitor};
+    QTemporaryDir files;
     int removals = 0;
     std::unique_ptr<BucketItemView> tile;
 };
@@ -270,8 +316,9 @@ TEST_F(BucketItemViewTest, ControlsShowWhileHoveringInAColumnRightOfCentre) {
     EXPECT_TRUE(tile->controlsColumn()->isVisible());
     const QRect column = tile->controlsColumn()->geometry();
     EXPECT_EQ(column.top(), 0);
-    EXPECT_EQ(column.height(), 70);
+    EXPECT_EQ(column.height(), 90);
     EXPECT_NEAR(column.left() + column.width() / 2.0, 75 + 48, 1.0);
+    EXPECT_LE(column.right(), 149) << "inside the tile";
 
     const QList<QPair<QString, int>> expected = {{QStringLiteral("lock.open"), 15},
                                                  {QStringLiteral("arrow.trianglehead.branch"), 12},
@@ -281,7 +328,11 @@ TEST_F(BucketItemViewTest, ControlsShowWhileHoveringInAColumnRightOfCentre) {
         SymbolButton* b = button(symbol);
         ASSERT_NE(b, nullptr) << symbol.toStdString();
         EXPECT_TRUE(b->isVisible());
-        EXPECT_EQ(b->height(), height);
+        EXPECT_EQ(b->symbolSize().height(), height);
+        // A target that is easy to hit, around a small symbol.
+        EXPECT_GE(b->width(), 24);
+        EXPECT_GE(b->height(), 24);
+        EXPECT_FALSE(b->toolTip().isEmpty()) << symbol.toStdString();
         EXPECT_GT(b->y(), previousBottom); // top to bottom in this order
         previousBottom = b->geometry().bottom();
         // The controls sit above the drag wrapper: a press there never reaches it.
@@ -357,7 +408,7 @@ TEST_F(BucketItemViewTest, RemoveTakesEvenALockedEntryOffTheShelf) {
 }
 
 TEST_F(BucketItemViewTest, ASuccessfulDragOutRemovesAnUnlockedEntry) {
-    show(entryOf(1, false));
+    show(BucketItem({presentFile(QStringLiteral("a.txt"))}, false));
     views::DragSourceWidget* source = tile->draggableView()->dragSourceWidget();
     QTest::mousePress(source, Qt::LeftButton, {}, QPoint(20, 20));
     QMouseEvent move(QEvent::MouseMove, QPointF(30, 20), source->mapToGlobal(QPointF(30, 20)),
@@ -388,6 +439,315 @@ TEST_F(BucketItemViewTest, FollowsItsEntryInTheShelf) {
     EXPECT_EQ(tile->contentFace()->objectName(), QStringLiteral("singlePayloadFace"));
     hover(true);
     EXPECT_NE(button(QStringLiteral("lock")), nullptr);
+}
+
+// Multi-payload captions say what the payloads are, told by the types given at the drop.
+struct CaptionCase {
+    const char* name;
+    QList<UTType> types;
+    const char* caption;
+};
+
+class MultiPayloadCaptionTest : public BucketItemViewTest,
+                                public ::testing::WithParamInterface<CaptionCase> {};
+
+TEST_P(MultiPayloadCaptionTest, CountsFoldersFilesOrItems) {
+    QList<BucketItemData> payloads;
+    int n = 0;
+    for (const UTType& type : GetParam().types) {
+        const QString number = QString::number(n++);
+        if (type == UTType::folder)
+            payloads << BucketItemData(QStringLiteral("file:///home/demo/d%1/").arg(number), type);
+        else if (type == UTType::plainText)
+            payloads << BucketItemData(QStringLiteral("some text ") + number, type);
+        else if (type == UTType::url)
+            payloads << BucketItemData(QStringLiteral("https://example.org/") + number, type);
+        else
+            payloads << BucketItemData(QStringLiteral("file:///home/demo/f%1.x").arg(number), type);
+    }
+    show(BucketItem(payloads, false));
+    EXPECT_EQ(caption(), QString::fromUtf8(GetParam().caption));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, MultiPayloadCaptionTest,
+    ::testing::Values(
+        CaptionCase{"allFiles", {UTType::fileURL, UTType::png, UTType::pdf}, "3 files"},
+        CaptionCase{"allFolders", {UTType::folder, UTType::folder}, "2 folders"},
+        CaptionCase{"foldersAndFiles",
+                    {UTType::fileURL, UTType::folder, UTType::png, UTType::fileURL},
+                    "1 folder, 3 files"},
+        CaptionCase{"twoFoldersOneFile",
+                    {UTType::folder, UTType::pdf, UTType::folder},
+                    "2 folders, 1 file"},
+        CaptionCase{"aTextAmongThem",
+                    {UTType::fileURL, UTType::plainText, UTType::folder, UTType::url},
+                    "4 items"},
+        CaptionCase{"onlyTexts", {UTType::plainText, UTType::plainText}, "2 items"},
+        CaptionCase{"onlyLinks", {UTType::url, UTType::url, UTType::url}, "3 items"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BucketItemViewTest, ALockedEntryShowsItsBadgeWhetherHoveredOrNot) {
+    show(entryOf(2, true));
+    QWidget* badge = tile->lockBadge();
+    EXPECT_TRUE(badge->isVisible());
+    EXPECT_FALSE(tile->controlsColumn()->isVisible());
+    EXPECT_TRUE(tile->rect().contains(badge->geometry()));
+    EXPECT_EQ(tile->childAt(badge->geometry().center()), tile->draggableView()->dragSourceWidget())
+        << "presses go through the badge to the drag source";
+
+    hover(true);
+    EXPECT_TRUE(badge->isVisible());
+    EXPECT_FALSE(badge->geometry().intersects(tile->controlsColumn()->geometry()));
+    button(QStringLiteral("lock"))->click();
+    EXPECT_FALSE(badge->isVisible()) << "unlocked";
+    hover(false);
+    EXPECT_FALSE(badge->isVisible());
+    monitor.updateItem([&] {
+        BucketItem locked = monitor.draggedItems().front();
+        locked.isLocked = true;
+        return locked;
+    }());
+    EXPECT_TRUE(badge->isVisible()) << "locked elsewhere";
+}
+
+TEST_F(BucketItemViewTest, AControlUnderThePointerIsHighlightedAndNamesWhatItDoes) {
+    show(entryOf(2));
+    hover(true);
+    SymbolButton* lock = button(QStringLiteral("lock.open"));
+    const QString lockTip = lock->toolTip();
+    // A point of the target clear of the symbol: it changes while the pointer is over it.
+    const QPoint edge(lock->width() / 2, 2);
+    const QColor plain = lock->grab().toImage().pixelColor(edge);
+
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), lock->mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(lock, &enter);
+    EXPECT_TRUE(lock->isHighlighted());
+    EXPECT_NE(lock->grab().toImage().pixelColor(edge), plain);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(lock, &leave);
+    EXPECT_FALSE(lock->isHighlighted());
+    EXPECT_EQ(lock->grab().toImage().pixelColor(edge), plain);
+
+    lock->click();
+    EXPECT_NE(button(QStringLiteral("lock"))->toolTip(), lockTip) << "says it unlocks now";
+}
+
+TEST_F(BucketItemViewTest, AnElidedCaptionGivesItsFullNameAsTooltip) {
+    const QString longName =
+        QStringLiteral("Quarterly report for the board meeting, final version.pdf");
+    for (const QString& name : {QStringLiteral("a.pdf"), longName}) {
+        show(BucketItem({BucketItemData(QStringLiteral("file:///home/demo/") + name, UTType::pdf)},
+                        false));
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, QPoint(30, 30), tile->mapToGlobal(QPoint(30, 30)));
+        QApplication::sendEvent(tile.get(), &help);
+        if (name == longName) {
+            EXPECT_EQ(tile->toolTipText(), longName);
+            EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 1000));
+            EXPECT_EQ(QToolTip::text(), longName);
+        } else {
+            EXPECT_TRUE(tile->toolTipText().isEmpty()) << "shown in full already";
+            EXPECT_FALSE(QToolTip::isVisible());
+        }
+    }
+    QToolTip::hideText();
+}
+
+TEST_F(BucketItemViewTest, TheContextMenuOffersWhatTheEntryAllows) {
+    struct Case {
+        const char* name;
+        QList<BucketItemData> payloads;
+        QStringList disabled;
+    };
+    const QList<Case> cases = {
+        {"two files",
+         {presentFile(QStringLiteral("a.txt")), presentFile(QStringLiteral("b.txt"))},
+         {}},
+        {"one file", {presentFile(QStringLiteral("a.txt"))}, {QStringLiteral("Split")}},
+        {"a text",
+         {BucketItemData(QStringLiteral("hello"), UTType::plainText)},
+         {QStringLiteral("Open"), QStringLiteral("Show in Folder"), QStringLiteral("Copy Path"),
+          QStringLiteral("Split")}},
+        {"a link",
+         {BucketItemData(QStringLiteral("https://example.org/"), UTType::url)},
+         {QStringLiteral("Show in Folder"), QStringLiteral("Copy Path"), QStringLiteral("Split")}},
+        {"a file that is gone",
+         {BucketItemData(QStringLiteral("file:///no/such/file.txt"), UTType::fileURL)},
+         {QStringLiteral("Open"), QStringLiteral("Show in Folder"), QStringLiteral("Copy"),
+          QStringLiteral("Split")}},
+    };
+    for (const Case& c : cases) {
+        show(BucketItem(c.payloads, false));
+        QMenu* menu = openMenu();
+        ASSERT_NE(menu, nullptr) << c.name;
+        EXPECT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 1000)) << c.name;
+        QStringList rows;
+        QStringList disabled;
+        for (QAction* row : menu->actions()) {
+            rows << (row->isSeparator() ? QStringLiteral("---") : row->text());
+            if (!row->isSeparator() && !row->isEnabled())
+                disabled << row->text();
+        }
+        EXPECT_EQ(rows, (QStringList{"Open", "Show in Folder", "---", "Copy", "Copy Path", "---",
+                                     "Lock", "Split", "---", "Remove"}))
+            << c.name;
+        EXPECT_EQ(disabled, c.disabled) << c.name;
+        menu->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(tile->contextMenu(), nullptr) << "a closed menu goes";
+    }
+}
+
+TEST_F(BucketItemViewTest, OpenHandsFilesAndLinksToTheDesktopButNeverStartsAProgram) {
+    const BucketItemData document = presentFile(QStringLiteral("notes.txt"));
+    const BucketItemData script = presentFile(QStringLiteral("run.sh"));
+    setExecutable(script);
+    const BucketItemData launcher = presentFile(QStringLiteral("tool.desktop"));
+    const BucketItemData link(QStringLiteral("https://example.org/page"), UTType::url);
+    const BucketItemData text(QStringLiteral("just words"), UTType::plainText);
+    const BucketItemData gone(QUrl::fromLocalFile(files.filePath(QStringLiteral("gone.txt")))
+                                  .toString(QUrl::FullyEncoded),
+                              UTType::fileURL);
+    show(BucketItem({document, script, launcher, link, text, gone}, false));
+
+    action(openMenu(), QStringLiteral("Open"))->trigger();
+    EXPECT_EQ(workspace.openedUrls(), (QList<QUrl>{QUrl(document.content), QUrl(link.content)}));
+    EXPECT_EQ(workspace.shownItems(),
+              (QList<QList<QUrl>>{{QUrl(script.content), QUrl(launcher.content)}}));
+
+    action(openMenu(), QStringLiteral("Show in Folder"))->trigger();
+    ASSERT_EQ(workspace.shownItems().size(), 2);
+    EXPECT_EQ(workspace.shownItems().last(),
+              (QList<QUrl>{QUrl(document.content), QUrl(script.content), QUrl(launcher.content)}))
+        << "the files that are there";
+
+    action(openMenu(), QStringLiteral("Copy Path"))->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringList({pathOf(document), pathOf(script), pathOf(launcher), pathOf(gone)})
+                  .join(QLatin1Char('\n')));
+}
+
+TEST_F(BucketItemViewTest, ADoubleClickOpens) {
+    const BucketItemData document = presentFile(QStringLiteral("notes.txt"));
+    show(BucketItem({document}, false));
+    QTest::mouseDClick(tile->draggableView()->dragSourceWidget(), Qt::LeftButton, {},
+                       QPoint(20, 20));
+    EXPECT_EQ(workspace.openedUrls(), QList<QUrl>{QUrl(document.content)});
+    EXPECT_TRUE(session.sessions().empty()) << "no drag";
+
+    QTest::mouseDClick(tile->draggableView()->dragSourceWidget(), Qt::RightButton, {},
+                       QPoint(20, 20));
+    EXPECT_EQ(workspace.openedUrls().size(), 1) << "only with the left button";
+}
+
+TEST_F(BucketItemViewTest, CopyPutsOnTheClipboardWhatADragOutOffers) {
+    const BucketItemData gone(QStringLiteral("file:///no/such/file.txt"), UTType::fileURL);
+    show(BucketItem({presentFile(QStringLiteral("a b.txt")), gone,
+                     BucketItemData(QStringLiteral("https://example.org/"), UTType::url),
+                     BucketItemData(QStringLiteral("hello"), UTType::plainText),
+                     presentFile(QStringLiteral("c.png"))},
+                    false));
+    action(openMenu(), QStringLiteral("Copy"))->trigger();
+    beginDragOut();
+    ASSERT_EQ(session.sessions().size(), 1u);
+    const std::unique_ptr<QMimeData> dragged =
+        backend::makeDragMimeData(session.sessions().front().items);
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->formats(), dragged->formats());
+    for (const QString& format : dragged->formats())
+        EXPECT_EQ(copied->data(format), dragged->data(format)) << format.toStdString();
+    EXPECT_FALSE(copied->data(QStringLiteral("text/uri-list")).contains("no/such"));
+    EXPECT_EQ(copied->data(QStringLiteral("text/plain")), "https://example.org/\nhello");
+    session.endLatest(Qt::IgnoreAction);
+}
+
+TEST_F(BucketItemViewTest, LockSplitAndRemoveFromTheMenu) {
+    show(BucketItem({presentFile(QStringLiteral("a.txt")), presentFile(QStringLiteral("b.txt"))},
+                    false));
+    action(openMenu(), QStringLiteral("Lock"))->trigger();
+    EXPECT_TRUE(monitor.draggedItems().front().isLocked);
+    ASSERT_NE(action(openMenu(), QStringLiteral("Unlock")), nullptr);
+    action(tile->contextMenu(), QStringLiteral("Remove"))->trigger();
+    EXPECT_EQ(removals, 1);
+    EXPECT_TRUE(monitor.draggedItems().isEmpty());
+
+    show(BucketItem({presentFile(QStringLiteral("a.txt")), presentFile(QStringLiteral("b.txt"))},
+                    true));
+    action(openMenu(), QStringLiteral("Split"))->trigger();
+    ASSERT_EQ(monitor.draggedItems().size(), 2);
+    EXPECT_TRUE(monitor.draggedItems().front().isLocked);
+}
+
+TEST_F(BucketItemViewTest, FilesThatAreGoneAreNotOfferedAndAllGoneDimsTheTile) {
+    const BucketItemData a = presentFile(QStringLiteral("a.txt"));
+    const BucketItemData b = presentFile(QStringLiteral("b.txt"));
+    show(BucketItem({a, b}, false));
+    auto dimming = [this] {
+        auto* effect =
+            qobject_cast<QGraphicsOpacityEffect*>(tile->draggableView()->graphicsEffect());
+        return effect ? effect->opacity() : 1.0;
+    };
+    hover(true);
+    EXPECT_FALSE(tile->isMissing());
+
+    // One of two gone: the drag offers the other, and the entry leaves as usual.
+    ASSERT_TRUE(QFile::remove(pathOf(a)));
+    hover(false);
+    hover(true);
+    EXPECT_FALSE(tile->isMissing());
+    EXPECT_EQ(dimming(), 1.0);
+    beginDragOut();
+    ASSERT_EQ(session.sessions().size(), 1u);
+    ASSERT_EQ(session.sessions().front().items.size(), 1);
+    EXPECT_EQ(std::get<QUrl>(session.sessions().front().items.front().writer), QUrl(b.content));
+    session.endLatest(Qt::IgnoreAction);
+
+    // Both gone: seen on hover, dimmed, said in the tooltip; no drag begins and nothing leaves.
+    ASSERT_TRUE(QFile::remove(pathOf(b)));
+    hover(false);
+    hover(true);
+    EXPECT_TRUE(tile->isMissing());
+    EXPECT_DOUBLE_EQ(dimming(), 0.4);
+    EXPECT_TRUE(tile->toolTipText().contains(QStringLiteral("missing")));
+    const qsizetype linesBefore = log.lines().size();
+    beginDragOut();
+    EXPECT_EQ(session.sessions().size(), 1u);
+    EXPECT_EQ(log.lines().size(), linesBefore) << "no drag start, nothing provided";
+    queue.advance(300ms);
+    EXPECT_EQ(monitor.draggedItems().size(), 1);
+
+    // Back again (restored from the trash): the next hover shows it as before.
+    QFile(pathOf(b)).open(QIODevice::WriteOnly);
+    hover(false);
+    hover(true);
+    EXPECT_FALSE(tile->isMissing());
+    EXPECT_EQ(dimming(), 1.0);
+    EXPECT_TRUE(tile->toolTipText().isEmpty());
+}
+
+TEST_F(BucketItemViewTest, ADragOutFindsFilesGoneSinceTheHover) {
+    const BucketItemData a = presentFile(QStringLiteral("a.txt"));
+    show(BucketItem({a}, false));
+    hover(true);
+    ASSERT_TRUE(QFile::remove(pathOf(a)));
+    beginDragOut();
+    EXPECT_TRUE(session.sessions().empty());
+    EXPECT_TRUE(tile->isMissing());
+    EXPECT_EQ(tile->toolTipText(),
+              QStringLiteral("This file is missing: it was moved or deleted."));
+}
+
+TEST_F(BucketItemViewTest, TextsAndLinksAreNeverMissing) {
+    show(BucketItem({BucketItemData(QStringLiteral("hello"), UTType::plainText),
+                     BucketItemData(QStringLiteral("https://example.org/"), UTType::url)},
+                    false));
+    hover(true);
+    EXPECT_FALSE(tile->isMissing());
+    beginDragOut();
+    EXPECT_EQ(session.sessions().size(), 1u);
+    session.endLatest(Qt::IgnoreAction);
 }
 
 } // namespace

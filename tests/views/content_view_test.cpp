@@ -17,12 +17,15 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 using namespace std::chrono_literals;
 
@@ -52,10 +55,15 @@ protected:
 
     bool isPanelVisible() const { return windowManager->window()->isPresented(); }
 
-    static BucketItem entry(int payloads, bool locked = false) {
+    // An entry of files that are there: a drag out offers only those.
+    BucketItem entry(int payloads, bool locked = false) {
         QList<BucketItemData> items;
-        for (int i = 0; i < payloads; ++i)
-            items << BucketItemData(QStringLiteral("file:///tmp/f%1.txt").arg(i), UTType::fileURL);
+        for (int i = 0; i < payloads; ++i) {
+            const QString path = files.filePath(QStringLiteral("f%1.txt").arg(i));
+            QFile(path).open(QIODevice::WriteOnly);
+            items << BucketItemData(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded),
+                                    UTType::fileURL);
+        }
         return BucketItem(items, locked);
     }
 
@@ -97,6 +105,7 @@ protected:
     testing_support::FakeApplication& application = fakes.application;
     desktop::ColorSchemeService& colorSchemes = fakes.colorSchemes;
     QTemporaryDir cache;
+    QTemporaryDir files;
     shelf::MimeItemProviderFactory providers{cache.path()};
     settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
     std::unique_ptr<panel::DragMonitor> dragMonitor;
@@ -415,4 +424,26 @@ TEST_F(ContentViewTest, PointerLeavingThePanelHiddenForADragOutDoesNotBringItBac
     EXPECT_FALSE(isPanelVisible()) << "the shelf holds the dragged entry, yet it stays hidden";
     session.endLatest(Qt::IgnoreAction);
     EXPECT_TRUE(isPanelVisible());
+}
+
+// The panel never becomes the active window, where alone Qt shows tooltips by default.
+TEST_F(ContentViewTest, TooltipsShowOnThePanelThatIsNeverActive) {
+    install();
+    const QString longName =
+        QStringLiteral("Quarterly report for the board meeting, final version.pdf");
+    dragMonitor->addItem(BucketItem(
+        {BucketItemData(QStringLiteral("file:///home/demo/") + longName, UTType::pdf)}, false));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(windowManager->window()->isActiveWindow());
+
+    views::BucketItemView* tile = tilesTopDown().value(0);
+    ASSERT_NE(tile, nullptr);
+    QToolTip::hideText();
+    QTest::mouseMove(tile->draggableView()->dragSourceWidget(), QPoint(30, 30));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000));
+    EXPECT_EQ(QToolTip::text(), longName);
+    QToolTip::hideText();
 }

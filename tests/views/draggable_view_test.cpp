@@ -351,3 +351,40 @@ TEST_F(DraggableViewTest, ALargeEntryDraggedAgainBeginsOnlyTheLatestDrag) {
     EXPECT_EQ(countOf(QStringLiteral("drag start")), 2);
     EXPECT_EQ(countOf(QStringLiteral("drag end")), 1) << "the first drag ended as cancelled";
 }
+
+// ---- The payload filter (the tile keeps the files that are still there).
+
+TEST_F(DraggableViewTest, ADragOffersWhatTheFilterKeepsAndNothingBeginsWhenItKeepsNone) {
+    for (const int count : {3, 5000}) { // prepared at once, and on a pool thread
+        SCOPED_TRACE(count);
+        const std::size_t before = session.sessions().size();
+        log.clear();
+        make(manyFiles(count));
+        views::DragSourceWidget* source = view->dragSourceWidget();
+        int refusals = 0;
+        QObject::connect(source, &views::DragSourceWidget::filesMissing, [&] { ++refusals; });
+
+        source->setPayloadFilter(
+            [](const QList<BucketItemData>& payloads) { return payloads.mid(1, 1); });
+        press({10, 10});
+        drag({20, 10});
+        ASSERT_TRUE(drainUntil([&] { return session.sessions().size() == before + 1; }));
+        ASSERT_EQ(session.sessions().back().items.size(), 1);
+        EXPECT_EQ(std::get<QUrl>(session.sessions().back().items.front().writer).path(),
+                  QStringLiteral("/home/demo/f1"));
+        session.endLatest(Qt::CopyAction);
+        release({20, 10});
+
+        source->setPayloadFilter(
+            [](const QList<BucketItemData>&) { return QList<BucketItemData>(); });
+        press({10, 10});
+        drag({20, 10});
+        ASSERT_TRUE(drainUntil([&] { return refusals == 1; }));
+        EXPECT_EQ(session.sessions().size(), before + 1) << "no second session";
+        EXPECT_EQ(countOf(QStringLiteral("drag end")), count == 3 ? 1 : 2)
+            << "a drag begun on the pool's word ends as refused";
+        queue.advance(1s);
+        EXPECT_EQ(countOf(QStringLiteral("success")), 1) << "only the first drag's";
+        release({20, 10});
+    }
+}

@@ -23,9 +23,13 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
+
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 using namespace testing_support::x11;
@@ -147,10 +151,34 @@ struct Shelf {
     std::unique_ptr<views::BucketItemView> tile;
 };
 
+// A drag out offers only files that are there: each test makes them, in a folder of this
+// process's own.
+const std::string kFilesRoot = "/tmp/holdfin-drag-out-" + std::to_string(getpid());
+const QString kFilesUrl = QStringLiteral("file://") + QString::fromStdString(kFilesRoot);
+
 // Payload contents that a careless encoder would mangle.
-const QString kOddFile = QStringLiteral("file:///tmp/holdfin%20shelf/100%25%0Asure%E9.txt");
-const QString kPlainFile = QStringLiteral("file:///tmp/holdfin/notes.md");
-const QString kFolder = QStringLiteral("file:///tmp/holdfin/folder/");
+const QString kOddFile = kFilesUrl + QStringLiteral("/holdfin%20shelf/100%25%0Asure%E9.txt");
+const QString kPlainFile = kFilesUrl + QStringLiteral("/notes.md");
+const QString kFolder = kFilesUrl + QStringLiteral("/folder/");
+
+// Makes the files and folders that file URLs name (their bytes, whatever the encoding), and
+// takes them all away again.
+class FilesOnDisk final {
+public:
+    explicit FilesOnDisk(const QList<QString>& urls) {
+        for (const QString& url : urls) {
+            const std::filesystem::path path(
+                QByteArray::fromPercentEncoding(url.mid(7).toLatin1()).toStdString());
+            std::filesystem::create_directories(path.parent_path());
+            if (url.endsWith(QLatin1Char('/')))
+                continue;
+            std::ofstream file(path);
+        }
+    }
+    ~FilesOnDisk() { std::filesystem::remove_all(kFilesRoot); }
+    FilesOnDisk(const FilesOnDisk&) = delete;
+    FilesOnDisk& operator=(const FilesOnDisk&) = delete;
+};
 const QString kText = QStringLiteral("Grüße, 100% sure");
 const QString kPathText = QStringLiteral("/tmp/holdfin/typed as text");
 
@@ -173,6 +201,7 @@ class DragOutTest : public testing::TestWithParam<DragOutCase> {};
 
 TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     const DragOutCase& c = GetParam();
+    const FilesOnDisk files({kOddFile, kPlainFile, kFolder});
     const BucketItem entry(c.payloads, c.isLocked);
     Shelf shelf(entry);
     const auto tileAt = waitUntilSettled(*shelf.tile);

@@ -60,17 +60,22 @@ inline QRect clearButtonRect() {
 inline QRect trashSymbolRect() {
     return clearButtonRect().adjusted(4, 4, -6, -6);
 }
-// The controls column (70 high, from the tile's top) stacks its symbols in its middle, 6
-// apart: lock (15 high), split (12, several payloads only), remove (11). The split symbol's
-// middle rows fall in the gap between lock and remove of a column without it.
+// The controls column (as high as the tile) stacks 24 px targets in its middle, 2 apart, each
+// with its symbol centred: lock (15 high), split (12, several payloads only), remove (11).
+// The split symbol's middle rows fall in the gap between lock and remove of a column without
+// it.
 inline QRect lockControl(int row, bool hasSplit) {
-    return {kControlsX - 9, tileRect(row).top() + (hasSplit ? 10 : 19), 18, 15};
+    return {kControlsX - 9, tileRect(row).top() + (hasSplit ? 12 : 25), 18, 15};
 }
 inline QRect splitControl(int row) {
-    return {kControlsX - 9, tileRect(row).top() + 31, 18, 12};
+    return {kControlsX - 9, tileRect(row).top() + 39, 18, 12};
+}
+// The badge of a locked entry, at the tile's top left.
+inline QRect lockBadgeRect(int row) {
+    return {tileRect(row).left() + 6, tileRect(row).top() + 6, 12, 12};
 }
 inline QRect splitControlMiddle(int row) {
-    return {kControlsX - 9, tileRect(row).top() + 35, 18, 4};
+    return {kControlsX - 9, tileRect(row).top() + 43, 18, 4};
 }
 
 // Pixels in `area` that differ clearly from `background`.

@@ -44,7 +44,8 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
         SCOPED_TRACE("locked tile dragged out");
         unlocked = screen().copy(lock);
         ASSERT_TRUE(click(lock));
-        pumpEvents(300ms);
+        // Off the control again, so that its hover highlight is not what differs.
+        ASSERT_TRUE(hover(0));
         EXPECT_NE(screen().copy(lock), unlocked) << "the lock symbol shows the new state";
         const auto before = restingTiles();
         const auto urls = dragTileOut(0);
@@ -60,7 +61,7 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
         SCOPED_TRACE("unlocked tile dragged out");
         ASSERT_TRUE(hover(0));
         ASSERT_TRUE(click(lock));
-        pumpEvents(300ms);
+        ASSERT_TRUE(hover(0));
         EXPECT_EQ(screen().copy(lock), unlocked) << "the lock symbol shows the entry unlocked";
         const auto before = restingTiles();
         const auto urls = dragTileOut(0);
@@ -78,6 +79,50 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
         m_pointer.moveTo(700, 700);
         EXPECT_TRUE(waitForPanel(false)) << "empty, no drag, pointer outside: hidden";
     }
+    EXPECT_TRUE(m_holdfin->isRunning());
+}
+
+// The panel never takes the focus, yet a right click on a tile opens its menu, which takes the
+// keyboard as long as it is open: Escape closes it, and its commands act on the entry.
+TEST_F(ShelfRoadTest, ATilesContextMenuOpensClosesAndActs) {
+    auto source = startFileSource({m_files[3]});
+    ASSERT_TRUE(source);
+    dropFromSource(*source, 1);
+    ASSERT_TRUE(waitForList(1));
+
+    // The menu opens at the pointer and reaches out of the panel, over the desktop.
+    const QRect beside(kPanel.right() + 5, tileGrip(0).y() + 10, 20, 100);
+    ASSERT_TRUE(hover(0));
+    const QImage desktop = screen().copy(beside);
+    const auto isMenuShown = [&] { return screen().copy(beside) != desktop; };
+    const auto openMenu = [&] {
+        return hover(0) && m_pointer.press(3) && m_pointer.release(3) && waitFor(isMenuShown, 5s);
+    };
+    ASSERT_TRUE(openMenu()) << "no menu";
+    ASSERT_TRUE(m_pointer.key("Escape"));
+    EXPECT_TRUE(waitFor([&] { return !isMenuShown(); }, 5s)) << "Escape closes it";
+    EXPECT_TRUE(waitForList(1));
+
+    m_pointer.moveTo(700, 700);
+    pumpEvents(400ms);
+    EXPECT_EQ(inkIn(screen(), lockBadgeRect(0)), 0) << "no badge while unlocked";
+    // Lock is the fifth command that the keys reach (Split is off for one file).
+    ASSERT_TRUE(openMenu());
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(m_pointer.key("Down"));
+    ASSERT_TRUE(m_pointer.key("Return"));
+    EXPECT_TRUE(waitFor([&] { return !isMenuShown(); }, 5s));
+    m_pointer.moveTo(700, 700);
+    pumpEvents(400ms);
+    EXPECT_GT(inkIn(screen(), lockBadgeRect(0)), 5) << "the locked entry shows its badge";
+
+    // Remove is the sixth.
+    ASSERT_TRUE(openMenu());
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(m_pointer.key("Down"));
+    ASSERT_TRUE(m_pointer.key("Return"));
+    EXPECT_TRUE(waitFor([&] { return !isPanelShown() || !isShowingList(screen()); }, 5s))
+        << "the entry left the shelf: the list goes";
     EXPECT_TRUE(m_holdfin->isRunning());
 }
 

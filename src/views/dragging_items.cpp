@@ -1,0 +1,38 @@
+#include "dragging_items.h"
+
+#include "backend/qt_drag_session.h"
+#include "core/diagnostic_log.h"
+#include "payload_files.h"
+#include "payload_url.h"
+
+#include <QMimeData>
+
+namespace views {
+
+QList<backend::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemData>& payloads,
+                                               core::DiagnosticLog* log) {
+    QList<backend::DraggingItem> items;
+    items.reserve(payloads.size());
+    for (const shelf::BucketItemData& payload : payloads) {
+        backend::DraggingItem item;
+        const std::optional<QUrl> url =
+            isFileLike(payload.type) ? urlFromString(payload.content) : std::nullopt;
+        if (url) {
+            if (log)
+                core::print(*log, "providing file url", QString::fromLatin1(url->toEncoded()));
+            item.writer = *url;
+        } else {
+            if (log)
+                core::print(*log, "providing string", core::userText(*log, payload.content));
+            item.writer = payload.content;
+        }
+        items << std::move(item);
+    }
+    return items;
+}
+
+std::unique_ptr<QMimeData> makeEntryMimeData(const QList<shelf::BucketItemData>& payloads) {
+    return backend::makeDragMimeData(makeDraggingItems(payloads, nullptr));
+}
+
+} // namespace views
