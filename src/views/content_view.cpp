@@ -223,7 +223,7 @@ QWidget* ContentView::createTile(const QModelIndex& index) {
     actions.onDragStart = [self, windows] {
         if (self)
             self->m_isDraggingOut = true;
-        if (windows)
+        if (windows && !windows->keepsPanelDuringDragOut())
             windows->hidePanel();
     };
     // Holdfin's own drag changed the pasteboard: record that before the panel comes back,

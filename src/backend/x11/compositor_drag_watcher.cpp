@@ -1,0 +1,154 @@
+#include "backend/x11/compositor_drag_watcher.h"
+
+#include "backend/x11/logging.h"
+#include "backend/x11/x11_connection.h"
+#include "backend/x11/x11_drag_pasteboard.h"
+#include "backend/x11/x11_global_event_monitor.h"
+
+#include <QCoreApplication>
+
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
+
+namespace backend::x11 {
+
+CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
+                                             X11DragPasteboard& pasteboard,
+                                             X11GlobalEventMonitor& eventMonitor, Timing timing,
+                                             QObject* parent)
+    : QObject(parent), m_connection(connection), m_pasteboard(pasteboard),
+      m_eventMonitor(eventMonitor), m_timing(timing) {
+    m_pollTimer.setSingleShot(true);
+    m_pollTimer.setInterval(m_timing.pollInterval);
+    connect(&m_pollTimer, &QTimer::timeout, this, &CompositorDragWatcher::poll);
+    m_answerTimer.setSingleShot(true);
+    m_answerTimer.setInterval(m_timing.answerBound);
+    connect(&m_answerTimer, &QTimer::timeout, this, [this] { qCDebug(lcX11, "no answer"); end(); });
+    m_boundTimer.setSingleShot(true);
+    m_boundTimer.setInterval(m_timing.timeBound);
+    connect(&m_boundTimer, &QTimer::timeout, this, &CompositorDragWatcher::end);
+    if (!connection.isOpen() || connection.xfixesFirstEvent() < 0)
+        return;
+    connection.internAtoms({"XdndSelection", "TARGETS", "_HOLDFIN_COMPOSITOR_DRAG",
+                            "XdndEnter", "XdndPosition", "XdndLeave", "XdndDrop"});
+    m_selection = connection.atom("XdndSelection");
+    m_targets = connection.atom("TARGETS");
+    m_property = connection.atom("_HOLDFIN_COMPOSITOR_DRAG");
+    m_enter = connection.atom("XdndEnter");
+    m_position = connection.atom("XdndPosition");
+    m_leave = connection.atom("XdndLeave");
+    m_drop = connection.atom("XdndDrop");
+    // A window of its own: the pasteboard takes every answer to its helper window for its own.
+    xcb_connection_t* c = connection.connection();
+    m_requestor = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_requestor, connection.rootWindow(), -1, -1, 1, 1,
+                      0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    connection.flush();
+    m_listener = connection.addListener([this](const void* event) { handleEvent(event); });
+    connect(&pasteboard, &X11DragPasteboard::changeCountChanged, this, [this] {
+        if (m_pasteboard.isCompositorDrag())
+            begin();
+    });
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+CompositorDragWatcher::~CompositorDragWatcher() {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    if (!m_requestor)
+        return;
+    m_connection.removeListener(m_listener);
+    xcb_destroy_window(m_connection.connection(), m_requestor);
+    m_connection.flush();
+}
+
+void CompositorDragWatcher::begin() {
+    qCDebug(lcX11, "native Wayland drag (TARGETS %s)",
+            m_pasteboard.hasCompositorAnsweredTargets() ? "answered" : "refused");
+    m_isOn = true;
+    m_answerTimer.stop();
+    if (m_pasteboard.hasCompositorAnsweredTargets())
+        m_pollTimer.start();
+    else
+        m_boundTimer.start();
+    emit dragStarted();
+    m_eventMonitor.reportSynthesized(EventType::LeftMouseDragged);
+}
+
+void CompositorDragWatcher::end() {
+    if (!m_isOn)
+        return;
+    qCDebug(lcX11, "native Wayland drag over");
+    m_isOn = false;
+    m_pollTimer.stop();
+    m_answerTimer.stop();
+    m_boundTimer.stop();
+    emit dragEnded();
+    m_eventMonitor.reportSynthesized(EventType::LeftMouseUp);
+}
+
+void CompositorDragWatcher::poll() {
+    if (!m_isOn || m_answerTimer.isActive())
+        return;
+    xcb_convert_selection(m_connection.connection(), m_requestor, m_selection, m_targets,
+                          m_property, m_pasteboard.ownerTime());
+    m_connection.flush();
+    m_answerTimer.start();
+}
+
+void CompositorDragWatcher::handleEvent(const void* data) {
+    const auto& event = *static_cast<const xcb_generic_event_t*>(data);
+    const int type = event.response_type & 0x7f;
+    if (type == m_connection.xfixesFirstEvent() + XCB_XFIXES_SELECTION_NOTIFY) {
+        const auto& e = reinterpret_cast<const xcb_xfixes_selection_notify_event_t&>(event);
+        // Whoever owns the selection now, the drag that was on is over.
+        if (e.selection == m_selection) {
+            qCDebug(lcX11, "new owner %x", e.owner);
+            end();
+        }
+    } else if (type == XCB_SELECTION_NOTIFY) {
+        const auto& e = reinterpret_cast<const xcb_selection_notify_event_t&>(event);
+        if (e.requestor != m_requestor || !m_answerTimer.isActive())
+            return;
+        m_answerTimer.stop();
+        qCDebug(lcX11, "compositor answered TARGETS: %s", e.property == XCB_NONE ? "no" : "yes");
+        if (e.property == XCB_NONE) {
+            end(); // mutter stops answering once its drag is over
+            return;
+        }
+        xcb_delete_property(m_connection.connection(), m_requestor, e.property);
+        m_connection.flush();
+        if (m_isOn)
+            m_pollTimer.start();
+    }
+}
+
+bool CompositorDragWatcher::nativeEventFilter(const QByteArray& eventType, void* message,
+                                              qintptr*) {
+    if (!m_isOn || eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
+        return false;
+    const auto* e = reinterpret_cast<const xcb_client_message_event_t*>(event);
+    qCDebug(lcX11, "client message %u source %x owner %x", e->type, e->data.data32[0], m_pasteboard.owner());
+    if (e->format != 32 || e->data.data32[0] != m_pasteboard.owner())
+        return false;
+    if (e->type == m_drop) {
+        end();
+    } else if (e->type == m_leave) {
+        // Over a Wayland window the drag may go on: ask at once where that can be asked.
+        if (m_pasteboard.hasCompositorAnsweredTargets()) {
+            m_pollTimer.stop();
+            poll();
+        } else {
+            end();
+        }
+    } else if ((e->type == m_enter || e->type == m_position) && m_boundTimer.isActive()) {
+        m_boundTimer.start(); // news of the drag
+    }
+    return false; // Qt and the drop reader handle the drag as usual
+}
+
+} // namespace backend::x11
