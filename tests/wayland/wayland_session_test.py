@@ -90,10 +90,16 @@ class Session:
         self.driver.process.stdin.flush()
 
     def press_and_drag(self, start, to, steps=10, ms=200):
-        """Presses at `start`, then glides to `to`; the peer's drag begins on the way."""
-        self.peer.drain()
-        self.send("move %d %d" % start, "sleep 100", "down",
-                  "glide %d %d %d %d %d %d" % (start + to + (steps, ms)))
+        """Presses at `start`, then glides to `to` until the peer's drag has begun (a
+        compositor may not yet have placed the peer under the pointer: try again then)."""
+        for _ in range(4):
+            self.peer.drain()
+            self.send("move %d %d" % start, "sleep 100", "down",
+                      "glide %d %d %d %d %d %d" % (start + to + (steps, ms)))
+            if wait_line(self.peer, "DRAG-START", 2):
+                return
+            self.send("up", "sleep 500")
+        raise Failure("the peer's drag never started")
 
     def stop(self):
         self.send("quit")
@@ -115,10 +121,14 @@ def expect(condition, what):
         raise Failure(what)
 
 
+def expect_panel_up(s, what="the panel did not come up for a native Wayland drag"):
+    expect(wait_until(s.panel_shown, 5), "%s; holdfin: %s; peer: %s"
+           % (what, list(s.holdfin.recent), list(s.peer.recent)))
+
+
 def case_detect(s):
     s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
-    expect(wait_line(s.peer, "DRAG-START"), "the peer's drag did not start")
-    expect(wait_until(s.panel_shown, 5), "the panel did not come up for a native Wayland drag")
+    expect_panel_up(s)
     s.send("glide 780 420 900 500 10 300", "up")
     expect(wait_line(s.peer, "DRAG-END"), "the peer's drag did not end")
     expect(wait_until(lambda: not s.panel_shown(), 5),
@@ -126,20 +136,23 @@ def case_detect(s):
 
 
 def case_escape(s):
+    # Headless mutter 43 keeps a native drag on through an injected Escape (X keysym or evdev
+    # code alike): the drag ends with the button, and Escape must leave nothing stuck.
     s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
-    expect(wait_until(s.panel_shown, 5), "the panel did not come up for a native Wayland drag")
-    s.send("key %d down" % ESCAPE, "key %d up" % ESCAPE)
-    end = wait_line(s.peer, "DRAG-END")
-    expect(end and "DRAG-END action=0" in end, "Escape did not cancel the peer's drag: %s" % end)
+    expect_panel_up(s)
+    s.send("sleep 100", "keysym 0xff1b down", "keysym 0xff1b up", "sleep 300", "up")
+    expect(wait_line(s.peer, "DRAG-END"), "the peer's drag did not end")
     expect(wait_until(lambda: not s.panel_shown(), 5),
-           "the panel stayed after the drag was cancelled")
+           "the panel stayed after a drag with Escape ended")
+    s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
+    expect_panel_up(s, "the next drag did not bring the panel up")
     s.send("up")
 
 
 def drop_in(s):
     s.holdfin.drain()
     s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
-    expect(wait_until(s.panel_shown, 5), "the panel did not come up for a native Wayland drag")
+    expect_panel_up(s)
     s.send("glide 780 420 %d %d 20 400" % PANEL_POINT, "sleep 200",
            "glide %d %d %d %d 2 60" % (PANEL_POINT + (PANEL_POINT[0] + 2, PANEL_POINT[1] + 2)),
            "up")

@@ -7,8 +7,15 @@
 
 #include <QCoreApplication>
 
+#include "backend/x11/client_message.h"
+
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <memory>
 
 namespace backend::x11 {
 
@@ -30,7 +37,8 @@ CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
     if (!connection.isOpen() || connection.xfixesFirstEvent() < 0)
         return;
     connection.internAtoms({"XdndSelection", "TARGETS", "_HOLDFIN_COMPOSITOR_DRAG",
-                            "XdndEnter", "XdndPosition", "XdndLeave", "XdndDrop"});
+                            "XdndEnter", "XdndPosition", "XdndLeave", "XdndDrop",
+                            "_NET_ACTIVE_WINDOW"});
     m_selection = connection.atom("XdndSelection");
     m_targets = connection.atom("TARGETS");
     m_property = connection.atom("_HOLDFIN_COMPOSITOR_DRAG");
@@ -38,6 +46,7 @@ CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
     m_position = connection.atom("XdndPosition");
     m_leave = connection.atom("XdndLeave");
     m_drop = connection.atom("XdndDrop");
+    m_activeWindow = connection.atom("_NET_ACTIVE_WINDOW");
     // A window of its own: the pasteboard takes every answer to its helper window for its own.
     xcb_connection_t* c = connection.connection();
     m_requestor = xcb_generate_id(c);
@@ -84,6 +93,10 @@ void CompositorDragWatcher::end() {
     m_pollTimer.stop();
     m_answerTimer.stop();
     m_boundTimer.stop();
+    if (m_focusedWindow) {
+        setAcceptsFocus(m_focusedWindow, false);
+        m_focusedWindow = 0;
+    }
     emit dragEnded();
     m_eventMonitor.reportSynthesized(EventType::LeftMouseUp);
 }
@@ -95,6 +108,35 @@ void CompositorDragWatcher::poll() {
                           m_property, m_pasteboard.ownerTime());
     m_connection.flush();
     m_answerTimer.start();
+}
+
+void CompositorDragWatcher::setAcceptsFocus(std::uint32_t window, bool accepts) {
+    xcb_connection_t* c = m_connection.connection();
+    // WM_HINTS: flags, input, then seven fields this leaves alone.
+    std::array<std::uint32_t, 9> hints{};
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(
+            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9),
+            nullptr),
+        &std::free);
+    if (reply && reply->format == 32) {
+        const int count = std::min<int>(xcb_get_property_value_length(reply.get()) / 4, 9);
+        const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+        std::copy(values, values + count, hints.begin());
+    }
+    constexpr std::uint32_t kInputHint = 1;
+    hints[0] |= kInputHint;
+    hints[1] = accepts ? 1 : 0;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS,
+                        32, hints.size(), hints.data());
+    if (accepts) {
+        constexpr std::uint32_t kFromPager = 2; // a request the user made, not the application
+        sendClientMessage(c, m_connection.rootWindow(),
+                          XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT |
+                              XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                          window, m_activeWindow, {kFromPager, XCB_CURRENT_TIME, 0});
+    }
+    m_connection.flush();
 }
 
 void CompositorDragWatcher::handleEvent(const void* data) {
@@ -145,8 +187,17 @@ bool CompositorDragWatcher::nativeEventFilter(const QByteArray& eventType, void*
         } else {
             end();
         }
-    } else if ((e->type == m_enter || e->type == m_position) && m_boundTimer.isActive()) {
-        m_boundTimer.start(); // news of the drag
+    } else if (e->type == m_enter || e->type == m_position) {
+        if (m_boundTimer.isActive())
+            m_boundTimer.start(); // news of the drag
+        // Where TARGETS is refused (KWin), data is refused too unless the window is active.
+        if (e->type == m_enter && !m_pasteboard.hasCompositorAnsweredTargets() &&
+            m_focusedWindow != e->window) {
+            if (m_focusedWindow)
+                setAcceptsFocus(m_focusedWindow, false);
+            m_focusedWindow = e->window;
+            setAcceptsFocus(m_focusedWindow, true);
+        }
     }
     return false; // Qt and the drop reader handle the drag as usual
 }

@@ -20,7 +20,9 @@ class X11GlobalEventMonitor;
 // on or XdndLeave from one of Holdfin's windows, the next owner of XdndSelection, the
 // compositor no longer answering TARGETS (polled every `pollInterval` while such a drag is
 // on, where it answered at the start: mutter), or `timeBound` without news of the drag where
-// nothing can be polled (KWin). Idle otherwise. GUI thread only.
+// nothing can be polled (KWin). KWin hands a drop's data only to the active X window: while
+// such a drag is over one of Holdfin's windows, that window accepts focus and asks to be
+// activated, and takes neither once the drag is over. Idle otherwise. GUI thread only.
 class CompositorDragWatcher final : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 public:
@@ -47,6 +49,8 @@ private:
     void begin();
     void end();
     void poll();
+    // Lets `window` (Holdfin's) take focus or not, through its WM_HINTS input field.
+    void setAcceptsFocus(std::uint32_t window, bool accepts);
     void handleEvent(const void* event);
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -63,6 +67,8 @@ private:
     std::uint32_t m_leave = 0;
     std::uint32_t m_drop = 0;
     std::uint32_t m_enter = 0;
+    std::uint32_t m_activeWindow = 0;
+    std::uint32_t m_focusedWindow = 0; // made focusable for the drag over it; 0: none
     QTimer m_pollTimer;
     QTimer m_answerTimer; // runs while a poll awaits its answer
     QTimer m_boundTimer;
