@@ -57,7 +57,10 @@ protected:
         const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
         out(QStringLiteral("DRAG-END action=%1").arg(int(action)));
     }
-    void dragEnterEvent(QDragEnterEvent* event) override { event->acceptProposedAction(); }
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        out(QStringLiteral("DRAG-ENTER"));
+        event->acceptProposedAction();
+    }
     void dragMoveEvent(QDragMoveEvent* event) override { event->acceptProposedAction(); }
     void dropEvent(QDropEvent* event) override {
         const QMimeData* data = event->mimeData();
