@@ -21,7 +21,8 @@ bool isCompositorWindow(X11Connection& connection, std::uint32_t window) {
         &std::free);
     if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 4)
         return false;
-    const std::uint32_t wmWindow = *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    const std::uint32_t wmWindow =
+        *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     // Every client's ids share the server's mask; what lies outside it names the client.
     const std::uint32_t clientBits = ~xcb_get_setup(c)->resource_id_mask;
     return wmWindow != XCB_NONE && (wmWindow & clientBits) == (window & clientBits);

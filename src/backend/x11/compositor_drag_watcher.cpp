@@ -30,15 +30,15 @@ CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
     connect(&m_pollTimer, &QTimer::timeout, this, &CompositorDragWatcher::poll);
     m_answerTimer.setSingleShot(true);
     m_answerTimer.setInterval(m_timing.answerBound);
-    connect(&m_answerTimer, &QTimer::timeout, this, [this] { qCDebug(lcX11, "no answer"); end(); });
+    // A compositor that stops answering at all has ended its drag too.
+    connect(&m_answerTimer, &QTimer::timeout, this, &CompositorDragWatcher::end);
     m_boundTimer.setSingleShot(true);
     m_boundTimer.setInterval(m_timing.timeBound);
     connect(&m_boundTimer, &QTimer::timeout, this, &CompositorDragWatcher::end);
     if (!connection.isOpen() || connection.xfixesFirstEvent() < 0)
         return;
-    connection.internAtoms({"XdndSelection", "TARGETS", "_HOLDFIN_COMPOSITOR_DRAG",
-                            "XdndEnter", "XdndPosition", "XdndLeave", "XdndDrop",
-                            "_NET_ACTIVE_WINDOW"});
+    connection.internAtoms({"XdndSelection", "TARGETS", "_HOLDFIN_COMPOSITOR_DRAG", "XdndEnter",
+                            "XdndPosition", "XdndLeave", "XdndDrop", "_NET_ACTIVE_WINDOW"});
     m_selection = connection.atom("XdndSelection");
     m_targets = connection.atom("TARGETS");
     m_property = connection.atom("_HOLDFIN_COMPOSITOR_DRAG");
@@ -116,8 +116,7 @@ void CompositorDragWatcher::setAcceptsFocus(std::uint32_t window, bool accepts) 
     std::array<std::uint32_t, 9> hints{};
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
         xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9),
-            nullptr),
+            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9), nullptr),
         &std::free);
     if (reply && reply->format == 32) {
         const int count = std::min<int>(xcb_get_property_value_length(reply.get()) / 4, 9);
@@ -127,13 +126,12 @@ void CompositorDragWatcher::setAcceptsFocus(std::uint32_t window, bool accepts) 
     constexpr std::uint32_t kInputHint = 1;
     hints[0] |= kInputHint;
     hints[1] = accepts ? 1 : 0;
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS,
-                        32, hints.size(), hints.data());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32,
+                        hints.size(), hints.data());
     if (accepts) {
         constexpr std::uint32_t kFromPager = 2; // a request the user made, not the application
         sendClientMessage(c, m_connection.rootWindow(),
-                          XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT |
-                              XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                          XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                           window, m_activeWindow, {kFromPager, XCB_CURRENT_TIME, 0});
     }
     m_connection.flush();
@@ -145,16 +143,13 @@ void CompositorDragWatcher::handleEvent(const void* data) {
     if (type == m_connection.xfixesFirstEvent() + XCB_XFIXES_SELECTION_NOTIFY) {
         const auto& e = reinterpret_cast<const xcb_xfixes_selection_notify_event_t&>(event);
         // Whoever owns the selection now, the drag that was on is over.
-        if (e.selection == m_selection) {
-            qCDebug(lcX11, "new owner %x", e.owner);
+        if (e.selection == m_selection)
             end();
-        }
     } else if (type == XCB_SELECTION_NOTIFY) {
         const auto& e = reinterpret_cast<const xcb_selection_notify_event_t&>(event);
         if (e.requestor != m_requestor || !m_answerTimer.isActive())
             return;
         m_answerTimer.stop();
-        qCDebug(lcX11, "compositor answered TARGETS: %s", e.property == XCB_NONE ? "no" : "yes");
         if (e.property == XCB_NONE) {
             end(); // mutter stops answering once its drag is over
             return;
@@ -174,7 +169,6 @@ bool CompositorDragWatcher::nativeEventFilter(const QByteArray& eventType, void*
     if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
         return false;
     const auto* e = reinterpret_cast<const xcb_client_message_event_t*>(event);
-    qCDebug(lcX11, "client message %u source %x owner %x", e->type, e->data.data32[0], m_pasteboard.owner());
     if (e->format != 32 || e->data.data32[0] != m_pasteboard.owner())
         return false;
     if (e->type == m_drop) {

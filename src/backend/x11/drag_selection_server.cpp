@@ -38,10 +38,9 @@ std::uint32_t DragSelectionServer::atom(const std::string& name) {
     if (auto it = m_atoms.find(name); it != m_atoms.end())
         return it->second;
     std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(m_connection,
-                              xcb_intern_atom(m_connection, 0, std::uint16_t(name.size()),
-                                              name.data()),
-                              nullptr),
+        xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, std::uint16_t(name.size()), name.data()),
+            nullptr),
         &std::free);
     const std::uint32_t value = reply ? reply->atom : std::uint32_t(XCB_ATOM_NONE);
     if (value != XCB_ATOM_NONE)
@@ -72,8 +71,7 @@ void DragSelectionServer::serve(const QMimeData& data) {
     }
 }
 
-bool DragSelectionServer::nativeEventFilter(const QByteArray& eventType, void* message,
-                                            qintptr*) {
+bool DragSelectionServer::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (m_data.empty() || eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
