@@ -86,7 +86,7 @@ def drag_out(s):
            "up")
     dropped = wait_line(s.peer, " DROP ")
     if os.environ.get("BENCH_VERBOSE"):
-        print("drag out:", dropped, list(s.holdfin.recent)[-4:], list(s.peer.recent)[-4:],
+        print("drag out:", dropped, list(s.holdfin.recent), list(s.peer.recent)[-4:],
               flush=True)
     time.sleep(0.4)
     return bool(dropped and "file://" + s.sample in dropped)
