@@ -98,8 +98,9 @@ def main():
     parser.add_argument("--peer", required=True)
     parser.add_argument("--panel-moves", required=True)
     parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--compositor", default="compositor")
     args = parser.parse_args()
-    compositor = os.environ.get("XDG_CURRENT_DESKTOP") or "compositor"
+    compositor = args.compositor
     with tempfile.TemporaryDirectory() as home:
         s = Session(args, home)
         try:

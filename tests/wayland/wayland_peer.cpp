@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QUrl>
 #include <QWidget>
 
@@ -94,6 +95,10 @@ int main(int argc, char** argv) {
     }
     Peer peer(urls, text);
     peer.setWindowTitle(QStringLiteral("wayland-peer"));
+    // Screen-sized even where the compositor ignores the maximize (KWin, at times): placed,
+    // it can only cover the screen then.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        peer.resize(screen->availableSize());
     peer.showMaximized();
     return app.exec();
 }

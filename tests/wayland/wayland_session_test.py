@@ -99,7 +99,7 @@ class Session:
             if wait_line(self.peer, "DRAG-START", 2):
                 return
             self.send("up", "sleep 500")
-        raise Failure("the peer's drag never started")
+        raise Failure("the peer's drag never started: %s %s" % (list(self.peer.recent), list(self.driver.recent)[-3:]))
 
     def stop(self):
         self.send("quit")
