@@ -42,13 +42,14 @@ class Moves:
         self.child = Child([program, window])
         self.child.wait_for("T=", 5)
 
-    def next_move(self, on_screen, timeout=5):
+    def next_move(self, on_screen, after, timeout=5):
+        """The time of the next move on (or off) the screen made after `after`."""
         deadline = time.monotonic() + timeout
         while True:
             line = self.child.wait_for("T=", max(0.0, deadline - time.monotonic()))
             if line is None:
                 return None
-            if (int(line.split("x=")[1]) >= 0) == on_screen:
+            if (int(line.split("x=")[1]) >= 0) == on_screen and stamp(line) >= after:
                 return stamp(line)
 
 
@@ -56,10 +57,10 @@ def drag_in_peer(s, moves):
     """One drag in the peer: (start to panel on, end to panel off) in ms; None where missed."""
     s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
     start = stamp(s.peer.recent[-1])
-    shown = moves.next_move(True)
+    shown = moves.next_move(True, start)
     s.send("glide 780 420 900 500 6 150", "up")
     end = stamp(wait_line(s.peer, "DRAG-END"))
-    hidden = moves.next_move(False)
+    hidden = moves.next_move(False, start)
     time.sleep(0.3)
     return (shown - start if shown else None, hidden - end if hidden and end else None)
 
