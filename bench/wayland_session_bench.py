@@ -106,6 +106,7 @@ def main():
         s = Session(args, home)
         try:
             moves = Moves(args.panel_moves, s.panel)
+            time.sleep(2)  # start-up settles
             idle_before = wake_ups(s.holdfin.process.pid)
             shown, hidden = [], []
             for _ in range(args.runs + 1):
