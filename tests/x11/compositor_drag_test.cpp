@@ -29,8 +29,7 @@ namespace {
 
 xcb_atom_t intern(xcb_connection_t* c, const char* name) {
     std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(strlen(name)), name),
-                              nullptr),
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(strlen(name)), name), nullptr),
         &std::free);
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
@@ -48,11 +47,11 @@ public:
         m_check = intern(m_connection, "_NET_SUPPORTING_WM_CHECK");
         for (xcb_window_t* window : {&m_checkWindow, &m_owner}) {
             *window = xcb_generate_id(m_connection);
-            xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, *window, m_root, -1, -1, 1, 1,
-                              0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+            xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, *window, m_root, -1, -1, 1, 1, 0,
+                              XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
         }
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, m_check,
-                            XCB_ATOM_WINDOW, 32, 1, &m_checkWindow);
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, m_check, XCB_ATOM_WINDOW,
+                            32, 1, &m_checkWindow);
         xcb_flush(m_connection);
         m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_connection),
                                                        QSocketNotifier::Read);
