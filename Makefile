@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build package bench fuzz format format-check tidy test-asan test-tsan test-browsers clean
+.PHONY: run test test-kwin deps build package bench fuzz format format-check tidy test-asan test-tsan test-browsers clean
 
 deps:
 	@scripts/install-deps
@@ -17,8 +17,16 @@ build: deps $(BUILD)/CMakeCache.txt
 run: build
 	$(BUILD)/src/app/holdfin
 
+# The Wayland cases run under headless mutter; the KWin ones only with `make test-kwin`.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE kwin
+
+test-kwin:
+	HOLDFIN_KWIN=1 scripts/install-deps
+	$(MAKE) build
+	cmake -S . -B $(BUILD) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -L kwin
 
 # Drags both ways between holdfin and Chromium and Firefox ESR, those of them that are
 # installed (apt-get install chromium firefox-esr); not part of `make test`.

@@ -16,9 +16,9 @@ PROGRAM = os.path.basename(sys.argv[0])
 class Child:
     """A program whose standard output is read line by line, with timeouts."""
 
-    def __init__(self, args, env=None, pass_fds=()):
+    def __init__(self, args, env=None, pass_fds=(), stdin=None):
         self.process = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                                        env=env, pass_fds=pass_fds)
+                                        env=env, pass_fds=pass_fds, stdin=stdin)
         self.lines = queue.Queue()
         self.recent = collections.deque(maxlen=12)
         threading.Thread(target=self._read, daemon=True).start()

@@ -90,6 +90,7 @@ void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<
         source->supportedDropActions(DraggingContext::OutsideApplication);
 
     m_isDragging = true;
+    emit dragStarting(*drag->mimeData());
     m_eventMonitor.setOwnDragInProgress(true);
     // Qt deletes the drag object once exec() has returned.
     const Qt::DropAction result =

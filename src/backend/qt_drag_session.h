@@ -23,6 +23,10 @@ public:
     void beginDraggingSession(QObject& view, QPointF position, QList<DraggingItem> items,
                               std::shared_ptr<DraggingSource> source) override;
 
+signals:
+    // A drag of `data` is about to run; `data` lives until the drag has ended.
+    void dragStarting(const QMimeData& data);
+
 private:
     GlobalEventMonitor& m_eventMonitor;
     bool m_isDragging = false;

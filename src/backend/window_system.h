@@ -18,6 +18,10 @@ public:
     // If one of Holdfin's windows is the active window, hands activation to the topmost window
     // of another application; nothing otherwise.
     virtual void yieldActivation() = 0;
+    // Whether a window a drag starts from must stay where it is, in sight, until the drag
+    // ends: in a Wayland session, taking it away under the pressed button hands the pointer
+    // to the window below and the drag stalls.
+    virtual bool keepsDragSourceInPlace() const = 0;
 };
 
 } // namespace backend

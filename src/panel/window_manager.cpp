@@ -1,6 +1,7 @@
 #include "window_manager.h"
 
 #include "backend/screens.h"
+#include "backend/window_system.h"
 #include "non_activating_panel.h"
 
 namespace panel {
@@ -13,7 +14,7 @@ QRect toWidgetGeometry(const QRectF& frame) {
 
 WindowManager::WindowManager(backend::Screens& screens, backend::WindowSystem* windowSystem,
                              QObject* parent)
-    : QObject(parent), m_screens(screens) {
+    : QObject(parent), m_screens(screens), m_windowSystem(windowSystem) {
     const QRectF frame = panelFrame(m_screens.primaryVisibleFrame());
     m_panelY = frame.y();
     if (auto primary = m_screens.primary())
@@ -42,6 +43,10 @@ void WindowManager::hidePanel() {
     if (!m_window->isPresented())
         return;
     m_window->dismiss();
+}
+
+bool WindowManager::keepsPanelDuringDragOut() const {
+    return m_windowSystem && m_windowSystem->keepsDragSourceInPlace();
 }
 
 void WindowManager::placeOnPrimary() {

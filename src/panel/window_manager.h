@@ -40,6 +40,8 @@ public:
     void showPanel();
     // Hides the panel; nothing if it is hidden.
     void hidePanel();
+    // Whether the panel must stay in place while a drag out of it runs (see WindowSystem).
+    bool keepsPanelDuringDragOut() const;
 
     // The panel's frame on a screen with `visibleFrame`; the zero rectangle stands for none.
     static QRectF panelFrame(const QRect& visibleFrame);
@@ -49,6 +51,7 @@ private:
     void onScreensChanged();
 
     backend::Screens& m_screens;
+    backend::WindowSystem* m_windowSystem;
     double m_panelY = 0;
     QString m_screenName; // where the panel was placed; empty when there was no screen
     std::unique_ptr<NonActivatingPanel> m_window;

@@ -246,7 +246,7 @@ QWidget* ContentView::createTile(const QModelIndex& index) {
             self->m_isDraggingOut = true;
         if (monitor)
             monitor->hideShelf();
-        if (windows)
+        if (windows && !windows->keepsPanelDuringDragOut())
             windows->hidePanel();
     };
     // Holdfin's own drag changed the pasteboard: record that before the panel comes back,

@@ -23,6 +23,8 @@ public:
         m_skipTaskbar.append({window, skip});
     }
     void yieldActivation() override { ++m_yields; }
+    bool keepsDragSourceInPlace() const override { return m_keepsDragSource; }
+    void setKeepsDragSourceInPlace(bool keeps) { m_keepsDragSource = keeps; }
 
     const QList<PanelPreparation>& preparations() const { return m_preparations; }
     const QList<std::pair<QWindow*, bool>>& skipTaskbarCalls() const { return m_skipTaskbar; }
@@ -32,6 +34,7 @@ private:
     QList<PanelPreparation> m_preparations;
     QList<std::pair<QWindow*, bool>> m_skipTaskbar;
     int m_yields = 0;
+    bool m_keepsDragSource = false;
 };
 
 } // namespace testing_support

@@ -6,6 +6,7 @@
 #include "preferences/settings_access/settings_access_environment.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "support/fake_platform.h"
+#include "support/fake_window_system.h"
 #include "support/qt_printers.h"
 #include "views/bucket_item_view.h"
 #include "views/drag_source_widget.h"
@@ -237,6 +238,27 @@ TEST_F(ContentViewTest, DragOutHidesThePanelAndResetsTheChangeCountAtTheEnd) {
     queue.advance(300ms);
     EXPECT_TRUE(dragMonitor->draggedItems().isEmpty());
     EXPECT_FALSE(isPanelVisible()) << "empty, idle, pointer outside";
+}
+
+// In a Wayland session a panel taken away under the pressed button hands the pointer to the
+// window below, and the drag out stalls: the panel stays in sight until the drag has ended.
+TEST_F(ContentViewTest, WhereTheDragSourceMustStayTheDragOutLeavesThePanelInPlace) {
+    // Outlives the fixture's manager, which keeps a pointer to it.
+    static testing_support::FakeWindowSystem windowSystem;
+    windowSystem.setKeepsDragSourceInPlace(true);
+    windowManager = std::make_unique<panel::WindowManager>(fakes.screens, &windowSystem);
+    install();
+    dragMonitor->addItem(entry(1));
+    const QRect frame = windowManager->window()->geometry();
+    beginDragOut(tilesTopDown().first());
+    ASSERT_EQ(session.sessions().size(), 1u);
+    EXPECT_TRUE(isPanelVisible());
+    EXPECT_EQ(windowManager->window()->geometry(), frame);
+
+    pasteboard.startDrag({PasteboardClass::Url});
+    session.endLatest(Qt::IgnoreAction);
+    EXPECT_TRUE(isPanelVisible());
+    EXPECT_EQ(dragMonitor->draggedItems().size(), 1) << "refused: the entry stays";
 }
 
 TEST_F(ContentViewTest, SuccessfulDragOutRemovesTheEntryAsTheShelfHoldsItThen) {

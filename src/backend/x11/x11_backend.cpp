@@ -2,6 +2,9 @@
 
 #include "backend/qt_drag_session.h"
 #include "backend/qt_screens.h"
+#include "compositor_client.h"
+#include "compositor_drag_watcher.h"
+#include "drag_selection_server.h"
 #include "x11_connection.h"
 #include "x11_desktop_settings.h"
 #include "x11_drag_pasteboard.h"
@@ -17,15 +20,23 @@ struct X11Backend::Parts {
     X11Connection connection;
     X11DragPasteboard pasteboard{connection};
     X11GlobalEventMonitor eventMonitor{connection};
-    X11WindowSystem windowSystem;
+    CompositorDragWatcher compositorDrags{connection, pasteboard, eventMonitor, {}};
+    bool isWaylandSession = x11::isWaylandSession();
+    X11WindowSystem windowSystem{isWaylandSession};
     X11WorkArea workArea;
     QtScreens screens{&workArea};
     QtDragSession dragSession{eventMonitor};
     X11DesktopSettings desktopSettings;
     X11GlobalShortcuts shortcuts{connection};
+    DragSelectionServer dragSelection;
 };
 
-X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {}
+X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {
+    // Only compositors ask for a drag's data at times Qt refuses.
+    if (m_parts->isWaylandSession)
+        QObject::connect(&m_parts->dragSession, &QtDragSession::dragStarting,
+                         &m_parts->dragSelection, &DragSelectionServer::serve);
+}
 
 X11Backend::~X11Backend() = default;
 

@@ -1,5 +1,6 @@
 #include "backend/x11/x11_drag_pasteboard.h"
 
+#include "backend/x11/compositor_client.h"
 #include "backend/x11/drag_types.h"
 #include "backend/x11/logging.h"
 #include "backend/x11/x11_connection.h"
@@ -44,7 +45,8 @@ X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::mil
         qCWarning(lcX11, "cannot watch drags: the X server lacks XFixes");
         return;
     }
-    std::vector<std::string> names = {kSelection, kTypeList, kTargets, kProperty};
+    std::vector<std::string> names = {kSelection, kTypeList, kTargets, kProperty,
+                                      "_NET_SUPPORTING_WM_CHECK"};
     names.insert(names.end(), probeTypes().begin(), probeTypes().end());
     connection.internAtoms(names);
     m_selection = connection.atom(kSelection);
@@ -108,8 +110,11 @@ void X11DragPasteboard::ownerChanged(std::uint32_t owner, std::uint32_t selectio
         return;
     stopWatchingOwner();
     m_pending = {};
+    m_owner = owner;
     m_ownerTime = selectionTime;
     m_hasOwnerAnswered = m_connection.isOwnWindow(owner);
+    m_isCompositorOwner = false;
+    m_hasCompositorAnsweredTargets = false;
     if (m_connection.isOwnWindow(owner)) {
         // Holdfin's own drag: asking our own GUI thread for data from here would deadlock.
         finish({});
@@ -117,6 +122,7 @@ void X11DragPasteboard::ownerChanged(std::uint32_t owner, std::uint32_t selectio
     }
     m_pending.owner = owner;
     m_pending.time = selectionTime;
+    m_pending.isCompositor = isCompositorWindow(m_connection, owner);
     // Sources that offer more than three types list them in XdndTypeList; hear it written.
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(m_connection.connection(), owner, XCB_CW_EVENT_MASK, &mask);
@@ -152,10 +158,15 @@ void X11DragPasteboard::selectionConverted(std::uint32_t requestor, std::uint32_
         std::vector<std::uint32_t> atoms;
         if (property != XCB_NONE)
             atoms = readAtomList(m_connection.helperWindow(), property, true);
-        if (atoms.empty())
-            askNextProbe();
-        else
+        if (!atoms.empty()) {
+            m_hasCompositorAnsweredTargets = m_pending.isCompositor;
             finish(m_connection.atomNames(atoms));
+        } else if (m_pending.isCompositor) {
+            // Nothing else would answer either; the real types arrive with XdndEnter.
+            finish({"text/uri-list", "text/plain"});
+        } else {
+            askNextProbe();
+        }
         return;
     }
     if (property != XCB_NONE)
@@ -208,6 +219,7 @@ X11DragPasteboard::readAtomList(std::uint32_t window, std::uint32_t property, bo
 }
 
 void X11DragPasteboard::finish(std::vector<std::string> types) {
+    m_isCompositorOwner = m_pending.isCompositor;
     stopWatchingOwner();
     m_pending = {};
     m_bound.stop();

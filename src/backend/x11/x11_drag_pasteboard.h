@@ -22,7 +22,9 @@ class X11Connection;
 // at the time of the latest pointer motion while all are refused), and the change count
 // takes its
 // new value once they are known or `bound` has passed. Holdfin's own drags are never asked
-// and count as holding nothing readable. Drops taken over from Qt are read by an
+// and count as holding nothing readable. A native Wayland drag shows as the compositor's X
+// client taking the selection; when it refuses TARGETS (KWin), file URLs and text are
+// assumed: the real types come with XdndEnter. Drops taken over from Qt are read by an
 // X11DropReader on the same connection. GUI thread only.
 class X11DragPasteboard final : public QObject, public DragPasteboard {
     Q_OBJECT
@@ -41,6 +43,13 @@ public:
 
     // Whether the types of the current owner are still being learnt.
     bool isLearning() const { return m_pending.owner != 0; }
+    // Whether the current drag is a native Wayland one (the compositor's X client owns the
+    // selection), and whether that owner answered TARGETS.
+    bool isCompositorDrag() const { return m_isCompositorOwner; }
+    bool hasCompositorAnsweredTargets() const { return m_hasCompositorAnsweredTargets; }
+    // The current owner and the selection time of its ownership; 0 before any.
+    std::uint32_t owner() const { return m_owner; }
+    std::uint32_t ownerTime() const { return m_ownerTime; }
 
 signals:
     // The change count took a new value (after the types of a new owner became known).
@@ -54,6 +63,7 @@ private:
         std::uint32_t askedTime = 0;   // the time that conversion carries
         int round = 0;                 // rounds of probes refused so far
         std::size_t nextProbe = 0;     // index into probeTypes() once TARGETS was refused
+        bool isCompositor = false;     // the compositor's X client (a native Wayland drag)
     };
 
     void handleEvent(const void* event);
@@ -82,7 +92,10 @@ private:
     std::uint32_t m_property = 0;
     std::uint32_t m_lastInputTime = 0; // of the latest raw motion or press (while watched)
     std::uint32_t m_ownerTime = 0;     // the selection time of the current owner
+    std::uint32_t m_owner = 0;
     bool m_hasOwnerAnswered = true;
+    bool m_isCompositorOwner = false;
+    bool m_hasCompositorAnsweredTargets = false;
 };
 
 } // namespace backend::x11

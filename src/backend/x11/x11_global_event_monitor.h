@@ -29,6 +29,10 @@ public:
     // Ending an own drag also brings the drag pasteboard up to date with it (one round trip).
     void setOwnDragInProgress(bool inProgress) override;
 
+    // Reports an event the back-end learnt of without input: the X server sends none during a
+    // native Wayland drag. Not reported while Holdfin's own drag runs, as input would not be.
+    void reportSynthesized(EventType type) { report(type); }
+
     // Whether raw motion is currently selected (the logical left button is down).
     bool isWatchingMotion() const { return m_isWatchingMotion; }
 

@@ -37,7 +37,7 @@ std::vector<std::uint32_t> readCardinals(xcb_connection_t* c, std::uint32_t wind
 }
 } // namespace
 
-X11WindowSystem::X11WindowSystem() {
+X11WindowSystem::X11WindowSystem(bool isWaylandSession) : m_isWaylandSession(isWaylandSession) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection())
         return;

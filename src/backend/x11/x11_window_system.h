@@ -18,12 +18,14 @@ namespace backend::x11 {
 // nothing.
 class X11WindowSystem final : public WindowSystem, private QAbstractNativeEventFilter {
 public:
-    X11WindowSystem();
+    // `isWaylandSession`: Holdfin runs through XWayland.
+    explicit X11WindowSystem(bool isWaylandSession = false);
     ~X11WindowSystem() override;
 
     void preparePanel(QWindow* window) override;
     void setSkipTaskbar(QWindow* window, bool skip) override;
     void yieldActivation() override;
+    bool keepsDragSourceInPlace() const override { return m_isWaylandSession; }
 
 private:
     using Atom = std::uint32_t;
@@ -44,6 +46,7 @@ private:
     Window m_root = 0;
     QHash<QByteArray, Atom> m_atoms;
     QSet<Window> m_panels;
+    bool m_isWaylandSession;
 };
 
 } // namespace backend::x11

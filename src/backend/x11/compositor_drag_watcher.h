@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdint>
+
+namespace backend::x11 {
+
+class X11Connection;
+class X11DragPasteboard;
+class X11GlobalEventMonitor;
+
+// Native Wayland drags, seen from XWayland. They send X clients no input at all, and nothing
+// on the X side marks their end, so the drag monitor's input-driven rule would never see one:
+// this watcher reports the left-mouse-dragged event of their start (once the pasteboard knows
+// the compositor's drag) and the left-mouse-up of their end. The end is the first of: a drop
+// on or XdndLeave from one of Holdfin's windows, the next owner of XdndSelection, the
+// compositor no longer answering TARGETS (polled every `pollInterval` while such a drag is
+// on, where it answered at the start: mutter), or `timeBound` without news of the drag where
+// nothing can be polled (KWin). KWin hands a drop's data only to the active X window: while
+// such a drag is over one of Holdfin's windows, that window accepts focus and asks to be
+// activated, and takes neither once the drag is over. Idle otherwise. GUI thread only.
+class CompositorDragWatcher final : public QObject, private QAbstractNativeEventFilter {
+    Q_OBJECT
+public:
+    struct Timing {
+        std::chrono::milliseconds pollInterval{80};
+        std::chrono::milliseconds answerBound{400};
+        std::chrono::milliseconds timeBound{2500};
+    };
+
+    // All three must outlive the watcher; it listens on `connection` and to Qt's connection.
+    CompositorDragWatcher(X11Connection& connection, X11DragPasteboard& pasteboard,
+                          X11GlobalEventMonitor& eventMonitor, Timing timing,
+                          QObject* parent = nullptr);
+    ~CompositorDragWatcher() override;
+
+    // Whether a native Wayland drag is under way, as far as can be known.
+    bool isDragOn() const { return m_isOn; }
+
+signals:
+    void dragStarted();
+    void dragEnded();
+
+private:
+    void begin();
+    void end();
+    void poll();
+    // Lets `window` (Holdfin's) take focus or not, through its WM_HINTS input field.
+    void setAcceptsFocus(std::uint32_t window, bool accepts);
+    void handleEvent(const void* event);
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+    X11Connection& m_connection;
+    X11DragPasteboard& m_pasteboard;
+    X11GlobalEventMonitor& m_eventMonitor;
+    Timing m_timing;
+    int m_listener = 0;
+    std::uint32_t m_requestor = 0; // receives the polls' answers
+    std::uint32_t m_selection = 0;
+    std::uint32_t m_targets = 0;
+    std::uint32_t m_property = 0;
+    std::uint32_t m_position = 0;
+    std::uint32_t m_leave = 0;
+    std::uint32_t m_drop = 0;
+    std::uint32_t m_enter = 0;
+    std::uint32_t m_activeWindow = 0;
+    std::uint32_t m_focusedWindow = 0; // made focusable for the drag over it; 0: none
+    QTimer m_pollTimer;
+    QTimer m_answerTimer; // runs while a poll awaits its answer
+    QTimer m_boundTimer;
+    bool m_isOn = false;
+};
+
+} // namespace backend::x11

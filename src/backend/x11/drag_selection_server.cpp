@@ -1,0 +1,115 @@
+#include "backend/x11/drag_selection_server.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace backend::x11 {
+
+namespace {
+// Room in a request for what surrounds the property's data.
+constexpr std::size_t kRequestOverhead = 64;
+} // namespace
+
+DragSelectionServer::DragSelectionServer(QObject* parent) : QObject(parent) {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    m_connection = x11->connection();
+    m_selection = atom("XdndSelection");
+    m_targets = atom("TARGETS");
+    const std::size_t maxRequest = std::size_t(xcb_get_maximum_request_length(m_connection)) * 4;
+    m_maxBytes = maxRequest > kRequestOverhead ? maxRequest - kRequestOverhead : 0;
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+DragSelectionServer::~DragSelectionServer() {
+    if (m_connection && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+std::uint32_t DragSelectionServer::atom(const std::string& name) {
+    if (auto it = m_atoms.find(name); it != m_atoms.end())
+        return it->second;
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, std::uint16_t(name.size()), name.data()),
+            nullptr),
+        &std::free);
+    const std::uint32_t value = reply ? reply->atom : std::uint32_t(XCB_ATOM_NONE);
+    if (value != XCB_ATOM_NONE)
+        m_atoms.emplace(name, value);
+    return value;
+}
+
+void DragSelectionServer::serve(const QMimeData& data) {
+    if (!m_connection)
+        return;
+    m_data.clear();
+    m_targetList = {m_targets};
+    auto add = [this](const std::string& name, const QByteArray& bytes) {
+        const std::uint32_t target = atom(name);
+        if (target == XCB_ATOM_NONE || m_data.count(target))
+            return;
+        m_data.emplace(target, bytes);
+        m_targetList.push_back(target);
+    };
+    for (const QString& format : data.formats()) {
+        const QByteArray bytes = data.data(format);
+        add(format.toStdString(), bytes);
+        // X11 and Wayland clients that want text ask for these names rather than text/plain.
+        if (format == QLatin1String("text/plain")) {
+            add("text/plain;charset=utf-8", bytes);
+            add("UTF8_STRING", bytes);
+        }
+    }
+}
+
+bool DragSelectionServer::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (m_data.empty() || eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
+        return false;
+    const auto* e = reinterpret_cast<const xcb_selection_request_event_t*>(event);
+    if (e->selection != m_selection)
+        return false;
+    return answer(e->requestor, e->target, e->property, e->time);
+}
+
+bool DragSelectionServer::answer(std::uint32_t requestor, std::uint32_t target,
+                                 std::uint32_t property, std::uint32_t time) {
+    // Old clients name no property: the target serves as one.
+    if (property == XCB_ATOM_NONE)
+        property = target;
+    if (target == m_targets) {
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, requestor, property, m_atomType,
+                            32, std::uint32_t(m_targetList.size()), m_targetList.data());
+    } else if (auto it = m_data.find(target); it != m_data.end()) {
+        if (std::size_t(it->second.size()) > m_maxBytes)
+            return false; // Qt transfers it in parts
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, requestor, property, target, 8,
+                            std::uint32_t(it->second.size()), it->second.constData());
+    } else {
+        property = XCB_ATOM_NONE;
+    }
+    xcb_selection_notify_event_t notify{};
+    notify.response_type = XCB_SELECTION_NOTIFY;
+    notify.time = time;
+    notify.requestor = requestor;
+    notify.selection = m_selection;
+    notify.target = target;
+    notify.property = property;
+    xcb_send_event(m_connection, 0, requestor, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&notify));
+    xcb_flush(m_connection);
+    return true;
+}
+
+} // namespace backend::x11

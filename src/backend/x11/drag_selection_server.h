@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QByteArray>
+#include <QObject>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class QMimeData;
+struct xcb_connection_t;
+
+namespace backend::x11 {
+
+// Answers requests for the data of Holdfin's own drags (XdndSelection) itself, whatever time
+// they carry. Qt's xcb drag source answers only requests at the time of its drag's latest
+// input event and refuses TARGETS; mutter asks for TARGETS at the time of its own notice of
+// the new owner, and with that refused it hands a Wayland window an empty drop. Serves the
+// data of the latest drag given to serve() until the next; TARGETS lists its formats, with
+// UTF8_STRING beside text. Data too large for one request is left to Qt. Listens to Qt's
+// connection; does nothing on another platform. GUI thread only.
+class DragSelectionServer final : public QObject, private QAbstractNativeEventFilter {
+    Q_OBJECT
+public:
+    explicit DragSelectionServer(QObject* parent = nullptr);
+    ~DragSelectionServer() override;
+
+    // Takes a copy of `data`'s formats, to serve from now on.
+    void serve(const QMimeData& data);
+
+private:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    std::uint32_t atom(const std::string& name);
+    // Answers a request; false to leave it to Qt.
+    bool answer(std::uint32_t requestor, std::uint32_t target, std::uint32_t property,
+                std::uint32_t time);
+
+    xcb_connection_t* m_connection = nullptr;
+    std::uint32_t m_selection = 0;
+    std::uint32_t m_targets = 0;
+    std::uint32_t m_atomType = 4; // XCB_ATOM_ATOM
+    std::size_t m_maxBytes = 0;
+    std::map<std::uint32_t, QByteArray> m_data; // by target
+    std::vector<std::uint32_t> m_targetList;
+    std::map<std::string, std::uint32_t> m_atoms;
+};
+
+} // namespace backend::x11

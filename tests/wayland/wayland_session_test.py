@@ -1,0 +1,215 @@
+#!/usr/bin/env python3
+"""Holdfin in a Wayland session, through XWayland, with a native Wayland client (the peer) as
+drag source and drop target: run inside tests/wayland/session, which gives DISPLAY,
+WAYLAND_DISPLAY and DRIVER (the pointer injection).
+
+    wayland_session_test.py --holdfin PATH --peer PATH CASE...
+
+Cases: detect (a drag in the peer brings the panel up; its end elsewhere takes it away),
+escape (a drag cancelled with Escape takes it away), drop-in (a drop on the panel becomes an
+entry), drag-out (an entry dragged into the peer delivers its file URL). Prints one line per
+case and 'N passed, N failed'; exit status 1 when any failed."""
+
+import argparse
+import os
+import shlex
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                                "scripts"))
+from holdfin_x11 import Child, run, wait_until  # noqa: E402
+
+PEER_POINT = (700, 400)    # inside the maximized peer
+PANEL_POINT = (80, 450)    # inside the panel (x 0-160, centred on a 900 px high screen)
+FIRST_TILE = (80, 340)     # the newest entry's tile, at the top of the panel's list
+ESCAPE = 1                 # evdev key code
+
+
+class Failure(Exception):
+    pass
+
+
+class Session:
+    """holdfin, the peer and the pointer driver inside the compositor."""
+
+    def __init__(self, args, home):
+        self.sample = os.path.join(home, "sample.txt")
+        with open(self.sample, "w") as f:
+            f.write("sample\n")
+        env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(home, "config"),
+                   XDG_CACHE_HOME=os.path.join(home, "cache"))
+        self.driver = Child(shlex.split(os.environ["DRIVER"]), stdin=subprocess.PIPE)
+        peer_env = dict(env, QT_QPA_PLATFORM="wayland")
+        self.peer = Child([args.peer, "--uri", "file://" + self.sample, "--text", "sample text"],
+                          env=peer_env)
+        self.holdfin = Child([args.holdfin], env=env)
+        if not wait_line(self.peer, "READY platform=wayland", 20):
+            raise Failure("the peer did not come up as a Wayland client: %s"
+                          % list(self.peer.recent))
+        if not wait_line(self.driver, "READY", 20):
+            raise Failure("no pointer driver: %s" % list(self.driver.recent))
+        self.panel = self._find_panel()
+        if not self.panel:
+            raise Failure("holdfin's panel never appeared in the window tree")
+        # The panel has no content until the event loop ran: let it settle out of sight.
+        wait_until(lambda: not self.panel_shown(), 5)
+
+    def _find_panel(self):
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline:
+            for window in run("xdotool", "search", "--pid",
+                              str(self.holdfin.process.pid)).split():
+                if self.fields(window).get("Width") == "160":
+                    return window
+            time.sleep(0.1)
+        return None
+
+    @staticmethod
+    def fields(window):
+        fields = {}
+        for line in run("xwininfo", "-id", window).splitlines():
+            name, _, value = line.strip().partition(":")
+            fields[name] = value.strip()
+        return fields
+
+    def geometry(self):
+        fields = self.fields(self.panel)
+        return int(fields.get("Absolute upper-left X", "-9999")), int(
+            fields.get("Absolute upper-left Y", "-9999"))
+
+    def panel_shown(self):
+        x, _ = self.geometry()
+        return x >= 0
+
+    def send(self, *commands):
+        for command in commands:
+            self.driver.process.stdin.write((command + "\n").encode())
+        self.driver.process.stdin.flush()
+
+    def press_and_drag(self, start, to, steps=10, ms=200):
+        """Presses at `start`, then glides to `to` until the peer's drag has begun (a
+        compositor may not yet have placed the peer under the pointer: try again then)."""
+        for _ in range(4):
+            self.peer.drain()
+            self.send("move %d %d" % start, "sleep 100", "down",
+                      "glide %d %d %d %d %d %d" % (start + to + (steps, ms)))
+            if wait_line(self.peer, "DRAG-START", 2):
+                return
+            self.send("up", "sleep 500")
+        raise Failure("the peer's drag never started: %s %s" % (list(self.peer.recent), list(self.driver.recent)[-3:]))
+
+    def stop(self):
+        self.send("quit")
+        for child in (self.holdfin, self.peer, self.driver):
+            child.stop()
+
+
+def wait_line(child, text, timeout=5):
+    """The next line of `child` that holds `text`, within `timeout` seconds; None otherwise."""
+    deadline = time.monotonic() + timeout
+    while True:
+        line = child.wait_for("", max(0.0, deadline - time.monotonic()))
+        if line is None or text in line:
+            return line
+
+
+def expect(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+def expect_panel_up(s, what="the panel did not come up for a native Wayland drag"):
+    expect(wait_until(s.panel_shown, 5), "%s; holdfin: %s; peer: %s"
+           % (what, list(s.holdfin.recent), list(s.peer.recent)))
+
+
+def case_detect(s):
+    s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
+    expect_panel_up(s)
+    s.send("glide 780 420 900 500 10 300", "up")
+    expect(wait_line(s.peer, "DRAG-END"), "the peer's drag did not end")
+    expect(wait_until(lambda: not s.panel_shown(), 5),
+           "the panel stayed after the drag ended in the peer")
+
+
+def case_escape(s):
+    # Headless mutter 43 keeps a native drag on through an injected Escape (X keysym or evdev
+    # code alike): the drag ends with the button, and Escape must leave nothing stuck.
+    s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
+    expect_panel_up(s)
+    s.send("sleep 100", "keysym 0xff1b down", "keysym 0xff1b up", "sleep 300", "up")
+    expect(wait_line(s.peer, "DRAG-END"), "the peer's drag did not end")
+    expect(wait_until(lambda: not s.panel_shown(), 5),
+           "the panel stayed after a drag with Escape ended")
+    s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
+    expect_panel_up(s, "the next drag did not bring the panel up")
+    s.send("up")
+
+
+def drop_in(s):
+    s.holdfin.drain()
+    s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
+    expect_panel_up(s)
+    s.send("glide 780 420 %d %d 20 400" % PANEL_POINT, "sleep 200",
+           "glide %d %d %d %d 2 60" % (PANEL_POINT + (PANEL_POINT[0] + 2, PANEL_POINT[1] + 2)),
+           "up")
+    dropped = s.holdfin.wait_for("Dropped File URL", 5)
+    expect(dropped and s.sample in dropped, "no drop reached the panel: %s"
+           % list(s.holdfin.recent))
+    time.sleep(0.3)
+    expect(s.panel_shown(), "the panel went away with an entry on the shelf")
+
+
+def case_drop_in(s):
+    drop_in(s)
+
+
+def case_drag_out(s):
+    drop_in(s)
+    s.peer.drain()
+    s.send("move %d %d" % FIRST_TILE, "sleep 200", "down",
+           "glide %d %d %d %d 6 150" % (FIRST_TILE + (FIRST_TILE[0] + 30, FIRST_TILE[1] + 10)),
+           "sleep 200", "glide %d %d %d %d 20 400" % ((FIRST_TILE[0] + 30, FIRST_TILE[1] + 10)
+                                                        + PEER_POINT),
+           "sleep 200", "glide %d %d %d %d 2 60" % (PEER_POINT + (PEER_POINT[0] + 4,
+                                                                   PEER_POINT[1] + 4)),
+           "up")
+    dropped = wait_line(s.peer, " DROP ")
+    expect(dropped, "the peer got no drop from the shelf")
+    expect("file://" + s.sample in dropped, "the peer's drop lacks the entry's file: %s" % dropped)
+
+
+CASES = {"detect": case_detect, "escape": case_escape, "drop-in": case_drop_in,
+         "drag-out": case_drag_out}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--holdfin", required=True)
+    parser.add_argument("--peer", required=True)
+    parser.add_argument("cases", nargs="+", choices=sorted(CASES))
+    args = parser.parse_args()
+    passed = failed = 0
+    for name in args.cases:
+        with tempfile.TemporaryDirectory() as home:
+            session = None
+            try:
+                session = Session(args, home)
+                CASES[name](session)
+                print("PASS", name, flush=True)
+                passed += 1
+            except Failure as failure:
+                print("FAIL", name + ":", failure, flush=True)
+                failed += 1
+            finally:
+                if session:
+                    session.stop()
+    print("%d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
