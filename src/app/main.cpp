@@ -15,6 +15,7 @@
 #include "desktop/single_instance.h"
 #include "desktop/symbol_image.h"
 #include "desktop/termination_signal_watcher.h"
+#include "desktop/thumbnail_loader.h"
 #include "desktop/user_defaults.h"
 #include "preferences/launch_at_login.h"
 #include "preferences/settings_access/open_settings_injection_view.h"
@@ -75,6 +76,9 @@ int main(int argc, char* argv[]) {
     // Declared after the queue and log its drops report to, so it is gone (and its drops
     // finished) before they are.
     shelf::MimeItemProviderFactory providers(imageCache);
+    // Dropped image bytes get pictures too, but theirs stay out of the shared cache.
+    desktop::ThumbnailLoader thumbnails(
+        desktop::ThumbnailCache(desktop::ThumbnailCache::defaultRoot()), {imageCache});
 
     app::AppDelegate delegate(application, userDefaults, mainQueue, display->dragPasteboard(),
                               display->eventMonitor(), display->screens(),
@@ -96,9 +100,10 @@ int main(int argc, char* argv[]) {
     delegate.setLaunchAtLoginHandler(
         [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
     delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {
-        auto* content = new views::ContentView(
-            self.dragMonitor(), self.windowManager(), mainQueue, log, display->dragSession(),
-            workspace, symbols, application, colorSchemes, providers, holdfin.settingsAccess());
+        auto* content =
+            new views::ContentView(self.dragMonitor(), self.windowManager(), mainQueue, log,
+                                   display->dragSession(), workspace, thumbnails, symbols,
+                                   application, colorSchemes, providers, holdfin.settingsAccess());
         return new settings_access::OpenSettingsInjectionView(holdfin.settingsAccess(), content);
     });
     // Later launches ask for the shelf or the preferences. Without a drag, the shelf stays up

@@ -126,7 +126,7 @@ void reportMoveTo(QWidget& window, QPoint to) {
 // report of the earlier move to the dismissed place comes late. The panel goes back to its
 // frame then; a place the window manager chose itself is left alone.
 TEST_F(WindowManagerTest, LateNewsOfAnEarlierMoveDoesNotLeaveThePanelThere) {
-    WindowManager manager(services);
+    WindowManager manager(screens, &windowSystem);
     NonActivatingPanel& panel = *manager.window();
     panel.setContentView(new QWidget);
     manager.hidePanel();

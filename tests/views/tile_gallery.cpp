@@ -2,6 +2,7 @@
 //   QT_QPA_PLATFORM=offscreen tile_gallery <folder> [icon theme]
 #include "desktop/desktop_workspace.h"
 #include "desktop/symbol_image.h"
+#include "desktop/thumbnail_loader.h"
 #include "panel/drag_monitor.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_drag_session.h"
@@ -16,6 +17,7 @@
 #include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QStyle>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -66,6 +68,8 @@ int main(int argc, char** argv) {
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
     desktop::DesktopWorkspace workspace;
+    QTemporaryDir thumbnailCache;
+    desktop::ThumbnailLoader thumbnails{desktop::ThumbnailCache(thumbnailCache.path())};
     desktop::SymbolImage symbols;
     panel::DragMonitor monitor(queue, pasteboard, eventMonitor);
 
@@ -95,9 +99,9 @@ int main(int argc, char** argv) {
         layout->setSpacing(8);
         QList<views::BucketItemView*> tiles;
         for (int row = 0; row < entries.size(); ++row) {
-            auto* tile =
-                new views::BucketItemView(monitor.shelfModel().index(row), monitor, {}, queue,
-                                          session, log, workspace, symbols, scheme, &strip);
+            auto* tile = new views::BucketItemView(monitor.shelfModel().index(row), monitor, {},
+                                                   queue, session, log, workspace, thumbnails,
+                                                   symbols, scheme, &strip);
             layout->addWidget(tile);
             tiles << tile;
         }
