@@ -75,7 +75,8 @@ protected:
         const std::string pid = std::to_string(m_holdfin->pid());
         ASSERT_TRUE(waitFor(
             [&] {
-                return !trimmed(output("xdotool", {"search", "--pid", pid})).empty();
+                m_panel = trimmed(output("xdotool", {"search", "--pid", pid}));
+                return !m_panel.empty();
             },
             10s))
             << "holdfin built no panel";
@@ -86,7 +87,7 @@ protected:
     void drop(const QString& path) {
         auto source = ChildProcess::start(
             testProgramPath("holdfin_test_drag_source"),
-            {"files", "--at", "300,450", QUrl::fromLocalFile(path).toString().toStdString()});
+            {"files", "--at", "300,450", QUrl::fromLocalFile(path).toEncoded().toStdString()});
         ASSERT_TRUE(source && source->waitForLine("ready ", 10s));
         ASSERT_TRUE(m_pointer.beginDrag(450, 600));
         ASSERT_TRUE(source->waitForLine("drag-started ", 5s));
@@ -127,6 +128,7 @@ protected:
     QTemporaryDir m_home;
     testing_support::x11::XvfbSession m_session;
     std::unique_ptr<ChildProcess> m_holdfin;
+    std::string m_panel;
     PointerDriver m_pointer;
 };
 
