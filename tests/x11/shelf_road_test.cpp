@@ -3,6 +3,7 @@
 // into our drop target, and the clear button. Everything is observed from outside: holdfin's
 // standard output, what the target received, whether the panel window is mapped, and the
 // pixels of the screen.
+#include "holdfin_home.h"
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
 #include "support/x11/test_programs.h"
@@ -123,17 +124,8 @@ protected:
         ASSERT_TRUE(m_home.isValid());
         if (auto error = m_session.start())
             GTEST_SKIP() << *error;
-        const QString config = m_home.filePath(QStringLiteral("config"));
-        ASSERT_TRUE(QDir().mkpath(config + QStringLiteral("/holdfin")));
-        // A known look (white background) and no first-launch seeding that would undo it.
-        QFile settings(config + QStringLiteral("/holdfin/holdfin.conf"));
-        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-        settings.write("[General]\nhasLaunchedBefore=true\nlaunchAtLogin=false\n"
-                       "selectedAppearance=Light\nshowMenuBarIcon=false\n");
-        settings.close();
-        setenv("XDG_CONFIG_HOME", config.toLocal8Bit().constData(), 1);
-        setenv("XDG_CACHE_HOME", m_home.filePath(QStringLiteral("cache")).toLocal8Bit().constData(),
-               1);
+        // A known look (white background).
+        ASSERT_TRUE(x11_tools::prepareHoldfinHome(m_home.path()));
         for (const char* name : {"alpha.txt", "beta.txt", "gamma.txt", "delta.txt"}) {
             QFile file(m_home.filePath(QString::fromLatin1(name)));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -143,14 +135,8 @@ protected:
 
         m_holdfin = ChildProcess::start(HOLDFIN_EXECUTABLE, {});
         ASSERT_TRUE(m_holdfin);
-        const std::string pid = std::to_string(m_holdfin->pid());
-        ASSERT_TRUE(waitFor(
-            [&] {
-                m_panel = trimmed(output("xdotool", {"search", "--pid", pid}));
-                return !m_panel.empty();
-            },
-            10s))
-            << "holdfin built no panel";
+        m_panel = x11_tools::waitForPanelWindow(m_holdfin->pid());
+        ASSERT_FALSE(m_panel.empty()) << "holdfin built no panel";
         ASSERT_EQ(m_panel.find('\n'), std::string::npos) << "one window: the panel";
         pumpEvents(500ms); // the first visibility rule has run
         m_target = startProgram("holdfin_test_drop_target", {"--at", "600,100"});
@@ -199,13 +185,7 @@ protected:
     bool waitForPanel(bool isShown) {
         return waitFor([&] { return isPanelShown() == isShown; }, 5s);
     }
-    QImage screen() {
-        const QString path = m_home.filePath(QStringLiteral("screen.png"));
-        QFile::remove(path);
-        if (ChildProcess::run("import", {"-window", "root", path.toStdString()}) != 0)
-            return {};
-        return QImage(path).convertToFormat(QImage::Format_RGB32);
-    }
+    QImage screen() { return x11_tools::screenshot(m_home.filePath(QStringLiteral("screen.png"))); }
     // The list face has the bar with the clear button; the drop region draws only its symbol
     // in the middle.
     bool isShowingList(const QImage& image) { return inkIn(image, trashSymbolRect()) > 10; }

@@ -2,6 +2,7 @@
 // dropped on the panel gets a thumbnail in the shared cache under its URI's MD5, which other
 // programs can use, and a fresh thumbnail already there is shown without the image being read.
 // Observed from outside: the cache folder, holdfin's standard output and the screen's pixels.
+#include "holdfin_home.h"
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
 #include "support/x11/test_programs.h"
@@ -25,8 +26,6 @@ using testing_support::x11::ChildProcess;
 using testing_support::x11::PointerDriver;
 using testing_support::x11::pumpEvents;
 using testing_support::x11::testProgramPath;
-using x11_tools::output;
-using x11_tools::trimmed;
 using x11_tools::waitFor;
 
 namespace {
@@ -56,30 +55,15 @@ protected:
         ASSERT_TRUE(m_home.isValid());
         if (auto error = m_session.start())
             GTEST_SKIP() << *error;
-        const QString config = m_home.filePath(QStringLiteral("config"));
-        ASSERT_TRUE(QDir().mkpath(config + QStringLiteral("/holdfin")));
-        QFile settings(config + QStringLiteral("/holdfin/holdfin.conf"));
-        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-        settings.write("[General]\nhasLaunchedBefore=true\nlaunchAtLogin=false\n"
-                       "selectedAppearance=Light\nshowMenuBarIcon=false\n");
-        settings.close();
-        setenv("XDG_CONFIG_HOME", config.toLocal8Bit().constData(), 1);
-        setenv("XDG_CACHE_HOME", m_home.filePath(QStringLiteral("cache")).toLocal8Bit().constData(),
-               1);
+        ASSERT_TRUE(x11_tools::prepareHoldfinHome(m_home.path()));
         ASSERT_TRUE(QDir().mkpath(m_home.filePath(QStringLiteral("photos"))));
     }
 
     void startHoldfin() {
         m_holdfin = ChildProcess::start(HOLDFIN_EXECUTABLE, {});
         ASSERT_TRUE(m_holdfin);
-        const std::string pid = std::to_string(m_holdfin->pid());
-        ASSERT_TRUE(waitFor(
-            [&] {
-                m_panel = trimmed(output("xdotool", {"search", "--pid", pid}));
-                return !m_panel.empty();
-            },
-            10s))
-            << "holdfin built no panel";
+        m_panel = x11_tools::waitForPanelWindow(m_holdfin->pid());
+        ASSERT_FALSE(m_panel.empty()) << "holdfin built no panel";
         pumpEvents(500ms);
     }
 
@@ -106,13 +90,7 @@ protected:
         m_pointer.moveTo(700, 700);
     }
 
-    QImage screen() {
-        const QString path = m_home.filePath(QStringLiteral("screen.png"));
-        QFile::remove(path);
-        if (ChildProcess::run("import", {"-window", "root", path.toStdString()}) != 0)
-            return {};
-        return QImage(path).convertToFormat(QImage::Format_RGB32);
-    }
+    QImage screen() { return x11_tools::screenshot(m_home.filePath(QStringLiteral("screen.png"))); }
     bool waitForTileColour(QColor colour) {
         return waitFor([&] { return pixelsLike(screen(), kFirstTile, colour) > 400; }, 10s);
     }
