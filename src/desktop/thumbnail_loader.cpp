@@ -44,8 +44,12 @@ QImage decodeScaled(const QString& path, int edge, QSize& original) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
     original = reader.size();
-    if (!original.isValid() ||
-        qint64(original.width()) * original.height() > ThumbnailLoader::kMaxPixels)
+    // Other readers that take a scaled size (PNG among them) decode the whole image first.
+    static const QByteArrayList decodedSmaller = {"jpeg", "jpg", "svg", "svgz"};
+    const qint64 bound = decodedSmaller.contains(reader.format().toLower())
+                             ? ThumbnailLoader::kMaxPixels
+                             : ThumbnailLoader::kMaxWholePixels;
+    if (!original.isValid() || qint64(original.width()) * original.height() > bound)
         return {};
     if (original.width() > edge || original.height() > edge)
         reader.setScaledSize(original.scaled(edge, edge, Qt::KeepAspectRatio));

@@ -24,8 +24,11 @@ class ThumbnailLoader final : public Thumbnails {
 public:
     static constexpr int kMaxThreads = 2;
     static constexpr qsizetype kMaxWaiting = 64;
-    // Images whose header claims more pixels are refused unread.
-    static constexpr qint64 kMaxPixels = 50'000'000;
+    // Images whose header claims more pixels are refused unread: formats that decode straight
+    // to a smaller size (JPEG, SVG) up to kMaxPixels, the others, decoded whole, up to
+    // kMaxWholePixels (some 100 MB a thread).
+    static constexpr qint64 kMaxPixels = 100'000'000;
+    static constexpr qint64 kMaxWholePixels = 25'000'000;
 
     // Files in `privateFolders` (and in the cache itself) get pictures that are never written
     // to the cache: they are nobody else's business.

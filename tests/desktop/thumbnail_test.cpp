@@ -247,10 +247,16 @@ TEST_F(ThumbnailLoaderTest, brokenHugeAndOtherFilesGetNoPicture) {
     const QByteArray huge =
         QByteArray::fromHex("89504e470d0a1a0a0000000d494844520000ea600000ea60080600000080d27542");
     const QString hugePath = addFile(QStringLiteral("huge.png"), huge);
-    for (const QString& path : paths + QStringList{hugePath})
+    // A real PNG just over the bound of formats that are decoded whole: it would decode.
+    QImage large(5001, 5001, QImage::Format_Mono);
+    large.fill(1);
+    const QString largePath = m_home.filePath(QStringLiteral("large.png"));
+    ASSERT_TRUE(large.save(largePath, "png"));
+    const QStringList all = paths + QStringList{hugePath, largePath};
+    for (const QString& path : all)
         m_loader->thumbnail(path, 90);
     settle();
-    for (const QString& path : paths + QStringList{hugePath})
+    for (const QString& path : all)
         EXPECT_TRUE(m_loader->thumbnail(path, 90).isNull()) << path.toStdString();
     EXPECT_EQ(m_changes.count(), 0);
     EXPECT_TRUE(QDir(m_cache.root() + QStringLiteral("/normal")).entryList(QDir::Files).isEmpty());
