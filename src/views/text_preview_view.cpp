@@ -125,16 +125,9 @@ void TextPreviewView::paintText(QPainter& painter, const QRect& inside) const {
     small.setPixelSize(kTextPixelSize);
     painter.setFont(small);
     painter.setPen(textColor());
-    const QFontMetrics metrics(small);
-    int y = inside.top();
-    for (const QString& line : m_lines) {
-        if (y + metrics.height() > inside.bottom() + 1)
-            break;
-        painter.drawText(QRect(inside.left(), y, inside.width(), metrics.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(line, Qt::ElideRight, inside.width()));
-        y += metrics.height();
-    }
+    // Wrapped as on a page; what does not fit is cut off by the page's edge.
+    painter.drawText(inside, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                     m_lines.join(QLatin1Char('\n')));
 }
 
 void TextPreviewView::paintLink(QPainter& painter, const QRect& inside) const {

@@ -25,8 +25,8 @@ public:
     void setText(const QString& text, Kind kind, desktop::ColorScheme colorScheme);
 
     Kind kind() const { return m_kind; }
-    // What the page shows, line by line, before eliding to its width: for a link its host, then
-    // the rest of the address when there is any.
+    // What the page shows, line by line, before wrapping (a text) or eliding (a link) to its
+    // width: for a link its host, then the rest of the address when there is any.
     const QStringList& lines() const { return m_lines; }
     // The page's colour and the text's, after the scheme.
     QColor pageColor() const;
