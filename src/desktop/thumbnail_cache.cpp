@@ -62,7 +62,10 @@ ThumbnailCache::Flavor ThumbnailCache::flavorFor(int edge) {
 }
 
 QString ThumbnailCache::uriOf(const QString& path) {
-    return QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded());
+    // GLib's file managers, whose names the cache is shared under, also encode these three.
+    QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    uri.replace(';', "%3B").replace('[', "%5B").replace(']', "%5D");
+    return QString::fromLatin1(uri);
 }
 
 QString ThumbnailCache::pathFor(const QString& uri, Flavor flavor) const {

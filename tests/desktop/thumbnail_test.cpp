@@ -49,6 +49,8 @@ TEST(ThumbnailCacheNames, areTheMd5OfTheCanonicalUriInAFolderPerSize) {
     // Names are percent-encoded as UTF-8.
     EXPECT_EQ(ThumbnailCache::uriOf(QStringLiteral("/tmp/My Photo #1 é.png")),
               QStringLiteral("file:///tmp/My%20Photo%20%231%20%C3%A9.png"));
+    EXPECT_EQ(ThumbnailCache::uriOf(QStringLiteral("/tmp/a(1)&b;c=d,e+f@g!h'i~j[k]l%m.png")),
+              QStringLiteral("file:///tmp/a(1)&b%3Bc=d,e+f@g!h'i~j%5Bk%5Dl%25m.png"));
 
     EXPECT_TRUE(cache.holds(QStringLiteral("/c/thumbnails/normal/x.png")));
     EXPECT_FALSE(cache.holds(QStringLiteral("/c/thumbnails-old/x.png")));
