@@ -46,7 +46,7 @@ bool makePrivateFolder(const QString& folder) {
 
 } // namespace
 
-ThumbnailCache::ThumbnailCache(QString root) : m_root(QDir::cleanPath(std::move(root))) {}
+ThumbnailCache::ThumbnailCache(const QString& root) : m_root(QDir::cleanPath(root)) {}
 
 QString ThumbnailCache::defaultRoot() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
@@ -85,7 +85,7 @@ QImage ThumbnailCache::readFresh(const QString& uri, qint64 mtime, qint64 size,
     const QSize stored = reader.size();
     if (!stored.isValid() || stored.width() > edge(flavor) || stored.height() > edge(flavor))
         return {};
-    const QImage image = reader.read();
+    QImage image = reader.read();
     if (image.isNull() || image.text(kUriKey) != uri)
         return {};
     bool isNumber = false;

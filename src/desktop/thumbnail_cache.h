@@ -15,7 +15,7 @@ public:
     enum class Flavor { Normal, Large };
 
     // `root` is the thumbnails folder itself.
-    explicit ThumbnailCache(QString root);
+    explicit ThumbnailCache(const QString& root);
     // `$XDG_CACHE_HOME/thumbnails`, `~/.cache/thumbnails` when that is unset.
     static QString defaultRoot();
 
