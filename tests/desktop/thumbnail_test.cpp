@@ -190,35 +190,13 @@ TEST_F(ThumbnailLoaderTest, scalesAnImageOnAWorkerAndWritesItBack) {
     EXPECT_EQ(m_loader->decodedCount(), 2);
 }
 
-TEST_F(ThumbnailLoaderTest, aFreshThumbnailIsUsedWithoutDecodingTheFile) {
-    // The file's bytes would not decode: only its thumbnail can give a picture.
-    const QString photo = addFile(QStringLiteral("photo.png"), "not a png at all");
-    QImage thumbnail = filled({100, 50}, Qt::magenta);
-    ASSERT_TRUE(m_cache.write(thumbnail, ThumbnailCache::uriOf(photo), mtimeOf(photo), 16, {},
-                              Flavor::Normal));
-    const QImage picture = waitForThumbnail(photo);
-    EXPECT_EQ(picture.size(), QSize(100, 50));
-    EXPECT_EQ(m_loader->decodedCount(), 0);
-
-    // A file manager's thumbnail of a file of any kind is shown too.
+// (Fresh thumbnails of images, and stale ones made anew, are tile_picture_test's.)
+TEST_F(ThumbnailLoaderTest, aFileManagersThumbnailOfAnyFileIsShownAndALargeOneServesSmall) {
     const QString document = addFile(QStringLiteral("report.pdf"), "%PDF-1.4");
-    ASSERT_TRUE(m_cache.write(thumbnail, ThumbnailCache::uriOf(document), mtimeOf(document), 8, {},
-                              Flavor::Large));
-    EXPECT_EQ(waitForThumbnail(document).size(), QSize(128, 64)) << "large scaled to normal";
+    ASSERT_TRUE(m_cache.write(filled({100, 50}, Qt::magenta), ThumbnailCache::uriOf(document),
+                              mtimeOf(document), 8, {}, Flavor::Large));
+    EXPECT_EQ(waitForThumbnail(document).size(), QSize(128, 64));
     EXPECT_EQ(m_loader->decodedCount(), 0);
-}
-
-TEST_F(ThumbnailLoaderTest, aStaleThumbnailIsMadeAnew) {
-    const QString photo = addImage(QStringLiteral("photo.png"), {300, 300}, Qt::yellow);
-    ASSERT_TRUE(setMTime(photo, 1'600'000'000));
-    ASSERT_TRUE(m_cache.write(filled({128, 128}, Qt::magenta), ThumbnailCache::uriOf(photo),
-                              1'500'000'000, QFileInfo(photo).size(), {}, Flavor::Normal));
-    const QImage picture = waitForThumbnail(photo);
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(QColor(picture.pixel(10, 10)), QColor(Qt::yellow));
-    EXPECT_EQ(m_loader->decodedCount(), 1);
-    const QImage stored = QImage(m_cache.pathFor(ThumbnailCache::uriOf(photo), Flavor::Normal));
-    EXPECT_EQ(stored.text(QStringLiteral("Thumb::MTime")), QStringLiteral("1600000000"));
 }
 
 TEST_F(ThumbnailLoaderTest, aFileThatChangesOnTheShelfGetsANewPicture) {
