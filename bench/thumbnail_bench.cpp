@@ -9,6 +9,7 @@
 // were made. The thumbnail cache starts empty (every photo
 // is decoded) unless --warm is given, which runs the same again with the cache just written.
 // Runs on Qt's offscreen platform: usage: thumbnail_bench [--photos N] [--warm]
+#include "core/qt_main_queue.h"
 #include "desktop/thumbnail_loader.h"
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
@@ -117,7 +118,8 @@ Figures measure(const QStringList& photos, const QString& cacheRoot) {
     QTemporaryDir imageCache;
     shelf::MimeItemProviderFactory providers(imageCache.path());
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
-    desktop::ThumbnailLoader thumbnails{desktop::ThumbnailCache(cacheRoot)};
+    core::QtMainQueue mainQueue;
+    desktop::ThumbnailLoader thumbnails{desktop::ThumbnailCache(cacheRoot), mainQueue};
     panel::DragMonitor monitor(fakes.queue, fakes.pasteboard, fakes.events);
     panel::WindowManager windows(fakes.screens, nullptr);
     auto* view = new views::ContentView(monitor, windows, fakes.queue, fakes.log, fakes.session,

@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
     shelf::MimeItemProviderFactory providers(imageCache);
     // Dropped image bytes get pictures too, but theirs stay out of the shared cache.
     desktop::ThumbnailLoader thumbnails(
-        desktop::ThumbnailCache(desktop::ThumbnailCache::defaultRoot()), {imageCache});
+        desktop::ThumbnailCache(desktop::ThumbnailCache::defaultRoot()), mainQueue, {imageCache});
 
     app::AppDelegate delegate(application, userDefaults, mainQueue, display->dragPasteboard(),
                               display->eventMonitor(), display->screens(),

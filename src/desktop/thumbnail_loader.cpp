@@ -1,9 +1,13 @@
 #include "desktop/thumbnail_loader.h"
 
+#include "core/hand_over.h"
+#include "core/main_queue.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeDatabase>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -62,16 +66,16 @@ QImage decodeScaled(const QString& path, int edge, QSize& original) {
 
 } // namespace
 
-ThumbnailLoader::ThumbnailLoader(ThumbnailCache cache, QStringList privateFolders, QObject* parent)
-    : Thumbnails(parent), m_cache(std::move(cache)), m_privateFolders(std::move(privateFolders)),
-      m_memory(kMemoryCostKb) {
+ThumbnailLoader::ThumbnailLoader(ThumbnailCache cache, core::MainQueue& mainQueue,
+                                 QStringList privateFolders, QObject* parent)
+    : Thumbnails(parent), m_cache(std::move(cache)), m_mainQueue(mainQueue),
+      m_privateFolders(std::move(privateFolders)), m_memory(kMemoryCostKb) {
     for (QString& folder : m_privateFolders)
         folder = QDir::cleanPath(folder) + QLatin1Char('/');
     m_pool.setMaxThreadCount(kMaxThreads);
 }
 
 ThumbnailLoader::~ThumbnailLoader() {
-    m_pool.clear();
     m_pool.waitForDone();
 }
 
@@ -110,11 +114,16 @@ void ThumbnailLoader::startJobs() {
         Job job = std::move(m_waiting.back());
         m_waiting.pop_back();
         ++m_running;
-        m_pool.start([this, cache = m_cache, job = std::move(job)] {
-            Result result = look(cache, job, m_decodedCount);
-            QMetaObject::invokeMethod(
-                this, [this, job, result = std::move(result)] { finished(job, result); },
-                Qt::QueuedConnection);
+        // An answer that comes after the loader has gone is dropped.
+        core::startOnPool(m_pool, [self = QPointer<ThumbnailLoader>(this), cache = m_cache,
+                                   &decoded = m_decodedCount, &mainQueue = m_mainQueue,
+                                   job = std::move(job)]() mutable {
+            Result result = look(cache, job, decoded);
+            mainQueue.async(
+                [self = std::move(self), job = std::move(job), result = std::move(result)] {
+                    if (self)
+                        self->finished(job, result);
+                });
         });
     }
 }

@@ -12,6 +12,10 @@
 #include <atomic>
 #include <deque>
 
+namespace core {
+class MainQueue;
+}
+
 namespace desktop {
 
 // Thumbnails from the shared cache, or made from image files by scaling them on threads of its
@@ -30,10 +34,11 @@ public:
     static constexpr qint64 kMaxPixels = 100'000'000;
     static constexpr qint64 kMaxWholePixels = 25'000'000;
 
-    // Files in `privateFolders` (and in the cache itself) get pictures that are never written
-    // to the cache: they are nobody else's business.
-    explicit ThumbnailLoader(ThumbnailCache cache, QStringList privateFolders = {},
-                             QObject* parent = nullptr);
+    // Answers come back through `mainQueue`, which must outlive the loader. Files in
+    // `privateFolders` (and in the cache itself) get pictures that are never written to the
+    // cache: they are nobody else's business.
+    ThumbnailLoader(ThumbnailCache cache, core::MainQueue& mainQueue,
+                    QStringList privateFolders = {}, QObject* parent = nullptr);
     ~ThumbnailLoader() override;
 
     QImage thumbnail(const QString& path, int edge) override;
@@ -70,13 +75,16 @@ private:
     void finished(const Job& job, const Result& result);
 
     ThumbnailCache m_cache;
+    core::MainQueue& m_mainQueue;
     QStringList m_privateFolders;
     QCache<QString, Entry> m_memory;
     std::deque<Job> m_waiting;
     QSet<QString> m_queued; // keys waiting or under way
     int m_running = 0;
     std::atomic<int> m_decodedCount{0};
-    QThreadPool m_pool; // last: it is gone, its jobs finished, before what they use
+    // Last: it is gone, its jobs finished, before what they use. It never holds more jobs than
+    // it runs: the others wait in m_waiting.
+    QThreadPool m_pool;
 };
 
 } // namespace desktop

@@ -1,5 +1,6 @@
 // The shared thumbnail cache (names, freshness, what is written back) and the loader that
 // finds or makes pictures off the GUI thread.
+#include "core/qt_main_queue.h"
 #include "desktop/thumbnail_cache.h"
 #include "desktop/thumbnail_loader.h"
 #include "support/wait_until.h"
@@ -157,9 +158,10 @@ protected:
 
     QTemporaryDir m_home;
     ThumbnailCache m_cache{m_home.filePath(QStringLiteral("thumbnails"))};
+    core::QtMainQueue m_mainQueue;
     QString m_private = m_home.filePath(QStringLiteral("private"));
     std::unique_ptr<ThumbnailLoader> m_loader =
-        std::make_unique<ThumbnailLoader>(m_cache, QStringList{m_private});
+        std::make_unique<ThumbnailLoader>(m_cache, m_mainQueue, QStringList{m_private});
     QSignalSpy m_changes{m_loader.get(), &desktop::Thumbnails::thumbnailChanged};
 };
 

@@ -1,5 +1,6 @@
 // Renders sample tiles side by side into PNG files, to look at them by eye:
 //   QT_QPA_PLATFORM=offscreen tile_gallery <folder> [icon theme]
+#include "core/qt_main_queue.h"
 #include "desktop/desktop_workspace.h"
 #include "desktop/symbol_image.h"
 #include "desktop/thumbnail_loader.h"
@@ -69,7 +70,8 @@ int main(int argc, char** argv) {
     testing_support::FakeDragSession session;
     desktop::DesktopWorkspace workspace;
     QTemporaryDir thumbnailCache;
-    desktop::ThumbnailLoader thumbnails{desktop::ThumbnailCache(thumbnailCache.path())};
+    core::QtMainQueue mainQueue;
+    desktop::ThumbnailLoader thumbnails{desktop::ThumbnailCache(thumbnailCache.path()), mainQueue};
     desktop::SymbolImage symbols;
     panel::DragMonitor monitor(queue, pasteboard, eventMonitor);
 

@@ -1,6 +1,7 @@
 // A tile's picture from real files through the real thumbnail loader: a fresh thumbnail in the
 // shared cache is shown as it is, a stale one is made anew, a broken image keeps its type icon.
 #include "core/diagnostic_log.h"
+#include "core/qt_main_queue.h"
 #include "desktop/thumbnail_loader.h"
 #include "support/fake_workspace.h"
 #include "support/recording_log.h"
@@ -64,7 +65,8 @@ protected:
     using IconView = views::IconView;
     QTemporaryDir m_home;
     ThumbnailCache m_cache{m_home.filePath(QStringLiteral("thumbnails"))};
-    desktop::ThumbnailLoader m_loader{m_cache};
+    core::QtMainQueue m_mainQueue;
+    desktop::ThumbnailLoader m_loader{m_cache, m_mainQueue};
     testing_support::FakeWorkspace m_workspace;
     testing_support::RecordingLog m_log;
     views::ContentFace m_face{m_workspace, m_loader, m_log};
