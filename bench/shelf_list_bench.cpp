@@ -45,8 +45,8 @@ void measure(int count) {
     panel::DragMonitor monitor(fakes.queue, fakes.pasteboard, fakes.events);
     panel::WindowManager windows(fakes.screens, nullptr);
     auto* view = new views::ContentView(monitor, windows, fakes.queue, fakes.log, fakes.session,
-                                        fakes.workspace, fakes.symbols, fakes.application,
-                                        fakes.colorSchemes, providers, settings);
+                                        fakes.workspace, fakes.thumbnails, fakes.symbols,
+                                        fakes.application, fakes.colorSchemes, providers, settings);
     windows.window()->setContentView(view);
     view->show();
     QApplication::processEvents();

@@ -17,6 +17,7 @@
 #include "desktop/single_instance.h"
 #include "desktop/symbol_image.h"
 #include "desktop/termination_signal_watcher.h"
+#include "desktop/thumbnail_loader.h"
 #include "desktop/user_defaults.h"
 #include "panel/panel_keys.h"
 #include "panel/shelf_keeper.h"
@@ -83,6 +84,9 @@ int main(int argc, char* argv[]) {
     // Declared after the queue and log its drops report to, so it is gone (and its drops
     // finished) before they are.
     shelf::MimeItemProviderFactory providers(imageCache);
+    // Dropped image bytes get pictures too, but theirs stay out of the shared cache.
+    desktop::ThumbnailLoader thumbnails(
+        desktop::ThumbnailCache(desktop::ThumbnailCache::defaultRoot()), mainQueue, {imageCache});
 
     app::AppDelegate delegate(application, userDefaults, mainQueue, display->dragPasteboard(),
                               display->eventMonitor(), display->screens(),
@@ -126,9 +130,10 @@ int main(int argc, char* argv[]) {
     delegate.setLaunchAtLoginHandler(
         [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
     delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {
-        auto* content = new views::ContentView(
-            self.dragMonitor(), self.windowManager(), mainQueue, log, display->dragSession(),
-            workspace, symbols, application, colorSchemes, providers, holdfin.settingsAccess());
+        auto* content =
+            new views::ContentView(self.dragMonitor(), self.windowManager(), mainQueue, log,
+                                   display->dragSession(), workspace, thumbnails, symbols,
+                                   application, colorSchemes, providers, holdfin.settingsAccess());
         return new settings_access::OpenSettingsInjectionView(holdfin.settingsAccess(), content);
     });
     // Later launches ask for the shelf or the preferences.

@@ -49,7 +49,8 @@ const QColor kControlTint(142, 142, 147);
 BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
                                TileActions actions, core::MainQueue& mainQueue,
                                backend::DragSession& dragSession, core::DiagnosticLog& log,
-                               desktop::Workspace& workspace, const desktop::SymbolImage& symbols,
+                               desktop::Workspace& workspace, desktop::Thumbnails& thumbnails,
+                               const desktop::SymbolImage& symbols,
                                desktop::ColorScheme colorScheme, QWidget* parent)
     : QWidget(parent), m_entry(entry), m_dragMonitor(dragMonitor), m_actions(std::move(actions)),
       m_colorScheme(colorScheme), m_workspace(workspace), m_symbols(symbols) {
@@ -57,7 +58,7 @@ BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMo
     setFixedSize(kSize);
     readFromShelf();
 
-    m_face = new ContentFace(workspace, symbols, log);
+    m_face = new ContentFace(workspace, thumbnails, log);
     m_draggableView = new DraggableView(m_face, m_item, {}, mainQueue, dragSession, log, this);
     m_draggableView->setGeometry(rect());
     DragSourceWidget* source = m_draggableView->dragSourceWidget();

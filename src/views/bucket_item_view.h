@@ -24,6 +24,7 @@ class MainQueue;
 
 namespace desktop {
 class SymbolImage;
+class Thumbnails;
 class Workspace;
 } // namespace desktop
 
@@ -65,13 +66,14 @@ public:
     static constexpr QSize kSize{150, 90};
 
     // `entry` is the entry's row in dragMonitor.shelfModel(). The main queue, drag session and
-    // log serve drags out of the tile; the workspace gives its icons and opens its files, the
-    // symbols its controls. The monitor and every service must outlive the tile.
+    // log serve drags out of the tile; the workspace, thumbnails and symbols its pictures, and
+    // the workspace opens its files. The monitor and every service must outlive the tile.
     BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
                    TileActions actions, core::MainQueue& mainQueue,
                    backend::DragSession& dragSession, core::DiagnosticLog& log,
-                   desktop::Workspace& workspace, const desktop::SymbolImage& symbols,
-                   desktop::ColorScheme colorScheme, QWidget* parent = nullptr);
+                   desktop::Workspace& workspace, desktop::Thumbnails& thumbnails,
+                   const desktop::SymbolImage& symbols, desktop::ColorScheme colorScheme,
+                   QWidget* parent = nullptr);
 
     // The entry as the shelf holds it now (the last value seen once it has left the shelf).
     const shelf::BucketItem& item() const { return m_item; }

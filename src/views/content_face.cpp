@@ -2,15 +2,17 @@
 
 #include "caption_label.h"
 #include "core/diagnostic_log.h"
-#include "desktop/symbol_image.h"
+#include "desktop/thumbnails.h"
 #include "desktop/workspace.h"
 #include "entry_caption.h"
 #include "icon_view.h"
 #include "payload_url.h"
+#include "text_preview_view.h"
 
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace views {
 
@@ -19,43 +21,53 @@ using shelf::UTType;
 namespace {
 
 constexpr int kMaxCascadeIcons = 3;
-constexpr int kSymbolPadding = 6;
 constexpr int kFileIconPadding = 4;
+// The tallest a picture gets in a tile, in device-independent pixels.
+constexpr int kPictureHeight = 90;
 
 } // namespace
 
-ContentFace::ContentFace(const desktop::Workspace& workspace, const desktop::SymbolImage& symbols,
+ContentFace::ContentFace(const desktop::Workspace& workspace, desktop::Thumbnails& thumbnails,
                          core::DiagnosticLog& log, QWidget* parent)
-    : QWidget(parent), m_workspace(workspace), m_symbols(symbols), m_log(log),
+    : QWidget(parent), m_workspace(workspace), m_thumbnails(thumbnails), m_log(log),
       m_layout(new QVBoxLayout(this)), m_caption(new CaptionLabel(QString(), this)) {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->addWidget(m_caption);
+    connect(&m_thumbnails, &desktop::Thumbnails::thumbnailChanged, this,
+            &ContentFace::onThumbnailChanged);
 }
 
 void ContentFace::setEntry(const shelf::BucketItem& item, desktop::ColorScheme colorScheme) {
     const QColor foreground = fileIconForeground(colorScheme);
+    m_filePictures.clear();
     if (item.items.size() == 1)
-        setSinglePayload(item.items.constFirst(), foreground);
+        setSinglePayload(item.items.constFirst(), foreground, colorScheme);
     else
         setCascade(item, foreground);
 }
 
-void ContentFace::setSinglePayload(const shelf::BucketItemData& payload, const QColor& foreground) {
+void ContentFace::setSinglePayload(const shelf::BucketItemData& payload, const QColor& foreground,
+                                   desktop::ColorScheme colorScheme) {
     setObjectName(QStringLiteral("singlePayloadFace"));
+    m_caption->setText(payload.displayName());
+    // Exactly plain text shows its first lines, a web address its host; every other type, text
+    // subtypes included, is shown by the file of its content.
+    const bool isLink = isWebAddress(payload.content);
+    if (isLink || payload.type == UTType::plainText) {
+        if (!m_preview) {
+            m_preview = new TextPreviewView(this);
+            setIconArea(m_preview);
+        }
+        m_preview->setText(payload.content,
+                           isLink ? TextPreviewView::Kind::Link : TextPreviewView::Kind::Text,
+                           colorScheme);
+        return;
+    }
     if (!m_icon) {
         m_icon = new IconView(QIcon(), 0, std::nullopt, QString(), this);
         setIconArea(m_icon);
     }
-    // Exactly plain text gets its symbol; every other type, text subtypes included, is shown
-    // by the file icon of its content.
-    if (payload.type == UTType::plainText) {
-        const QString name = payload.iconName();
-        m_icon->setIcon(m_symbols.icon(name), kSymbolPadding, std::nullopt, name);
-    } else {
-        const QString path = filePathOf(payload.content, m_log);
-        m_icon->setIcon(m_workspace.iconForFile(path), kFileIconPadding, foreground, path);
-    }
-    m_caption->setText(payload.displayName());
+    showFile(m_icon, payload.content, kFileIconPadding, foreground);
 }
 
 void ContentFace::setCascade(const shelf::BucketItem& item, const QColor& foreground) {
@@ -68,18 +80,53 @@ void ContentFace::setCascade(const shelf::BucketItem& item, const QColor& foregr
     const int shown = static_cast<int>(std::min<qsizetype>(count, kMaxCascadeIcons));
     m_cascade->setIconCount(shown);
     const QList<IconView*> icons = m_cascade->icons();
-    for (int i = 0; i < shown; ++i) {
-        const QString path = filePathOf(item.items.at(i).content, m_log);
-        icons.at(i)->setIcon(m_workspace.iconForFile(path), CascadeView::padding(shown), foreground,
-                             path);
-    }
+    for (int i = 0; i < shown; ++i)
+        showFile(icons.at(i), item.items.at(i).content, CascadeView::padding(shown), foreground);
     m_caption->setText(multiPayloadCaption(item.items));
+}
+
+void ContentFace::showFile(IconView* icon, const QString& content, int padding,
+                           const QColor& foreground) {
+    const QString path = filePathOf(content, m_log);
+    const QString thumbnailPath = thumbnailPathOf(content);
+    QImage picture;
+    if (!thumbnailPath.isEmpty()) {
+        m_filePictures.append({icon, thumbnailPath, padding, foreground});
+        picture = m_thumbnails.thumbnail(thumbnailPath, thumbnailEdge());
+    }
+    showPicture(icon, path, picture, padding, foreground);
+}
+
+void ContentFace::showPicture(IconView* icon, const QString& path, const QImage& picture,
+                              int padding, const QColor& foreground) {
+    if (picture.isNull())
+        icon->setIcon(m_workspace.iconForFile(path), padding, foreground, path);
+    else
+        icon->setIcon(QIcon(QPixmap::fromImage(picture)), padding, std::nullopt, path);
+}
+
+void ContentFace::onThumbnailChanged(const QString& path) {
+    // Only the pictures change: the entry is not shown anew, so nothing is reported twice.
+    for (const FilePicture& shown : std::as_const(m_filePictures)) {
+        if (shown.icon && shown.path == path)
+            showPicture(shown.icon, shown.icon->source(),
+                        m_thumbnails.thumbnail(path, thumbnailEdge()), shown.padding,
+                        shown.foreground);
+    }
+}
+
+int ContentFace::thumbnailEdge() const {
+    return static_cast<int>(std::ceil(kPictureHeight * devicePixelRatioF()));
 }
 
 void ContentFace::setIconArea(QWidget* area) {
     if (area != m_icon) {
         delete m_icon;
         m_icon = nullptr;
+    }
+    if (area != m_preview) {
+        delete m_preview;
+        m_preview = nullptr;
     }
     if (area != m_cascade) {
         delete m_cascade;
@@ -94,6 +141,14 @@ QString filePathOf(const QString& content, core::DiagnosticLog& log) {
     core::print(log, "Invalid URL");
     const QString scheme = QStringLiteral("file://");
     return content.startsWith(scheme) ? content.mid(scheme.size()) : content;
+}
+
+QString thumbnailPathOf(const QString& content) {
+    const std::optional<QUrl> url = urlFromString(content);
+    if (!url || !url->isLocalFile() || content.endsWith(QLatin1Char('/')))
+        return {};
+    const QString path = url->toLocalFile();
+    return path.isEmpty() || path.endsWith(QLatin1Char('/')) ? QString() : path;
 }
 
 QColor fileIconForeground(desktop::ColorScheme colorScheme) {

@@ -71,16 +71,18 @@ QToolButton* plainButton(QWidget* parent) {
 ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& windowManager,
                          core::MainQueue& mainQueue, core::DiagnosticLog& log,
                          backend::DragSession& dragSession, desktop::Workspace& workspace,
-                         const desktop::SymbolImage& symbols, desktop::Application& application,
+                         desktop::Thumbnails& thumbnails, const desktop::SymbolImage& symbols,
+                         desktop::Application& application,
                          desktop::ColorSchemeService& colorSchemes,
                          shelf::MimeItemProviderFactory& providers,
                          const settings_access::SettingsAccessEnvironment& settings,
                          QWidget* parent)
     : QWidget(parent), m_dragMonitor(dragMonitor), m_windowManager(windowManager),
       m_mainQueue(mainQueue), m_log(log), m_dragSession(dragSession), m_workspace(workspace),
-      m_symbols(symbols), m_application(application), m_providers(providers), m_settings(settings),
-      m_colorScheme(colorSchemes.colorScheme()), m_wasDragging(dragMonitor.isDragging()),
-      m_wasCursorInside(dragMonitor.isCursorInside()), m_layout(new QVBoxLayout(this)) {
+      m_thumbnails(thumbnails), m_symbols(symbols), m_application(application),
+      m_providers(providers), m_settings(settings), m_colorScheme(colorSchemes.colorScheme()),
+      m_wasDragging(dragMonitor.isDragging()), m_wasCursorInside(dragMonitor.isCursorInside()),
+      m_layout(new QVBoxLayout(this)) {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     // Below whichever face shows; the faces go above it.
@@ -260,7 +262,7 @@ QWidget* ContentView::createTile(const QModelIndex& index) {
             windows->showPanel();
     };
     return new BucketItemView(index, m_dragMonitor, std::move(actions), m_mainQueue, m_dragSession,
-                              m_log, m_workspace, m_symbols, m_colorScheme);
+                              m_log, m_workspace, m_thumbnails, m_symbols, m_colorScheme);
 }
 
 QWidget* ContentView::buildBottomBar() {

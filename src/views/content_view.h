@@ -26,6 +26,7 @@ namespace desktop {
 class Application;
 class ColorSchemeService;
 class SymbolImage;
+class Thumbnails;
 class Workspace;
 } // namespace desktop
 
@@ -57,14 +58,14 @@ public:
     static constexpr const char* kProductPage = "https://holdfin.org/";
 
     // The main queue, log, drag session, workspace and symbols serve the drop region and the
-    // tiles; the workspace also opens the product page, the application takes the menu's
-    // commands, the colour schemes give the live scheme; `providers` reads drops; `settings`
-    // opens the settings window. Everything must outlive the view.
+    // tiles, the thumbnails the tiles; the workspace also opens the product page, the application
+    // takes the menu's commands, the colour schemes give the live scheme; `providers` reads drops;
+    // `settings` opens the settings window. Everything must outlive the view.
     ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& windowManager,
                 core::MainQueue& mainQueue, core::DiagnosticLog& log,
                 backend::DragSession& dragSession, desktop::Workspace& workspace,
-                const desktop::SymbolImage& symbols, desktop::Application& application,
-                desktop::ColorSchemeService& colorSchemes,
+                desktop::Thumbnails& thumbnails, const desktop::SymbolImage& symbols,
+                desktop::Application& application, desktop::ColorSchemeService& colorSchemes,
                 shelf::MimeItemProviderFactory& providers,
                 const settings_access::SettingsAccessEnvironment& settings,
                 QWidget* parent = nullptr);
@@ -114,6 +115,7 @@ private:
     core::DiagnosticLog& m_log;
     backend::DragSession& m_dragSession;
     desktop::Workspace& m_workspace;
+    desktop::Thumbnails& m_thumbnails;
     const desktop::SymbolImage& m_symbols;
     desktop::Application& m_application;
     shelf::MimeItemProviderFactory& m_providers;

@@ -8,6 +8,7 @@
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
 #include "support/fake_screens.h"
+#include "support/fake_thumbnails.h"
 #include "support/fake_workspace.h"
 #include "support/recording_log.h"
 
@@ -28,6 +29,7 @@ struct FakePlatform {
     RecordingLog log;
     FakeDragSession session;
     FakeWorkspace workspace;
+    FakeThumbnails thumbnails;
     FakeApplication application;
     FakeScreens screens;
     const desktop::SymbolImage symbols;

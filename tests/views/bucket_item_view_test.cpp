@@ -7,6 +7,7 @@
 #include "support/fake_drag_session.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
+#include "support/fake_thumbnails.h"
 #include "support/fake_workspace.h"
 #include "support/recording_log.h"
 #include "views/caption_label.h"
@@ -15,6 +16,7 @@
 #include "views/draggable_view.h"
 #include "views/icon_view.h"
 #include "views/symbol_button.h"
+#include "views/text_preview_view.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -73,8 +75,9 @@ protected:
                                    [this] { log.writeLine(QStringLiteral("drag start")); },
                                    [this] { log.writeLine(QStringLiteral("drag end")); },
                                    {}};
-        tile = std::make_unique<BucketItemView>(monitor.shelfModel().index(0), monitor, actions,
-                                                queue, session, log, workspace, symbols, scheme);
+        tile =
+            std::make_unique<BucketItemView>(monitor.shelfModel().index(0), monitor, actions, queue,
+                                             session, log, workspace, thumbnails, symbols, scheme);
         // Away from the pointer, so that only the test decides about hovering.
         tile->move(400, 300);
         tile->show();
@@ -150,6 +153,7 @@ protected:
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
     testing_support::FakeWorkspace workspace;
+    testing_support::FakeThumbnails thumbnails;
     desktop::SymbolImage symbols;
     panel::DragMonitor monitor{queue, pasteboard, eventMonitor};
     QTemporaryDir files;
@@ -197,9 +201,7 @@ TEST_P(SinglePayloadFaceTest, ShowsOneIconAndTheDisplayName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Payloads, SinglePayloadFaceTest,
-    ::testing::Values(SingleCase{"  hello world \n", UTType::plainText, "doc.text.fill", 6, true,
-                                 "hello world"},
-                      SingleCase{"file:///Users/a/Report.pdf", UTType::pdf, "/Users/a/Report.pdf",
+    ::testing::Values(SingleCase{"file:///Users/a/Report.pdf", UTType::pdf, "/Users/a/Report.pdf",
                                  4, false, "Report.pdf"},
                       SingleCase{"file:///Users/demo/My%20File.txt", UTType::fileURL,
                                  "/Users/demo/My File.txt", 4, false, "My File.txt"},
@@ -748,6 +750,155 @@ TEST_F(BucketItemViewTest, TextsAndLinksAreNeverMissing) {
     beginDragOut();
     EXPECT_EQ(session.sessions().size(), 1u);
     session.endLatest(Qt::IgnoreAction);
+}
+
+} // namespace
+
+namespace {
+
+using views::TextPreviewView;
+
+QImage solid(QColor colour) {
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QColor centreOf(IconView* icon) {
+    return icon->grab().toImage().pixelColor(icon->imageRect().center());
+}
+
+TEST_F(BucketItemViewTest, ATextShowsItsFirstLinesOnAPageOfTheScheme) {
+    const QString text = QStringLiteral("\n  Shopping\r\n\tmilk\n\nbread\x01"
+                                        "eggs\n4\n5\n6\n7\n8");
+    show(BucketItem({BucketItemData(text, UTType::plainText)}, false));
+    EXPECT_TRUE(icons().isEmpty()) << "no glyph";
+    auto* preview = tile->contentFace()->findChild<TextPreviewView*>();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->kind(), TextPreviewView::Kind::Text);
+    EXPECT_EQ(preview->lines(), (QStringList{QStringLiteral("Shopping"), QStringLiteral("milk"),
+                                             QString(), QStringLiteral("bread eggs"),
+                                             QStringLiteral("4"), QStringLiteral("5")}));
+    EXPECT_EQ(caption(), text.trimmed()) << "the caption stays";
+    EXPECT_TRUE(workspace.iconLookups().isEmpty());
+    EXPECT_TRUE(thumbnails.requests().isEmpty());
+    const QRect page = preview->pageRect();
+    ASSERT_GT(page.height(), 40);
+    EXPECT_EQ(preview->pageColor(), QColor(Qt::white));
+    const QImage light = preview->grab().toImage();
+    EXPECT_EQ(light.pixelColor(page.bottomRight() - QPoint(3, 3)), QColor(Qt::white));
+
+    tile->setColorScheme(ColorScheme::Dark);
+    EXPECT_EQ(tile->contentFace()->findChild<TextPreviewView*>(), preview) << "kept";
+    EXPECT_LT(preview->pageColor().lightness(), 80);
+    EXPECT_GT(preview->textColor().lightness(), 180);
+}
+
+TEST_F(BucketItemViewTest, AHugeTextIsLookedAtOnlyAsFarAsItsFirstCharacters) {
+    // One endless line and a text with its second line far beyond the limit.
+    const QString line(200'000, QLatin1Char('x'));
+    show(BucketItem({BucketItemData(line, UTType::plainText)}, false));
+    auto* preview = tile->contentFace()->findChild<TextPreviewView*>();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_EQ(preview->lines().size(), 1);
+    EXPECT_EQ(preview->lines().front().size(), TextPreviewView::kMaxCharacters);
+    preview->grab();
+
+    const QString late =
+        QStringLiteral("first") + QString(1000, QLatin1Char(' ')) + QStringLiteral("\nsecond");
+    preview->setText(late, TextPreviewView::Kind::Text, ColorScheme::Light);
+    EXPECT_EQ(preview->lines(), QStringList{QStringLiteral("first")});
+}
+
+struct LinkCase {
+    const char* content;
+    UTType type;
+    QStringList lines; // empty: no link
+};
+
+class LinkFaceTest : public BucketItemViewTest, public ::testing::WithParamInterface<LinkCase> {};
+
+TEST_P(LinkFaceTest, AWebAddressShowsAsALinkWithItsHost) {
+    const LinkCase& c = GetParam();
+    show(BucketItem({BucketItemData(QString::fromUtf8(c.content), c.type)}, false));
+    auto* preview = tile->contentFace()->findChild<TextPreviewView*>();
+    if (c.lines.isEmpty()) {
+        EXPECT_TRUE(!preview || preview->kind() == TextPreviewView::Kind::Text);
+        return;
+    }
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->kind(), TextPreviewView::Kind::Link);
+    EXPECT_EQ(preview->lines(), c.lines);
+    EXPECT_TRUE(icons().isEmpty());
+    EXPECT_TRUE(thumbnails.requests().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Addresses, LinkFaceTest,
+    ::testing::Values(
+        LinkCase{"https://www.example.org/wiki/Caf%C3%A9?lang=fr",
+                 UTType::fileURL,
+                 {QStringLiteral("www.example.org"), QStringLiteral("/wiki/Café?lang=fr")}},
+        LinkCase{"http://example.com/", UTType::fileURL, {QStringLiteral("example.com")}},
+        LinkCase{" https://example.com/a\n",
+                 UTType::plainText,
+                 {QStringLiteral("example.com"), QStringLiteral("/a")}},
+        LinkCase{"see https://example.com", UTType::plainText, {}},
+        LinkCase{"mailto:someone@example.com", UTType::plainText, {}}));
+
+TEST_F(BucketItemViewTest, AFilesThumbnailReplacesItsIconWhenItComes) {
+    const QString photo = QStringLiteral("/home/demo/photo 1.jpg");
+    show(BucketItem(
+        {BucketItemData(QStringLiteral("file:///home/demo/photo%201.jpg"), UTType::jpeg)}, false));
+    ASSERT_EQ(icons().size(), 1);
+    IconView* icon = icons().front();
+    EXPECT_EQ(thumbnails.requests(), QStringList{photo});
+    EXPECT_GE(thumbnails.lastEdge(), 90);
+    EXPECT_EQ(centreOf(icon), QColor(200, 40, 40)) << "the type icon until then";
+
+    thumbnails.setThumbnail(photo, solid(Qt::green));
+    EXPECT_EQ(icons(), QList<IconView*>{icon}) << "the same widget";
+    EXPECT_EQ(icon->source(), photo);
+    EXPECT_EQ(centreOf(icon), QColor(Qt::green));
+    EXPECT_EQ(workspace.iconLookups().size(), 1) << "no icon looked up for a thumbnail";
+
+    // Shown anew (a hover), the thumbnail at hand is used at once.
+    hover(true);
+    EXPECT_EQ(centreOf(icon), QColor(Qt::green));
+    EXPECT_EQ(workspace.iconLookups().size(), 1);
+
+    // A thumbnail that goes (its file became unreadable) gives the type icon back.
+    thumbnails.setThumbnail(photo, QImage());
+    EXPECT_EQ(centreOf(icon), QColor(200, 40, 40));
+    thumbnails.setThumbnail(QStringLiteral("/home/demo/other.jpg"), solid(Qt::blue));
+    EXPECT_EQ(centreOf(icon), QColor(200, 40, 40));
+    EXPECT_EQ(invalidUrlLines(), 0);
+}
+
+TEST_F(BucketItemViewTest, TheCascadeShowsThumbnailsOfLocalFilesOnly) {
+    thumbnails.setThumbnail(QStringLiteral("/home/demo/a.png"), solid(Qt::green));
+    show(BucketItem({BucketItemData(QStringLiteral("file:///home/demo/a.png"), UTType::png),
+                     BucketItemData(QStringLiteral("file:///home/demo/Projects/"), UTType::folder),
+                     BucketItemData(QStringLiteral("https://example.com/b.png"), UTType::fileURL),
+                     BucketItemData(QStringLiteral("file:///home/demo/c.png"), UTType::png)},
+                    false));
+    const QList<IconView*> shown = icons();
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_EQ(thumbnails.requests(), QStringList{QStringLiteral("/home/demo/a.png")})
+        << "no thumbnails for folders, web addresses and payloads out of sight";
+    EXPECT_EQ(centreOf(shown[0]), QColor(Qt::green));
+    EXPECT_EQ(workspace.iconLookups(),
+              (QStringList{QStringLiteral("/home/demo/Projects/"), QStringLiteral("/b.png")}));
+}
+
+TEST_F(BucketItemViewTest, AThumbnailArrivingForAnInvalidAddressEntryReportsNothingAgain) {
+    show(BucketItem({BucketItemData(QStringLiteral("file:///home/demo/a.png"), UTType::png),
+                     BucketItemData(QStringLiteral("file://my docs/b.pdf"), UTType::fileURL)},
+                    false));
+    EXPECT_EQ(invalidUrlLines(), 1);
+    thumbnails.setThumbnail(QStringLiteral("/home/demo/a.png"), solid(Qt::green));
+    EXPECT_EQ(centreOf(icons().front()), QColor(Qt::green));
+    EXPECT_EQ(invalidUrlLines(), 1) << "only the picture changed";
 }
 
 } // namespace

@@ -48,8 +48,8 @@ protected:
     // Installs the shelf view in the panel as start-up does, and lets it appear.
     void install() {
         view = new views::ContentView(*dragMonitor, *windowManager, queue, fakes.log, session,
-                                      workspace, fakes.symbols, application, colorSchemes,
-                                      providers, settings);
+                                      workspace, fakes.thumbnails, fakes.symbols, application,
+                                      colorSchemes, providers, settings);
         windowManager->window()->setContentView(view);
         view->show();
     }

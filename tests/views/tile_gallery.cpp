@@ -1,7 +1,9 @@
 // Renders sample tiles side by side into PNG files, to look at them by eye:
 //   QT_QPA_PLATFORM=offscreen tile_gallery <folder> [icon theme]
+#include "core/qt_main_queue.h"
 #include "desktop/desktop_workspace.h"
 #include "desktop/symbol_image.h"
+#include "desktop/thumbnail_loader.h"
 #include "panel/drag_monitor.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_drag_session.h"
@@ -16,6 +18,7 @@
 #include <QEnterEvent>
 #include <QHBoxLayout>
 #include <QStyle>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -66,6 +69,9 @@ int main(int argc, char** argv) {
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
     desktop::DesktopWorkspace workspace;
+    QTemporaryDir thumbnailCache;
+    core::QtMainQueue mainQueue;
+    desktop::ThumbnailLoader thumbnails{desktop::ThumbnailCache(thumbnailCache.path()), mainQueue};
     desktop::SymbolImage symbols;
     panel::DragMonitor monitor(queue, pasteboard, eventMonitor);
 
@@ -95,9 +101,9 @@ int main(int argc, char** argv) {
         layout->setSpacing(8);
         QList<views::BucketItemView*> tiles;
         for (int row = 0; row < entries.size(); ++row) {
-            auto* tile =
-                new views::BucketItemView(monitor.shelfModel().index(row), monitor, {}, queue,
-                                          session, log, workspace, symbols, scheme, &strip);
+            auto* tile = new views::BucketItemView(monitor.shelfModel().index(row), monitor, {},
+                                                   queue, session, log, workspace, thumbnails,
+                                                   symbols, scheme, &strip);
             layout->addWidget(tile);
             tiles << tile;
         }

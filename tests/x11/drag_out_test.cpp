@@ -9,6 +9,7 @@
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
+#include "support/fake_thumbnails.h"
 #include "support/qt_printers.h"
 #include "support/recording_log.h"
 #include "support/x11/child_process.h"
@@ -122,7 +123,7 @@ struct Shelf {
         actions.onDragEnd = [this] { ++dragEnds; };
         tile = std::make_unique<views::BucketItemView>(
             monitor.shelfModel().index(0), monitor, std::move(actions), mainQueue, recordingSession,
-            log, workspace, symbols, desktop::ColorScheme::Light);
+            log, workspace, thumbnails, symbols, desktop::ColorScheme::Light);
         // Out of the window manager's hands, so that openbox's placement plays no part; where
         // the window really lands is read once it has settled.
         tile->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
@@ -141,6 +142,7 @@ struct Shelf {
     testing_support::FakeGlobalEventMonitor eventMonitor;
     testing_support::RecordingLog log;
     desktop::DesktopWorkspace workspace;
+    testing_support::FakeThumbnails thumbnails;
     desktop::SymbolImage symbols;
     panel::DragMonitor monitor;
     backend::QtDragSession dragSession;

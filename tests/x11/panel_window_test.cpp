@@ -15,6 +15,7 @@
 #include "support/fake_drag_session.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
+#include "support/fake_thumbnails.h"
 #include "support/fake_workspace.h"
 #include "support/recording_log.h"
 #include "support/x11/child_process.h"
@@ -178,14 +179,15 @@ TEST_F(PanelWindowTest, ShelfViewShowsThePanelOnlyWhileItHasReason) {
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
     testing_support::FakeWorkspace workspace;
+    testing_support::FakeThumbnails thumbnails;
     const desktop::SymbolImage symbols;
     testing_support::FakeApplication application;
     desktop::ColorSchemeService colorSchemes(nullptr);
     shelf::MimeItemProviderFactory providers(QDir::tempPath());
     const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
-    windowManager.window()->setContentView(
-        new views::ContentView(dragMonitor, windowManager, mainQueue, log, session, workspace,
-                               symbols, application, colorSchemes, providers, settings));
+    windowManager.window()->setContentView(new views::ContentView(
+        dragMonitor, windowManager, mainQueue, log, session, workspace, thumbnails, symbols,
+        application, colorSchemes, providers, settings));
     ASSERT_TRUE(waitFor([&] { return !isShown(); })) << "empty and idle: hidden";
 
     dragMonitor.setIsDragging(true);

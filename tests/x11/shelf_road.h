@@ -2,6 +2,7 @@
 // private X server, our drag source and drop target, and holdfin observed from outside.
 #pragma once
 
+#include "holdfin_home.h"
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
 #include "support/x11/test_programs.h"
@@ -233,13 +234,7 @@ protected:
     bool waitForPanel(bool isShown) {
         return waitFor([&] { return isPanelShown() == isShown; }, 5s);
     }
-    QImage screen() {
-        const QString path = m_home.filePath(QStringLiteral("screen.png"));
-        QFile::remove(path);
-        if (ChildProcess::run("import", {"-window", "root", path.toStdString()}) != 0)
-            return {};
-        return QImage(path).convertToFormat(QImage::Format_RGB32);
-    }
+    QImage screen() { return x11_tools::screenshot(m_home.filePath(QStringLiteral("screen.png"))); }
     // The list face has the bar with the clear button; the drop region draws only its symbol
     // in the middle.
     bool isShowingList(const QImage& image) { return inkIn(image, trashSymbolRect()) > 10; }
