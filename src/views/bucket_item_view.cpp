@@ -64,7 +64,7 @@ BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMo
     DragSourceWidget* source = m_draggableView->dragSourceWidget();
     // Files renamed or deleted since the drop are not offered.
     source->setPayloadFilter(presentPayloads);
-    connect(source, &DragSourceWidget::filesMissing, this, [this] { setMissing(true); });
+    connect(source, &DragSourceWidget::filesFoundMissing, this, [this] { setMissing(true); });
     connect(source, &DragSourceWidget::doubleClicked, this, &BucketItemView::open);
     m_lockBadge = new QLabel(this);
     m_lockBadge->setObjectName(QStringLiteral("lockBadge"));

@@ -90,7 +90,7 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
         // report it taken.
         const QList<shelf::BucketItemData> present = filtered(m_payloadFilter, payloads);
         if (present.isEmpty() && !payloads.isEmpty()) {
-            emit filesMissing();
+            emit filesFoundMissing();
             return;
         }
         coordinator->runOnDragStart();
@@ -117,7 +117,7 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
                 return;
             }
             if (self && items.isEmpty())
-                emit self->filesMissing();
+                emit self->filesFoundMissing();
             coordinator->draggingSessionEnded(QCursor::pos(), Qt::IgnoreAction);
         });
     });

@@ -47,7 +47,7 @@ public:
 
 signals:
     // A drag was wanted, but the filter kept none of the entry's payloads: none began.
-    void filesMissing();
+    void filesFoundMissing();
     void doubleClicked();
 
 protected:

@@ -474,13 +474,13 @@ TEST_P(MultiPayloadCaptionTest, CountsFoldersFilesOrItems) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, MultiPayloadCaptionTest,
     ::testing::Values(
-        CaptionCase{"allFiles", {UTType::fileURL, UTType::png, UTType::pdf}, "3 files"},
+        CaptionCase{"allFiles", {UTType::fileURL, UTType::png, UTType::fileURL}, "3 files"},
         CaptionCase{"allFolders", {UTType::folder, UTType::folder}, "2 folders"},
         CaptionCase{"foldersAndFiles",
                     {UTType::fileURL, UTType::folder, UTType::png, UTType::fileURL},
                     "1 folder, 3 files"},
         CaptionCase{"twoFoldersOneFile",
-                    {UTType::folder, UTType::pdf, UTType::folder},
+                    {UTType::folder, UTType::fileURL, UTType::folder},
                     "2 folders, 1 file"},
         CaptionCase{"aTextAmongThem",
                     {UTType::fileURL, UTType::plainText, UTType::folder, UTType::url},

@@ -467,5 +467,11 @@ TEST_F(ContentViewTest, TooltipsShowOnThePanelThatIsNeverActive) {
     QTest::mouseMove(tile->draggableView()->dragSourceWidget(), QPoint(30, 30));
     EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 3000));
     EXPECT_EQ(QToolTip::text(), longName);
+
+    QToolTip::hideText();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000));
+    QTest::mouseMove(view->clearButton(), QPoint(5, 5));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] { return QToolTip::isVisible() && QToolTip::text() == "Clear the shelf"; }, 3000));
     QToolTip::hideText();
 }

@@ -362,7 +362,7 @@ TEST_F(DraggableViewTest, ADragOffersWhatTheFilterKeepsAndNothingBeginsWhenItKee
         make(manyFiles(count));
         views::DragSourceWidget* source = view->dragSourceWidget();
         int refusals = 0;
-        QObject::connect(source, &views::DragSourceWidget::filesMissing, [&] { ++refusals; });
+        QObject::connect(source, &views::DragSourceWidget::filesFoundMissing, [&] { ++refusals; });
 
         source->setPayloadFilter(
             [](const QList<BucketItemData>& payloads) { return payloads.mid(1, 1); });

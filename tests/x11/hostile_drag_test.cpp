@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <sstream>
 
@@ -68,6 +69,12 @@ QList<QByteArray> sortedUris(const QByteArray& list) {
 
 class HostileDragTest : public testing::Test {
 protected:
+    // Files named by bytes that are not UTF-8 are beyond QTemporaryDir's clean-up.
+    ~HostileDragTest() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(m_files.path()).toStdString(), ignored);
+    }
+
     void SetUp() override {
         ASSERT_TRUE(m_config.isValid() && m_cache.isValid() && m_files.isValid());
         if (auto error = m_session.start())
@@ -169,10 +176,14 @@ protected:
         const QByteArray folder = QFile::encodeName(m_files.path());
         for (int i = 0; i < count; ++i) {
             QByteArray path = folder + '/' + prefix + QByteArray::number(i);
-            QFile file(QFile::decodeName(path));
             paths << path;
-            if (!file.open(QIODevice::WriteOnly))
+            // By its bytes: a name that is not UTF-8 would not survive a QString, and a drag
+            // out offers only files that are there.
+            const int descriptor = ::open(path.constData(), O_WRONLY | O_CREAT, 0644);
+            if (descriptor < 0)
                 ADD_FAILURE() << "cannot create " << path.constData();
+            else
+                ::close(descriptor);
         }
         return paths;
     }

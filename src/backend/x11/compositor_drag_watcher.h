@@ -26,9 +26,11 @@ class X11GlobalEventMonitor;
 class CompositorDragWatcher final : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 public:
+    // mutter answers a poll within a millisecond and refuses once its drag is over; a poll
+    // left unanswered for answerBound counts as the end too (a busy machine is slow to answer).
     struct Timing {
         std::chrono::milliseconds pollInterval{80};
-        std::chrono::milliseconds answerBound{400};
+        std::chrono::milliseconds answerBound{1000};
         std::chrono::milliseconds timeBound{2500};
     };
 
