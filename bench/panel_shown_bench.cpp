@@ -161,6 +161,7 @@ int main(int argc, char* argv[]) {
     settings.close();
     setenv("XDG_CONFIG_HOME", config.toLocal8Bit().constData(), 1);
     setenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toLocal8Bit().constData(), 1);
+    setenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
 
     ChildProcess::Options quiet;
     quiet.captureStdout = false;

@@ -15,6 +15,7 @@ PanelKeys::PanelKeys(backend::GlobalShortcuts& shortcuts, DragMonitor& dragMonit
     : QObject(parent), m_shortcuts(shortcuts), m_dragMonitor(dragMonitor),
       m_paste(std::move(paste)) {
     connect(&m_dragMonitor, &DragMonitor::isCursorInsideChanged, this, &PanelKeys::followPointer);
+    connect(&m_dragMonitor, &DragMonitor::isDraggingChanged, this, &PanelKeys::followPointer);
     connect(&m_shortcuts, &backend::GlobalShortcuts::activated, this,
             [this](QKeyCombination pressed) {
                 if (!m_isHoldingKeys)
@@ -32,7 +33,11 @@ PanelKeys::~PanelKeys() {
 }
 
 void PanelKeys::followPointer() {
-    setHoldingKeys(m_dragMonitor.isCursorInside());
+    // Where taken keys are heard only from X windows (a Wayland session), the panel, which
+    // never has the focus, cannot have them; taking them there while a compositor's drag drops
+    // on the panel makes the drop lose its data now and then. A drag has no use for them.
+    setHoldingKeys(m_shortcuts.seesEveryWindow() && m_dragMonitor.isCursorInside() &&
+                   !m_dragMonitor.isDragging());
 }
 
 void PanelKeys::setHoldingKeys(bool hold) {

@@ -13,8 +13,8 @@ namespace panel {
 class DragMonitor;
 
 // The panel never takes the keyboard focus, so its keys are taken system wide while the
-// pointer is over it, and given back when it leaves: Ctrl+Z undoes the newest removal, Ctrl+V
-// pastes into the shelf. GUI thread.
+// pointer is over it, and given back when it leaves or a drag starts: Ctrl+Z undoes the newest
+// removal, Ctrl+V pastes into the shelf. GUI thread.
 class PanelKeys final : public QObject {
     Q_OBJECT
 public:

@@ -12,6 +12,7 @@
 
 #include <QTemporaryDir>
 
+using backend::PasteboardClass;
 using panel::ShelfShortcut;
 using shelf::BucketItem;
 using shelf::BucketItemData;
@@ -105,6 +106,26 @@ TEST_F(ShelfRequestTest, PanelKeysAreTakenOnlyWhileThePointerIsOverThePanel) {
     shortcuts.press(kPaste);
     EXPECT_EQ(pastes, 1);
 
+    // A drag over the panel has no use for them.
+    pasteboard.startDrag({PasteboardClass::Url});
+    events.leftMouseDragged();
+    queue.drain();
+    ASSERT_TRUE(monitor.isDragging());
+    EXPECT_EQ(shortcuts.grabCount(), 0);
+    events.leftMouseUp();
+    queue.drain();
+    ASSERT_FALSE(monitor.isDragging());
+    EXPECT_TRUE(shortcuts.isGrabbed(kUndo)) << "taken again once the drag is over";
+
     monitor.setIsCursorInside(false);
+    EXPECT_EQ(shortcuts.grabCount(), 0);
+}
+
+// In a Wayland session taken keys are heard only from X windows, and the panel never has the
+// focus: taking them would do nothing but get in the way of drops.
+TEST_F(ShelfRequestTest, PanelKeysAreNotTakenWhereTheyCannotBeHeard) {
+    shortcuts.setSeesEveryWindow(false);
+    panel::PanelKeys panelKeys(shortcuts, monitor, [] {});
+    monitor.setIsCursorInside(true);
     EXPECT_EQ(shortcuts.grabCount(), 0);
 }

@@ -39,8 +39,10 @@ class Session:
         self.sample = os.path.join(home, "sample.txt")
         with open(self.sample, "w") as f:
             f.write("sample\n")
+        # The kept shelf too: no case sees another's entries, nor the user's.
         env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(home, "config"),
-                   XDG_CACHE_HOME=os.path.join(home, "cache"))
+                   XDG_CACHE_HOME=os.path.join(home, "cache"),
+                   XDG_DATA_HOME=os.path.join(home, "data"))
         self.driver = Child(shlex.split(os.environ["DRIVER"]), stdin=subprocess.PIPE)
         peer_env = dict(env, QT_QPA_PLATFORM="wayland")
         self.peer = Child([args.peer, "--uri", "file://" + self.sample, "--text", "sample text"],
