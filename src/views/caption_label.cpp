@@ -22,33 +22,49 @@ QString singleLine(QString text) {
     return text;
 }
 
+// A caption line holds a few dozen characters: of a text of megabytes only its ends are
+// measured, which would otherwise take seconds for every layout.
+constexpr qsizetype kEndCharacters = 200;
+
 } // namespace
 
-CaptionLabel::CaptionLabel(QString text, QWidget* parent)
-    : QWidget(parent), m_text(std::move(text)) {
+CaptionLabel::CaptionLabel(QString text, QWidget* parent) : QWidget(parent) {
     setFont(captionFont(font()));
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setText(text);
 }
 
 void CaptionLabel::setText(const QString& text) {
-    if (text == m_text)
+    if (text == m_text && !m_line.isNull())
         return;
     m_text = text;
+    m_isCut = text.size() > 2 * kEndCharacters;
+    if (m_isCut) {
+        // Not between the halves of a surrogate pair.
+        qsizetype head = kEndCharacters, tail = kEndCharacters;
+        if (text.at(head - 1).isHighSurrogate())
+            --head;
+        if (text.at(text.size() - tail).isLowSurrogate())
+            --tail;
+        m_line = singleLine(text.left(head) + QChar(0x2026) + text.right(tail));
+    } else {
+        m_line = singleLine(text);
+    }
     updateGeometry();
     update();
 }
 
 QString CaptionLabel::displayedText() const {
     const int width = qMax(0, this->width() - 2 * kHorizontalPadding);
-    return fontMetrics().elidedText(singleLine(m_text), Qt::ElideMiddle, width);
+    return fontMetrics().elidedText(m_line, Qt::ElideMiddle, width);
 }
 
 bool CaptionLabel::isElided() const {
-    return displayedText() != singleLine(m_text);
+    return m_isCut || displayedText() != m_line;
 }
 
 QSize CaptionLabel::sizeHint() const {
-    return {fontMetrics().horizontalAdvance(m_text) + 2 * kHorizontalPadding,
+    return {fontMetrics().horizontalAdvance(m_line) + 2 * kHorizontalPadding,
             fontMetrics().height()};
 }
 

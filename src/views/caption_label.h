@@ -27,6 +27,8 @@ protected:
 
 private:
     QString m_text;
+    QString m_line;       // what may be drawn: one line, a long text cut to its two ends
+    bool m_isCut = false; // m_line leaves the middle of a long text out
 };
 
 } // namespace views

@@ -810,6 +810,29 @@ TEST_F(BucketItemViewTest, AHugeTextIsLookedAtOnlyAsFarAsItsFirstCharacters) {
     EXPECT_EQ(preview->lines(), QStringList{QStringLiteral("first")});
 }
 
+// A caption of a text of megabytes is made from its two ends only; it still reads as the text
+// elided, and never splits a character made of two UTF-16 units.
+TEST_F(BucketItemViewTest, AHugeTextsCaptionShowsItsEnds) {
+    const QString emoji = QStringLiteral("\U0001F600");
+    const QString text = QString(199, QLatin1Char('a')) + emoji +
+                         QString(2'000'000, QLatin1Char('m')) + emoji +
+                         QString(199, QLatin1Char('z'));
+    show(BucketItem({BucketItemData(text, UTType::plainText)}, false));
+    auto* caption = tile->contentFace()->findChild<views::CaptionLabel*>();
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->text(), text) << "the caption keeps the whole text";
+    EXPECT_TRUE(caption->isElided());
+    const QString shown = caption->displayedText();
+    EXPECT_TRUE(shown.startsWith(QLatin1Char('a'))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QLatin1Char('z'))) << shown.toStdString();
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown.at(i).isHighSurrogate())
+            EXPECT_TRUE(i + 1 < shown.size() && shown.at(i + 1).isLowSurrogate());
+        else
+            EXPECT_FALSE(shown.at(i).isLowSurrogate()) << "a lone half at " << i;
+    }
+}
+
 struct LinkCase {
     const char* content;
     UTType type;
