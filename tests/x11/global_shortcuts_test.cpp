@@ -9,6 +9,10 @@
 
 #include <QSignalSpy>
 
+#include <xcb/xcb.h>
+
+#include <thread>
+
 using namespace std::chrono_literals;
 using backend::x11::X11Connection;
 using backend::x11::X11GlobalShortcuts;
@@ -69,4 +73,31 @@ TEST(X11GlobalShortcutsTest, CombinationHeldByAnotherProgramIsNotTakenUntilItLet
     holder.release(kCtrlAltS);
     EXPECT_TRUE(other.grab(kCtrlAltS)) << "free once every taking is given back";
     EXPECT_FALSE(other.grab(QKeyCombination(Qt::ControlModifier, Qt::Key_unknown)));
+}
+
+// Taking a key waits for the server's answers, and the wait reads whatever events came with
+// them into xcb's queue, where the socket stays silent about them: they must still reach the
+// connection's listeners (a drop's data arriving then was lost before).
+TEST(X11GlobalShortcutsTest, EventsThatCameDuringATakingAreStillDelivered) {
+    X11Connection connection;
+    ASSERT_TRUE(connection.isOpen());
+    X11GlobalShortcuts shortcuts(connection);
+    xcb_connection_t* c = connection.connection();
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c, connection.helperWindow(), XCB_CW_EVENT_MASK, &mask);
+    connection.sync();
+    testing_support::x11::pumpEvents(100ms); // whatever set-up left queued is delivered
+    int propertyNotices = 0;
+    connection.addListener([&](const void* event) {
+        if ((static_cast<const xcb_generic_event_t*>(event)->response_type & 0x7f) ==
+            XCB_PROPERTY_NOTIFY)
+            ++propertyNotices;
+    });
+    const char value[] = "x";
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, connection.helperWindow(), XCB_ATOM_WM_NAME,
+                        XCB_ATOM_STRING, 8, 1, value);
+    connection.flush();
+    std::this_thread::sleep_for(100ms); // the notice waits on the socket when the taking reads
+    ASSERT_TRUE(shortcuts.grab(kMetaF5));
+    EXPECT_TRUE(waitFor([&] { return propertyNotices == 1; }, 2s));
 }

@@ -121,6 +121,8 @@ void X11Connection::internAtoms(const std::vector<std::string>& names) {
             m_atomNames[reply->atom] = name;
         }
     }
+    if (!cookies.empty())
+        dispatchEventsLater();
     checkLost();
 }
 
@@ -144,6 +146,8 @@ std::vector<std::string> X11Connection::atomNames(const std::vector<std::uint32_
                 std::string(xcb_get_atom_name_name(reply.get()),
                             std::size_t(xcb_get_atom_name_name_length(reply.get())));
     }
+    if (!cookies.empty())
+        dispatchEventsLater();
     checkLost();
     std::vector<std::string> names;
     names.reserve(atoms.size());
@@ -193,6 +197,19 @@ void X11Connection::dispatchEvents() {
     m_isDispatching = false;
     flush();
     checkLost();
+}
+
+void X11Connection::dispatchEventsLater() {
+    if (m_isDispatchPosted)
+        return;
+    m_isDispatchPosted = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_isDispatchPosted = false;
+            dispatchEvents();
+        },
+        Qt::QueuedConnection);
 }
 
 void X11Connection::checkLost() {

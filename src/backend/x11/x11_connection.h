@@ -63,6 +63,10 @@ public:
     void sync();
     // Delivers every event that has arrived, read or queued.
     void dispatchEvents();
+    // Delivers them once the GUI thread is back in its event loop. Called after a request
+    // whose reply was waited for: the wait may have read events off the socket into xcb's
+    // queue, where the socket notifier would never announce them.
+    void dispatchEventsLater();
 
 private:
     void queryExtensions();
@@ -76,6 +80,7 @@ private:
     int m_xfixesFirstEvent = -1;
     int m_xinputOpcode = -1;
     QSocketNotifier* m_notifier = nullptr;
+    bool m_isDispatchPosted = false;
     std::map<int, Listener> m_listeners;
     int m_nextListener = 1;
     std::map<std::string, std::uint32_t> m_atoms;

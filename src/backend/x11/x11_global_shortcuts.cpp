@@ -47,6 +47,7 @@ std::vector<std::uint8_t> X11GlobalShortcuts::keycodesFor(std::uint32_t keysym) 
     Reply<xcb_get_keyboard_mapping_reply_t> reply(
         xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, first, count), nullptr),
         &std::free);
+    m_connection.dispatchEventsLater();
     if (!reply)
         return {};
     const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(reply.get());
@@ -85,6 +86,7 @@ bool X11GlobalShortcuts::grab(QKeyCombination keys) {
             std::free(error);
         }
     }
+    m_connection.dispatchEventsLater();
     if (!isTaken) {
         ungrab(keycodes, modifiers);
         m_connection.flush();
