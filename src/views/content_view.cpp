@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVariantAnimation>
 
 namespace views {
@@ -103,6 +104,10 @@ ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& 
         if (m_wasDragging == m_dragMonitor.isDragging())
             return;
         m_wasDragging = m_dragMonitor.isDragging();
+        // A tooltip left over the panel would be what a drag finds under the pointer there: a
+        // window that takes no drops, so the drop would be lost.
+        if (m_wasDragging)
+            QToolTip::hideText();
         chooseFace(/*animated*/ true);
         updateUndoAffordances();
         updatePanelVisibility();
