@@ -13,6 +13,8 @@ public:
     // Marks `window` as a shelf panel: above other windows, on every desktop, skipped by
     // taskbar and pager, and free to wait outside the screens. Call right before each show.
     virtual void preparePanel(QWindow* window) = 0;
+    // Lets the pointer, and drags, pass through `window` to what lies beneath it.
+    virtual void letInputPass(QWindow* window) = 0;
     // Adds or removes `window` from the taskbar, shown or not.
     virtual void setSkipTaskbar(QWindow* window, bool skip) = 0;
     // If one of Holdfin's windows is the active window, hands activation to the topmost window

@@ -47,6 +47,15 @@ bool QtApplication::eventFilter(QObject* watched, QEvent* event) {
     // objects may come from other threads, and are none of this filter's business.
     if (watched->isWidgetType() && event->type() == QEvent::Show)
         applyTaskbarListing(qobject_cast<QWidget*>(watched));
+    // A tooltip shows over the shelf panel, which takes drops: a drag source that looks for
+    // the window under the pointer would find the tooltip there, and the drop would be lost.
+    // Nothing is ever done to a tooltip with the pointer. Each exposure may be of a new
+    // native window.
+    if (m_windowSystem && watched->isWindowType() && event->type() == QEvent::Expose) {
+        auto* window = static_cast<QWindow*>(watched);
+        if (window->type() == Qt::ToolTip)
+            m_windowSystem->letInputPass(window);
+    }
     return false;
 }
 

@@ -16,7 +16,7 @@ class ColorSchemeService;
 
 // The running QApplication. Holdfin's ordinary windows (not tool windows such as the shelf
 // panel, nor popups) follow the taskbar listing: skipped by the taskbar while not listed,
-// listed otherwise, including windows shown later.
+// listed otherwise, including windows shown later. Tooltips let the pointer, and drags, pass.
 class QtApplication final : public QObject, public Application {
     Q_OBJECT
 public:

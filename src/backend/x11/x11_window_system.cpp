@@ -8,6 +8,7 @@
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
+#include <xcb/xfixes.h>
 
 #include <cstdlib>
 #include <memory>
@@ -155,6 +156,20 @@ void X11WindowSystem::setSkipTaskbar(QWindow* window, bool skip) {
     if (!m_connection || !window)
         return;
     changeStates(static_cast<Window>(window->winId()), {atom("_NET_WM_STATE_SKIP_TASKBAR")}, skip);
+}
+
+void X11WindowSystem::letInputPass(QWindow* window) {
+    if (!m_connection || !window)
+        return;
+    // Qt's own flag for this is lost when Qt recreates a window's native handle, as it does
+    // for tooltips: an empty input shape set on the handle of the moment holds.
+    constexpr std::uint8_t kInputShape = 2;
+    const xcb_xfixes_region_t nothing = xcb_generate_id(m_connection);
+    xcb_xfixes_create_region(m_connection, nothing, 0, nullptr);
+    xcb_xfixes_set_window_shape_region(m_connection, static_cast<xcb_window_t>(window->winId()),
+                                       kInputShape, 0, 0, nothing);
+    xcb_xfixes_destroy_region(m_connection, nothing);
+    xcb_flush(m_connection);
 }
 
 void X11WindowSystem::yieldActivation() {

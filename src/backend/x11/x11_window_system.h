@@ -23,6 +23,7 @@ public:
     ~X11WindowSystem() override;
 
     void preparePanel(QWindow* window) override;
+    void letInputPass(QWindow* window) override;
     void setSkipTaskbar(QWindow* window, bool skip) override;
     void yieldActivation() override;
     bool keepsDragSourceInPlace() const override { return m_isWaylandSession; }
