@@ -123,6 +123,7 @@ void CompositorDragWatcher::setAcceptsFocus(std::uint32_t window, bool accepts) 
         const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
         std::copy(values, values + count, hints.begin());
     }
+    m_connection.dispatchEventsLater();
     constexpr std::uint32_t kInputHint = 1;
     hints[0] |= kInputHint;
     hints[1] = accepts ? 1 : 0;

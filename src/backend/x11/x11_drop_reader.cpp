@@ -190,6 +190,7 @@ void X11DropReader::dropped(std::uint32_t window, const Drag& drag, std::uint32_
                 static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
             types.assign(atoms, atoms + xcb_get_property_value_length(reply.get()) / 4);
         }
+        m_connection.dispatchEventsLater();
     }
     state->offered = m_connection.atomNames(types);
     state->formats = toStringList(dropFormats(state->offered));

@@ -51,6 +51,7 @@ X11GlobalEventMonitor::X11GlobalEventMonitor(X11Connection& connection) : m_conn
         &std::free);
     if (pointer && (pointer->mask & XCB_BUTTON_MASK_1))
         m_leftButtonsDown = 1;
+    connection.dispatchEventsLater();
     selectEvents(m_leftButtonsDown > 0);
 }
 
