@@ -1,6 +1,7 @@
 #include "non_activating_panel.h"
 
 #include "backend/window_system.h"
+#include "shelf/logging.h"
 
 #include <QDragEnterEvent>
 #include <QGuiApplication>
@@ -149,6 +150,7 @@ void NonActivatingPanel::dragMoveEvent(QDragMoveEvent* event) {
 
 void NonActivatingPanel::dropEvent(QDropEvent* event) {
     // What a drop becomes is the content's business; one that reaches the panel is refused.
+    qCDebug(shelf::lcDrop, "a drop beside the drop region refused");
     event->ignore();
 }
 

@@ -3,6 +3,7 @@
 #include "backend/drag_pasteboard.h"
 #include "backend/pending_drop.h"
 #include "desktop/symbol_image.h"
+#include "shelf/logging.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "views/drop_data_reader.h"
 #include "views/spring_curve.h"
@@ -122,6 +123,10 @@ bool DropRegionView::canTake(const QDropEvent& event) const {
 
 void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
     if (!canTake(*event)) {
+        qCDebug(shelf::lcDrop, "drag refused: actions %d, formats %s, source answered %d",
+                int(event->possibleActions()),
+                qPrintable(event->mimeData()->formats().join(QLatin1Char(' '))),
+                !m_pasteboard || m_pasteboard->hasSourceAnswered());
         event->ignore();
         return;
     }

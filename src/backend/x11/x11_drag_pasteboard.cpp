@@ -36,8 +36,25 @@ X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::mil
             askNextProbe();
     });
     connect(&m_bound, &QTimer::timeout, this, [this] {
-        if (isLearning())
-            finish({}); // the source did not tell in time: nothing counts as readable
+        if (!isLearning())
+            return;
+        // The source did not tell in time: nothing counts as readable for now.
+        if (m_pending.isCompositor) {
+            finish({});
+            return;
+        }
+        // A list already there when the source's window began to be watched is likely this
+        // drag's, written before its news reached us; it may be an earlier drag's.
+        if (!m_pending.earlierTypeList.empty()) {
+            finish(m_connection.atomNames(m_pending.earlierTypeList));
+            return;
+        }
+        // A busy source may answer once it has caught up: each motion asks again.
+        m_pending.isLate = true;
+        m_retry.stop();
+        m_types.clear();
+        ++m_changeCount;
+        emit changeCountChanged();
     });
     if (!connection.isOpen())
         return;
@@ -88,14 +105,20 @@ void X11DragPasteboard::handleEvent(const void* data) {
             selectionConverted(e.requestor, e.target, e.property, e.time);
     } else if (type == XCB_GE_GENERIC) {
         const auto& e = reinterpret_cast<const xcb_input_raw_button_press_event_t&>(event);
-        if (e.extension == m_connection.xinputOpcode() &&
-            (e.event_type == XCB_INPUT_RAW_MOTION || e.event_type == XCB_INPUT_RAW_BUTTON_PRESS)) {
+        if (e.extension != m_connection.xinputOpcode())
+            return;
+        if (e.event_type == XCB_INPUT_RAW_MOTION || e.event_type == XCB_INPUT_RAW_BUTTON_PRESS) {
             m_lastInputTime = e.time;
             // A source that refused everything so far may answer at the time of this motion.
-            if (isLearning() && m_retry.isActive()) {
+            const bool isBetweenRounds =
+                m_retry.isActive() || (m_pending.isLate && !m_pending.askedTarget);
+            if (isLearning() && isBetweenRounds) {
                 m_retry.stop();
                 askNextProbe();
             }
+        } else if (e.event_type == XCB_INPUT_RAW_BUTTON_RELEASE && m_pending.isLate) {
+            stopWatchingOwner();
+            m_pending = {};
         }
     } else if (type == XCB_PROPERTY_NOTIFY) {
         const auto& e = reinterpret_cast<const xcb_property_notify_event_t&>(event);
@@ -105,6 +128,7 @@ void X11DragPasteboard::handleEvent(const void* data) {
 }
 
 void X11DragPasteboard::ownerChanged(std::uint32_t owner, std::uint32_t selectionTime) {
+    qCDebug(lcX11, "drag selection owner 0x%x at %u", owner, selectionTime);
     // GTK sources give the selection up when their drag ends: that starts no new drag.
     if (owner == XCB_NONE)
         return;
@@ -126,6 +150,7 @@ void X11DragPasteboard::ownerChanged(std::uint32_t owner, std::uint32_t selectio
     // Sources that offer more than three types list them in XdndTypeList; hear it written.
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(m_connection.connection(), owner, XCB_CW_EVENT_MASK, &mask);
+    m_pending.earlierTypeList = readAtomList(owner, m_typeList, false);
     m_bound.start();
     convert(m_targets, selectionTime);
 }
@@ -190,11 +215,11 @@ void X11DragPasteboard::propertyChanged(std::uint32_t window, std::uint32_t atom
 void X11DragPasteboard::askNextProbe() {
     const std::vector<std::string>& types = probeTypes();
     if (m_pending.nextProbe >= types.size()) {
-        // Refused all round: ask again shortly, until the bound ends it for a source that
-        // refuses every type for good.
+        // Refused all round: ask again shortly until the bound, then at each motion.
         m_pending.nextProbe = 0;
         m_pending.round++;
-        m_retry.start();
+        if (!m_pending.isLate)
+            m_retry.start();
         return;
     }
     // Qt sources answer only a request made at the time of the input event their drag
@@ -219,6 +244,7 @@ X11DragPasteboard::readAtomList(std::uint32_t window, std::uint32_t property, bo
 }
 
 void X11DragPasteboard::finish(std::vector<std::string> types) {
+    qCDebug(lcX11, "drag types learned: %zu", types.size());
     m_isCompositorOwner = m_pending.isCompositor;
     stopWatchingOwner();
     m_pending = {};

@@ -20,8 +20,11 @@ class X11Connection;
 // XdndTypeList, a TARGETS conversion, or conversions of a few cheap types with the exact
 // selection time, one after the other until the first answer, again every few milliseconds
 // at the time of the latest pointer motion while all are refused), and the change count
-// takes its
-// new value once they are known or `bound` has passed. Holdfin's own drags are never asked
+// takes a new value once they are known or `bound` has passed. A source that has not told
+// by then counts with the XdndTypeList it had when its drag began, if any (a list written
+// before the news of the drag came cannot be heard being written); without one it holds
+// nothing readable, but is asked again at each motion until the button goes up, and the count
+// changes again if it tells. Holdfin's own drags are never asked
 // and count as holding nothing readable. A native Wayland drag shows as the compositor's X
 // client taking the selection; when it refuses TARGETS (KWin), file URLs and text are
 // assumed: the real types come with XdndEnter. Drops taken over from Qt are read by an
@@ -64,6 +67,8 @@ private:
         int round = 0;                 // rounds of probes refused so far
         std::size_t nextProbe = 0;     // index into probeTypes() once TARGETS was refused
         bool isCompositor = false;     // the compositor's X client (a native Wayland drag)
+        bool isLate = false; // past the bound: asked again at each motion until the button is up
+        std::vector<std::uint32_t> earlierTypeList; // XdndTypeList as it was when first seen
     };
 
     void handleEvent(const void* event);
