@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace backend::x11 {
@@ -155,6 +156,29 @@ void X11WindowSystem::setSkipTaskbar(QWindow* window, bool skip) {
     if (!m_connection || !window)
         return;
     changeStates(static_cast<Window>(window->winId()), {atom("_NET_WM_STATE_SKIP_TASKBAR")}, skip);
+}
+
+void X11WindowSystem::setOwnDragInProgress(bool inProgress) {
+    if (!m_connection || !m_isWaylandSession)
+        return;
+    const Atom windowType = atom("_NET_WM_WINDOW_TYPE");
+    if (inProgress) {
+        // An unmapped panel lies under no pointer, and must be a dock when it maps.
+        for (Window panel : std::as_const(m_panels)) {
+            if (isMapped(panel))
+                m_retypedPanels.push_back(panel);
+        }
+    }
+    const Atom type = atom(inProgress ? "_NET_WM_WINDOW_TYPE_UTILITY" : "_NET_WM_WINDOW_TYPE_DOCK");
+    for (Window panel : m_retypedPanels) {
+        // A panel destroyed meanwhile has nothing left to restore: its error is dropped.
+        const xcb_void_cookie_t cookie = xcb_change_property_checked(
+            m_connection, XCB_PROP_MODE_REPLACE, panel, windowType, XCB_ATOM_ATOM, 32, 1, &type);
+        xcb_discard_reply(m_connection, cookie.sequence);
+    }
+    if (!inProgress)
+        m_retypedPanels.clear();
+    xcb_flush(m_connection);
 }
 
 void X11WindowSystem::yieldActivation() {
