@@ -199,6 +199,9 @@ def case_drag_out(s):
         expect("file://" + s.sample in dropped, "%s: the peer's drop lacks the entry's file: %s"
                % (what, dropped))
         time.sleep(0.4)  # the entry leaves the shelf
+    # A panel left a utility window after the drag is held on screen by mutter.
+    expect(wait_until(lambda: not s.panel_shown(), 5),
+           "the panel stayed in sight with the shelf empty after the drags out")
 
 
 CASES = {"detect": case_detect, "escape": case_escape, "drop-in": case_drop_in,
