@@ -97,6 +97,7 @@ void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<
         drag->exec(actions, proposedDropAction(actions, QGuiApplication::queryKeyboardModifiers()));
     m_eventMonitor.setOwnDragInProgress(false);
     m_isDragging = false;
+    emit dragEnded();
     source->draggingSessionEnded(QCursor::pos(), performedAction(result));
 }
 

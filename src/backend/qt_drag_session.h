@@ -26,6 +26,8 @@ public:
 signals:
     // A drag of `data` is about to run; `data` lives until the drag has ended.
     void dragStarting(const QMimeData& data);
+    // The drag has ended; its source has not heard of it yet.
+    void dragEnded();
 
 private:
     GlobalEventMonitor& m_eventMonitor;

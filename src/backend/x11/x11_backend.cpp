@@ -32,10 +32,17 @@ struct X11Backend::Parts {
 };
 
 X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {
+    if (!m_parts->isWaylandSession)
+        return;
     // Only compositors ask for a drag's data at times Qt refuses.
-    if (m_parts->isWaylandSession)
-        QObject::connect(&m_parts->dragSession, &QtDragSession::dragStarting,
-                         &m_parts->dragSelection, &DragSelectionServer::serve);
+    QObject::connect(&m_parts->dragSession, &QtDragSession::dragStarting, &m_parts->dragSelection,
+                     &DragSelectionServer::serve);
+    // Qt's X connection carries both these and the panel's moves, so they arrive in order.
+    X11WindowSystem& windowSystem = m_parts->windowSystem;
+    QObject::connect(&m_parts->dragSession, &QtDragSession::dragStarting, &m_parts->dragSession,
+                     [&windowSystem] { windowSystem.setOwnDragInProgress(true); });
+    QObject::connect(&m_parts->dragSession, &QtDragSession::dragEnded, &m_parts->dragSession,
+                     [&windowSystem] { windowSystem.setOwnDragInProgress(false); });
 }
 
 X11Backend::~X11Backend() = default;

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace backend::x11 {
@@ -169,6 +170,29 @@ void X11WindowSystem::letInputPass(QWindow* window) {
     xcb_xfixes_set_window_shape_region(m_connection, static_cast<xcb_window_t>(window->winId()),
                                        kInputShape, 0, 0, nothing);
     xcb_xfixes_destroy_region(m_connection, nothing);
+    xcb_flush(m_connection);
+}
+
+void X11WindowSystem::setOwnDragInProgress(bool inProgress) {
+    if (!m_connection || !m_isWaylandSession)
+        return;
+    const Atom windowType = atom("_NET_WM_WINDOW_TYPE");
+    if (inProgress) {
+        // An unmapped panel lies under no pointer, and must be a dock when it maps.
+        for (Window panel : std::as_const(m_panels)) {
+            if (isMapped(panel))
+                m_retypedPanels.push_back(panel);
+        }
+    }
+    const Atom type = atom(inProgress ? "_NET_WM_WINDOW_TYPE_UTILITY" : "_NET_WM_WINDOW_TYPE_DOCK");
+    for (Window panel : m_retypedPanels) {
+        // A panel destroyed meanwhile has nothing left to restore: its error is dropped.
+        const xcb_void_cookie_t cookie = xcb_change_property_checked(
+            m_connection, XCB_PROP_MODE_REPLACE, panel, windowType, XCB_ATOM_ATOM, 32, 1, &type);
+        xcb_discard_reply(m_connection, cookie.sequence);
+    }
+    if (!inProgress)
+        m_retypedPanels.clear();
     xcb_flush(m_connection);
 }
 

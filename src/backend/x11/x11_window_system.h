@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <cstdint>
+#include <vector>
 
 struct xcb_connection_t;
 
@@ -28,6 +29,15 @@ public:
     void yieldActivation() override;
     bool keepsDragSourceInPlace() const override { return m_isWaylandSession; }
 
+    // Call as Holdfin's own drag starts and as soon as it has ended, before any panel moves.
+    // In a Wayland session the shown panels are utility windows for the drag, docks otherwise.
+    // mutter puts up the X window that takes an X drag into a Wayland window only when the
+    // window it finds under the pointer changes; it skips docks (and windows that take no
+    // focus, which the panel is not to mutter: Qt offers WM_TAKE_FOCUS) in that search, and
+    // keeps its last finding from one drag to the next. A drag out of a dock panel over the
+    // Wayland window of the previous drag out would show it no change, and find no target.
+    void setOwnDragInProgress(bool inProgress);
+
 private:
     using Atom = std::uint32_t;
     using Window = std::uint32_t;
@@ -47,6 +57,7 @@ private:
     Window m_root = 0;
     QHash<QByteArray, Atom> m_atoms;
     QSet<Window> m_panels;
+    std::vector<Window> m_retypedPanels; // utility windows for the drag under way
     bool m_isWaylandSession;
 };
 
