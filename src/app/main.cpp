@@ -4,6 +4,7 @@
 #include "backend/backend.h"
 #include "backend/desktop_settings.h"
 #include "core/diagnostic_log.h"
+#include "core/hand_over.h"
 #include "core/qt_main_queue.h"
 #include "desktop/color_scheme_service.h"
 #include "desktop/combined_color_scheme.h"
@@ -96,9 +97,10 @@ int main(int argc, char* argv[]) {
     // One write at a time, off the GUI thread: a large shelf takes a while to write.
     QThreadPool shelfWrites;
     shelfWrites.setMaxThreadCount(1);
-    panel::ShelfKeeper shelfKeeper(
-        delegate.dragMonitor(), shelfStore, userDefaults, mainQueue,
-        [&shelfWrites](std::function<void()> write) { shelfWrites.start(std::move(write)); });
+    panel::ShelfKeeper shelfKeeper(delegate.dragMonitor(), shelfStore, userDefaults, mainQueue,
+                                   [&shelfWrites](std::function<void()> write) {
+                                       core::startOnPool(shelfWrites, std::move(write));
+                                   });
     shelfKeeper.restore();
     panel::DragMonitor& dragMonitor = delegate.dragMonitor();
     QPointer<panel::DragMonitor> shelfOwner(&dragMonitor);
