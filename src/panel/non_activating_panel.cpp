@@ -139,13 +139,19 @@ bool NonActivatingPanel::offersRegisteredType(const QStringList& formats) {
 }
 
 void NonActivatingPanel::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData() && offersRegisteredType(event->mimeData()->formats()))
-        event->acceptProposedAction();
+    dragMoveEvent(event);
 }
 
 void NonActivatingPanel::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData() && offersRegisteredType(event->mimeData()->formats()))
-        event->acceptProposedAction();
+    // A drop here is refused, but a source learns that only at the end; until then it takes
+    // the last answer for the outcome. Offered a move, some would delete what they offered.
+    if (event->mimeData() && offersRegisteredType(event->mimeData()->formats()) &&
+        (event->possibleActions() & Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void NonActivatingPanel::dropEvent(QDropEvent* event) {

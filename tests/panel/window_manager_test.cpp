@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMoveEvent>
 #include <QScreen>
 #include <QSignalSpy>
@@ -274,6 +276,24 @@ INSTANTIATE_TEST_SUITE_P(Formats, NonActivatingPanelDrops,
 
 TEST_P(NonActivatingPanelDrops, TakesFilesUrlsPngTextAndPdf) {
     EXPECT_EQ(NonActivatingPanel::offersRegisteredType(GetParam().formats), GetParam().isTaken);
+}
+
+// A drop that reaches the panel itself is refused; the answer a source gets until then must
+// never be a move, which some sources act on by deleting what they offered.
+TEST(NonActivatingPanelDrags, AreAnsweredWithCopyOnlyAndNeverAMove) {
+    NonActivatingPanel panel(QRect(0, 0, 160, 310), nullptr);
+    QMimeData text;
+    text.setText(QStringLiteral("parked"));
+    QDragEnterEvent moveOrCopy(QPoint(10, 10), Qt::CopyAction | Qt::MoveAction, &text,
+                               Qt::LeftButton, Qt::NoModifier);
+    moveOrCopy.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(&panel, &moveOrCopy);
+    EXPECT_TRUE(moveOrCopy.isAccepted());
+    EXPECT_EQ(moveOrCopy.dropAction(), Qt::CopyAction);
+
+    QDragEnterEvent moveOnly(QPoint(10, 10), Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&panel, &moveOnly);
+    EXPECT_FALSE(moveOnly.isAccepted());
 }
 
 } // namespace
