@@ -22,7 +22,7 @@ public:
     void setSkipTaskbar(QWindow* window, bool skip) override {
         m_skipTaskbar.append({window, skip});
     }
-    void letInputPass(QWindow* window) override { m_passingInput.append(window); }
+    void letInputPass(QWindow*) override {}
     void yieldActivation() override { ++m_yields; }
     bool keepsDragSourceInPlace() const override { return m_keepsDragSource; }
     void setKeepsDragSourceInPlace(bool keeps) { m_keepsDragSource = keeps; }
@@ -30,12 +30,10 @@ public:
     const QList<PanelPreparation>& preparations() const { return m_preparations; }
     const QList<std::pair<QWindow*, bool>>& skipTaskbarCalls() const { return m_skipTaskbar; }
     int yields() const { return m_yields; }
-    const QList<QWindow*>& passingInput() const { return m_passingInput; }
 
 private:
     QList<PanelPreparation> m_preparations;
     QList<std::pair<QWindow*, bool>> m_skipTaskbar;
-    QList<QWindow*> m_passingInput;
     int m_yields = 0;
     bool m_keepsDragSource = false;
 };

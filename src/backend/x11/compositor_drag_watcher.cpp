@@ -48,10 +48,7 @@ CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
     m_drop = connection.atom("XdndDrop");
     m_activeWindow = connection.atom("_NET_ACTIVE_WINDOW");
     // A window of its own: the pasteboard takes every answer to its helper window for its own.
-    xcb_connection_t* c = connection.connection();
-    m_requestor = xcb_generate_id(c);
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_requestor, connection.rootWindow(), -1, -1, 1, 1,
-                      0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    m_requestor = connection.createRequestorWindow();
     connection.flush();
     m_listener = connection.addListener([this](const void* event) { handleEvent(event); });
     connect(&pasteboard, &X11DragPasteboard::changeCountChanged, this, [this] {

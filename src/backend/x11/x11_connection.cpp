@@ -56,9 +56,7 @@ X11Connection::X11Connection(LostHandler onLost, QObject* parent)
         xcb_screen_next(&screens);
     m_root = screens.data->root;
 
-    m_helperWindow = xcb_generate_id(m_connection);
-    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_helperWindow, m_root, -1, -1, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    m_helperWindow = createRequestorWindow();
     queryExtensions();
 
     m_notifier =
@@ -93,6 +91,14 @@ void X11Connection::queryExtensions() {
                         (version->major_version == 2 && version->minor_version >= 2)))
             m_xinputOpcode = xinput->major_opcode;
     }
+}
+
+std::uint32_t X11Connection::createRequestorWindow(std::uint32_t eventMask) {
+    const std::uint32_t window = xcb_generate_id(m_connection);
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_root, -1, -1, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
+                      eventMask ? XCB_CW_EVENT_MASK : 0, eventMask ? &eventMask : nullptr);
+    return window;
 }
 
 bool X11Connection::isOwnWindow(std::uint32_t window) const {

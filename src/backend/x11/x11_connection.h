@@ -34,6 +34,9 @@ public:
     std::uint32_t rootWindow() const { return m_root; }
     // A window of this connection that receives converted selection data.
     std::uint32_t helperWindow() const { return m_helperWindow; }
+    // A new invisible window of this connection for selection answers of its own, listening
+    // for `eventMask`; the caller destroys it.
+    std::uint32_t createRequestorWindow(std::uint32_t eventMask = 0);
     // Whether `window` belongs to Holdfin's own (Qt's) X connection.
     bool isOwnWindow(std::uint32_t window) const;
 

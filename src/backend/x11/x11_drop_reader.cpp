@@ -105,12 +105,8 @@ X11DropReader::X11DropReader(X11Connection& connection, std::chrono::millisecond
     m_typeList = connection.atom("XdndTypeList");
     m_actionCopy = connection.atom("XdndActionCopy");
 
-    xcb_connection_t* c = connection.connection();
-    m_requestor = xcb_generate_id(c);
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_requestor, connection.rootWindow(), -1, -1, 1, 1,
-                      0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
-                      &mask);
+    // Parts of a large answer are announced by property changes.
+    m_requestor = connection.createRequestorWindow(XCB_EVENT_MASK_PROPERTY_CHANGE);
     connection.flush();
     m_listener = connection.addListener([this](const void* event) { handleEvent(event); });
     QCoreApplication::instance()->installNativeEventFilter(this);
