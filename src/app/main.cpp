@@ -101,7 +101,7 @@ int main(int argc, char* argv[]) {
                                    [&shelfWrites](std::function<void()> write) {
                                        core::startOnPool(shelfWrites, std::move(write));
                                    });
-    shelfKeeper.restore();
+    const QString damagedShelfNotice = shelfKeeper.restore();
     panel::DragMonitor& dragMonitor = delegate.dragMonitor();
     QPointer<panel::DragMonitor> shelfOwner(&dragMonitor);
     shelf::PasteIntake pasteIntake(mainQueue, log, providers,
@@ -145,6 +145,8 @@ int main(int argc, char* argv[]) {
                      [&dragMonitor] { dragMonitor.showShelf(); });
     desktop::DesktopNotifications notifications(QStringLiteral(HOLDFIN_APP_ID));
     app::showFirstLaunchNotice(userDefaults, notifications);
+    if (!damagedShelfNotice.isEmpty())
+        notifications.notify(QStringLiteral("Holdfin"), damagedShelfNotice);
     // Launching has finished once the event loop runs.
     QMetaObject::invokeMethod(&delegate, &app::AppDelegate::applicationDidFinishLaunching,
                               Qt::QueuedConnection);

@@ -35,6 +35,9 @@ public:
     // Called once, when the session is over, with what the destination performed:
     // Qt::IgnoreAction when it refused the drop or the user cancelled.
     virtual void draggingSessionEnded(QPoint endPoint, Qt::DropAction action) = 0;
+    // Called once after an accepted drop: whether the destination was handed any of the data
+    // offered. A destination that reports success without asking was handed nothing.
+    virtual void dropHandedOver(bool isHandedOver) { Q_UNUSED(isHandedOver); }
 };
 
 // Runs system drags that Holdfin starts itself.

@@ -6,6 +6,10 @@
 #include <QDrag>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTimer>
+
+#include <chrono>
+#include <utility>
 
 namespace backend {
 
@@ -14,58 +18,61 @@ namespace {
 const QString kUriList = QStringLiteral("text/uri-list");
 const QString kPlainText = QStringLiteral("text/plain");
 
+// How long a destination that accepted a drop has to ask for its data; one that asks later
+// finds the entry still on the shelf, which is safe.
+constexpr std::chrono::seconds kHandOverWait{5};
+
 // The data of one drag, answered as built: QMimeData would parse a URI list into URLs when
 // it is set and encode them again for each request, which for 100,000 files holds the GUI
-// thread for a noticeable time, and could alter bytes. Qt also answers a text/plain request
-// that has no text of its own with the URLs of the data, and its X11 backend offers text/plain
-// with every URL list; receivers that prefer text would then take a file URL as a bare path,
-// so text/plain without strings answers nothing.
+// thread for a noticeable time, and could alter bytes. Every answer with data counts as a
+// hand-over.
 class DragMimeData final : public QMimeData {
 public:
-    DragMimeData(QByteArray uriList, QByteArray text)
-        : m_uriList(std::move(uriList)), m_text(std::move(text)) {}
+    DragMimeData(DragOffer offer, std::shared_ptr<HandOver> handOver)
+        : m_offer(std::move(offer)), m_handOver(std::move(handOver)) {}
 
-    QStringList formats() const override {
-        QStringList formats;
-        if (!m_uriList.isEmpty())
-            formats << kUriList;
-        if (!m_text.isEmpty())
-            formats << kPlainText;
-        return formats;
-    }
-
-    bool hasFormat(const QString& mimeType) const override {
-        return (mimeType == kUriList && !m_uriList.isEmpty()) ||
-               (mimeType == kPlainText && !m_text.isEmpty());
-    }
+    QStringList formats() const override { return m_offer.mimeFormats; }
+    bool hasFormat(const QString& mimeType) const override { return !bytes(mimeType).isEmpty(); }
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override {
-        if (mimeType == kPlainText) {
-            if (type.id() == QMetaType::QString)
-                return QString::fromUtf8(m_text);
-            return m_text;
-        }
-        if (mimeType == kUriList && !m_uriList.isEmpty()) {
-            if (type.id() != QMetaType::QByteArray) {
-                QVariantList urls;
-                for (const QByteArray& line : m_uriList.split('\n')) {
-                    if (const QByteArray uri = line.trimmed(); !uri.isEmpty())
-                        urls << QUrl::fromEncoded(uri);
-                }
-                return urls;
+        const QByteArray data = bytes(mimeType);
+        if (data.isEmpty())
+            return {};
+        if (m_handOver)
+            m_handOver->markDone();
+        if (mimeType == kPlainText && type.id() == QMetaType::QString)
+            return QString::fromUtf8(data);
+        if (mimeType == kUriList && type.id() != QMetaType::QByteArray) {
+            QVariantList urls;
+            for (const QByteArray& line : data.split('\n')) {
+                if (const QByteArray uri = line.trimmed(); !uri.isEmpty())
+                    urls << QUrl::fromEncoded(uri);
             }
-            return m_uriList;
+            return urls;
         }
-        return {};
+        return data;
     }
 
 private:
-    QByteArray m_uriList;
-    QByteArray m_text;
+    // Qt asks for text/plain whichever text target a peer named.
+    QByteArray bytes(const QString& mimeType) const {
+        return mimeType == kPlainText ? m_offer.text : m_offer.data(mimeType.toLatin1());
+    }
+
+    DragOffer m_offer;
+    std::shared_ptr<HandOver> m_handOver;
 };
 
 } // namespace
+
+void HandOver::markDone() {
+    if (isDone)
+        return;
+    isDone = true;
+    if (onDone)
+        std::exchange(onDone, {})();
+}
 
 QtDragSession::QtDragSession(GlobalEventMonitor& eventMonitor, QObject* parent)
     : QObject(parent), m_eventMonitor(eventMonitor) {}
@@ -79,8 +86,11 @@ void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<
     }
     // The drag object belongs to this long-lived session rather than to the view, so a view
     // taken down while its drag runs does not take the drag with it.
+    DragOffer offer = makeDragOffer(items);
+    auto handOver = std::make_shared<HandOver>();
+    m_handOver = handOver;
     auto* drag = new QDrag(this);
-    drag->setMimeData(makeDragMimeData(items).release());
+    drag->setMimeData(new DragMimeData(offer, handOver));
     const DraggingItem& first = items.constFirst();
     if (!first.image.isNull()) {
         drag->setPixmap(first.image);
@@ -90,7 +100,7 @@ void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<
         source->supportedDropActions(DraggingContext::OutsideApplication);
 
     m_isDragging = true;
-    emit dragStarting(*drag->mimeData());
+    emit dragStarting(offer);
     m_eventMonitor.setOwnDragInProgress(true);
     // Qt deletes the drag object once exec() has returned.
     const Qt::DropAction result =
@@ -98,20 +108,41 @@ void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<
     m_eventMonitor.setOwnDragInProgress(false);
     m_isDragging = false;
     emit dragEnded();
-    source->draggingSessionEnded(QCursor::pos(), performedAction(result));
+    const Qt::DropAction action = performedAction(result);
+    source->draggingSessionEnded(QCursor::pos(), action);
+    if (action != Qt::IgnoreAction)
+        awaitHandOver(handOver, std::move(source));
+}
+
+void QtDragSession::noteHandedOver() {
+    if (auto handOver = m_handOver.lock())
+        handOver->markDone();
+}
+
+void QtDragSession::awaitHandOver(const std::shared_ptr<HandOver>& handOver,
+                                  std::shared_ptr<DraggingSource> source) {
+    if (handOver->isDone) {
+        source->dropHandedOver(true);
+        return;
+    }
+    // Whichever comes first tells the source; the other finds it told.
+    struct Verdict {
+        std::shared_ptr<DraggingSource> source;
+        void give(bool isHandedOver) {
+            if (source)
+                std::exchange(source, {})->dropHandedOver(isHandedOver);
+        }
+    };
+    auto verdict = std::make_shared<Verdict>(Verdict{std::move(source)});
+    handOver->onDone = [weak = std::weak_ptr(verdict)] {
+        if (auto pending = weak.lock())
+            pending->give(true);
+    };
+    QTimer::singleShot(kHandOverWait, this, [verdict] { verdict->give(false); });
 }
 
 std::unique_ptr<QMimeData> makeDragMimeData(const QList<DraggingItem>& items) {
-    QByteArray uriList;
-    QStringList strings;
-    for (const DraggingItem& item : items) {
-        if (const auto* url = std::get_if<QUrl>(&item.writer))
-            uriList += url->toEncoded() + "\r\n";
-        else
-            strings << std::get<QString>(item.writer);
-    }
-    return std::make_unique<DragMimeData>(std::move(uriList),
-                                          strings.join(QLatin1Char('\n')).toUtf8());
+    return std::make_unique<DragMimeData>(makeDragOffer(items), nullptr);
 }
 
 Qt::DropAction proposedDropAction(Qt::DropActions actions, Qt::KeyboardModifiers modifiers) {

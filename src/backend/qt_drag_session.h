@@ -1,10 +1,12 @@
 #pragma once
 
+#include "backend/drag_offer.h"
 #include "backend/drag_session.h"
 
 #include <QObject>
 #include <Qt>
 
+#include <functional>
 #include <memory>
 
 class QMimeData;
@@ -12,6 +14,14 @@ class QMimeData;
 namespace backend {
 
 class GlobalEventMonitor;
+
+// Whether a drag's destination has been handed any of its data. GUI thread.
+struct HandOver {
+    bool isDone = false;
+    // Run once, at the first hand-over.
+    std::function<void()> onDone;
+    void markDone();
+};
 
 // A DragSession on QDrag. The drag runs in a nested event loop; meanwhile the global event
 // monitor is told that the drag is Holdfin's own.
@@ -23,19 +33,27 @@ public:
     void beginDraggingSession(QObject& view, QPointF position, QList<DraggingItem> items,
                               std::shared_ptr<DraggingSource> source) override;
 
+    // The platform handed data of the latest drag to a peer itself.
+    void noteHandedOver();
+
 signals:
-    // A drag of `data` is about to run; `data` lives until the drag has ended.
-    void dragStarting(const QMimeData& data);
+    // A drag of `offer` is about to run.
+    void dragStarting(const backend::DragOffer& offer);
     // The drag has ended; its source has not heard of it yet.
     void dragEnded();
 
 private:
+    // Tells `source` whether the accepted drop was handed any data, once it is or once the
+    // destination had time enough to ask.
+    void awaitHandOver(const std::shared_ptr<HandOver>& handOver,
+                       std::shared_ptr<DraggingSource> source);
+
     GlobalEventMonitor& m_eventMonitor;
     bool m_isDragging = false;
+    std::weak_ptr<HandOver> m_handOver;
 };
 
-// The data of a drag: the URLs as text/uri-list (payload order, each line ended by CRLF), the
-// strings as UTF-8 text/plain, one per line. A URL never appears as text/plain.
+// The data of a drag or a copy, as makeDragOffer() has it.
 std::unique_ptr<QMimeData> makeDragMimeData(const QList<DraggingItem>& items);
 
 // Copy unless Shift asks for a move that `actions` allows.

@@ -83,21 +83,36 @@ bool ShelfKeeper::isEnabled() const {
     return m_defaults.boolForKey(keys::keepShelf, keys::keepShelfFallback);
 }
 
-void ShelfKeeper::restore() {
+QString ShelfKeeper::restore() {
     shelf::ShelfStore& store = m_writer->store;
     const std::lock_guard lock(m_writer->mutex);
     if (!isEnabled()) {
         store.erase();
-        return;
+        return {};
     }
     shelf::ShelfStore::Loaded loaded = store.load();
+    QString notice;
     if (!loaded.problem.isEmpty()) {
-        std::fprintf(stderr, "holdfin: the saved shelf could not be read (%s); kept aside as %s\n",
-                     qUtf8Printable(loaded.problem), qUtf8Printable(store.brokenPath()));
+        std::fprintf(stderr,
+                     "holdfin: the saved shelf could not be read (%s); %lld entries recovered; "
+                     "kept aside as %s\n",
+                     qUtf8Printable(loaded.problem), static_cast<long long>(loaded.items.size()),
+                     qUtf8Printable(loaded.keptAs));
+        notice = loaded.keptAs.isEmpty()
+                     ? tr("The saved shelf was damaged. %n entries could be recovered.", nullptr,
+                          int(loaded.items.size()))
+                     : tr("The saved shelf was damaged. %n entries could be recovered; the "
+                          "damaged file is kept as %1.",
+                          nullptr, int(loaded.items.size()))
+                           .arg(loaded.keptAs);
     }
     if (!loaded.items.isEmpty())
         m_dragMonitor.setDraggedItems(std::move(loaded.items));
-    m_isSavePending = false; // what was just read needs no writing back
+    // What was just read needs no writing back, unless it came from a damaged file.
+    m_isSavePending = false;
+    if (!notice.isEmpty())
+        scheduleSave();
+    return notice;
 }
 
 void ShelfKeeper::saveNow() {
@@ -116,20 +131,37 @@ void ShelfKeeper::scheduleSave() {
     if (m_isSavePending)
         return;
     m_isSavePending = true;
+    // On the next turn rather than later: a change is safe only once it is on disk, and the
+    // changes of one turn (a split, a clear) still make one write.
     QPointer<ShelfKeeper> self(this);
-    m_mainQueue.asyncAfter(kSaveDelay, [self] {
-        if (!self || !self->m_isSavePending)
-            return;
-        self->m_isSavePending = false;
-        if (!self->m_background) {
-            self->writeOfNow()();
-            return;
-        }
-        self->m_writer->started();
-        self->m_background([write = self->writeOfNow(), writer = self->m_writer] {
-            write();
-            writer->finished();
+    m_mainQueue.async([self] {
+        if (self)
+            self->startWrite();
+    });
+}
+
+void ShelfKeeper::startWrite() {
+    // A write under way starts the next one when it ends, with every change made meanwhile.
+    if (!m_isSavePending || m_isWriting)
+        return;
+    m_isSavePending = false;
+    if (!m_background) {
+        writeOfNow()();
+        return;
+    }
+    m_isWriting = true;
+    m_writer->started();
+    m_background([write = writeOfNow(), writer = m_writer, self = QPointer<ShelfKeeper>(this),
+                  queue = &m_mainQueue] {
+        write();
+        // Before finishing: once the keeper sees no write running, it and the queue may go.
+        queue->async([self] {
+            if (!self)
+                return;
+            self->m_isWriting = false;
+            self->startWrite();
         });
+        writer->finished();
     });
 }
 

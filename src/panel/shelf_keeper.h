@@ -26,7 +26,7 @@ namespace panel {
 class DragMonitor;
 
 // Keeps the shelf between sessions while the keepShelf preference is on: restores it at
-// start-up, saves it a short while after every change and at quit, and deletes what was saved
+// start-up, saves it on the turn after every change and at quit, and deletes what was saved
 // when the preference is turned off. Images of entries that an undo may bring back are kept
 // until it no longer can. Lives on the GUI thread; the writing after a change may run on a
 // background thread (a large shelf takes tens of milliseconds to write), one write at a time,
@@ -34,9 +34,6 @@ class DragMonitor;
 class ShelfKeeper final : public QObject {
     Q_OBJECT
 public:
-    // How long after a change the shelf is saved; changes meanwhile go into the same save.
-    static constexpr std::chrono::milliseconds kSaveDelay{500};
-
     // Runs a write on another thread; empty: writes run on the GUI thread.
     using Background = std::function<void(std::function<void()>)>;
 
@@ -48,8 +45,10 @@ public:
     bool isEnabled() const;
 
     // Puts the saved shelf on the drag monitor; while the preference is off, deletes what an
-    // earlier session saved instead. A damaged file is reported by one line on standard error.
-    void restore();
+    // earlier session saved instead. Of a damaged file, the entries that can still be read are
+    // restored, and one line on standard error and the answer (for the user) tell how many
+    // and where the damaged file is kept; the answer is empty otherwise.
+    QString restore();
     // Saves at once on this thread (or, while the preference is off, deletes the saved shelf);
     // for quitting and for changes of the preference.
     void saveNow();
@@ -57,6 +56,7 @@ public:
 private:
     struct Writer;
     void scheduleSave();
+    void startWrite();
     // A write of the shelf as it is now, numbered after every earlier one.
     std::function<void()> writeOfNow();
 
@@ -67,6 +67,7 @@ private:
     std::shared_ptr<Writer> m_writer;
     std::uint64_t m_nextWrite = 1;
     bool m_isSavePending = false;
+    bool m_isWriting = false;
 };
 
 } // namespace panel

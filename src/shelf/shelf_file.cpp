@@ -69,6 +69,29 @@ std::optional<BucketItem> entryOf(const QJsonValue& value) {
     return entry;
 }
 
+// The end of the JSON object that starts at `begin`, just past its closing brace; -1 when the
+// bytes end first.
+qsizetype objectEnd(const QByteArray& bytes, qsizetype begin) {
+    int depth = 0;
+    bool isInString = false;
+    for (qsizetype i = begin; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (isInString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                isInString = false;
+        } else if (c == '"') {
+            isInString = true;
+        } else if (c == '{' || c == '[') {
+            ++depth;
+        } else if ((c == '}' || c == ']') && --depth == 0) {
+            return i + 1;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 QByteArray ShelfFile::encode(const QList<BucketItem>& items) {
@@ -111,6 +134,24 @@ std::variant<QList<BucketItem>, QString> ShelfFile::decode(const QByteArray& byt
         if (!entry)
             return QStringLiteral("entry %1 is malformed").arg(i + 1);
         items << std::move(*entry);
+    }
+    return items;
+}
+
+QList<BucketItem> ShelfFile::salvage(const QByteArray& bytes) {
+    QList<BucketItem> items;
+    const qsizetype key = bytes.indexOf("\"" + kEntriesKey.toLatin1() + "\"");
+    qsizetype at = key < 0 ? -1 : bytes.indexOf('[', key);
+    if (at < 0)
+        return items;
+    for (at = bytes.indexOf('{', at + 1); at >= 0; at = bytes.indexOf('{', at)) {
+        const qsizetype end = objectEnd(bytes, at);
+        if (end < 0)
+            break;
+        const QJsonDocument document = QJsonDocument::fromJson(bytes.mid(at, end - at));
+        if (auto entry = document.isObject() ? entryOf(document.object()) : std::nullopt)
+            items << std::move(*entry);
+        at = end;
     }
     return items;
 }

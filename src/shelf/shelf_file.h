@@ -22,6 +22,9 @@ public:
     static QByteArray encode(const QList<BucketItem>& items);
     // The entries `bytes` holds, or why they cannot be read. Any input, any thread.
     static std::variant<QList<BucketItem>, QString> decode(const QByteArray& bytes);
+    // The entries that can still be read from a damaged shelf, in order: each whole, readable
+    // entry of the list, up to where the file breaks off. Any input, any thread.
+    static QList<BucketItem> salvage(const QByteArray& bytes);
 };
 
 } // namespace shelf

@@ -42,6 +42,7 @@ ShelfStore::Loaded ShelfStore::load() {
     if (!info.exists() && !info.isSymLink())
         return {};
     QString problem;
+    QList<BucketItem> salvaged;
     if (!info.isFile()) {
         problem = QStringLiteral("not a regular file");
     } else if (info.size() > ShelfFile::kMaximumSize) {
@@ -52,16 +53,31 @@ ShelfStore::Loaded ShelfStore::load() {
             problem = file.errorString();
         } else {
             // The file may have grown since it was measured: read no more than the limit.
-            auto decoded = ShelfFile::decode(file.read(ShelfFile::kMaximumSize + 1));
+            const QByteArray bytes = file.read(ShelfFile::kMaximumSize + 1);
+            auto decoded = ShelfFile::decode(bytes);
             if (auto* items = std::get_if<QList<BucketItem>>(&decoded))
-                return {std::move(*items), {}};
+                return {std::move(*items), {}, {}};
             problem = std::get<QString>(decoded);
+            salvaged = ShelfFile::salvage(bytes);
         }
     }
-    QFile::remove(brokenPath());
-    if (!QFile::rename(filePath(), brokenPath()))
+    const QString keptAs = keepAside();
+    if (keptAs.isEmpty())
         problem += QStringLiteral("; it could not be kept aside either");
-    return {{}, problem};
+    return {std::move(salvaged), problem, keptAs};
+}
+
+QString ShelfStore::keepAside() const {
+    // A rename never replaces: an earlier damaged file may hold what this one lost.
+    for (int n = 1; n < 1000; ++n) {
+        QString name = filePath() + QStringLiteral(".broken");
+        if (n > 1)
+            name += QLatin1Char('.') + QString::number(n);
+        if (QFileInfo::exists(name) || QFileInfo(name).isSymLink())
+            continue;
+        return QFile::rename(filePath(), name) ? name : QString();
+    }
+    return {};
 }
 
 bool ShelfStore::save(const QList<BucketItem>& items, const QList<BucketItem>& retained) {

@@ -17,9 +17,10 @@ public:
     // What load() found.
     struct Loaded {
         QList<BucketItem> items;
-        // Empty, or why the saved file could not be read; it was then kept aside as
-        // brokenPath().
+        // Empty, or why the saved file could not be read; `items` then holds what could still
+        // be read of it, and it was kept aside as `keptAs` (empty when even that failed).
         QString problem;
+        QString keptAs;
     };
 
     // `directory` holds the saved shelf (made, mode 0700, on the first save);
@@ -30,13 +31,13 @@ public:
     static QString defaultDirectory();
 
     QString filePath() const;
-    QString brokenPath() const { return filePath() + QStringLiteral(".broken"); }
     QString imageDirectory() const;
 
     // The saved shelf; empty when there is none. A file that is not a readable shelf (damaged,
-    // of wrong types, larger than ShelfFile::kMaximumSize, not a regular file) is renamed to
-    // brokenPath(), replacing an older one, and the shelf starts empty. Never blocks on the
-    // file's content beyond reading at most the size limit.
+    // of wrong types, larger than ShelfFile::kMaximumSize, not a regular file) gives what can
+    // still be read of it and is renamed to `shelf.json.broken`, or `.broken.2`, `.3`… when
+    // earlier ones are there: no damaged file replaces another. Never blocks on the file's
+    // content beyond reading at most the size limit.
     Loaded load();
 
     // Writes `items` atomically; the images they hold from the cache are linked (or copied)
@@ -57,6 +58,8 @@ private:
     QSet<QString> imagesReferredToBy(const QList<BucketItem>& items) const;
     void removeImagesExcept(const QSet<QString>& keep) const;
     bool makePrivateDirectory(const QString& path) const;
+    // Renames the saved file to the first free `.broken` name; that name, or empty.
+    QString keepAside() const;
 
     QString m_directory;
     QString m_imageCacheDirectory;

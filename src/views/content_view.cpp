@@ -230,22 +230,17 @@ QWidget* ContentView::createTile(const QModelIndex& index) {
     TileActions actions;
     // The success action runs 0.3 s after a drop, perhaps after the tile is gone: it holds
     // only the entry's id and reads the entry as the shelf has it then.
-    auto removeEntry = [monitor, id](bool isUndoable) {
+    // Undoable either way: what a drag out handed over may not be where the user wanted it.
+    actions.onRemove = [monitor, id] {
         if (!monitor)
             return;
         for (const BucketItem& current : monitor->draggedItems()) {
             if (current.id == id) {
-                if (isUndoable)
-                    monitor->history().removeItem(current);
-                else
-                    monitor->removeItem(current);
+                monitor->history().removeItem(current);
                 return;
             }
         }
     };
-    // An entry dragged out was handed over; one removed by its control may be wanted back.
-    actions.onRemove = [removeEntry] { removeEntry(false); };
-    actions.onRemoveControl = [removeEntry] { removeEntry(true); };
     QPointer<ContentView> self(this);
     // Taking an entry out is what a shelf shown on request was for: it goes with the drag.
     actions.onDragStart = [self, windows, monitor] {

@@ -1,5 +1,6 @@
 #include "coordinator.h"
 
+#include "core/diagnostic_log.h"
 #include "core/main_queue.h"
 
 #include <chrono>
@@ -19,8 +20,9 @@ void run(Action action) { // NOLINT(performance-unnecessary-value-param): the co
 
 } // namespace
 
-Coordinator::Coordinator(shelf::BucketItem item, DragActions actions, core::MainQueue& mainQueue)
-    : m_item(std::move(item)), m_actions(std::move(actions)), m_mainQueue(mainQueue) {}
+Coordinator::Coordinator(shelf::BucketItem item, DragActions actions, core::MainQueue& mainQueue,
+                         core::DiagnosticLog* log)
+    : m_item(std::move(item)), m_actions(std::move(actions)), m_mainQueue(mainQueue), m_log(log) {}
 
 void Coordinator::runOnDragStart() const {
     run(m_actions.onDragStart);
@@ -32,10 +34,17 @@ Qt::DropActions Coordinator::supportedDropActions(backend::DraggingContext) {
     return Qt::CopyAction | Qt::MoveAction;
 }
 
-void Coordinator::draggingSessionEnded(QPoint, Qt::DropAction action) {
+void Coordinator::draggingSessionEnded(QPoint, Qt::DropAction) {
     run(m_actions.onDragEnd);
-    if (action == Qt::IgnoreAction)
+}
+
+void Coordinator::dropHandedOver(bool isHandedOver) {
+    if (!isHandedOver) {
+        // The destination said yes and took nothing: the entry is all the user still has.
+        if (m_log)
+            core::print(*m_log, "drop delivered nothing; the entry stays");
         return;
+    }
     if (m_item.isLocked)
         return;
     m_mainQueue.asyncAfter(kSuccessDelay,

@@ -7,6 +7,7 @@
 #include <memory>
 
 namespace core {
+class DiagnosticLog;
 class MainQueue;
 }
 
@@ -16,7 +17,7 @@ using Action = std::function<void()>;
 
 // What a drag out of the shelf reports back.
 struct DragActions {
-    // Run 0.3 s after a drop the destination accepted, for an unlocked entry.
+    // Run 0.3 s after a drop the destination accepted and took data of, for an unlocked entry.
     Action onSuccessfulDrop;
     // Run when a drag is about to begin.
     Action onDragStart;
@@ -30,7 +31,9 @@ struct DragActions {
 class Coordinator final : public backend::DraggingSource,
                           public std::enable_shared_from_this<Coordinator> {
 public:
-    Coordinator(shelf::BucketItem item, DragActions actions, core::MainQueue& mainQueue);
+    // `log`, when given, hears of accepted drops that took nothing.
+    Coordinator(shelf::BucketItem item, DragActions actions, core::MainQueue& mainQueue,
+                core::DiagnosticLog* log = nullptr);
 
     const shelf::BucketItem& item() const { return m_item; }
     void setItem(shelf::BucketItem item) { m_item = std::move(item); }
@@ -41,14 +44,17 @@ public:
 
     // Copy only for a locked entry, copy and move otherwise; the same in every context.
     Qt::DropActions supportedDropActions(backend::DraggingContext context) override;
-    // Runs onDragEnd, then, for an accepted drop of an unlocked entry, schedules
-    // onSuccessfulDrop (as it is when it runs) 0.3 s later on the main queue.
+    // Runs onDragEnd.
     void draggingSessionEnded(QPoint endPoint, Qt::DropAction action) override;
+    // For a drop that took data, of an unlocked entry, schedules onSuccessfulDrop (as it is
+    // when it runs) 0.3 s later on the main queue; otherwise the entry stays.
+    void dropHandedOver(bool isHandedOver) override;
 
 private:
     shelf::BucketItem m_item;
     DragActions m_actions;
     core::MainQueue& m_mainQueue;
+    core::DiagnosticLog* m_log;
 };
 
 } // namespace views

@@ -10,7 +10,7 @@ DraggableView::DraggableView(QWidget* content, shelf::BucketItem item, DragActio
                              core::MainQueue& mainQueue, backend::DragSession& dragSession,
                              core::DiagnosticLog& log, QWidget* parent)
     : QWidget(parent),
-      m_coordinator(std::make_shared<Coordinator>(std::move(item), std::move(actions), mainQueue)) {
+      m_coordinator(std::make_shared<Coordinator>(std::move(item), std::move(actions), mainQueue, &log)) {
     m_dragSource = new DragSourceWidget(content, m_coordinator, dragSession, mainQueue, log, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -72,36 +72,59 @@ TEST_F(ShelfKeeperTest, ShelfComesBackInTheNextSessionInOrderWithLocks) {
     EXPECT_EQ(next->monitor.draggedItems(), kept);
 }
 
-TEST_F(ShelfKeeperTest, ChangesAreSavedOnceShortlyAfterwards) {
-    auto session = startSession();
-    session->monitor.addItem(textEntry(QStringLiteral("a")));
-    session->monitor.addItem(textEntry(QStringLiteral("b")));
-    queue.advance(panel::ShelfKeeper::kSaveDelay - 1ms);
-    EXPECT_FALSE(QFileInfo::exists(session->store.filePath())) << "not at every change";
-    queue.advance(1ms);
-    EXPECT_EQ(session->store.load().items, session->monitor.draggedItems())
-        << "both changes in one save";
-
-    session->monitor.clearItems();
-    queue.drain();
-    queue.advance(panel::ShelfKeeper::kSaveDelay);
-    EXPECT_TRUE(session->store.load().items.isEmpty());
-}
-
-TEST_F(ShelfKeeperTest, BackgroundWritesNeverOvertakeANewerSave) {
+TEST_F(ShelfKeeperTest, ChangesAreSavedOnTheNextTurnTogetherAndWritesNeverOvertake) {
     std::vector<std::function<void()>> background;
     Session session(home, queue, pasteboard, events,
                     [&background](std::function<void()> write) { background.push_back(write); });
+    session.monitor.addItem(textEntry(QStringLiteral("a")));
+    session.monitor.addItem(textEntry(QStringLiteral("b")));
+    queue.drain();
+    ASSERT_EQ(background.size(), 1u) << "both changes of one turn in one write, with no delay";
+    session.monitor.addItem(textEntry(QStringLiteral("c")));
+    session.monitor.addItem(textEntry(QStringLiteral("d")));
+    queue.drain();
+    EXPECT_EQ(background.size(), 1u) << "changes wait for the write under way";
+    background.front()();
+    queue.drain();
+    ASSERT_EQ(background.size(), 2u) << "its end starts one write with all that changed";
+    background.back()();
+    queue.drain();
+    EXPECT_EQ(session.store.load().items, session.monitor.draggedItems());
+
     session.monitor.addItem(textEntry(QStringLiteral("old")));
-    queue.advance(panel::ShelfKeeper::kSaveDelay);
-    ASSERT_EQ(background.size(), 1u) << "the write after a change waits for another thread";
-    EXPECT_FALSE(QFileInfo::exists(session.store.filePath()));
+    queue.drain();
+    ASSERT_EQ(background.size(), 3u);
     session.monitor.addItem(textEntry(QStringLiteral("new")));
     session.keeper.saveNow(); // quitting
-    background.front()();
+    background.back()();
     const QList<BucketItem> saved = session.store.load().items;
-    ASSERT_EQ(saved.size(), 2) << "the older write came too late and was dropped";
+    ASSERT_EQ(saved.size(), 6) << "the older write came too late and was dropped";
     EXPECT_EQ(saved.front().items.front().content, QStringLiteral("new"));
+}
+
+TEST_F(ShelfKeeperTest, ADamagedShelfGivesBackWhatCanBeReadAndSaysSo) {
+    {
+        auto session = startSession();
+        for (const char* text : {"one", "two", "three"})
+            session->monitor.addItem(textEntry(QString::fromLatin1(text)));
+        session->keeper.saveNow();
+    }
+    QFile file(home.filePath(QStringLiteral("data/shelf.json")));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray whole = file.readAll();
+    file.resize(whole.lastIndexOf("\"items\"")); // the oldest entry broken off
+    file.close();
+
+    Session session(home, queue, pasteboard, events);
+    const QString notice = session.keeper.restore();
+    ASSERT_EQ(session.monitor.draggedItems().size(), 2);
+    EXPECT_EQ(session.monitor.draggedItems().front().items.front().content,
+              QStringLiteral("three"));
+    EXPECT_TRUE(notice.contains(QStringLiteral("2 entries")) &&
+                notice.contains(home.filePath(QStringLiteral("data/shelf.json.broken"))))
+        << notice.toStdString();
+    queue.drain();
+    EXPECT_EQ(session.store.load().items.size(), 2) << "what came back is saved again";
 }
 
 TEST_F(ShelfKeeperTest, TurningThePreferenceOffDeletesTheSavedShelfAndStopsSaving) {
@@ -113,7 +136,7 @@ TEST_F(ShelfKeeperTest, TurningThePreferenceOffDeletesTheSavedShelfAndStopsSavin
     session->defaults.setBool(desktop::defaults_keys::keepShelf, false);
     EXPECT_FALSE(QFileInfo::exists(session->store.filePath()));
     session->monitor.addItem(textEntry(QStringLiteral("b")));
-    queue.advance(panel::ShelfKeeper::kSaveDelay);
+    queue.drain();
     session->keeper.saveNow();
     EXPECT_FALSE(QFileInfo::exists(session->store.filePath()));
     session.reset();
@@ -144,10 +167,10 @@ TEST_F(ShelfKeeperTest, RetainedEntriesKeepTheirImages) {
     const QDir images(session->store.imageDirectory());
     ASSERT_EQ(images.entryList(QDir::Files).size(), 1);
     session->monitor.history().removeItem(entry);
-    queue.advance(panel::ShelfKeeper::kSaveDelay);
+    queue.drain();
     EXPECT_EQ(images.entryList(QDir::Files).size(), 1) << "the entry may still come back";
     queue.advance(panel::ShelfHistory::kUndoWindow);
-    queue.advance(panel::ShelfKeeper::kSaveDelay);
+    queue.drain();
     EXPECT_TRUE(images.entryList(QDir::Files).isEmpty())
         << "gone once undo can no longer bring it back";
 }

@@ -125,21 +125,39 @@ TEST_F(ShelfStoreTest, SavedShelfLoadsBackAndNothingSavedLoadsEmpty) {
     EXPECT_TRUE(store.load().items.isEmpty()) << "emptying a saved shelf saves the emptiness";
 }
 
-TEST_F(ShelfStoreTest, DamagedFilesAreKeptAsideAndGiveAnEmptyShelf) {
+TEST_F(ShelfStoreTest, DamagedFilesAreEachKeptAsideAndGiveWhatCanStillBeRead) {
     ASSERT_TRUE(QDir().mkpath(data));
-    const QByteArray truncated = ShelfFile::encode(sampleShelf()).chopped(7);
-    for (const QByteArray& damage :
-         {truncated, QByteArray("\x89PNG\r\n"), QByteArray(R"({"format":1,"entries":[7]})")}) {
+    const QList<BucketItem> shelf = sampleShelf();
+    const QByteArray whole = ShelfFile::encode(shelf);
+    QByteArray secondBroken = whole;
+    secondBroken.replace(R"("locked":false)", R"("locked":7)");
+    const struct {
+        QByteArray damage;
+        qsizetype readable;
+    } cases[] = {
+        {whole.chopped(2), shelf.size()}, // only the closing brackets missing
+        {whole.left(whole.indexOf(R"("items")", whole.indexOf(R"("items")") + 1)), 1},
+        {secondBroken, shelf.size() - secondBroken.count(R"("locked":7)")},
+        {QByteArray("\x89PNG\r\n"), 0},
+        {QByteArray(R"({"format":1,"entries":[7]})"), 0},
+    };
+    QStringList kept;
+    for (const auto& [damage, readable] : cases) {
         ASSERT_TRUE(writeFile(store.filePath(), damage));
         const ShelfStore::Loaded loaded = store.load();
-        EXPECT_TRUE(loaded.items.isEmpty());
+        EXPECT_EQ(loaded.items.size(), readable) << damage.left(80).toStdString();
         EXPECT_FALSE(loaded.problem.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(store.filePath()));
-        EXPECT_EQ(readFile(store.brokenPath()), damage) << "the newest damaged file is kept";
+        EXPECT_EQ(readFile(loaded.keptAs), damage) << "each damaged file is kept";
+        EXPECT_FALSE(kept.contains(loaded.keptAs)) << "never in place of an earlier one";
+        kept << loaded.keptAs;
     }
+    for (const QString& path : kept)
+        EXPECT_TRUE(QFileInfo::exists(path));
     ASSERT_TRUE(QDir().mkpath(store.filePath())) << "a folder where the file should be";
-    EXPECT_FALSE(store.load().problem.isEmpty());
-    EXPECT_TRUE(QFileInfo(store.brokenPath()).isDir());
+    const ShelfStore::Loaded folder = store.load();
+    EXPECT_FALSE(folder.problem.isEmpty());
+    EXPECT_TRUE(QFileInfo(folder.keptAs).isDir());
 }
 
 TEST_F(ShelfStoreTest, HugeFileIsRefusedWithoutBeingRead) {
@@ -152,7 +170,7 @@ TEST_F(ShelfStoreTest, HugeFileIsRefusedWithoutBeingRead) {
     const ShelfStore::Loaded loaded = store.load();
     EXPECT_TRUE(loaded.items.isEmpty());
     EXPECT_NE(loaded.problem.indexOf(QStringLiteral("larger")), -1);
-    EXPECT_TRUE(QFileInfo::exists(store.brokenPath()));
+    EXPECT_TRUE(QFileInfo::exists(loaded.keptAs));
 }
 
 TEST_F(ShelfStoreTest, FifoIsRefusedInsteadOfBlocking) {

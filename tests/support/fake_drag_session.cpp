@@ -10,12 +10,14 @@ void FakeDragSession::beginDraggingSession(QObject& view, QPointF position,
     m_sessions.push_back({&view, position, std::move(items), std::move(source), false});
 }
 
-void FakeDragSession::endLatest(Qt::DropAction operation) {
+void FakeDragSession::endLatest(Qt::DropAction operation, bool isHandedOver) {
     Q_ASSERT(!m_sessions.empty() && !m_sessions.back().isEnded);
     Session& session = m_sessions.back();
     session.isEnded = true;
     const std::shared_ptr<backend::DraggingSource> source = std::move(session.source);
     source->draggingSessionEnded(QPoint(), operation);
+    if (operation != Qt::IgnoreAction)
+        source->dropHandedOver(isHandedOver);
 }
 
 } // namespace testing_support

@@ -21,9 +21,9 @@ public:
                               std::shared_ptr<backend::DraggingSource> source) override;
 
     const std::vector<Session>& sessions() const { return m_sessions; }
-    // Ends the latest session as a destination performing `operation` would; the session then
-    // lets go of its source.
-    void endLatest(Qt::DropAction operation);
+    // Ends the latest session as a destination performing `operation` would, having taken data
+    // unless `isHandedOver` is false; the session then lets go of its source.
+    void endLatest(Qt::DropAction operation, bool isHandedOver = true);
 
 private:
     std::vector<Session> m_sessions;

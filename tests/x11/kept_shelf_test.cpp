@@ -122,4 +122,42 @@ TEST_F(KeptShelfTest, LeftClickOnTheTrayIconShowsAndHidesTheShelf) {
     EXPECT_TRUE(waitForPanel(false)) << "a second click hides it";
 }
 
+TEST_F(KeptShelfTest, ADropIsKeptWhenHoldfinIsKilledRightAfterIt) {
+    auto text = startProgram("holdfin_test_drag_source", {"text", "--at", "300,450", "killed"});
+    ASSERT_TRUE(text);
+    dropFromSource(*text, 1);
+    pumpEvents(100ms);
+    ::kill(m_holdfin->pid(), SIGKILL); // a crash, a power cut
+    m_holdfin->wait(5s);
+    m_holdfin.reset();
+    EXPECT_EQ(savedContents(), QStringList{QStringLiteral("killed")});
+    ASSERT_NO_FATAL_FAILURE(startHoldfin());
+    EXPECT_TRUE(waitForList(1));
+}
+
+TEST_F(KeptShelfTest, EachDamagedShelfIsKeptAsideAndWhatCanBeReadComesBack) {
+    QList<QByteArray> damaged;
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        auto text = startProgram("holdfin_test_drag_source",
+                                 {"text", "--at", "300,450", "round " + std::to_string(round)});
+        ASSERT_TRUE(text);
+        dropFromSource(*text, 1);
+        ASSERT_TRUE(waitForList(round));
+        terminateHoldfin();
+        QFile file(shelfFile());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        damaged << file.readAll().chopped(2); // cut off mid-write
+        ASSERT_TRUE(file.resize(damaged.last().size()));
+        file.close();
+        ASSERT_NO_FATAL_FAILURE(startHoldfin());
+        EXPECT_TRUE(waitForList(round)) << "every entry of the damaged file came back";
+    }
+    QFile first(shelfFile() + QStringLiteral(".broken"));
+    QFile second(shelfFile() + QStringLiteral(".broken.2"));
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly));
+    EXPECT_EQ(first.readAll(), damaged.at(0));
+    EXPECT_EQ(second.readAll(), damaged.at(1)) << "the second did not replace the first";
+}
+
 } // namespace

@@ -1,8 +1,11 @@
 #include "backend/x11/drag_selection_server.h"
 
+#include "backend/drag_offer.h"
+#include "backend/x11/logging.h"
+#include "backend/x11/x11_connection.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QMimeData>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
@@ -17,7 +20,8 @@ namespace {
 constexpr std::size_t kRequestOverhead = 64;
 } // namespace
 
-DragSelectionServer::DragSelectionServer(QObject* parent) : QObject(parent) {
+DragSelectionServer::DragSelectionServer(const X11Connection& clock, QObject* parent)
+    : QObject(parent), m_clock(clock) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->connection())
         return;
@@ -48,39 +52,36 @@ std::uint32_t DragSelectionServer::atom(const std::string& name) {
     return value;
 }
 
-void DragSelectionServer::serve(const QMimeData& data) {
+void DragSelectionServer::serve(const backend::DragOffer& offer) {
     if (!m_connection)
         return;
     m_data.clear();
     m_targetList = {m_targets};
-    auto add = [this](const std::string& name, const QByteArray& bytes) {
-        const std::uint32_t target = atom(name);
+    for (const auto& [name, bytes] : offer.targets) {
+        const std::uint32_t target = atom(name.toStdString());
         if (target == XCB_ATOM_NONE || m_data.count(target))
-            return;
+            continue;
         m_data.emplace(target, bytes);
         m_targetList.push_back(target);
-    };
-    for (const QString& format : data.formats()) {
-        const QByteArray bytes = data.data(format);
-        add(format.toStdString(), bytes);
-        // X11 and Wayland clients that want text ask for these names rather than text/plain.
-        if (format == QLatin1String("text/plain")) {
-            add("text/plain;charset=utf-8", bytes);
-            add("UTF8_STRING", bytes);
-        }
     }
 }
 
 bool DragSelectionServer::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (m_data.empty() || eventType != "xcb_generic_event_t")
+    if (eventType != "xcb_generic_event_t")
         return false;
-    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    auto* event = static_cast<xcb_generic_event_t*>(message);
     if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
         return false;
-    const auto* e = reinterpret_cast<const xcb_selection_request_event_t*>(event);
-    if (e->selection != m_selection)
-        return false;
-    return answer(e->requestor, e->target, e->property, e->time);
+    auto* e = reinterpret_cast<xcb_selection_request_event_t*>(event);
+    if (e->selection == m_selection && !m_data.empty())
+        return answer(e->requestor, e->target, e->property, e->time);
+    if (m_clock.isFromTheFuture(e->time)) {
+        qCDebug(lcX11, "a selection request of window 0x%x carries time %u, after the server's "
+                       "%u: handed on with the server's",
+                e->requestor, e->time, m_clock.serverTimeNow());
+        e->time = m_clock.serverTimeNow();
+    }
+    return false;
 }
 
 bool DragSelectionServer::answer(std::uint32_t requestor, std::uint32_t target,
@@ -94,11 +95,14 @@ bool DragSelectionServer::answer(std::uint32_t requestor, std::uint32_t target,
     } else if (auto it = m_data.find(target); it != m_data.end()) {
         if (std::size_t(it->second.size()) > m_maxBytes)
             return false; // Qt transfers it in parts
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, requestor, property, target, 8,
+        // TEXT leaves the encoding to the owner; the offer's is Latin-1.
+        const std::uint32_t type = target == atom("TEXT") ? std::uint32_t(XCB_ATOM_STRING) : target;
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, requestor, property, type, 8,
                             std::uint32_t(it->second.size()), it->second.constData());
     } else {
         property = XCB_ATOM_NONE;
     }
+    const bool isHandedOver = property != XCB_ATOM_NONE && target != m_targets;
     xcb_selection_notify_event_t notify{};
     notify.response_type = XCB_SELECTION_NOTIFY;
     notify.time = time;
@@ -109,6 +113,8 @@ bool DragSelectionServer::answer(std::uint32_t requestor, std::uint32_t target,
     xcb_send_event(m_connection, 0, requestor, XCB_EVENT_MASK_NO_EVENT,
                    reinterpret_cast<const char*>(&notify));
     xcb_flush(m_connection);
+    if (isHandedOver)
+        emit handedOver();
     return true;
 }
 

@@ -9,26 +9,41 @@
 #include <string>
 #include <vector>
 
-class QMimeData;
+namespace backend {
+struct DragOffer;
+}
 struct xcb_connection_t;
 
 namespace backend::x11 {
+
+class X11Connection;
 
 // Answers requests for the data of Holdfin's own drags (XdndSelection) itself, whatever time
 // they carry. Qt's xcb drag source answers only requests at the time of its drag's latest
 // input event and refuses TARGETS; mutter asks for TARGETS at the time of its own notice of
 // the new owner, and with that refused it hands a Wayland window an empty drop. Serves the
-// data of the latest drag given to serve() until the next; TARGETS lists its formats, with
-// UTF8_STRING beside text. Data too large for one request is left to Qt. Listens to Qt's
-// connection; does nothing on another platform. GUI thread only.
+// data of the latest drag given to serve() until the next; TARGETS lists every target of the
+// offer. Data too large for one request is left to Qt.
+//
+// It also keeps other clients' clocks out of Qt's: Qt takes the time of every selection
+// request for its own latest server time, and later takes the drag's selection at that time.
+// A request carrying a time no server produced (some file managers send seconds since 1970)
+// would make every later drag out fail to own its selection, its peers then reading nothing.
+// Such a request reaches Qt with the server's time instead.
+//
+// Listens to Qt's connection; does nothing on another platform. GUI thread only.
 class DragSelectionServer final : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 public:
-    explicit DragSelectionServer(QObject* parent = nullptr);
+    explicit DragSelectionServer(const X11Connection& clock, QObject* parent = nullptr);
     ~DragSelectionServer() override;
 
-    // Takes a copy of `data`'s formats, to serve from now on.
-    void serve(const QMimeData& data);
+    // Serves `offer` from now on.
+    void serve(const backend::DragOffer& offer);
+
+signals:
+    // A peer was handed data of the latest offer.
+    void handedOver();
 
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
@@ -37,6 +52,7 @@ private:
     bool answer(std::uint32_t requestor, std::uint32_t target, std::uint32_t property,
                 std::uint32_t time);
 
+    const X11Connection& m_clock;
     xcb_connection_t* m_connection = nullptr;
     std::uint32_t m_selection = 0;
     std::uint32_t m_targets = 0;

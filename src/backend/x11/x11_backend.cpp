@@ -28,15 +28,18 @@ struct X11Backend::Parts {
     QtDragSession dragSession{eventMonitor};
     X11DesktopSettings desktopSettings;
     X11GlobalShortcuts shortcuts{connection, !isWaylandSession};
-    DragSelectionServer dragSelection;
+    DragSelectionServer dragSelection{connection};
 };
 
 X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {
-    if (!m_parts->isWaylandSession)
-        return;
-    // Only compositors ask for a drag's data at times Qt refuses.
+    // Peers ask for a drag's data at times Qt refuses (compositors, file managers), and only an
+    // answer with data tells an accepted drop from one that took nothing.
     QObject::connect(&m_parts->dragSession, &QtDragSession::dragStarting, &m_parts->dragSelection,
                      &DragSelectionServer::serve);
+    QObject::connect(&m_parts->dragSelection, &DragSelectionServer::handedOver,
+                     &m_parts->dragSession, &QtDragSession::noteHandedOver);
+    if (!m_parts->isWaylandSession)
+        return;
     // Qt's X connection carries both these and the panel's moves, so they arrive in order.
     X11WindowSystem& windowSystem = m_parts->windowSystem;
     QObject::connect(&m_parts->dragSession, &QtDragSession::dragStarting, &m_parts->dragSession,

@@ -58,6 +58,7 @@ X11Connection::X11Connection(LostHandler onLost, QObject* parent)
 
     m_helperWindow = createRequestorWindow();
     queryExtensions();
+    readServerTime();
 
     m_notifier =
         new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read, this);
@@ -70,6 +71,37 @@ X11Connection::X11Connection(LostHandler onLost, QObject* parent)
 X11Connection::~X11Connection() {
     if (m_connection)
         xcb_disconnect(m_connection);
+}
+
+void X11Connection::readServerTime() {
+    // Nothing else is selected on this connection yet, so the property's notice is the one
+    // event to wait for.
+    const std::uint32_t window = createRequestorWindow(XCB_EVENT_MASK_PROPERTY_CHANGE);
+    xcb_change_property(m_connection, XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME,
+                        XCB_ATOM_STRING, 8, 0, nullptr);
+    xcb_flush(m_connection);
+    while (Reply<xcb_generic_event_t> event{xcb_wait_for_event(m_connection)}) {
+        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+            m_serverTimeAtStart =
+                reinterpret_cast<const xcb_property_notify_event_t*>(event.get())->time;
+            m_sinceServerTime.start();
+            break;
+        }
+    }
+    xcb_destroy_window(m_connection, window);
+}
+
+std::uint32_t X11Connection::serverTimeNow() const {
+    if (!m_sinceServerTime.isValid())
+        return 0;
+    return m_serverTimeAtStart + std::uint32_t(m_sinceServerTime.elapsed());
+}
+
+bool X11Connection::isFromTheFuture(std::uint32_t time) const {
+    // Clocks of one machine agree to the millisecond; a remote server's may drift a little.
+    constexpr std::int32_t kSlack = 60'000;
+    return m_sinceServerTime.isValid() && time != 0 &&
+           std::int32_t(time - serverTimeNow()) > kSlack;
 }
 
 void X11Connection::queryExtensions() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <cstdint>
@@ -40,6 +41,14 @@ public:
     // Whether `window` belongs to Holdfin's own (Qt's) X connection.
     bool isOwnWindow(std::uint32_t window) const;
 
+    // The X server's time now, as read once at connection and carried on by the monotonic
+    // clock, which the server's time also follows; 0 when closed.
+    std::uint32_t serverTimeNow() const;
+    // Whether `time`, given by another client, lies clearly after serverTimeNow(): no server
+    // ever produced it. Such a time taken for an event's would make later requests that carry
+    // it (a selection's ownership among them) fail.
+    bool isFromTheFuture(std::uint32_t time) const;
+
     // Interns `name` (one server round trip the first time); 0 when closed.
     std::uint32_t atom(const std::string& name);
     // Interns all of `names` in one round trip.
@@ -73,6 +82,7 @@ public:
 
 private:
     void queryExtensions();
+    void readServerTime();
     void checkLost();
 
     xcb_connection_t* m_connection = nullptr;
@@ -82,6 +92,8 @@ private:
     std::uint32_t m_ownResourceMask = 0;
     int m_xfixesFirstEvent = -1;
     int m_xinputOpcode = -1;
+    std::uint32_t m_serverTimeAtStart = 0;
+    QElapsedTimer m_sinceServerTime;
     QSocketNotifier* m_notifier = nullptr;
     bool m_isDispatchPosted = false;
     std::map<int, Listener> m_listeners;
