@@ -17,7 +17,7 @@ protected:
         std::vector<std::string> args = {HOLDFIN_GTK_TARGET, "--at",
                                          std::to_string(kGtkLeft) + "," + std::to_string(kGtkTop)};
         args.insert(args.end(), options.begin(), options.end());
-        auto target = ChildProcess::start("python3", args);
+        auto target = ChildProcess::start("/usr/bin/python3", args);
         if (!target || !target->waitForLine("ready ", 10s))
             return nullptr;
         return target;
@@ -41,8 +41,9 @@ protected:
         ASSERT_TRUE(m_pointer.moveBy(dx, dy, 20));
         ASSERT_TRUE(target.waitForLine("enter ", 5s)) << "the drag reached the GTK target";
         pumpEvents(300ms);
-        if (!dropsThere)
+        if (!dropsThere) {
             ASSERT_TRUE(m_pointer.moveBy(0, 40, 10)); // out, onto the bare desktop
+        }
         ASSERT_TRUE(m_pointer.endDrag());
     }
 

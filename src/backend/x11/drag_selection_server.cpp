@@ -73,14 +73,15 @@ bool DragSelectionServer::nativeEventFilter(const QByteArray& eventType, void* m
     if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
         return false;
     auto* e = reinterpret_cast<xcb_selection_request_event_t*>(event);
+    const bool isFromTheFuture = m_clock.isFromTheFuture(e->time);
+    if (isFromTheFuture) {
+        qCDebug(lcX11, "a selection request of window 0x%x carries time %u, after the server's %u",
+                e->requestor, e->time, m_clock.serverTimeNow());
+    }
     if (e->selection == m_selection && !m_data.empty())
         return answer(e->requestor, e->target, e->property, e->time);
-    if (m_clock.isFromTheFuture(e->time)) {
-        qCDebug(lcX11, "a selection request of window 0x%x carries time %u, after the server's "
-                       "%u: handed on with the server's",
-                e->requestor, e->time, m_clock.serverTimeNow());
+    if (isFromTheFuture)
         e->time = m_clock.serverTimeNow();
-    }
     return false;
 }
 
