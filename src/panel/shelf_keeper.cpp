@@ -94,7 +94,7 @@ QString ShelfKeeper::restore() {
     QString notice;
     if (!loaded.problem.isEmpty()) {
         std::fprintf(stderr,
-                     "holdfin: the saved shelf could not be read (%s); %lld entries recovered; "
+                     "holdfin: the saved shelf could not be read (%s); entries recovered: %lld; "
                      "kept aside as %s\n",
                      qUtf8Printable(loaded.problem), static_cast<long long>(loaded.items.size()),
                      qUtf8Printable(loaded.keptAs));
