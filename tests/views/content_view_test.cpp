@@ -272,6 +272,14 @@ TEST_F(ContentViewTest, SuccessfulDragOutRemovesTheEntryAsTheShelfHoldsItThen) {
     queue.advance(300ms);
     ASSERT_EQ(dragMonitor->draggedItems().size(), 1);
     EXPECT_NE(dragMonitor->draggedItems().first().id, relabelled.id);
+    dragMonitor->history().undo();
+    EXPECT_EQ(dragMonitor->draggedItems().size(), 2) << "a drag out can be undone";
+
+    // A destination that accepted but took nothing: the entry stays.
+    beginDragOut(tilesTopDown().first());
+    session.endLatest(Qt::CopyAction, false);
+    queue.advance(1s);
+    EXPECT_EQ(dragMonitor->draggedItems().size(), 2);
 }
 
 TEST_F(ContentViewTest, MenuRowsAndActions) {
