@@ -33,10 +33,10 @@ std::optional<QByteArray> latin1Of(const QByteArray& text) {
 QByteArray mozUrlOf(const QList<QUrl>& urls) {
     QString list;
     for (const QUrl& url : urls) {
-        const QString title = url.isLocalFile() ? QFileInfo(url.toLocalFile()).fileName()
-                                                : url.toDisplayString();
-        list += QString::fromLatin1(url.toEncoded()) + QLatin1Char('\n') + title +
-                QLatin1Char('\n');
+        const QString title =
+            url.isLocalFile() ? QFileInfo(url.toLocalFile()).fileName() : url.toDisplayString();
+        list +=
+            QString::fromLatin1(url.toEncoded()) + QLatin1Char('\n') + title + QLatin1Char('\n');
     }
     list.chop(1);
     return {reinterpret_cast<const char*>(list.utf16()), list.size() * 2};
@@ -91,7 +91,8 @@ DragOffer makeDragOffer(const QList<DraggingItem>& items) {
         const std::optional<QByteArray> latin1 = latin1Of(text);
         // Qt's X11 drag names STRING and TEXT beside text/plain: only text Latin-1 can hold
         // goes by that name.
-        offer.mimeFormats << (latin1 ? QStringLiteral("text/plain") : QStringLiteral("UTF8_STRING"));
+        offer.mimeFormats << (latin1 ? QStringLiteral("text/plain")
+                                     : QStringLiteral("UTF8_STRING"));
         offer.mimeFormats << QStringLiteral("text/plain;charset=utf-8");
         if (latin1)
             add("text/plain", text);

@@ -9,7 +9,7 @@
 namespace core {
 class DiagnosticLog;
 class MainQueue;
-}
+} // namespace core
 
 namespace views {
 

@@ -9,8 +9,8 @@ namespace views {
 DraggableView::DraggableView(QWidget* content, shelf::BucketItem item, DragActions actions,
                              core::MainQueue& mainQueue, backend::DragSession& dragSession,
                              core::DiagnosticLog& log, QWidget* parent)
-    : QWidget(parent),
-      m_coordinator(std::make_shared<Coordinator>(std::move(item), std::move(actions), mainQueue, &log)) {
+    : QWidget(parent), m_coordinator(std::make_shared<Coordinator>(
+                           std::move(item), std::move(actions), mainQueue, &log)) {
     m_dragSource = new DragSourceWidget(content, m_coordinator, dragSession, mainQueue, log, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

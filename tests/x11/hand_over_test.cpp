@@ -57,8 +57,8 @@ protected:
                 continue;
             const std::string rest = line->substr(5);
             const std::size_t space = rest.find(' ');
-            data[rest.substr(0, space)] = QByteArray::fromBase64(
-                QByteArray::fromStdString(space == std::string::npos ? "" : rest.substr(space + 1)));
+            data[rest.substr(0, space)] = QByteArray::fromBase64(QByteArray::fromStdString(
+                space == std::string::npos ? "" : rest.substr(space + 1)));
         }
         return data;
     }
@@ -118,9 +118,11 @@ TEST_F(HandOverTest, EveryOfferedTargetCarriesTheDataAndASuccessThatTookNothingK
     ASSERT_TRUE(waitForList(1));
 
     ASSERT_NO_FATAL_FAILURE(dragTileOver(*gtk, 0, true));
-    const std::map<std::string, QByteArray> textTargets = {
-        {"text/plain", text},  {"text/plain;charset=utf-8", text}, {"UTF8_STRING", text},
-        {"STRING", "caf\xE9 au lait"}, {"TEXT", "caf\xE9 au lait"}};
+    const std::map<std::string, QByteArray> textTargets = {{"text/plain", text},
+                                                           {"text/plain;charset=utf-8", text},
+                                                           {"UTF8_STRING", text},
+                                                           {"STRING", "caf\xE9 au lait"},
+                                                           {"TEXT", "caf\xE9 au lait"}};
     EXPECT_EQ(received(*gtk), textTargets);
     EXPECT_TRUE(waitForPanel(false)) << "the last entry handed over, the shelf is empty";
 }

@@ -78,8 +78,9 @@ bool DragSelectionServer::nativeEventFilter(const QByteArray& eventType, void* m
         qCDebug(lcX11, "a selection request of window 0x%x carries time %u, after the server's %u",
                 e->requestor, e->time, m_clock.serverTimeNow());
     }
-    if (e->selection == m_selection && !m_data.empty())
-        return answer(e->requestor, e->target, e->property, e->time);
+    if (e->selection == m_selection && !m_data.empty() &&
+        answer(e->requestor, e->target, e->property, e->time))
+        return true;
     if (isFromTheFuture)
         e->time = m_clock.serverTimeNow();
     return false;
