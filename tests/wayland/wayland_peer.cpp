@@ -2,6 +2,9 @@
 // that is a drag source (pressing and moving the left button starts a drag of the --uri and
 // --text given) and a drop target that prints what it got. Every line on standard output
 // starts with T=<CLOCK_MONOTONIC ms>: READY, DRAG-START, DRAG-END action=N, DROP ....
+// --payloads KIND,... gives each drag in turn what it carries: "both" (the default: URIs and
+// text) or "text". With --dump, a drop also reads every offered format once, in the offered
+// order at the first drop, the reverse at the next, and so on: DATA <format> <base64>.
 #include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -12,6 +15,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -27,7 +31,9 @@ void out(const QString& line) {
 
 class Peer final : public QWidget {
 public:
-    Peer(QList<QUrl> urls, QString text) : m_urls(std::move(urls)), m_text(std::move(text)) {
+    Peer(QList<QUrl> urls, QString text, QStringList payloads, bool isDumping)
+        : m_urls(std::move(urls)), m_text(std::move(text)), m_payloads(std::move(payloads)),
+          m_isDumping(isDumping) {
         setAcceptDrops(true);
     }
 
@@ -51,7 +57,10 @@ protected:
         m_pressPos = {};
         auto* drag = new QDrag(this);
         auto* data = new QMimeData;
-        data->setUrls(m_urls);
+        const QString payload =
+            m_payloads.isEmpty() ? QString() : m_payloads.at(m_drags++ % m_payloads.size());
+        if (payload != QLatin1String("text"))
+            data->setUrls(m_urls);
         data->setText(m_text);
         drag->setMimeData(data);
         out(QStringLiteral("DRAG-START"));
@@ -67,6 +76,14 @@ protected:
         const QMimeData* data = event->mimeData();
         QString uriList = QString::fromUtf8(data->data(QStringLiteral("text/uri-list")));
         uriList.replace(QLatin1String("\r\n"), QLatin1String("|"));
+        if (m_isDumping) {
+            QStringList formats = data->formats();
+            if (m_drops++ % 2 == 1)
+                std::reverse(formats.begin(), formats.end());
+            for (const QString& format : formats)
+                out(QStringLiteral("DATA %1 %2")
+                        .arg(format, QString::fromLatin1(data->data(format).toBase64())));
+        }
         out(QStringLiteral("DROP formats=[%1] uri-list=\"%2\" text=\"%3\"")
                 .arg(data->formats().join(QLatin1Char(',')), uriList, data->text()));
         event->setDropAction(Qt::CopyAction);
@@ -76,6 +93,10 @@ protected:
 private:
     QList<QUrl> m_urls;
     QString m_text;
+    QStringList m_payloads;
+    bool m_isDumping;
+    int m_drags = 0;
+    int m_drops = 0;
     QPoint m_pressPos;
     bool m_isReady = false;
 };
@@ -86,14 +107,18 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QList<QUrl> urls;
     QString text;
-    const QStringList args = app.arguments();
+    QStringList payloads;
+    QStringList args = app.arguments();
+    const bool isDumping = args.removeAll(QStringLiteral("--dump")) > 0;
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--uri"))
             urls << QUrl(args[i + 1]);
         else if (args[i] == QLatin1String("--text"))
             text = args[i + 1];
+        else if (args[i] == QLatin1String("--payloads"))
+            payloads = args[i + 1].split(QLatin1Char(','));
     }
-    Peer peer(urls, text);
+    Peer peer(urls, text, payloads, isDumping);
     peer.setWindowTitle(QStringLiteral("wayland-peer"));
     // Screen-sized even where the compositor ignores the maximize (KWin, at times): placed,
     // it can only cover the screen then.

@@ -8,10 +8,13 @@ WAYLAND_DISPLAY and DRIVER (the pointer injection).
 Cases: detect (a drag in the peer brings the panel up; its end elsewhere takes it away), escape
 (Escape cancels a drag, button still down: that takes it away), drop-in (a drop on the panel
 becomes an entry), drag-out (entries dropped and dragged into the peer, three in a row, each
-deliver their file URL). Prints one line per case and 'N passed, N failed'; exit status 1 when
+deliver their file URL), formats (a file entry and a text entry dragged out into the peer,
+twice each, the peer reading every offered format once, in the offered order and the reverse:
+each carries the entry's data). Prints one line per case and 'N passed, N failed'; exit status 1 when
 any failed."""
 
 import argparse
+import base64
 import os
 import shlex
 import subprocess
@@ -29,6 +32,8 @@ FIRST_TILE = (80, 340)     # the newest entry's tile, at the top of the panel's 
 ESCAPE = 1                 # evdev key code
 PEER_TEXT = "sample text"  # what the peer's own drags carry
 DRAG_OUTS = 3              # in a row, in one holdfin run
+# The peer's arguments beyond its payload, for the cases that need more.
+PEER_OPTIONS = {"formats": ["--dump", "--payloads", "both,both,text,text"]}
 
 
 class Failure(Exception):
@@ -38,7 +43,7 @@ class Failure(Exception):
 class Session:
     """holdfin, the peer and the pointer driver inside the compositor."""
 
-    def __init__(self, args, home):
+    def __init__(self, args, home, peer_options=()):
         self.sample = os.path.join(home, "sample.txt")
         with open(self.sample, "w") as f:
             f.write("sample\n")
@@ -48,8 +53,8 @@ class Session:
                    XDG_DATA_HOME=os.path.join(home, "data"))
         self.driver = Child(shlex.split(os.environ["DRIVER"]), stdin=subprocess.PIPE)
         peer_env = dict(env, QT_QPA_PLATFORM="wayland")
-        self.peer = Child([args.peer, "--uri", "file://" + self.sample, "--text", PEER_TEXT],
-                          env=peer_env)
+        self.peer = Child([args.peer, "--uri", "file://" + self.sample, "--text", PEER_TEXT]
+                          + list(peer_options), env=peer_env)
         self.holdfin = Child([args.holdfin], env=env)
         if not wait_line(self.peer, "READY platform=wayland", 20):
             raise Failure("the peer did not come up as a Wayland client: %s"
@@ -156,15 +161,15 @@ def case_escape(s):
     s.send("up")
 
 
-def drop_in(s):
+def drop_in(s, kind="file"):
     s.holdfin.drain()
     s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
     expect_panel_up(s)
     s.send("glide 780 420 %d %d 20 400" % PANEL_POINT, "sleep 200",
            "glide %d %d %d %d 2 60" % (PANEL_POINT + (PANEL_POINT[0] + 2, PANEL_POINT[1] + 2)),
            "up")
-    dropped = s.holdfin.wait_for("Dropped File URL", 5)
-    expect(dropped and s.sample in dropped, "no drop reached the panel: %s"
+    dropped = s.holdfin.wait_for("Dropped File URL" if kind == "file" else "Dropped File Content", 5)
+    expect(dropped and (kind != "file" or s.sample in dropped), "no drop reached the panel: %s"
            % list(s.holdfin.recent))
     time.sleep(0.3)
     expect(s.panel_shown(), "the panel went away with an entry on the shelf")
@@ -174,8 +179,9 @@ def case_drop_in(s):
     drop_in(s)
 
 
-def drag_entry_out(s):
-    """Drags the newest entry into the peer: the peer's DROP line, or None."""
+def drag_entry_out(s, data=None):
+    """Drags the newest entry into the peer: the peer's DROP line, or None. The peer's DATA
+    lines before it go into `data`, as (format, bytes)."""
     s.peer.drain()
     s.send("move %d %d" % FIRST_TILE, "sleep 200", "down",
            "glide %d %d %d %d 6 150" % (FIRST_TILE + (FIRST_TILE[0] + 30, FIRST_TILE[1] + 10)),
@@ -184,7 +190,13 @@ def drag_entry_out(s):
            "sleep 200", "glide %d %d %d %d 2 60" % (PEER_POINT + (PEER_POINT[0] + 4,
                                                                    PEER_POINT[1] + 4)),
            "up")
-    return wait_line(s.peer, " DROP ")
+    while True:
+        line = wait_line(s.peer, " D")
+        if not line or " DROP " in line:
+            return line
+        if " DATA " in line and data is not None:
+            fields = line.split(" DATA ", 1)[1].split(" ")
+            data.append((fields[0], base64.b64decode(fields[1]) if len(fields) > 1 else b""))
 
 
 def case_drag_out(s):
@@ -207,8 +219,37 @@ def case_drag_out(s):
            "the panel stayed in sight with the shelf empty after the drags out")
 
 
+def expected_data(fmt, url, text):
+    """What `fmt` must carry for an entry of `url` (None for text) and `text`."""
+    if fmt == "text/uri-list":
+        return (url + "\r\n").encode() if url else None
+    if fmt == "text/x-moz-url":
+        title = os.path.basename(url) if url else ""
+        return (url + "\n" + title).encode("utf-16-le") if url else None
+    if fmt.startswith("text/plain") or fmt in ("UTF8_STRING", "STRING", "TEXT"):
+        return text.encode("utf-8")
+    return None
+
+
+def case_formats(s):
+    url = "file://" + s.sample
+    for kind, text in (("file", s.sample), ("file", s.sample), ("text", PEER_TEXT),
+                       ("text", PEER_TEXT)):
+        drop_in(s, kind)
+        data = []
+        dropped = drag_entry_out(s, data)
+        expect(dropped and data, "a %s entry: the peer got no drop: %s" % (kind, list(s.holdfin.recent)))
+        for fmt, got in data:
+            want = expected_data(fmt, url if kind == "file" else None, text)
+            expect(got, "a %s entry's %s arrived empty (of %s)" % (kind, fmt, [f for f, _ in data]))
+            expect(want is None or got == want, "a %s entry's %s carried %r, not %r"
+                   % (kind, fmt, got, want))
+        print("  %s entry, read in order: %s" % (kind, " ".join(f for f, _ in data)), flush=True)
+        time.sleep(0.4)  # the entry leaves the shelf
+
+
 CASES = {"detect": case_detect, "escape": case_escape, "drop-in": case_drop_in,
-         "drag-out": case_drag_out}
+         "drag-out": case_drag_out, "formats": case_formats}
 
 
 def main():
@@ -222,7 +263,7 @@ def main():
         with tempfile.TemporaryDirectory() as home:
             session = None
             try:
-                session = Session(args, home)
+                session = Session(args, home, PEER_OPTIONS.get(name, ()))
                 CASES[name](session)
                 print("PASS", name, flush=True)
                 passed += 1
