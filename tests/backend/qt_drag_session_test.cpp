@@ -55,13 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
                  {"text/x-moz-url",
                   utf16(QStringLiteral("file:///home/demo/a%20b%25%FF.txt\na b%\uFFFD.txt"))},
                  {"text/plain", "/home/demo/a b%\xFF.txt"}}},
-        Offered{"links",
-                {url("https://example.org/x?y=1"), url("file:///tmp/z")},
-                {QStringLiteral("text/uri-list")},
-                {{"text/uri-list", "https://example.org/x?y=1\r\nfile:///tmp/z\r\n"},
-                 {"text/x-moz-url", utf16(QStringLiteral("https://example.org/x?y=1\nhttps://"
-                                                         "example.org/x?y=1\nfile:///tmp/z\nz"))},
-                 {"text/plain", "https://example.org/x?y=1\n/tmp/z"}}},
         Offered{"latin1",
                 {string("caf\xC3\xA9"), string("two")},
                 {QStringLiteral("text/plain"), QStringLiteral("text/plain;charset=utf-8")},

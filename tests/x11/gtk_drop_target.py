@@ -1,21 +1,11 @@
 #!/usr/bin/env python3
-"""A GTK 3 window that takes drops as GTK programs do, for holdfin's X11 tests.
+"""A GTK 3 drop target for holdfin's X11 tests: gtk_drop_target.py X,Y MODE [poison]
 
-    gtk_drop_target.py [--at X,Y] [--mode read|every|take-nothing] [--poison]
-
-The 300x300 window sits at --at (default 600,100) and accepts every drag as a copy.
---mode read (default): the drop reads the first text or URI target GTK prefers.
---mode every: the drop reads every offered target in turn, each once.
---mode take-nothing: the drop reports success without asking for any data.
---poison: while a drag moves over the window, asks for its data once with a time in seconds
-since 1970, as some file managers do.
-Standard output, one line each:
-    ready X Y W H            the window is shown
-    enter TARGET...          a drag entered; the targets it offers
-    data TARGET BASE64       the data of one target the drop asked for (empty: nothing came)
-    dropped                  the drop is over and was reported a success
-"""
-import argparse
+A 300x300 window at X,Y that accepts every drag as a copy. MODE read: a drop reads the text or
+URI target GTK programs prefer; every: each offered target in turn; take-nothing: the drop
+reports success without asking for data. With poison, the first motion asks for the drag's
+data at a time in seconds since 1970, as some file managers do. Prints: "ready", "enter
+TARGET...", "data TARGET BASE64" per target read, "dropped"."""
 import base64
 import sys
 import time
@@ -26,94 +16,61 @@ gi.require_version("Gdk", "3.0")
 gi.require_version("Gtk", "3.0")
 from gi.repository import Gdk, GLib, Gtk  # noqa: E402
 
-PREFERRED = ["text/uri-list", "UTF8_STRING", "text/plain;charset=utf-8", "text/plain",
-             "STRING", "TEXT"]
+PREFERRED = ["text/uri-list", "UTF8_STRING", "text/plain;charset=utf-8", "text/plain"]
+at, mode = [int(v) for v in sys.argv[1].split(",")], sys.argv[2]
+poison = sys.argv[3:] == ["poison"]
+state = {"entered": None, "pending": [], "time": 0}
 
 
 def say(line):
     print(line, flush=True)
 
 
-class Target(Gtk.Window):
-    def __init__(self, mode, poison):
-        super().__init__(title="holdfin test GTK target")
-        self.mode = mode
-        self.poison = poison
-        self.poisoned = False
-        self.pending = []
-        self.set_decorated(False)
-        self.set_default_size(300, 300)
-        self.drag_dest_set(0, [], Gdk.DragAction.COPY | Gdk.DragAction.MOVE)
-        self.connect("drag-motion", self.on_motion)
-        self.connect("drag-drop", self.on_drop)
-        self.connect("drag-data-received", self.on_data)
-        self.entered = None
+def atom(name):
+    return Gdk.Atom.intern(name, False)
 
-    def targets(self, context):
-        return [t.name() for t in context.list_targets()]
 
-    def on_motion(self, widget, context, x, y, timestamp):
-        if self.entered is not context:
-            self.entered = context
-            say("enter " + " ".join(self.targets(context)))
-        if self.poison and not self.poisoned:
-            self.poisoned = True
-            # The request's answer is of no interest; only its time is.
-            Gdk.selection_convert(self.get_window(), Gdk.Atom.intern("XdndSelection", False),
-                                  Gdk.Atom.intern(self.targets(context)[0], False),
+def on_motion(window, context, x, y, timestamp):
+    targets = [t.name() for t in context.list_targets()]
+    if state["entered"] is not context:
+        state["entered"] = context
+        say("enter " + " ".join(targets))
+        if poison:
+            Gdk.selection_convert(window.get_window(), atom("XdndSelection"), atom(targets[0]),
                                   int(time.time()))
-        Gdk.drag_status(context, Gdk.DragAction.COPY, timestamp)
+    Gdk.drag_status(context, Gdk.DragAction.COPY, timestamp)
+    return True
+
+
+def on_drop(window, context, x, y, timestamp):
+    offered = [t.name() for t in context.list_targets()]
+    if mode == "take-nothing":
+        say("dropped")
+        Gtk.drag_finish(context, True, False, timestamp)
         return True
+    preferred = next((t for t in PREFERRED if t in offered), offered[0])
+    state["pending"], state["time"] = offered if mode == "every" else [preferred], timestamp
+    window.drag_get_data(context, atom(state["pending"][0]), timestamp)
+    return True
 
-    def on_drop(self, widget, context, x, y, timestamp):
-        offered = self.targets(context)
-        if self.mode == "take-nothing":
-            say("dropped")
-            Gtk.drag_finish(context, True, False, timestamp)
-            return True
-        if self.mode == "every":
-            self.pending = list(offered)
-        else:
-            self.pending = [next((t for t in PREFERRED if t in offered), offered[0])]
-        self.drop_time = timestamp
-        self.ask(context)
-        return True
 
-    def ask(self, context):
-        target = self.pending[0]
-        self.drag_get_data(context, Gdk.Atom.intern(target, False), self.drop_time)
-
-    def on_data(self, widget, context, x, y, selection, info, timestamp):
-        if not self.pending:
-            return
-        target = self.pending.pop(0)
-        data = selection.get_data() or b""
-        say("data %s %s" % (target, base64.b64encode(data).decode("ascii")))
-        if self.pending:
-            self.ask(context)
-            return
+def on_data(window, context, x, y, selection, info, timestamp):
+    target = state["pending"].pop(0)
+    say("data %s %s" % (target, base64.b64encode(selection.get_data() or b"").decode()))
+    if state["pending"]:
+        window.drag_get_data(context, atom(state["pending"][0]), state["time"])
+    else:
         say("dropped")
         Gtk.drag_finish(context, True, False, timestamp)
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--at", default="600,100")
-    parser.add_argument("--mode", choices=["read", "every", "take-nothing"], default="read")
-    parser.add_argument("--poison", action="store_true")
-    args = parser.parse_args()
-    x, y = (int(v) for v in args.at.split(","))
-    window = Target(args.mode, args.poison)
-    window.move(x, y)
-    window.show_all()
-
-    def announce():
-        say("ready %d %d 300 300" % (x, y))
-        return False
-
-    GLib.timeout_add(300, announce)
-    Gtk.main()
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+window = Gtk.Window(title="holdfin test GTK target", decorated=False)
+window.set_default_size(300, 300)
+window.drag_dest_set(0, [], Gdk.DragAction.COPY | Gdk.DragAction.MOVE)
+window.connect("drag-motion", on_motion)
+window.connect("drag-drop", on_drop)
+window.connect("drag-data-received", on_data)
+window.move(*at)
+window.show_all()
+GLib.timeout_add(300, lambda: say("ready") or False)
+Gtk.main()

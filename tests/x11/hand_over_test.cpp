@@ -8,17 +8,18 @@ using namespace shelf_road;
 
 namespace {
 
-// Where the GTK target sits: right of the fixture's Qt target.
 constexpr int kGtkLeft = 950, kGtkTop = 100;
 
 class HandOverTest : public ShelfRoadTest {
 protected:
-    std::unique_ptr<ChildProcess> startGtkTarget(const std::vector<std::string>& options) {
-        std::vector<std::string> args = {HOLDFIN_GTK_TARGET, "--at",
-                                         std::to_string(kGtkLeft) + "," + std::to_string(kGtkTop)};
-        args.insert(args.end(), options.begin(), options.end());
+    // gtk_drop_target.py MODE [poison], right of the fixture's Qt target.
+    std::unique_ptr<ChildProcess> startGtkTarget(const std::string& mode, bool poisons = false) {
+        std::vector<std::string> args = {HOLDFIN_GTK_TARGET, std::to_string(kGtkLeft) + ",100",
+                                         mode};
+        if (poisons)
+            args.push_back("poison");
         auto target = ChildProcess::start("/usr/bin/python3", args);
-        if (!target || !target->waitForLine("ready ", 10s))
+        if (!target || !target->waitForLine("ready", 10s))
             return nullptr;
         return target;
     }
@@ -74,7 +75,7 @@ QByteArray utf16(const QString& text) {
 TEST_F(HandOverTest, AHoverThatAsksAtAForeignTimeSpoilsNoLaterDragOut) {
     ASSERT_NO_FATAL_FAILURE(parkText("parked first"));
     ASSERT_TRUE(waitForList(1));
-    auto gtk = startGtkTarget({"--poison"});
+    auto gtk = startGtkTarget("read", true);
     ASSERT_TRUE(gtk);
     ASSERT_NO_FATAL_FAILURE(dragTileOver(*gtk, 0, false));
     ASSERT_TRUE(waitForList(1)) << "dropped on nothing, the entry stays";
@@ -100,14 +101,14 @@ TEST_F(HandOverTest, EveryOfferedTargetCarriesTheDataAndASuccessThatTookNothingK
     const QByteArray path = QByteArray::fromStdString(m_files[0]);
     const QByteArray url = QByteArray::fromStdString(fileUrl(m_files[0]));
     {
-        auto gtk = startGtkTarget({"--mode", "take-nothing"});
+        auto gtk = startGtkTarget("take-nothing");
         ASSERT_TRUE(gtk);
         ASSERT_NO_FATAL_FAILURE(dragTileOver(*gtk, 1, true));
         EXPECT_TRUE(received(*gtk).empty());
         EXPECT_TRUE(holdfinLine("drop delivered nothing", 10s));
         EXPECT_TRUE(waitForList(2)) << "nothing was handed over: the text stays";
     }
-    auto gtk = startGtkTarget({"--mode", "every"});
+    auto gtk = startGtkTarget("every");
     ASSERT_TRUE(gtk);
     ASSERT_NO_FATAL_FAILURE(dragTileOver(*gtk, 0, true));
     const std::map<std::string, QByteArray> fileTargets = {
