@@ -91,6 +91,7 @@ private:
             m_record.performed = operation;
             m_source->draggingSessionEnded(endPoint, operation);
         }
+        void dropHandedOver(bool isHandedOver) override { m_source->dropHandedOver(isHandedOver); }
 
     private:
         std::shared_ptr<backend::DraggingSource> m_source;
@@ -295,7 +296,7 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     }
     if (c.performed != Qt::IgnoreAction) {
         EXPECT_EQ(targetLines.back(), "dropped " + c.accept);
-        // Qt offers text/plain with every URL list; it must stay empty of URLs.
+        // Qt offers text/plain with every URL list: the entry's text, or its paths.
         EXPECT_EQ(received["text/uri-list"], c.uriList);
         EXPECT_EQ(received["text/plain"], c.text);
     } else {
@@ -322,22 +323,24 @@ QList<BucketItemData> payloads(std::initializer_list<std::pair<QString, UTType>>
 
 INSTANTIATE_TEST_SUITE_P(
     Entries, DragOutTest,
-    testing::Values(DragOutCase{"unlockedFilesCopied",
-                                payloads({{kOddFile, UTType::fileURL}, {kFolder, UTType::folder}}),
-                                false, "copy", "copy move", Qt::CopyAction,
-                                (kOddFile + "\r\n" + kFolder + "\r\n").toLatin1(), ""},
-                    DragOutCase{"unlockedMixedMoved",
-                                payloads({{kPlainFile, UTType::fileURL},
-                                          {kText, UTType::plainText},
-                                          {kOddFile, UTType::fileURL},
-                                          {kPathText, UTType::plainText}}),
-                                false, "move", "copy move", Qt::MoveAction,
-                                (kPlainFile + "\r\n" + kOddFile + "\r\n").toLatin1(),
-                                (kText + "\n" + kPathText).toUtf8()},
-                    DragOutCase{"lockedTextCopied", payloads({{kText, UTType::plainText}}), true,
-                                "copy", "copy", Qt::CopyAction, "", kText.toUtf8()},
-                    DragOutCase{"lockedFileRefusesMove", payloads({{kOddFile, UTType::fileURL}}),
-                                true, "move", "copy", Qt::IgnoreAction, "", ""}),
+    testing::Values(
+        DragOutCase{
+            "unlockedFilesCopied",
+            payloads({{kOddFile, UTType::fileURL}, {kFolder, UTType::folder}}), false, "copy",
+            "copy move", Qt::CopyAction, (kOddFile + "\r\n" + kFolder + "\r\n").toLatin1(),
+            QByteArray::fromPercentEncoding((kOddFile.mid(7) + "\n" + kFolder.mid(7)).toLatin1())},
+        DragOutCase{"unlockedMixedMoved",
+                    payloads({{kPlainFile, UTType::fileURL},
+                              {kText, UTType::plainText},
+                              {kOddFile, UTType::fileURL},
+                              {kPathText, UTType::plainText}}),
+                    false, "move", "copy move", Qt::MoveAction,
+                    (kPlainFile + "\r\n" + kOddFile + "\r\n").toLatin1(),
+                    (kText + "\n" + kPathText).toUtf8()},
+        DragOutCase{"lockedTextCopied", payloads({{kText, UTType::plainText}}), true, "copy",
+                    "copy", Qt::CopyAction, "", kText.toUtf8()},
+        DragOutCase{"lockedFileRefusesMove", payloads({{kOddFile, UTType::fileURL}}), true, "move",
+                    "copy", Qt::IgnoreAction, "", ""}),
     [](const auto& info) { return info.param.name; });
 
 } // namespace
