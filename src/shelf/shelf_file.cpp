@@ -58,7 +58,7 @@ std::optional<BucketItem> entryOf(const QJsonValue& value) {
     const QJsonArray payloads = items.toArray();
     QList<BucketItemData> data;
     data.reserve(payloads.size());
-    for (const QJsonValue& payload : payloads) {
+    for (const auto& payload : payloads) {
         auto read = payloadOf(payload);
         if (!read)
             return std::nullopt;

@@ -19,7 +19,7 @@ const QString kFileName = QStringLiteral("shelf.json");
 const QString kImageFolder = QStringLiteral("images");
 } // namespace
 
-ShelfStore::ShelfStore(QString directory, QString imageCacheDirectory)
+ShelfStore::ShelfStore(const QString& directory, const QString& imageCacheDirectory)
     : m_directory(QDir(directory).absolutePath()),
       m_imageCacheDirectory(
           imageCacheDirectory.isEmpty() ? QString() : QDir(imageCacheDirectory).absolutePath()) {}

@@ -25,7 +25,7 @@ public:
 
     // `directory` holds the saved shelf (made, mode 0700, on the first save);
     // `imageCacheDirectory` is where drops write image bytes.
-    ShelfStore(QString directory, QString imageCacheDirectory);
+    ShelfStore(const QString& directory, const QString& imageCacheDirectory);
 
     // $XDG_DATA_HOME/holdfin (~/.local/share/holdfin by default).
     static QString defaultDirectory();
