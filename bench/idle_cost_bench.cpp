@@ -1,5 +1,6 @@
 // Idle cost of holdfin: CPU ticks and context switches of the running program (all its
-// threads) while the pointer moves without a button, on a private X server.
+// threads) while the pointer moves without a button, then while 1,000 keys are typed with no
+// drag on, on a private X server.
 //
 //   holdfin_bench_idle_cost [seconds]     (default 30)
 #include "support/x11/child_process.h"
@@ -103,5 +104,21 @@ int main(int argc, char* argv[]) {
     }
     std::printf("  holdfin without any input, same time: %ld CPU ticks, %ld context switches\n",
                 before.ticks - quietStart.ticks, before.switches - quietStart.switches);
+
+    // Typing, no drag on: every key press of the session, none of which means anything to
+    // holdfin. Its context switches are its wake-ups.
+    constexpr int kKeys = 1000;
+    std::string text;
+    for (int i = 0; i < kKeys; ++i)
+        text += char('a' + i % 26);
+    const Cost beforeTyping = costOf(holdfin->pid());
+    const auto typingStart = steady_clock::now();
+    ChildProcess::run("xdotool", {"type", "--delay", "8", text}, std::chrono::seconds(60));
+    const double typing = duration<double>(steady_clock::now() - typingStart).count();
+    const Cost afterTyping = costOf(holdfin->pid());
+    std::printf("typing: %d keys in %.1f s, no drag on\n", kKeys, typing);
+    std::printf("  holdfin wake-ups per 1,000 typed keys: %ld (%ld CPU ticks)\n",
+                afterTyping.switches - beforeTyping.switches,
+                afterTyping.ticks - beforeTyping.ticks);
     return holdfin->isRunning() ? 0 : 1;
 }

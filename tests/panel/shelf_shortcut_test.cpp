@@ -42,10 +42,10 @@ protected:
 TEST_F(ShelfRequestTest, EscapeAnywhereHidesAShelfShownOnRequest) {
     monitor.toggleShelf();
     EXPECT_TRUE(monitor.isShelfRequested());
-    events.keyDown(12);
+    events.keyDown(Qt::Key_A);
     queue.drain();
     EXPECT_TRUE(monitor.isShelfRequested()) << "other keys leave it";
-    events.keyDown(backend::kEscapeKeyCode);
+    events.keyDown(Qt::Key_Escape);
     EXPECT_TRUE(monitor.isShelfRequested()) << "changed on the main queue, not in the handler";
     queue.drain();
     EXPECT_FALSE(monitor.isShelfRequested());
