@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QThread>
 
-#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -88,21 +87,4 @@ TEST(QtMainQueue, TasksStillWaitingGoWithIt) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(ran);
     EXPECT_EQ(captured.use_count(), 1) << "both tasks were destroyed";
-}
-
-// A task posted with a context runs only if its context is still there by its turn.
-TEST(QtMainQueue, PostedTasksGoWithTheirContext) {
-    core::QtMainQueue queue;
-    std::vector<int> ran;
-    auto kept = std::make_unique<QObject>();
-    auto gone = std::make_unique<QObject>();
-    queue.post(kept.get(), [&] { ran.push_back(1); });
-    queue.post(gone.get(), [&] { ran.push_back(2); });
-    queue.postAfter(5ms, kept.get(), [&] { ran.push_back(3); });
-    queue.postAfter(5ms, gone.get(), [&] { ran.push_back(4); });
-    gone.reset();
-    testing_support::waitUntil([&] { return ran.size() == 2; });
-    QThread::msleep(20);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(ran, (std::vector<int>{1, 3}));
 }

@@ -110,8 +110,10 @@ TEST_F(DragMonitorTest, DragUnderWayAtStartIsNotReported) {
 TEST_F(DragMonitorTest, ReleaseAndEscapeEndTheDragOneTurnLater) {
     auto monitor = makeMonitor();
     for (bool byEscape : {false, true}) {
+        EXPECT_FALSE(events.isWatchingKeys()) << "typing with no drag on wakes nothing";
         startReadableDrag(pasteboard, events, queue);
         ASSERT_TRUE(monitor->isDragging());
+        EXPECT_TRUE(events.isWatchingKeys());
         if (byEscape)
             events.keyDown(Qt::Key_Escape);
         else
@@ -143,30 +145,6 @@ TEST_F(DragMonitorTest, FollowsTheEventMonitorWhileItLives) {
         EXPECT_EQ(events.receiverCount(), 3);
     }
     EXPECT_EQ(events.receiverCount(), 0);
-}
-
-// Keys wake Holdfin only while Escape means something: during a drag or while the shelf is
-// shown on request. Escape during Holdfin's own drag is that drag's alone.
-TEST_F(DragMonitorTest, KeysAreWatchedOnlyWhileEscapeMatters) {
-    auto monitor = makeMonitor();
-    EXPECT_FALSE(events.isWatchingKeys());
-    startReadableDrag(pasteboard, events, queue);
-    EXPECT_TRUE(events.isWatchingKeys());
-    monitor->showShelf();
-    events.leftMouseUp();
-    queue.drain();
-    EXPECT_TRUE(events.isWatchingKeys()) << "the shelf is still shown on request";
-
-    events.setOwnDragInProgress(true);
-    events.keyDown(Qt::Key_Escape);
-    queue.drain();
-    EXPECT_TRUE(monitor->isShelfRequested());
-    events.setOwnDragInProgress(false);
-
-    events.keyDown(Qt::Key_Escape);
-    queue.drain();
-    EXPECT_FALSE(monitor->isShelfRequested());
-    EXPECT_FALSE(events.isWatchingKeys());
 }
 
 TEST_F(DragMonitorTest, QueuedWorkOutlivingTheMonitorIsDropped) {

@@ -45,10 +45,17 @@ TEST_F(ShelfRequestTest, EscapeAnywhereHidesAShelfShownOnRequest) {
     events.keyDown(Qt::Key_A);
     queue.drain();
     EXPECT_TRUE(monitor.isShelfRequested()) << "other keys leave it";
+    EXPECT_TRUE(events.isWatchingKeys());
+    events.setOwnDragInProgress(true);
+    events.keyDown(Qt::Key_Escape);
+    queue.drain();
+    EXPECT_TRUE(monitor.isShelfRequested()) << "Escape in a drag out cancels that drag only";
+    events.setOwnDragInProgress(false);
     events.keyDown(Qt::Key_Escape);
     EXPECT_TRUE(monitor.isShelfRequested()) << "changed on the main queue, not in the handler";
     queue.drain();
     EXPECT_FALSE(monitor.isShelfRequested());
+    EXPECT_FALSE(events.isWatchingKeys());
     monitor.showShelf();
     monitor.toggleShelf();
     EXPECT_FALSE(monitor.isShelfRequested());

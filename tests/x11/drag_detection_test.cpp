@@ -18,6 +18,7 @@
 
 #include <QDrag>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -45,8 +46,6 @@ ChildProcess::Options programOptions() {
     return options;
 }
 
-enum class Input { Dragged, Released, Escape };
-
 // The X11 services and a DragMonitor on them, with what the monitor published.
 struct Holdfin {
     Holdfin()
@@ -54,13 +53,6 @@ struct Holdfin {
           monitor(mainQueue, pasteboard, eventMonitor) {
         QObject::connect(&monitor, &panel::DragMonitor::isDraggingChanged,
                          [this] { assignments.push_back(monitor.isDragging()); });
-        using backend::GlobalEventMonitor;
-        QObject::connect(&eventMonitor, &GlobalEventMonitor::leftButtonDragged,
-                         [this] { events.push_back(Input::Dragged); });
-        QObject::connect(&eventMonitor, &GlobalEventMonitor::leftButtonReleased,
-                         [this] { events.push_back(Input::Released); });
-        QObject::connect(&eventMonitor, &GlobalEventMonitor::escapePressed,
-                         [this] { events.push_back(Input::Escape); });
         // Raw key presses as they reach the connection, whatever they are.
         connection.addListener([this](const void* data) {
             const auto& event = *static_cast<const xcb_ge_generic_event_t*>(data);
@@ -70,7 +62,7 @@ struct Holdfin {
                 ++rawKeyPresses;
         });
     }
-    int count(Input type) const { return int(std::count(events.begin(), events.end(), type)); }
+    int eventCount() const { return int(dragged.count() + released.count() + escapes.count()); }
     int trueAssignments() const {
         return int(std::count(assignments.begin(), assignments.end(), true));
     }
@@ -81,7 +73,9 @@ struct Holdfin {
     backend::x11::X11GlobalEventMonitor eventMonitor;
     panel::DragMonitor monitor;
     std::vector<bool> assignments;
-    std::vector<Input> events;
+    QSignalSpy dragged{&eventMonitor, &backend::GlobalEventMonitor::leftButtonDragged};
+    QSignalSpy released{&eventMonitor, &backend::GlobalEventMonitor::leftButtonReleased};
+    QSignalSpy escapes{&eventMonitor, &backend::GlobalEventMonitor::escapePressed};
     int rawKeyPresses = 0;
 };
 
@@ -165,9 +159,9 @@ TEST_F(DragDetectionTest, plainMouseDragIsNoDrag) {
     ASSERT_FALSE(at.isNull());
     ASSERT_TRUE(m_pointer.beginDrag(at.x(), at.y()));
     ASSERT_TRUE(m_pointer.endDrag());
-    ASSERT_TRUE(waitFor([&] { return holdfin.count(Input::Released) == 1; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.released.count() == 1; }, 3s));
     pumpFor(100ms);
-    EXPECT_GT(holdfin.count(Input::Dragged), 0);
+    EXPECT_GT(holdfin.dragged.count(), 0);
     EXPECT_EQ(holdfin.pasteboard.changeCount(), holdfin.monitor.lastChangeCount());
     EXPECT_TRUE(holdfin.assignments.empty()); // a release while idle assigns nothing
 }
@@ -179,7 +173,7 @@ TEST_F(DragDetectionTest, escapeEndsTheDragAndKeysAreWatchedOnlyDuringIt) {
     ASSERT_TRUE(m_pointer.key("Escape"));
     pumpFor(200ms);
     EXPECT_EQ(holdfin.rawKeyPresses, 0);
-    EXPECT_TRUE(holdfin.events.empty());
+    EXPECT_EQ(holdfin.eventCount(), 0);
 
     const QPoint at = startSource("text");
     ASSERT_FALSE(at.isNull());
@@ -192,11 +186,11 @@ TEST_F(DragDetectionTest, escapeEndsTheDragAndKeysAreWatchedOnlyDuringIt) {
     ASSERT_TRUE(waitFor([&] { return holdfin.rawKeyPresses == 1; }, 3s));
     pumpFor(100ms);
     EXPECT_TRUE(holdfin.monitor.isDragging());
-    EXPECT_EQ(holdfin.count(Input::Escape), 0);
+    EXPECT_EQ(holdfin.escapes.count(), 0);
 
     ASSERT_TRUE(m_pointer.key("Escape"));
     EXPECT_TRUE(waitFor([&] { return !holdfin.monitor.isDragging(); }, 3s));
-    EXPECT_EQ(holdfin.count(Input::Escape), 1);
+    EXPECT_EQ(holdfin.escapes.count(), 1);
     EXPECT_FALSE(holdfin.eventMonitor.isSelectingKeys());
     m_pointer.release();
 }
@@ -207,7 +201,7 @@ TEST_F(DragDetectionTest, dragUnderWayAtStartIsNotReported) {
     ASSERT_TRUE(startDrag(at));
     Holdfin holdfin; // starts watching in the middle of the drag
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 15));
-    ASSERT_TRUE(waitFor([&] { return holdfin.count(Input::Dragged) > 5; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.dragged.count() > 5; }, 3s));
     pumpFor(300ms);
     EXPECT_TRUE(holdfin.assignments.empty());
     ASSERT_TRUE(m_pointer.endDrag());
@@ -219,7 +213,7 @@ TEST_F(DragDetectionTest, pointerMotionWithoutButtonDeliversNothing) {
     ASSERT_TRUE(m_pointer.moveBy(5, 5, 20, 5ms));
     pumpFor(200ms);
     EXPECT_FALSE(holdfin.eventMonitor.isWatchingMotion());
-    EXPECT_TRUE(holdfin.events.empty());
+    EXPECT_EQ(holdfin.eventCount(), 0);
 }
 
 TEST_F(DragDetectionTest, ownDragIsCountedNotProbedAndNotReported) {
@@ -254,7 +248,7 @@ TEST_F(DragDetectionTest, ownDragIsCountedNotProbedAndNotReported) {
     EXPECT_FALSE(holdfin.pasteboard.isLearning());
     pumpFor(100ms);
     EXPECT_FALSE(holdfin.pasteboard.canReadObjectForClasses({backend::PasteboardClass::String}));
-    EXPECT_TRUE(holdfin.events.empty());
+    EXPECT_EQ(holdfin.eventCount(), 0);
 }
 
 // Whether the source answers requests for its data (refusals count) is known apart from its
