@@ -6,6 +6,8 @@
 #include "panel/drag_monitor.h"
 #include "shelf/shelf_store.h"
 
+#include <QPointer>
+
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -114,16 +116,17 @@ void ShelfKeeper::scheduleSave() {
     if (m_isSavePending)
         return;
     m_isSavePending = true;
-    m_mainQueue.postAfter(kSaveDelay, this, [this] {
-        if (!m_isSavePending)
+    QPointer<ShelfKeeper> self(this);
+    m_mainQueue.asyncAfter(kSaveDelay, [self] {
+        if (!self || !self->m_isSavePending)
             return;
-        m_isSavePending = false;
-        if (!m_background) {
-            writeOfNow()();
+        self->m_isSavePending = false;
+        if (!self->m_background) {
+            self->writeOfNow()();
             return;
         }
-        m_writer->started();
-        m_background([write = writeOfNow(), writer = m_writer] {
+        self->m_writer->started();
+        self->m_background([write = self->writeOfNow(), writer = self->m_writer] {
             write();
             writer->finished();
         });
