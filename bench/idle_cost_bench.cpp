@@ -1,5 +1,6 @@
 // Idle cost of holdfin: CPU ticks and context switches of the running program (all its
-// threads) while the pointer moves without a button, on a private X server.
+// threads) while the pointer moves without a button, then while 1,000 keys are typed with no
+// drag on and with the shelf shown on request, on a private X server.
 //
 //   holdfin_bench_idle_cost [seconds]     (default 30)
 #include "support/x11/child_process.h"
@@ -54,6 +55,15 @@ Cost costOf(pid_t pid) {
     return cost;
 }
 
+void printThreads(const Cost& before, const Cost& after) {
+    for (const auto& [name, n] : after.switchesByThread) {
+        const auto was = before.switchesByThread.find(name);
+        const long delta = n - (was == before.switchesByThread.end() ? 0 : was->second);
+        if (delta)
+            std::printf("    thread %s: %ld context switches\n", name.c_str(), delta);
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -95,13 +105,37 @@ int main(int argc, char* argv[]) {
     std::printf("  holdfin while the pointer moves: %ld CPU ticks (%ld a second), %ld context "
                 "switches\n",
                 after.ticks - before.ticks, sysconf(_SC_CLK_TCK), after.switches - before.switches);
-    for (const auto& [name, n] : after.switchesByThread) {
-        const auto was = before.switchesByThread.find(name);
-        const long delta = n - (was == before.switchesByThread.end() ? 0 : was->second);
-        if (delta)
-            std::printf("    thread %s: %ld context switches\n", name.c_str(), delta);
-    }
+    printThreads(before, after);
     std::printf("  holdfin without any input, same time: %ld CPU ticks, %ld context switches\n",
                 before.ticks - quietStart.ticks, before.switches - quietStart.switches);
+
+    // Typing with no drag on: none of these keys means anything to holdfin. Then the same with
+    // the shelf shown on request (a second launch), when Escape would hide it: keys are watched
+    // then, as they once were for the whole run. Context switches are holdfin's wake-ups.
+    constexpr int kKeys = 1000;
+    std::vector<std::string> typing = {"key", "--delay", "8"};
+    for (int i = 0; i < kKeys; ++i)
+        typing.push_back(std::string(1, char('a' + i % 26)));
+    for (const bool isShelfRequested : {false, true}) {
+        if (isShelfRequested) {
+            ChildProcess::run(HOLDFIN_EXECUTABLE, {}, std::chrono::seconds(10));
+            std::this_thread::sleep_for(1s);
+        }
+        // The server tells every client of the keyboard that xdotool's keys come from once
+        // that changes: let that happen before counting.
+        ChildProcess::run("xdotool", {"key", "a"});
+        std::this_thread::sleep_for(500ms);
+        const Cost beforeTyping = costOf(holdfin->pid());
+        const auto typingStart = steady_clock::now();
+        ChildProcess::run("xdotool", typing, std::chrono::seconds(60));
+        const double typing = duration<double>(steady_clock::now() - typingStart).count();
+        const Cost afterTyping = costOf(holdfin->pid());
+        std::printf("typing: %d keys in %.1f s, %s\n", kKeys, typing,
+                    isShelfRequested ? "the shelf shown on request" : "no drag on");
+        std::printf("  holdfin wake-ups per 1,000 typed keys: %ld (%ld CPU ticks)\n",
+                    afterTyping.switches - beforeTyping.switches,
+                    afterTyping.ticks - beforeTyping.ticks);
+        printThreads(beforeTyping, afterTyping);
+    }
     return holdfin->isRunning() ? 0 : 1;
 }

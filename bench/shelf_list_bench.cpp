@@ -41,7 +41,7 @@ void measure(int count) {
     testing_support::FakePlatform fakes;
     QTemporaryDir cache;
     shelf::MimeItemProviderFactory providers(cache.path());
-    const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
+    const settings_access::SettingsAccessEnvironment settings;
     panel::DragMonitor monitor(fakes.queue, fakes.pasteboard, fakes.events);
     panel::WindowManager windows(fakes.screens, nullptr);
     auto* view = new views::ContentView(monitor, windows, fakes.queue, fakes.log, fakes.session,

@@ -117,7 +117,7 @@ Figures measure(const QStringList& photos, const QString& cacheRoot) {
     testing_support::FakePlatform fakes;
     QTemporaryDir imageCache;
     shelf::MimeItemProviderFactory providers(imageCache.path());
-    const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
+    const settings_access::SettingsAccessEnvironment settings;
     core::QtMainQueue mainQueue;
     desktop::ThumbnailLoader thumbnails{desktop::ThumbnailCache(cacheRoot), mainQueue};
     panel::DragMonitor monitor(fakes.queue, fakes.pasteboard, fakes.events);

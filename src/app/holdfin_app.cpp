@@ -2,7 +2,6 @@
 
 #include "tray_item.h"
 
-#include "core/main_queue.h"
 #include "desktop/application.h"
 #include "preferences/preferences_view.h"
 #include "preferences/settings_access/settings_button.h"
@@ -19,25 +18,11 @@
 namespace app {
 
 HoldfinApp::HoldfinApp(desktop::UserDefaults& userDefaults, desktop::Application& application,
-                       core::MainQueue& mainQueue, Options options, QObject* parent)
+                       Options options, QObject* parent)
     : QObject(parent), m_userDefaults(userDefaults), m_application(application),
       m_options(std::move(options)) {
-    settings_access::SettingsPlatform platform;
-    platform.systemVersion = m_options.systemVersion;
-    // The shelf's views may hold the shared action longer than this object lives.
-    const QPointer<HoldfinApp> self(this);
-    platform.applicationDelegate =
-        m_options.applicationDelegate
-            ? m_options.applicationDelegate
-            : std::function<QObject*()>([self]() -> QObject* { return self.data(); });
-    platform.runOnMainQueue = [&mainQueue](std::function<void()> task) {
-        mainQueue.async(std::move(task));
-    };
-    platform.openSettingsWindow = [self] {
-        if (self)
-            self->showSettingsWindow();
-    };
-    m_settingsAccess = std::make_unique<settings_access::SettingsAccessEnvironment>(platform);
+    m_settingsAccess = std::make_unique<settings_access::SettingsAccessEnvironment>(
+        [this] { showSettingsWindow(); });
 
     m_trayItem = std::make_unique<TrayItem>(
         m_userDefaults, [] { return menuBarIcon(); }, tr("Holdfin"), buildMenu());

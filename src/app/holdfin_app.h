@@ -2,7 +2,6 @@
 
 #include "preferences/app_delegate_hooks.h"
 #include "preferences/settings_access/settings_access_environment.h"
-#include "preferences/settings_access/system_version.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,10 +13,6 @@
 
 class QMenu;
 
-namespace core {
-class MainQueue;
-}
-
 namespace desktop {
 class Application;
 class UserDefaults;
@@ -28,19 +23,15 @@ namespace app {
 class TrayItem;
 
 // The application's scenes: the settings window, showing the preferences, and the tray item
-// with its menu. Owns the settings-access environment that every "Preferences…" entry and the
-// shelf's injection view read. GUI thread.
+// with its menu. Owns the action that every "Preferences…" entry opens the settings window
+// through. GUI thread.
 class HoldfinApp final : public QObject {
     Q_OBJECT
 public:
     struct Options {
         // The application version; empty shows "?".
         QString version;
-        settings_access::SystemVersion systemVersion = settings_access::SystemVersion::current();
         preferences::AppDelegateHooks delegateHooks;
-        // The object answering the settings action messages where there is no settings link;
-        // empty: this object, whose showSettingsWindow slot answers.
-        std::function<QObject*()> applicationDelegate;
         // Shows the shelf: "Show Shelf"; none: no such entry.
         std::function<void()> showShelf;
         // Shows or hides the shelf: the tray icon's left click; none: the click opens the menu.
@@ -50,7 +41,7 @@ public:
     };
 
     HoldfinApp(desktop::UserDefaults& userDefaults, desktop::Application& application,
-               core::MainQueue& mainQueue, Options options, QObject* parent = nullptr);
+               Options options, QObject* parent = nullptr);
     ~HoldfinApp() override;
 
     const settings_access::SettingsAccessEnvironment& settingsAccess() const {

@@ -24,7 +24,6 @@
 #include "panel/shelf_keeper.h"
 #include "panel/shelf_shortcut.h"
 #include "preferences/launch_at_login.h"
-#include "preferences/settings_access/open_settings_injection_view.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "shelf/paste_intake.h"
 #include "shelf/shelf_store.h"
@@ -126,17 +125,16 @@ int main(int argc, char* argv[]) {
                                  if (auto* shared = app::AppDelegate::shared())
                                      shared->updateLaunchAtLogin(isEnabled);
                              }};
-    app::HoldfinApp holdfin(userDefaults, application, mainQueue, std::move(options));
+    app::HoldfinApp holdfin(userDefaults, application, std::move(options));
 
     preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
     delegate.setLaunchAtLoginHandler(
         [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
     delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {
-        auto* content =
-            new views::ContentView(self.dragMonitor(), self.windowManager(), mainQueue, log,
-                                   display->dragSession(), workspace, thumbnails, symbols,
-                                   application, colorSchemes, providers, holdfin.settingsAccess());
-        return new settings_access::OpenSettingsInjectionView(holdfin.settingsAccess(), content);
+        return new views::ContentView(self.dragMonitor(), self.windowManager(), mainQueue, log,
+                                      display->dragSession(), workspace, thumbnails, symbols,
+                                      application, colorSchemes, providers,
+                                      holdfin.settingsAccess());
     });
     // Later launches ask for the shelf or the preferences.
     QObject::connect(&instance, &desktop::SingleInstance::preferencesRequested, &holdfin,

@@ -1,44 +1,52 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
-#include <optional>
+#include <QObject>
 
 namespace backend {
 
-enum class EventMask : std::uint32_t {
-    LeftMouseUp = 1u << 2,
-    LeftMouseDragged = 1u << 6,
-    KeyDown = 1u << 10,
-};
-
-enum class EventType { LeftMouseUp, LeftMouseDragged, KeyDown };
-
-struct Event {
-    EventType type;
-    // Key code of a KeyDown event in the shelf's key-code space: Escape is kEscapeKeyCode.
-    std::uint16_t keyCode = 0;
-};
-
-inline constexpr std::uint16_t kEscapeKeyCode = 53;
-
-using MonitorToken = std::uint64_t;
-
-// Sees input events delivered to other applications, system wide; never Holdfin's own.
-// Called on the GUI thread; handlers are called on the GUI thread and must not change
-// model state themselves (they submit changes to the main queue).
-class GlobalEventMonitor {
+// Sees input delivered to other applications, system wide; never Holdfin's own. GUI thread
+// only: the signals are emitted there, and receivers must not change model state themselves
+// (they submit changes to the main queue). Where the platform cannot deliver such input, no
+// signal is ever emitted.
+class GlobalEventMonitor : public QObject {
+    Q_OBJECT
 public:
-    using Handler = std::function<void(const Event&)>;
-    virtual ~GlobalEventMonitor() = default;
+    using QObject::QObject;
 
-    // Registers `handler` for events of `mask`. No token when the platform cannot deliver
-    // such events; the handler then never runs.
-    virtual std::optional<MonitorToken> addGlobalMonitor(EventMask mask, Handler handler) = 0;
-    // Removes a registration; unknown tokens are ignored.
-    virtual void removeMonitor(MonitorToken token) = 0;
-    // Told by Holdfin's own drag session while it runs: nothing is reported meanwhile.
-    virtual void setOwnDragInProgress(bool inProgress) = 0;
+    // Keys are watched only while asked for: Escape means something only during a drag or
+    // while the shelf is shown on request, and watching every key of the session would wake
+    // Holdfin at each one.
+    void setWatchingKeys(bool isWatching);
+    bool isWatchingKeys() const { return m_isWatchingKeys; }
+    // Told by Holdfin's own drag session while it runs. Meanwhile only escapePressed is
+    // emitted, keys watched or not, so that Escape can cancel that drag.
+    void setOwnDragInProgress(bool inProgress);
+    bool isOwnDragInProgress() const { return m_isOwnDragInProgress; }
+
+signals:
+    // The left button moved while held down.
+    void leftButtonDragged();
+    void leftButtonReleased();
+    void escapePressed();
+
+protected:
+    // Whether key presses must reach the monitor now.
+    bool wantsKeys() const { return m_isWatchingKeys || m_isOwnDragInProgress; }
+    // wantsKeys() has changed.
+    virtual void keysWantedChanged() {}
+    // Holdfin's own drag has just ended.
+    virtual void ownDragEnded() {}
+
+    // What a back-end reports through; each drops what the rules above keep quiet.
+    void reportLeftButtonDragged();
+    void reportLeftButtonReleased();
+    void reportEscapePressed();
+
+private:
+    void updateKeys(bool wasWanted);
+
+    bool m_isWatchingKeys = false;
+    bool m_isOwnDragInProgress = false;
 };
 
 } // namespace backend

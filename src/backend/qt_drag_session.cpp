@@ -75,7 +75,14 @@ void HandOver::markDone() {
 }
 
 QtDragSession::QtDragSession(GlobalEventMonitor& eventMonitor, QObject* parent)
-    : QObject(parent), m_eventMonitor(eventMonitor) {}
+    : QObject(parent), m_eventMonitor(eventMonitor) {
+    // The panel never has the keyboard focus, so Qt never sees the Escape that cancels a drag
+    // in every other X11 drag source.
+    connect(&m_eventMonitor, &GlobalEventMonitor::escapePressed, this, [this] {
+        if (m_isDragging)
+            QDrag::cancel();
+    });
+}
 
 void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<DraggingItem> items,
                                          std::shared_ptr<DraggingSource> source) {

@@ -24,7 +24,7 @@ struct HandOver {
 };
 
 // A DragSession on QDrag. The drag runs in a nested event loop; meanwhile the global event
-// monitor is told that the drag is Holdfin's own.
+// monitor is told that the drag is Holdfin's own, and Escape pressed anywhere cancels it.
 class QtDragSession final : public QObject, public DragSession {
     Q_OBJECT
 public:

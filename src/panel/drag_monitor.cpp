@@ -1,13 +1,11 @@
 #include "drag_monitor.h"
 
 #include "backend/drag_pasteboard.h"
+#include "backend/global_event_monitor.h"
 #include "core/main_queue.h"
-
-#include <QPointer>
 
 namespace panel {
 
-using backend::EventMask;
 using backend::PasteboardClass;
 using shelf::BucketItem;
 
@@ -19,71 +17,53 @@ DragMonitor::DragMonitor(core::MainQueue& mainQueue, backend::DragPasteboard& pa
 }
 
 DragMonitor::~DragMonitor() {
-    for (backend::MonitorToken token : m_eventMonitor)
-        m_eventSource.removeMonitor(token);
+    m_eventSource.setWatchingKeys(false);
 }
 
 void DragMonitor::startMonitoring() {
     m_lastChangeCount = m_pasteboard.changeCount();
 
-    // Handlers only read state; every change they cause goes through the main queue. Queued
-    // tasks guard against the monitor being gone by the time they run.
-    QPointer<DragMonitor> self(this);
-    auto endDrag = [this, self] {
-        if (!m_isDragging)
+    // Handlers only read state; every change they cause goes through the main queue.
+    using backend::GlobalEventMonitor;
+    connect(&m_eventSource, &GlobalEventMonitor::leftButtonDragged, this,
+            [this] { m_mainQueue.post(this, [this] { checkPasteboard(); }); });
+    connect(&m_eventSource, &GlobalEventMonitor::leftButtonReleased, this, &DragMonitor::endDrag);
+    connect(&m_eventSource, &GlobalEventMonitor::escapePressed, this, [this] {
+        // Escape in Holdfin's own drag cancels that drag, and only it.
+        if (m_eventSource.isOwnDragInProgress())
             return;
-        m_mainQueue.async([self] {
-            if (self)
-                self->setIsDragging(false);
-        });
-    };
-    const std::pair<EventMask, backend::GlobalEventMonitor::Handler> monitors[] = {
-        {EventMask::LeftMouseDragged,
-         [this, self](const backend::Event&) {
-             m_mainQueue.async([self] {
-                 if (self)
-                     self->checkPasteboard();
-             });
-         }},
-        {EventMask::LeftMouseUp, [endDrag](const backend::Event&) { endDrag(); }},
-        {EventMask::KeyDown,
-         [this, self, endDrag](const backend::Event& event) {
-             if (event.keyCode != backend::kEscapeKeyCode)
-                 return;
-             endDrag();
-             if (m_isShelfRequested) {
-                 m_mainQueue.async([self] {
-                     if (self)
-                         self->setIsShelfRequested(false);
-                 });
-             }
-         }},
-    };
-    for (const auto& [mask, handler] : monitors) {
-        if (auto token = m_eventSource.addGlobalMonitor(mask, handler))
-            m_eventMonitor.push_back(*token);
-    }
+        endDrag();
+        if (m_isShelfRequested)
+            m_mainQueue.post(this, [this] { setIsShelfRequested(false); });
+    });
+}
+
+void DragMonitor::endDrag() {
+    if (m_isDragging)
+        m_mainQueue.post(this, [this] { setIsDragging(false); });
 }
 
 void DragMonitor::checkPasteboard() {
     const std::int64_t count = m_pasteboard.changeCount();
     if (count == m_lastChangeCount)
         return;
-    QPointer<DragMonitor> self(this);
-    m_mainQueue.async([self, count] {
-        if (!self)
-            return;
-        self->m_lastChangeCount = count;
-        const bool readable = self->m_pasteboard.canReadObjectForClasses(
-            {PasteboardClass::Image, PasteboardClass::Color, PasteboardClass::String,
-             PasteboardClass::Url});
+    m_mainQueue.post(this, [this, count] {
+        m_lastChangeCount = count;
+        const bool readable =
+            m_pasteboard.canReadObjectForClasses({PasteboardClass::Image, PasteboardClass::Color,
+                                                  PasteboardClass::String, PasteboardClass::Url});
         if (readable)
-            self->setIsDragging(true);
+            setIsDragging(true);
     });
+}
+
+void DragMonitor::watchKeys() {
+    m_eventSource.setWatchingKeys(m_isDragging || m_isShelfRequested);
 }
 
 void DragMonitor::setIsDragging(bool value) {
     m_isDragging = value;
+    watchKeys();
     emit isDraggingChanged();
 }
 
@@ -96,6 +76,7 @@ void DragMonitor::setIsShelfRequested(bool value) {
     if (m_isShelfRequested == value)
         return;
     m_isShelfRequested = value;
+    watchKeys();
     emit isShelfRequestedChanged();
 }
 
@@ -134,11 +115,7 @@ void DragMonitor::splitItem(const BucketItem& item) {
 }
 
 void DragMonitor::clearItems() {
-    QPointer<DragMonitor> self(this);
-    m_mainQueue.async([self] {
-        if (self)
-            self->setDraggedItems({});
-    });
+    m_mainQueue.post(this, [this] { setDraggedItems({}); });
 }
 
 void DragMonitor::updateItem(const BucketItem& item) {

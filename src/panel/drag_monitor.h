@@ -1,6 +1,5 @@
 #pragma once
 
-#include "backend/global_event_monitor.h"
 #include "panel/shelf_history.h"
 #include "panel/shelf_model.h"
 #include "shelf/bucket_item.h"
@@ -9,11 +8,11 @@
 #include <QObject>
 
 #include <cstdint>
-#include <vector>
 
 namespace backend {
 class DragPasteboard;
-}
+class GlobalEventMonitor;
+} // namespace backend
 
 namespace core {
 class MainQueue;
@@ -28,8 +27,8 @@ namespace panel {
 class DragMonitor final : public QObject {
     Q_OBJECT
 public:
-    // Registers its global monitors on `eventMonitor` at once; all three services must outlive
-    // the monitor.
+    // Follows `eventMonitor` at once, and has it watch keys while a drag is on or the shelf is
+    // shown on request; all three services must outlive the monitor.
     DragMonitor(core::MainQueue& mainQueue, backend::DragPasteboard& pasteboard,
                 backend::GlobalEventMonitor& eventMonitor, QObject* parent = nullptr);
     ~DragMonitor() override;
@@ -84,13 +83,14 @@ signals:
 
 private:
     void startMonitoring();
+    void endDrag();
+    void watchKeys();
     qsizetype indexOf(const shelf::BucketItem& item) const;
 
     bool m_isDragging = false;
     bool m_isCursorInside = false;
     bool m_isShelfRequested = false;
     ShelfModel m_shelf; // draggedItems
-    std::vector<backend::MonitorToken> m_eventMonitor;
     backend::DragPasteboard& m_pasteboard;
     std::int64_t m_lastChangeCount = 0;
     core::MainQueue& m_mainQueue;

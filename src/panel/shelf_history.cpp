@@ -3,7 +3,6 @@
 #include "core/main_queue.h"
 #include "panel/drag_monitor.h"
 
-#include <QPointer>
 #include <QSet>
 
 namespace panel {
@@ -24,10 +23,9 @@ void ShelfHistory::removeItem(const BucketItem& item) {
 void ShelfHistory::clearItems() {
     // The clearing itself waits one turn: what it takes is what the shelf holds then. This
     // task is queued first, so it runs just before.
-    QPointer<ShelfHistory> self(this);
-    m_mainQueue.async([self] {
-        if (self && !self->m_dragMonitor.draggedItems().isEmpty())
-            self->record(self->m_dragMonitor.draggedItems(), -1);
+    m_mainQueue.post(this, [this] {
+        if (!m_dragMonitor.draggedItems().isEmpty())
+            record(m_dragMonitor.draggedItems(), -1);
     });
     m_dragMonitor.clearItems();
 }
@@ -69,11 +67,7 @@ void ShelfHistory::record(QList<BucketItem> items, qsizetype index) {
     m_steps.push_back({serial, std::move(items), index});
     if (m_steps.size() > kMaximumSteps)
         m_steps.pop_front();
-    QPointer<ShelfHistory> self(this);
-    m_mainQueue.asyncAfter(kUndoWindow, [self, serial] {
-        if (self)
-            self->expire(serial);
-    });
+    m_mainQueue.postAfter(kUndoWindow, this, [this, serial] { expire(serial); });
     if (!couldUndo)
         emit canUndoChanged();
 }

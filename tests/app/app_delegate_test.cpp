@@ -155,11 +155,11 @@ TEST_F(AppDelegateTest, SharedIsSetByStartUpAndClearedWithTheDelegate) {
 }
 
 TEST_F(AppDelegateTest, ConstructionStartsTheDragMonitorBeforeBuildingThePanel) {
-    std::size_t registrationsWhenPlaced = 0;
-    screens.onVisibleFrameQueried = [&] { registrationsWhenPlaced = eventMonitor.registrations(); };
+    int receiversWhenPlaced = 0;
+    screens.onVisibleFrameQueried = [&] { receiversWhenPlaced = eventMonitor.receiverCount(); };
     build();
 
-    EXPECT_EQ(registrationsWhenPlaced, 3u);
+    EXPECT_EQ(receiversWhenPlaced, 3);
     EXPECT_TRUE(delegate->windowManager().window()->isPresented()) << "built and ordered front";
     EXPECT_EQ(delegate->windowManager().window()->contentView(), nullptr)
         << "content waits for start-up";

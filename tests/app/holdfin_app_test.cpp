@@ -4,9 +4,7 @@
 #include "desktop/defaults_keys.h"
 #include "desktop/user_defaults.h"
 #include "preferences/preferences_view.h"
-#include "preferences/settings_access/open_settings_injection_view.h"
 #include "support/fake_application.h"
-#include "support/fake_main_queue.h"
 #include "support/qt_printers.h"
 #include "support/wait_until.h"
 
@@ -16,7 +14,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
@@ -29,13 +26,10 @@ namespace {
 
 class HoldfinAppTest : public testing::Test {
 protected:
-    std::unique_ptr<HoldfinApp> makeApp(QString version = QStringLiteral("1.2.3"),
-                                        settings_access::OperatingSystemVersion system = {26, 0,
-                                                                                          0}) {
+    std::unique_ptr<HoldfinApp> makeApp(QString version = QStringLiteral("1.2.3")) {
         HoldfinApp::Options options;
         options.version = std::move(version);
-        options.systemVersion = settings_access::SystemVersion::fixed(system);
-        return std::make_unique<HoldfinApp>(defaults, application, queue, std::move(options));
+        return std::make_unique<HoldfinApp>(defaults, application, std::move(options));
     }
 
     static QStringList menuTexts(const QMenu& menu) {
@@ -54,7 +48,6 @@ protected:
     QTemporaryDir dir;
     desktop::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
     testing_support::FakeApplication application;
-    testing_support::FakeMainQueue queue;
 };
 
 } // namespace
@@ -168,25 +161,6 @@ TEST_F(HoldfinAppTest, ClosingTheSettingsWindowReportsTheLastWindowClosed) {
     EXPECT_EQ(lastWindowClosed, 1);
 }
 
-TEST_F(HoldfinAppTest, WithoutASettingsLinkTheActionMessageReachesTheSettingsWindow) {
-    auto holdfin = makeApp(QStringLiteral("1"), {13, 0, 0});
-    entry(*holdfin->trayItem().menu(), "Preferences\u2026")->trigger();
-    ASSERT_NE(holdfin->settingsWindow(), nullptr);
-    EXPECT_TRUE(holdfin->settingsWindow()->isVisible());
-}
-
-TEST_F(HoldfinAppTest, SharedActionOpensTheSettingsWindowOnceTheShelfIsWrapped) {
-    auto holdfin = makeApp();
-    settings_access::OpenSettingsInjectionView shelf(holdfin->settingsAccess(),
-                                                     new QLabel(QStringLiteral("shelf")));
-    shelf.show();
-    (*holdfin->settingsAccess().openSettings())();
-    EXPECT_EQ(holdfin->settingsWindow(), nullptr);
-    queue.drain();
-    ASSERT_NE(holdfin->settingsWindow(), nullptr);
-    EXPECT_TRUE(holdfin->settingsWindow()->isVisible());
-}
-
 // A tray host draws a menu handed to it as the context menu itself: left and right clicks would
 // show two different menus. Both pop up the one menu instead.
 TEST_F(HoldfinAppTest, LeftAndRightClicksOnTheTrayIconShowTheOneMenu) {
@@ -271,7 +245,7 @@ TEST_F(HoldfinAppTest, ShelfEntriesAndTheLeftClickReachTheShelf) {
     options.showShelf = [&calls] { calls << QStringLiteral("show"); };
     options.toggleShelf = [&calls] { calls << QStringLiteral("toggle"); };
     options.pasteToShelf = [&calls] { calls << QStringLiteral("paste"); };
-    HoldfinApp holdfin(defaults, application, queue, std::move(options));
+    HoldfinApp holdfin(defaults, application, std::move(options));
     const QMenu& menu = *holdfin.trayItem().menu();
     EXPECT_EQ(menuTexts(menu), (QStringList{"Holdfin v1.2.3", "Show Shelf", "Paste to Shelf",
                                             "Preferences\u2026", "---", "Quit"}));

@@ -42,13 +42,20 @@ protected:
 TEST_F(ShelfRequestTest, EscapeAnywhereHidesAShelfShownOnRequest) {
     monitor.toggleShelf();
     EXPECT_TRUE(monitor.isShelfRequested());
-    events.keyDown(12);
+    events.keyDown(Qt::Key_A);
     queue.drain();
     EXPECT_TRUE(monitor.isShelfRequested()) << "other keys leave it";
-    events.keyDown(backend::kEscapeKeyCode);
+    EXPECT_TRUE(events.isWatchingKeys());
+    events.setOwnDragInProgress(true);
+    events.keyDown(Qt::Key_Escape);
+    queue.drain();
+    EXPECT_TRUE(monitor.isShelfRequested()) << "Escape in a drag out cancels that drag only";
+    events.setOwnDragInProgress(false);
+    events.keyDown(Qt::Key_Escape);
     EXPECT_TRUE(monitor.isShelfRequested()) << "changed on the main queue, not in the handler";
     queue.drain();
     EXPECT_FALSE(monitor.isShelfRequested());
+    EXPECT_FALSE(events.isWatchingKeys());
     monitor.showShelf();
     monitor.toggleShelf();
     EXPECT_FALSE(monitor.isShelfRequested());

@@ -108,7 +108,7 @@ protected:
     QTemporaryDir cache;
     QTemporaryDir files;
     shelf::MimeItemProviderFactory providers{cache.path()};
-    settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
+    settings_access::SettingsAccessEnvironment settings;
     std::unique_ptr<panel::DragMonitor> dragMonitor;
     std::unique_ptr<panel::WindowManager> windowManager;
     views::ContentView* view = nullptr; // owned by the panel

@@ -21,7 +21,6 @@
 #include <vector>
 
 using namespace std::chrono_literals;
-using backend::EventType;
 using backend::PasteboardClass;
 using x11_tools::waitFor;
 
@@ -109,15 +108,18 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
+enum class EventType { LeftMouseDragged, LeftMouseUp };
+
 // The back-end's services, the watcher and a DragMonitor on them.
 struct Holdfin {
     Holdfin()
         : pasteboard(connection), eventMonitor(connection),
           watcher(connection, pasteboard, eventMonitor, {20ms, 300ms, 400ms}),
           monitor(mainQueue, pasteboard, eventMonitor) {
-        for (auto mask : {backend::EventMask::LeftMouseDragged, backend::EventMask::LeftMouseUp})
-            eventMonitor.addGlobalMonitor(
-                mask, [this](const backend::Event& event) { events.push_back(event.type); });
+        QObject::connect(&eventMonitor, &backend::GlobalEventMonitor::leftButtonDragged,
+                         [this] { events.push_back(EventType::LeftMouseDragged); });
+        QObject::connect(&eventMonitor, &backend::GlobalEventMonitor::leftButtonReleased,
+                         [this] { events.push_back(EventType::LeftMouseUp); });
     }
     int count(EventType type) const { return int(std::count(events.begin(), events.end(), type)); }
 

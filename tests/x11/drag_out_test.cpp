@@ -233,7 +233,7 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     watch.setInterval(10);
     bool isOwnDragAnnounced = false;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        isOwnDragAnnounced = isOwnDragAnnounced || shelf.eventMonitor.ownDragInProgress();
+        isOwnDragAnnounced = isOwnDragAnnounced || shelf.eventMonitor.isOwnDragInProgress();
         while (auto line = target->readLine(0ms))
             targetLines.push_back(*line);
         const bool hasSeenDrag =
@@ -267,7 +267,7 @@ TEST_P(DragOutTest, destinationReceivesUrlsAndTextAndTheTileFollowsItsChoice) {
     EXPECT_EQ(shelf.recordingSession.sessionCount, 1);
     // Holdfin's own drag is no drag for the shelf to react to, and only while it runs.
     EXPECT_TRUE(isOwnDragAnnounced);
-    EXPECT_FALSE(shelf.eventMonitor.ownDragInProgress());
+    EXPECT_FALSE(shelf.eventMonitor.isOwnDragInProgress());
     ASSERT_TRUE(shelf.recordingSession.performed);
     EXPECT_EQ(*shelf.recordingSession.performed, c.performed);
 

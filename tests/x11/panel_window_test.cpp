@@ -184,7 +184,7 @@ TEST_F(PanelWindowTest, ShelfViewShowsThePanelOnlyWhileItHasReason) {
     testing_support::FakeApplication application;
     desktop::ColorSchemeService colorSchemes(nullptr);
     shelf::MimeItemProviderFactory providers(QDir::tempPath());
-    const settings_access::SettingsAccessEnvironment settings{settings_access::SettingsPlatform{}};
+    const settings_access::SettingsAccessEnvironment settings;
     windowManager.window()->setContentView(new views::ContentView(
         dragMonitor, windowManager, mainQueue, log, session, workspace, thumbnails, symbols,
         application, colorSchemes, providers, settings));

@@ -82,6 +82,28 @@ TEST_F(ShelfRoadTest, DropsSplitsLocksDragsOutAndClears) {
     EXPECT_TRUE(m_holdfin->isRunning());
 }
 
+// Escape pressed while an entry is dragged out cancels that drag, as in every X11 drag source,
+// though the panel never has the keyboard focus: the target receives nothing, the entry stays.
+TEST_F(ShelfRoadTest, EscapeCancelsADragOut) {
+    auto source = startFileSource({m_files[0]});
+    ASSERT_TRUE(source);
+    dropFromSource(*source, 1);
+    ASSERT_TRUE(waitForList(1));
+    ASSERT_TRUE(hover(0));
+    ASSERT_TRUE(m_pointer.beginDrag(tileGrip(0).x(), tileGrip(0).y()));
+    ASSERT_TRUE(waitForPanel(false)) << "holdfin's own drag hides the panel";
+    ASSERT_TRUE(m_pointer.moveBy(28, -4, 20)); // into the target
+    ASSERT_TRUE(m_target->waitForLine("enter ", 5s)) << "the drag reached the target";
+    ASSERT_TRUE(m_pointer.key("Escape"));
+    pumpEvents(300ms);
+    ASSERT_TRUE(m_pointer.endDrag());
+    while (const auto line = m_target->readLine(1s))
+        EXPECT_NE(line->rfind("dropped ", 0), 0u) << "dropped after Escape: " << *line;
+    EXPECT_TRUE(hover(0));
+    EXPECT_TRUE(waitForList(1)) << "the entry stays on the shelf";
+    EXPECT_TRUE(m_holdfin->isRunning());
+}
+
 // The panel never takes the focus, yet a right click on a tile opens its menu, which takes the
 // keyboard as long as it is open: Escape closes it, and its commands act on the entry.
 TEST_F(ShelfRoadTest, ATilesContextMenuOpensClosesAndActs) {

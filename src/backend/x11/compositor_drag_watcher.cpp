@@ -79,7 +79,7 @@ void CompositorDragWatcher::begin() {
     else
         m_boundTimer.start();
     emit dragStarted();
-    m_eventMonitor.reportSynthesized(EventType::LeftMouseDragged);
+    m_eventMonitor.reportLeftButtonDragged();
 }
 
 void CompositorDragWatcher::end() {
@@ -95,7 +95,7 @@ void CompositorDragWatcher::end() {
         m_focusedWindow = 0;
     }
     emit dragEnded();
-    m_eventMonitor.reportSynthesized(EventType::LeftMouseUp);
+    m_eventMonitor.reportLeftButtonReleased();
 }
 
 void CompositorDragWatcher::poll() {

@@ -15,8 +15,8 @@ class X11GlobalEventMonitor;
 
 // Native Wayland drags, seen from XWayland. They send X clients no input at all, and nothing
 // on the X side marks their end, so the drag monitor's input-driven rule would never see one:
-// this watcher reports the left-mouse-dragged event of their start (once the pasteboard knows
-// the compositor's drag) and the left-mouse-up of their end. The end is the first of: a drop
+// this watcher reports a left-button drag at their start (once the pasteboard knows the
+// compositor's drag) and a left-button release at their end. The end is the first of: a drop
 // on or XdndLeave from one of Holdfin's windows, the next owner of XdndSelection, the
 // compositor no longer answering TARGETS (polled every `pollInterval` while such a drag is
 // on, where it answered at the start: mutter), or `timeBound` without news of the drag where

@@ -198,12 +198,20 @@ std::vector<std::string> X11Connection::atomNames(const std::vector<std::uint32_
 
 int X11Connection::addListener(Listener listener) {
     const int id = m_nextListener++;
-    m_listeners.emplace(id, std::move(listener));
+    m_listeners.emplace(id, Registration{std::move(listener), false});
     return id;
 }
 
 void X11Connection::removeListener(int id) {
-    m_listeners.erase(id);
+    const auto found = m_listeners.find(id);
+    if (found == m_listeners.end())
+        return;
+    // During a dispatch the listener may be the one running, and the loop holds its place in
+    // the map: it is only passed over until the dispatch is done.
+    if (m_isDispatching)
+        found->second.isRemoved = true;
+    else
+        m_listeners.erase(found);
 }
 
 void X11Connection::flush() {
@@ -227,12 +235,13 @@ void X11Connection::dispatchEvents() {
     m_isDispatching = true;
     while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
         std::unique_ptr<xcb_generic_event_t, FreeDeleter> owned(event);
-        for (auto at = m_listeners.begin(); at != m_listeners.end();) {
-            const auto current = at++; // a listener may remove itself
-            current->second(event);
+        for (auto& entry : m_listeners) {
+            if (!entry.second.isRemoved)
+                entry.second.listener(event);
         }
     }
     m_isDispatching = false;
+    std::erase_if(m_listeners, [](const auto& entry) { return entry.second.isRemoved; });
     flush();
     checkLost();
 }

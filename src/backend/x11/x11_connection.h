@@ -64,7 +64,8 @@ public:
     int xinputOpcode() const { return m_xinputOpcode; }
 
     // Every event of this connection goes to every listener, in order of registration. The
-    // answer identifies the registration for removeListener.
+    // answer identifies the registration for removeListener. A listener may add and remove
+    // listeners, itself included.
     int addListener(Listener listener);
     // Stops delivering to a listener; unknown ids are ignored.
     void removeListener(int id);
@@ -96,7 +97,11 @@ private:
     QElapsedTimer m_sinceServerTime;
     QSocketNotifier* m_notifier = nullptr;
     bool m_isDispatchPosted = false;
-    std::map<int, Listener> m_listeners;
+    struct Registration {
+        Listener listener;
+        bool isRemoved; // during a dispatch; erased at its end
+    };
+    std::map<int, Registration> m_listeners;
     int m_nextListener = 1;
     std::map<std::string, std::uint32_t> m_atoms;
     std::map<std::uint32_t, std::string> m_atomNames;

@@ -19,21 +19,10 @@ constexpr std::uint32_t kEscapeKeysym = 0xff1b; // XK_Escape
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
-EventMask maskOf(EventType type) {
-    switch (type) {
-    case EventType::LeftMouseUp:
-        return EventMask::LeftMouseUp;
-    case EventType::LeftMouseDragged:
-        return EventMask::LeftMouseDragged;
-    case EventType::KeyDown:
-        break;
-    }
-    return EventMask::KeyDown;
-}
-
 } // namespace
 
-X11GlobalEventMonitor::X11GlobalEventMonitor(X11Connection& connection) : m_connection(connection) {
+X11GlobalEventMonitor::X11GlobalEventMonitor(X11Connection& connection, QObject* parent)
+    : GlobalEventMonitor(parent), m_connection(connection) {
     if (!connection.isOpen())
         return;
     if (connection.xinputOpcode() < 0) {
@@ -52,40 +41,35 @@ X11GlobalEventMonitor::X11GlobalEventMonitor(X11Connection& connection) : m_conn
     if (pointer && (pointer->mask & XCB_BUTTON_MASK_1))
         m_leftButtonsDown = 1;
     connection.dispatchEventsLater();
-    selectEvents(m_leftButtonsDown > 0);
+    selectEvents();
 }
 
 X11GlobalEventMonitor::~X11GlobalEventMonitor() {
     m_connection.removeListener(m_listener);
 }
 
-std::optional<MonitorToken> X11GlobalEventMonitor::addGlobalMonitor(EventMask mask,
-                                                                    Handler handler) {
-    if (!m_isAvailable)
-        return std::nullopt;
-    const MonitorToken token = m_nextToken++;
-    m_monitors.emplace(token, std::make_pair(mask, std::move(handler)));
-    return token;
+void X11GlobalEventMonitor::keysWantedChanged() {
+    selectEvents();
 }
 
-void X11GlobalEventMonitor::removeMonitor(MonitorToken token) {
-    m_monitors.erase(token);
-}
-
-void X11GlobalEventMonitor::setOwnDragInProgress(bool inProgress) {
-    m_isOwnDragInProgress = inProgress;
+void X11GlobalEventMonitor::ownDragEnded() {
     // Our own drag's ownership of the XDND selection reaches the second connection
     // asynchronously: make sure it has been counted before the drag session reads the count.
-    if (!inProgress)
-        m_connection.sync();
+    m_connection.sync();
 }
 
-void X11GlobalEventMonitor::selectEvents(bool withMotion) {
-    std::uint32_t bits = XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS |
-                         XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE |
-                         XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS;
-    if (withMotion)
+void X11GlobalEventMonitor::selectEvents() {
+    if (!m_isAvailable)
+        return;
+    const int wanted = (m_leftButtonsDown > 0 ? kMotion : 0) | (wantsKeys() ? kKeys : 0);
+    if (wanted == m_selected)
+        return;
+    std::uint32_t bits =
+        XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE;
+    if (wanted & kMotion)
         bits |= XCB_INPUT_XI_EVENT_MASK_RAW_MOTION;
+    if (wanted & kKeys)
+        bits |= XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS;
     struct {
         xcb_input_event_mask_t header;
         std::uint32_t bits;
@@ -93,7 +77,7 @@ void X11GlobalEventMonitor::selectEvents(bool withMotion) {
     xcb_input_xi_select_events(m_connection.connection(), m_connection.rootWindow(), 1,
                                &mask.header);
     m_connection.flush();
-    m_isWatchingMotion = withMotion;
+    m_selected = wanted;
 }
 
 void X11GlobalEventMonitor::readPointerMapping() {
@@ -142,44 +126,28 @@ void X11GlobalEventMonitor::handleEvent(const void* data) {
     switch (generic.event_type) {
     case XCB_INPUT_RAW_BUTTON_PRESS:
         if (logicalButton(m_pointerMapping, raw.detail) == 1 && m_leftButtonsDown++ == 0)
-            selectEvents(true);
+            selectEvents();
         break;
     case XCB_INPUT_RAW_BUTTON_RELEASE:
         if (logicalButton(m_pointerMapping, raw.detail) != 1)
             break;
         m_leftButtonsDown = std::max(0, m_leftButtonsDown - 1);
         if (m_leftButtonsDown == 0)
-            selectEvents(false);
-        report(EventType::LeftMouseUp);
+            selectEvents();
+        reportLeftButtonReleased();
         break;
     case XCB_INPUT_RAW_MOTION:
         if (m_leftButtonsDown > 0)
-            report(EventType::LeftMouseDragged);
+            reportLeftButtonDragged();
         break;
-    case XCB_INPUT_RAW_KEY_PRESS: {
-        const bool isEscape = std::find(m_escapeKeycodes.begin(), m_escapeKeycodes.end(),
-                                        raw.detail) != m_escapeKeycodes.end();
-        report(EventType::KeyDown, isEscape ? kEscapeKeyCode : kOtherKeyCode);
+    case XCB_INPUT_RAW_KEY_PRESS:
+        if (std::find(m_escapeKeycodes.begin(), m_escapeKeycodes.end(), raw.detail) !=
+            m_escapeKeycodes.end())
+            reportEscapePressed();
         break;
-    }
     default:
         break;
     }
-}
-
-void X11GlobalEventMonitor::report(EventType type, std::uint16_t keyCode) {
-    if (m_isOwnDragInProgress)
-        return;
-    const Event event{type, keyCode};
-    const EventMask mask = maskOf(type);
-    // A handler may remove monitors: call a snapshot.
-    std::vector<Handler> handlers;
-    for (const auto& [token, entry] : m_monitors) {
-        if (entry.first == mask)
-            handlers.push_back(entry.second);
-    }
-    for (const Handler& handler : handlers)
-        handler(event);
 }
 
 } // namespace backend::x11

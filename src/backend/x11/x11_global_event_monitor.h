@@ -3,7 +3,6 @@
 #include "backend/global_event_monitor.h"
 
 #include <cstdint>
-#include <map>
 #include <vector>
 
 namespace backend::x11 {
@@ -11,48 +10,48 @@ namespace backend::x11 {
 class X11Connection;
 
 // Global input events from XInput 2.2 raw events on the root window (they arrive even while a
-// drag source holds the pointer grab). Raw motion is selected only while the logical left
-// button is down, so moving the pointer without a button wakes nothing. Buttons go through
-// the server's pointer mapping; Escape is found through the keymap and reported as
-// kEscapeKeyCode, any other key as kOtherKeyCode. GUI thread only.
+// drag source holds the pointer grab). Each kind is selected only while it can mean something,
+// so that the rest of the session's input wakes nothing: raw motion while the logical left
+// button is down, raw key presses while keys are wanted. Buttons go through the server's
+// pointer mapping; Escape is found through the keymap. GUI thread only.
 class X11GlobalEventMonitor final : public GlobalEventMonitor {
+    Q_OBJECT
 public:
-    static constexpr std::uint16_t kOtherKeyCode = 0xffff;
-
-    // Listens through `connection`, which must outlive this object. Without XInput 2.2 every
-    // registration answers no token and one line on standard error says why.
-    explicit X11GlobalEventMonitor(X11Connection& connection);
+    // Listens through `connection`, which must outlive this object. Without XInput 2.2 it never
+    // reports anything, and one line on standard error says why.
+    explicit X11GlobalEventMonitor(X11Connection& connection, QObject* parent = nullptr);
     ~X11GlobalEventMonitor() override;
 
-    std::optional<MonitorToken> addGlobalMonitor(EventMask mask, Handler handler) override;
-    void removeMonitor(MonitorToken token) override;
-    // Ending an own drag also brings the drag pasteboard up to date with it (one round trip).
-    void setOwnDragInProgress(bool inProgress) override;
-
-    // Reports an event the back-end learnt of without input: the X server sends none during a
-    // native Wayland drag. Not reported while Holdfin's own drag runs, as input would not be.
-    void reportSynthesized(EventType type) { report(type); }
+    // Report what the back-end learnt of without input: the X server sends none during a
+    // native Wayland drag. Kept quiet while Holdfin's own drag runs, as input would be.
+    using GlobalEventMonitor::reportLeftButtonDragged;
+    using GlobalEventMonitor::reportLeftButtonReleased;
 
     // Whether raw motion is currently selected (the logical left button is down).
-    bool isWatchingMotion() const { return m_isWatchingMotion; }
+    bool isWatchingMotion() const { return m_selected > 0 && (m_selected & kMotion); }
+    // Whether raw key presses are currently selected.
+    bool isSelectingKeys() const { return m_selected > 0 && (m_selected & kKeys); }
+
+protected:
+    void keysWantedChanged() override;
+    // Also brings the drag pasteboard up to date with the drag (one round trip).
+    void ownDragEnded() override;
 
 private:
+    enum Selection { kMotion = 1, kKeys = 2 };
+
     void handleEvent(const void* event);
-    void selectEvents(bool withMotion);
+    void selectEvents();
     void readPointerMapping();
     void readKeyboardMapping();
-    void report(EventType type, std::uint16_t keyCode = 0);
 
     X11Connection& m_connection;
     int m_listener = 0;
     bool m_isAvailable = false;
-    bool m_isWatchingMotion = false;
-    bool m_isOwnDragInProgress = false;
+    int m_selected = -1; // Selection bits; -1 until the first selection
     int m_leftButtonsDown = 0;
     std::vector<std::uint8_t> m_pointerMapping;
     std::vector<std::uint8_t> m_escapeKeycodes;
-    std::map<MonitorToken, std::pair<EventMask, Handler>> m_monitors;
-    MonitorToken m_nextToken = 1;
 };
 
 } // namespace backend::x11

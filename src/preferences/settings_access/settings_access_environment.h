@@ -1,28 +1,25 @@
 #pragma once
 
-#include "open_settings_access_action.h"
-#include "settings_platform.h"
-
+#include <functional>
 #include <memory>
+
+class QAction;
 
 namespace settings_access {
 
-// What the settings-access views of one application read: its platform and the shared
-// open-settings action. Built once by the application and handed to the views that need it.
+// The one action that opens the settings window, or brings it to the front, for every
+// "Preferences…" entry of the application. Built once by the application and handed to the
+// views that need it. GUI thread.
 class SettingsAccessEnvironment final {
 public:
-    explicit SettingsAccessEnvironment(SettingsPlatform platform)
-        : m_platform(platform), m_openSettings(std::move(platform)) {}
+    // Triggering the action runs `openSettingsWindow`; without one it does nothing.
+    explicit SettingsAccessEnvironment(std::function<void()> openSettingsWindow = {});
+    ~SettingsAccessEnvironment();
 
-    const SettingsPlatform& platform() const { return m_platform; }
-    // The entry under OpenSettingsKey: the same action on every read. Any thread.
-    std::shared_ptr<OpenSettingsAccessAction> openSettings() const {
-        return m_openSettings.defaultValue();
-    }
+    QAction& openSettings() const { return *m_openSettings; }
 
 private:
-    SettingsPlatform m_platform;
-    OpenSettingsKey m_openSettings;
+    std::unique_ptr<QAction> m_openSettings;
 };
 
 } // namespace settings_access

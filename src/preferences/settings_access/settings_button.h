@@ -1,19 +1,21 @@
 #pragma once
 
-#include "settings_access_environment.h"
-#include "settings_platform.h"
-
 #include <QString>
+
+#include <functional>
 
 class QAction;
 class QObject;
 
 namespace settings_access {
 
-// A menu entry labelled `label` that opens the settings window: `preAction` runs before the
-// window opens and `postAction` after, also when opening fails (which is dropped). Owned by
-// `parent`. GUI thread.
+class SettingsAccessEnvironment;
+
+// A menu entry labelled `label` that runs `preAction`, opens the settings window through the
+// environment's action, then runs `postAction`; an environment gone by then opens nothing.
+// Empty actions are skipped. Owned by `parent`. GUI thread.
 QAction* settingsButton(const SettingsAccessEnvironment& environment, const QString& label,
-                        PlainAction preAction, PlainAction postAction, QObject* parent);
+                        std::function<void()> preAction, std::function<void()> postAction,
+                        QObject* parent);
 
 } // namespace settings_access
