@@ -133,11 +133,7 @@ void ShelfKeeper::scheduleSave() {
     m_isSavePending = true;
     // On the next turn rather than later: a change is safe only once it is on disk, and the
     // changes of one turn (a split, a clear) still make one write.
-    QPointer<ShelfKeeper> self(this);
-    m_mainQueue.async([self] {
-        if (self)
-            self->startWrite();
-    });
+    m_mainQueue.post(this, [this] { startWrite(); });
 }
 
 void ShelfKeeper::startWrite() {
