@@ -88,6 +88,9 @@ void X11Connection::readServerTime() {
             break;
         }
     }
+    // Unheard, its end would delete the property with one more notice.
+    const std::uint32_t noEvents = 0;
+    xcb_change_window_attributes(m_connection, window, XCB_CW_EVENT_MASK, &noEvents);
     xcb_destroy_window(m_connection, window);
 }
 
