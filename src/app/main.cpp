@@ -20,6 +20,7 @@
 #include "desktop/termination_signal_watcher.h"
 #include "desktop/thumbnail_loader.h"
 #include "desktop/user_defaults.h"
+#include "panel/non_activating_panel.h"
 #include "panel/panel_keys.h"
 #include "panel/shelf_keeper.h"
 #include "panel/shelf_shortcut.h"
@@ -43,7 +44,8 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("holdfin"));
+    // Qt names the tray's StatusNotifierItem after the application name: its title on the panel.
+    QApplication::setApplicationName(QStringLiteral("Holdfin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Holdfin"));
     QApplication::setApplicationVersion(QStringLiteral(HOLDFIN_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -69,6 +71,19 @@ int main(int argc, char* argv[]) {
     desktop::useDesktopIconTheme(gtkSettings);
     desktop::PortalColorScheme portalColorScheme;
     desktop::GtkColorScheme gtkColorScheme(gtkSettings);
+    // A dark theme or another icon theme chosen while Holdfin runs: redrawn, the icons of the
+    // new theme read anew.
+    QObject::connect(&display->desktopSettings(), &backend::DesktopSettings::valuesChanged,
+                     &gtkColorScheme, [&display, &gtkColorScheme] {
+                         const desktop::GtkSettings current(
+                             display->desktopSettings().values(),
+                             desktop::GtkSettings::defaultConfigHome());
+                         gtkColorScheme.follow(current);
+                         if (desktop::followDesktopIconTheme(current)) {
+                             for (QWidget* window : QApplication::topLevelWidgets())
+                                 window->update();
+                         }
+                     });
     desktop::CombinedColorScheme desktopColorScheme({&portalColorScheme, &gtkColorScheme});
     desktop::ColorSchemeService colorSchemes(&desktopColorScheme);
     desktop::QtApplication application(colorSchemes, &display->windowSystem());
@@ -112,9 +127,11 @@ int main(int argc, char* argv[]) {
     auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
     panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), userDefaults, dragMonitor);
     panel::PanelKeys panelKeys(display->globalShortcuts(), dragMonitor, paste);
+    preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
     app::HoldfinApp::Options options;
     options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
     options.toggleShelf = [&dragMonitor] { dragMonitor.toggleShelf(); };
+    options.hideShelf = [&dragMonitor] { dragMonitor.hideShelf(); };
     options.pasteToShelf = paste;
     options.version = QApplication::applicationVersion();
     options.delegateHooks = {[] { return app::AppDelegate::shared() != nullptr; },
@@ -125,10 +142,16 @@ int main(int argc, char* argv[]) {
                              [](bool isEnabled) {
                                  if (auto* shared = app::AppDelegate::shared())
                                      shared->updateLaunchAtLogin(isEnabled);
-                             }};
+                             },
+                             [&loginItem] { return loginItem.isRegistered(); }};
     app::HoldfinApp holdfin(userDefaults, application, mainQueue, std::move(options));
+    panel::NonActivatingPanel* panelWindow = delegate.windowManager().window();
+    QObject::connect(panelWindow, &panel::NonActivatingPanel::presented, &holdfin,
+                     [&holdfin] { holdfin.setShelfShown(true); });
+    QObject::connect(panelWindow, &panel::NonActivatingPanel::dismissed, &holdfin,
+                     [&holdfin] { holdfin.setShelfShown(false); });
+    holdfin.setShelfShown(panelWindow->isPresented());
 
-    preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
     delegate.setLaunchAtLoginHandler(
         [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
     delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {

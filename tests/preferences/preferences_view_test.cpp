@@ -37,7 +37,8 @@ protected:
                                  (defaults.boolForKey(keys::launchAtLogin, false) ? "stored-on"
                                                                                   : "stored-off");
                     updateLaunchAtLogin(loginItems, isEnabled);
-                }};
+                },
+                [this] { return loginItems.isRegistered(); }};
     }
 
     QCheckBox* toggle(QWidget& view, const char* name) {
@@ -106,6 +107,24 @@ TEST_F(PreferencesTest, FailedRegistrationKeepsTheToggleOn) {
     EXPECT_TRUE(launch->isChecked());
     EXPECT_TRUE(defaults.boolForKey(keys::launchAtLogin, false));
     EXPECT_EQ(loginItems.requests(), QStringList{"register"});
+}
+
+TEST_F(PreferencesTest, EachShowingTicksLaunchAtLoginAsTheEntryIs) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    QCheckBox* launch = toggle(view, "launchAtLogin");
+    launch->click();
+    view.show();
+    EXPECT_TRUE(launch->isChecked());
+    view.hide();
+    loginItems.setRegistered(false); // removed by the desktop's session settings
+    view.show();
+    EXPECT_FALSE(launch->isChecked());
+    EXPECT_FALSE(defaults.boolForKey(keys::launchAtLogin, true)) << "the stored value follows";
+    view.hide();
+    loginItems.setRegistered(true);
+    view.show();
+    EXPECT_TRUE(launch->isChecked());
+    EXPECT_EQ(loginItems.requests(), QStringList{"register"}) << "the entry is never rewritten";
 }
 
 TEST_F(PreferencesTest, ChosenAppearanceIsStoredThenAppliedAtOnce) {

@@ -318,6 +318,29 @@ TEST_F(ContentViewTest, ShelfShownOnRequestStaysUntilHiddenOrAnEntryIsDraggedOut
     EXPECT_FALSE(dragMonitor->isShelfRequested()) << "taking an entry out ends the request";
 }
 
+TEST_F(ContentViewTest, ShelfWithEntriesIsPutAwayOnRequestUntilTheNextDragOrRequest) {
+    install();
+    dragMonitor->addItem(entry(1));
+    ASSERT_TRUE(isPanelVisible());
+    dragMonitor->toggleShelf();
+    EXPECT_FALSE(isPanelVisible()) << "the tray click or shortcut puts it away";
+    EXPECT_EQ(dragMonitor->draggedItems().size(), 1) << "keeping its entries";
+    dragMonitor->setIsCursorInside(true);
+    EXPECT_FALSE(isPanelVisible()) << "the pointer left over its place does not hold it";
+    dragMonitor->setIsCursorInside(false);
+    dragMonitor->addItem(entry(2));
+    EXPECT_FALSE(isPanelVisible()) << "a paste adds to it out of sight";
+
+    dragMonitor->setIsDragging(true);
+    EXPECT_TRUE(isPanelVisible()) << "the next drag brings it back";
+    dragMonitor->setIsDragging(false);
+    EXPECT_TRUE(isPanelVisible()) << "and it stays, holding entries";
+    dragMonitor->toggleShelf();
+    EXPECT_FALSE(isPanelVisible());
+    dragMonitor->toggleShelf();
+    EXPECT_TRUE(isPanelVisible()) << "a second click brings it back";
+}
+
 TEST_F(ContentViewTest, UndoShowsWhileARemovalOrClearingCanBeUndone) {
     install();
     dragMonitor->setIsCursorInside(true); // the pointer is on the buttons it clicks
