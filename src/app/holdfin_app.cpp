@@ -88,7 +88,8 @@ std::unique_ptr<QMenu> HoldfinApp::buildMenu() {
 void HoldfinApp::setShelfShown(bool isShown) {
     m_isShelfShown = isShown;
     if (m_shelfAction)
-        m_shelfAction->setText(isShown && m_options.hideShelf ? tr("Hide Shelf") : tr("Show Shelf"));
+        m_shelfAction->setText(isShown && m_options.hideShelf ? tr("Hide Shelf")
+                                                              : tr("Show Shelf"));
 }
 
 void HoldfinApp::createSettingsWindow() {

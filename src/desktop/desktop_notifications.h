@@ -19,8 +19,7 @@ public:
     // Shows a notification of `summary` and `body` with Holdfin's name and icon; whether the
     // request could be sent (not whether anything showed). `onAccepted` runs, later, once a
     // notification server answered with the notification's id; never if none did.
-    bool notify(const QString& summary, const QString& body,
-                std::function<void()> onAccepted = {});
+    bool notify(const QString& summary, const QString& body, std::function<void()> onAccepted = {});
 
 private:
     QString m_appId;

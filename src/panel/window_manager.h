@@ -56,7 +56,7 @@ private:
     backend::Screens& m_screens;
     backend::WindowSystem* m_windowSystem;
     double m_panelY = 0;
-    QString m_screenName; // where the panel was placed; empty when there was no screen
+    QString m_screenName;            // where the panel was placed; empty when there was no screen
     bool m_isPlacementStale = false; // the screens changed while the panel was in sight
     bool m_isLifted = false;
     std::unique_ptr<NonActivatingPanel> m_window;

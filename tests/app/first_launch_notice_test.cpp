@@ -29,7 +29,8 @@ public slots:
                              const QString& summary, const QString& body, const QStringList&,
                              const QVariantMap& hints, int) {
         shown << appName + QLatin1Char('|') + icon + QLatin1Char('|') + summary + QLatin1Char('|') +
-                     body + QLatin1Char('|') + hints.value(QStringLiteral("desktop-entry")).toString();
+                     body + QLatin1Char('|') +
+                     hints.value(QStringLiteral("desktop-entry")).toString();
         emit notified();
         return 1;
     }
@@ -103,7 +104,7 @@ TEST_F(FirstLaunchNoticeTest, UntilAServerTookItEachLaunchShowsTheNoticeAgain) {
     desktop::DesktopNotifications notifications(QStringLiteral("org.holdfin.Holdfin"),
                                                 bus(QStringLiteral("holdfin")));
     app::showFirstLaunchNotice(m_defaults, notifications); // no server yet: refused
-    m_defaults.setBool(keys::hasLaunchedBefore, true);    // as start-up seeds it
+    m_defaults.setBool(keys::hasLaunchedBefore, true);     // as start-up seeds it
     QTest::qWait(300);
 
     ASSERT_TRUE(startServer());

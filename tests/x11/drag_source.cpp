@@ -21,7 +21,8 @@
 //   answer (default) as Qt does; silent: never answered at all; garbage: every request
 //   (TARGETS too) is answered with random bytes of a random type and format; stall: TARGETS
 //   is answered with the drag's types, every request for data never.
-// The 300x300 window sits at --at (default 100,100), or covers the screen with --full-screen. Standard output, one line each:
+// The 300x300 window sits at --at (default 100,100), or covers the screen with --full-screen.
+// Standard output, one line each:
 //   ready X Y W H          the window is shown; its global geometry
 //   drag-started NS        right before the drag starts; NS is CLOCK_MONOTONIC in nanoseconds
 //   drag-finished ACTION   the drag ended: copy, move, link or ignore

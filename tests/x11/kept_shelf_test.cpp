@@ -33,9 +33,9 @@ protected:
         const auto docked = m_tray->waitForLine("docked ", 10s);
         ASSERT_TRUE(docked) << "holdfin put its icon in the tray";
         int window = 0, x = 0, y = 0, width = 0, height = 0;
-        ASSERT_EQ(std::sscanf(docked->c_str(), "docked %d %d %d %d %d", &window, &x, &y, &width,
-                              &height),
-                  5);
+        ASSERT_EQ(
+            std::sscanf(docked->c_str(), "docked %d %d %d %d %d", &window, &x, &y, &width, &height),
+            5);
         m_trayIconPlace = QRect(x, y, width, height);
     }
     bool pressKeys(const std::string& keys) {
@@ -154,7 +154,8 @@ TEST_F(KeptShelfTest, SystemLookFollowsTheSettingsManagersThemeLive) {
     const QString config = m_home.filePath(QStringLiteral("xsettingsd.conf"));
     auto publish = [&](const QByteArray& theme) {
         QFile file(config);
-        return file.open(QIODevice::WriteOnly) && file.write("Net/ThemeName \"" + theme + "\"\n") > 0;
+        return file.open(QIODevice::WriteOnly) &&
+               file.write("Net/ThemeName \"" + theme + "\"\n") > 0;
     };
     ASSERT_TRUE(publish("Adwaita"));
     ChildProcess::Options quiet;

@@ -159,7 +159,7 @@ TEST_F(ShelfRoadTest, DropTooBigForOnePropertyArrivesInParts) {
 TEST_F(ShelfRoadTest, DragFromAFullScreenWindowDropsOntoThePanelAboveIt) {
     auto source = startProgram("holdfin_test_drag_source", {"files", "--full-screen", m_files[0]});
     ASSERT_TRUE(source);
-    pumpEvents(500ms); // openbox has made it full-screen
+    pumpEvents(500ms);          // openbox has made it full-screen
     dropFromSource(*source, 1); // the drop region must be seen in blue during the drag
     m_pointer.moveTo(700, 700);
     EXPECT_FALSE(waitFor([&] { return inkIn(screen(), tileRect(0)) > 100; }, 2s))

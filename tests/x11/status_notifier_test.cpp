@@ -75,10 +75,9 @@ protected:
         if (!m_bus.start())
             GTEST_SKIP() << "no dbus-daemon";
         m_connection = m_bus.connect(QStringLiteral("watcher"));
-        ASSERT_TRUE(m_connection.registerObject(QStringLiteral("/StatusNotifierWatcher"),
-                                                &m_watcher,
-                                                QDBusConnection::ExportScriptableSlots |
-                                                    QDBusConnection::ExportScriptableProperties));
+        ASSERT_TRUE(m_connection.registerObject(
+            QStringLiteral("/StatusNotifierWatcher"), &m_watcher,
+            QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableProperties));
         ASSERT_TRUE(m_connection.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
         ASSERT_TRUE(writeFile(m_home.filePath(QStringLiteral("config/holdfin/holdfin.conf")),
                               "[General]\nhasLaunchedBefore=true\nlaunchAtLogin=false\n"
@@ -86,9 +85,10 @@ protected:
         // The icon as the package installs it, in the icon theme's fallback theme.
         QFile icon(QStringLiteral(HOLDFIN_APP_ICON));
         ASSERT_TRUE(icon.open(QIODevice::ReadOnly));
-        ASSERT_TRUE(writeFile(qEnvironmentVariable("XDG_DATA_HOME") +
-                                  QStringLiteral("/icons/hicolor/scalable/apps/org.holdfin.Holdfin.svg"),
-                              icon.readAll()));
+        ASSERT_TRUE(
+            writeFile(qEnvironmentVariable("XDG_DATA_HOME") +
+                          QStringLiteral("/icons/hicolor/scalable/apps/org.holdfin.Holdfin.svg"),
+                      icon.readAll()));
         setenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral("config")).toLocal8Bit(), 1);
         setenv("XDG_CACHE_HOME", m_home.filePath(QStringLiteral("cache")).toLocal8Bit(), 1);
         setenv("DBUS_SESSION_BUS_ADDRESS", m_bus.address().toLocal8Bit(), 1);
@@ -101,8 +101,8 @@ protected:
 
     static bool writeFile(const QString& path, const QByteArray& content) {
         QFile file(path);
-        return QDir().mkpath(QFileInfo(path).absolutePath()) &&
-               file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+        return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly) &&
+               file.write(content) == content.size();
     }
     QVariant itemProperty(const char* name) {
         QDBusInterface item(m_service, QStringLiteral("/StatusNotifierItem"),
@@ -111,9 +111,9 @@ protected:
     }
     // The menu's entries, as a host reads them to draw the menu.
     MenuEntry layout() {
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            m_service, m_menuPath, QStringLiteral("com.canonical.dbusmenu"),
-            QStringLiteral("GetLayout"));
+        QDBusMessage call = QDBusMessage::createMethodCall(m_service, m_menuPath,
+                                                           QStringLiteral("com.canonical.dbusmenu"),
+                                                           QStringLiteral("GetLayout"));
         call << 0 << -1 << QStringList();
         const QDBusMessage reply = m_connection.call(call);
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2)
@@ -161,8 +161,8 @@ TEST_F(StatusNotifierTest, HostSeesTheNamedItemAndItsMenuWhoseEntriesWork) {
     const QStringList entries = labels();
     ASSERT_EQ(entries.size(), 6) << entries.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(entries.front().startsWith(QStringLiteral("Holdfin v")));
-    EXPECT_EQ(entries.mid(1), (QStringList{"Show Shelf", "Paste to Shelf", "Preferences\u2026",
-                                           "---", "Quit"}));
+    EXPECT_EQ(entries.mid(1),
+              (QStringList{"Show Shelf", "Paste to Shelf", "Preferences\u2026", "---", "Quit"}));
 
     const std::string panel = x11_tools::waitForPanelWindow(m_holdfin->pid());
     ASSERT_FALSE(panel.empty());

@@ -14,9 +14,9 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
 #include <tuple>
 #include <utility>
-#include <string>
 
 namespace backend::x11 {
 
@@ -111,8 +111,8 @@ void X11DesktopSettings::watchOwner() {
         // Qt's own XSettings reader selects these on the same connection, for the same window:
         // asking for both keeps its share. An owner gone meanwhile fails the request harmlessly.
         const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-        const xcb_void_cookie_t cookie = xcb_change_window_attributes_checked(
-            m_connection, m_owner, XCB_CW_EVENT_MASK, &mask);
+        const xcb_void_cookie_t cookie =
+            xcb_change_window_attributes_checked(m_connection, m_owner, XCB_CW_EVENT_MASK, &mask);
         xcb_discard_reply(m_connection, cookie.sequence);
     }
     xcb_flush(m_connection);

@@ -211,8 +211,8 @@ void X11WindowSystem::liftAboveFullScreen(QWindow* window, bool isLifted) {
         readCardinals(m_connection, m_root, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
     if (active.empty() || active.front() == 0 || isOwn(active.front()))
         return;
-    const auto states = readCardinals(m_connection, active.front(), atom("_NET_WM_STATE"),
-                                      XCB_ATOM_ATOM);
+    const auto states =
+        readCardinals(m_connection, active.front(), atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
     if (std::find(states.begin(), states.end(), atom("_NET_WM_STATE_FULLSCREEN")) == states.end())
         return;
     const Window owner = active.front();
