@@ -112,7 +112,7 @@ TEST_F(FirstLaunchNoticeTest, UntilAServerTookItEachLaunchShowsTheNoticeAgain) {
     EXPECT_TRUE(app::showFirstLaunchNotice(m_defaults, notifications)) << "the next launch";
     ASSERT_TRUE(notified.wait(5000));
     EXPECT_TRUE(testing_support::waitUntil(
-        [&] { return !m_defaults.boolForKey(keys::firstLaunchNoticePending, true); }));
+        [&] { return !m_defaults.contains(keys::firstLaunchNoticePending); }));
     EXPECT_FALSE(app::showFirstLaunchNotice(m_defaults, notifications)) << "taken: never again";
 }
 
