@@ -1,7 +1,9 @@
 // Holdfin's tray item as a StatusNotifierItem host (Plasma, Xfce's panel, GNOME's AppIndicator
 // extension) sees it: a watcher of ours on a private session bus, holdfin a real process.
 #include "support/private_session_bus.h"
+#include "support/qt_printers.h"
 #include "support/x11/child_process.h"
+#include "holdfin_home.h"
 #include "x11_tools.h"
 
 #include <gtest/gtest.h>
