@@ -177,13 +177,6 @@ TEST_F(WindowManagerTest, HintsGoOntoThePanelBeforeItsOnlyMap) {
     EXPECT_FALSE(windowSystem.preparations().front().wasVisible);
 }
 
-TEST_F(WindowManagerTest, PanelIsLiftedAboveFullScreenWindowsOncePerDrag) {
-    WindowManager manager(screens, &windowSystem);
-    for (bool isDragging : {true, true, false, false, true})
-        manager.setDragInProgress(isDragging);
-    EXPECT_EQ(windowSystem.lifts(), (QList<bool>{true, false, true}));
-}
-
 TEST_F(WindowManagerTest, HidingKeepsTheContent) {
     WindowManager manager(screens, &windowSystem);
     auto* content = new QWidget;

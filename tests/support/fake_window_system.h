@@ -24,9 +24,7 @@ public:
     }
     void letInputPass(QWindow*) override {}
     void yieldActivation() override { ++m_yields; }
-    void liftAboveFullScreen(QWindow*, bool isLifted) override { m_lifts.append(isLifted); }
-    // Each lift (true) and its end (false), in order.
-    const QList<bool>& lifts() const { return m_lifts; }
+    void liftAboveFullScreen(QWindow*, bool) override {}
     bool keepsDragSourceInPlace() const override { return m_keepsDragSource; }
     void setKeepsDragSourceInPlace(bool keeps) { m_keepsDragSource = keeps; }
 
@@ -38,7 +36,6 @@ private:
     QList<PanelPreparation> m_preparations;
     QList<std::pair<QWindow*, bool>> m_skipTaskbar;
     int m_yields = 0;
-    QList<bool> m_lifts;
     bool m_keepsDragSource = false;
 };
 
