@@ -132,7 +132,12 @@ int main(int argc, char* argv[]) {
     options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
     options.toggleShelf = [&dragMonitor] { dragMonitor.toggleShelf(); };
     options.hideShelf = [&dragMonitor] { dragMonitor.hideShelf(); };
-    options.pasteToShelf = paste;
+    // Pasted from the tray, the entry is to be seen, on a shelf put away or not.
+    options.pasteToShelf = [paste, &dragMonitor] {
+        if (dragMonitor.isShelfPutAway())
+            dragMonitor.showShelf();
+        paste();
+    };
     options.version = QApplication::applicationVersion();
     options.delegateHooks = {[] { return app::AppDelegate::shared() != nullptr; },
                              [] {
