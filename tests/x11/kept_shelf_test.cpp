@@ -132,6 +132,19 @@ TEST_F(KeptShelfTest, LeftClickOnTheTrayIconShowsAndHidesTheShelf) {
     EXPECT_TRUE(waitForList(2));
 }
 
+TEST_F(KeptShelfTest, NextShowingIsInTheMiddleOfTheWorkAreaAPanelLeft) {
+    ASSERT_NO_FATAL_FAILURE(restartWith("showShelfShortcut=Ctrl+Alt+S\n"));
+    const std::string target =
+        trimmed(output("xdotool", {"search", "--pid", std::to_string(m_target->pid())}));
+    // The drop target becomes a 100 px panel along the top edge.
+    ASSERT_EQ(ChildProcess::run("xprop", {"-id", target, "-f", "_NET_WM_STRUT", "32c", "-set",
+                                          "_NET_WM_STRUT", "0, 0, 100, 0"}),
+              0);
+    pumpEvents(500ms);
+    ASSERT_TRUE(pressKeys("ctrl+alt+s"));
+    EXPECT_TRUE(waitFor([&] { return x11_tools::windowPlace(m_panel).y == 295; }, 5s));
+}
+
 TEST_F(KeptShelfTest, SystemLookFollowsTheSettingsManagersThemeLive) {
     const QString config = m_home.filePath(QStringLiteral("xsettingsd.conf"));
     auto publish = [&](const QByteArray& theme) {
