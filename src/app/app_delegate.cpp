@@ -21,6 +21,8 @@ AppDelegate::AppDelegate(desktop::Application& application, desktop::UserDefault
                          backend::WindowSystem* windowSystem, QObject* parent)
     : QObject(parent), m_application(application), m_defaults(defaults),
       m_dragMonitor(mainQueue, pasteboard, eventMonitor), m_windowManager(screens, windowSystem) {
+    connect(&m_dragMonitor, &panel::DragMonitor::isDraggingChanged, this,
+            [this] { m_windowManager.setDragInProgress(m_dragMonitor.isDragging()); });
     if (qGuiApp)
         connect(qGuiApp, &QGuiApplication::lastWindowClosed, this,
                 &AppDelegate::applicationShouldTerminateAfterLastWindowClosed);

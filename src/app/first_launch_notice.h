@@ -8,9 +8,9 @@ class UserDefaults;
 namespace app {
 
 // Tells a new user what Holdfin is for, once: on the first launch (no hasLaunchedBefore yet;
-// ask before start-up seeds it) one desktop notification says to drag anything. Whether it
-// was sent.
-bool showFirstLaunchNotice(const desktop::UserDefaults& defaults,
+// ask before start-up seeds it), and on each later one until a notification server took it,
+// one desktop notification says to drag anything. Whether it was sent.
+bool showFirstLaunchNotice(desktop::UserDefaults& defaults,
                            desktop::DesktopNotifications& notifications);
 
 } // namespace app

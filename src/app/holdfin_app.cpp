@@ -25,7 +25,7 @@ HoldfinApp::HoldfinApp(desktop::UserDefaults& userDefaults, desktop::Application
         [this] { showSettingsWindow(); });
 
     m_trayItem = std::make_unique<TrayItem>(
-        m_userDefaults, [] { return menuBarIcon(); }, tr("Holdfin"), buildMenu());
+        m_userDefaults, [] { return trayIcon(); }, tr("Holdfin"), buildMenu());
     if (m_options.toggleShelf)
         m_trayItem->setClickHandler(m_options.toggleShelf);
 }
@@ -43,9 +43,15 @@ std::unique_ptr<QMenu> HoldfinApp::buildMenu() {
     QAction* version = menu->addAction(versionLine(m_options.version));
     version->setEnabled(false);
 
-    if (m_options.showShelf)
-        connect(menu->addAction(tr("Show Shelf")), &QAction::triggered, this,
-                [this] { m_options.showShelf(); });
+    if (m_options.showShelf) {
+        m_shelfAction = menu->addAction(tr("Show Shelf"));
+        connect(m_shelfAction, &QAction::triggered, this, [this] {
+            if (m_isShelfShown && m_options.hideShelf)
+                m_options.hideShelf();
+            else
+                m_options.showShelf();
+        });
+    }
     if (m_options.pasteToShelf)
         connect(menu->addAction(tr("Paste to Shelf")), &QAction::triggered, this,
                 [this] { m_options.pasteToShelf(); });
@@ -62,6 +68,13 @@ std::unique_ptr<QMenu> HoldfinApp::buildMenu() {
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, [this] { m_application.terminate(); });
     return menu;
+}
+
+void HoldfinApp::setShelfShown(bool isShown) {
+    m_isShelfShown = isShown;
+    if (m_shelfAction)
+        m_shelfAction->setText(isShown && m_options.hideShelf ? tr("Hide Shelf")
+                                                              : tr("Show Shelf"));
 }
 
 void HoldfinApp::createSettingsWindow() {

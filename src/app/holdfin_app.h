@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QMenu;
 
 namespace desktop {
@@ -34,6 +35,8 @@ public:
         preferences::AppDelegateHooks delegateHooks;
         // Shows the shelf: "Show Shelf"; none: no such entry.
         std::function<void()> showShelf;
+        // Puts the shelf away: "Hide Shelf", the entry while the shelf is in sight.
+        std::function<void()> hideShelf;
         // Shows or hides the shelf: the tray icon's left click; none: the click opens the menu.
         std::function<void()> toggleShelf;
         // Makes a shelf entry of the clipboard: "Paste to Shelf"; none: no such entry.
@@ -56,6 +59,8 @@ public:
 public slots:
     // Creates the settings window on first use, shows it and brings it to the front.
     void showSettingsWindow();
+    // Whether the shelf is in sight: the tray entry offers to hide it then, else to show it.
+    void setShelfShown(bool isShown);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,6 +75,8 @@ private:
     std::unique_ptr<settings_access::SettingsAccessEnvironment> m_settingsAccess;
     std::unique_ptr<TrayItem> m_trayItem;
     QPointer<QWidget> m_settingsWindow;
+    QAction* m_shelfAction = nullptr;
+    bool m_isShelfShown = false;
 };
 
 } // namespace app

@@ -20,6 +20,7 @@
 #include "desktop/termination_signal_watcher.h"
 #include "desktop/thumbnail_loader.h"
 #include "desktop/user_defaults.h"
+#include "panel/non_activating_panel.h"
 #include "panel/panel_keys.h"
 #include "panel/shelf_keeper.h"
 #include "panel/shelf_shortcut.h"
@@ -42,7 +43,8 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("holdfin"));
+    // Qt names the tray's StatusNotifierItem after the application name: its title on the panel.
+    QApplication::setApplicationName(QStringLiteral("Holdfin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Holdfin"));
     QApplication::setApplicationVersion(QStringLiteral(HOLDFIN_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -68,6 +70,19 @@ int main(int argc, char* argv[]) {
     desktop::useDesktopIconTheme(gtkSettings);
     desktop::PortalColorScheme portalColorScheme;
     desktop::GtkColorScheme gtkColorScheme(gtkSettings);
+    // A dark theme or another icon theme chosen while Holdfin runs: redrawn, the icons of the
+    // new theme read anew.
+    QObject::connect(&display->desktopSettings(), &backend::DesktopSettings::valuesChanged,
+                     &gtkColorScheme, [&display, &gtkColorScheme] {
+                         const desktop::GtkSettings current(
+                             display->desktopSettings().values(),
+                             desktop::GtkSettings::defaultConfigHome());
+                         gtkColorScheme.follow(current);
+                         if (desktop::followDesktopIconTheme(current)) {
+                             for (QWidget* window : QApplication::topLevelWidgets())
+                                 window->update();
+                         }
+                     });
     desktop::CombinedColorScheme desktopColorScheme({&portalColorScheme, &gtkColorScheme});
     desktop::ColorSchemeService colorSchemes(&desktopColorScheme);
     desktop::QtApplication application(colorSchemes, &display->windowSystem());
@@ -111,10 +126,17 @@ int main(int argc, char* argv[]) {
     auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
     panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), userDefaults, dragMonitor);
     panel::PanelKeys panelKeys(display->globalShortcuts(), dragMonitor, paste);
+    preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
     app::HoldfinApp::Options options;
     options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
     options.toggleShelf = [&dragMonitor] { dragMonitor.toggleShelf(); };
-    options.pasteToShelf = paste;
+    options.hideShelf = [&dragMonitor] { dragMonitor.hideShelf(); };
+    // Pasted from the tray, the entry is to be seen, on a shelf put away or not.
+    options.pasteToShelf = [paste, &dragMonitor] {
+        if (dragMonitor.isShelfPutAway())
+            dragMonitor.showShelf();
+        paste();
+    };
     options.version = QApplication::applicationVersion();
     options.delegateHooks = {[] { return app::AppDelegate::shared() != nullptr; },
                              [] {
@@ -124,10 +146,16 @@ int main(int argc, char* argv[]) {
                              [](bool isEnabled) {
                                  if (auto* shared = app::AppDelegate::shared())
                                      shared->updateLaunchAtLogin(isEnabled);
-                             }};
+                             },
+                             [&loginItem] { return loginItem.isRegistered(); }};
     app::HoldfinApp holdfin(userDefaults, application, std::move(options));
+    panel::NonActivatingPanel* panelWindow = delegate.windowManager().window();
+    QObject::connect(panelWindow, &panel::NonActivatingPanel::presented, &holdfin,
+                     [&holdfin] { holdfin.setShelfShown(true); });
+    QObject::connect(panelWindow, &panel::NonActivatingPanel::dismissed, &holdfin,
+                     [&holdfin] { holdfin.setShelfShown(false); });
+    holdfin.setShelfShown(panelWindow->isPresented());
 
-    preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
     delegate.setLaunchAtLoginHandler(
         [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
     delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {

@@ -48,6 +48,10 @@ QIcon menuBarIcon(const QString& path) {
     return QIcon(pixmap);
 }
 
+QIcon trayIcon() {
+    return QIcon::fromTheme(QStringLiteral(HOLDFIN_APP_ID), menuBarIcon());
+}
+
 QIcon appIcon() {
     initAppIconResource();
     return QIcon(QStringLiteral(":/holdfin/app_icon.svg"));
@@ -92,15 +96,16 @@ void TrayItem::followPreference() {
     if (isShown) {
         m_trayIcon = std::make_unique<QSystemTrayIcon>(m_makeIcon ? m_makeIcon() : QIcon());
         m_trayIcon->setToolTip(m_toolTip);
-        // Not the tray's context menu: a StatusNotifierItem host would draw that one itself,
-        // a second menu beside ours. A right click pops this one up; a left click too, as a
-        // menu-bar item opens its menu, unless the click has a use of its own.
+        // The context menu is what a StatusNotifierItem host gets (over dbusmenu) and what an
+        // XEmbed tray pops up on a right click: one menu for both.
+        m_trayIcon->setContextMenu(m_menu.get());
         connect(m_trayIcon.get(), &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::Trigger && m_onClick)
+                    if (reason != QSystemTrayIcon::Trigger)
+                        return;
+                    if (m_onClick)
                         m_onClick();
-                    else if (reason == QSystemTrayIcon::Trigger ||
-                             reason == QSystemTrayIcon::Context)
+                    else
                         m_menu->popup(QCursor::pos());
                 });
         m_trayIcon->show();

@@ -23,12 +23,16 @@ QSizeF menuBarIconSize(const QSizeF& imageSize);
 // The "AppIcon" image (or the SVG at `path`) rendered at its tray size; a null icon when the
 // SVG cannot be read. GUI thread.
 QIcon menuBarIcon(const QString& path = {});
+// The icon the package installs in the icon theme, named so that a StatusNotifierItem host can
+// take it from its own theme; menuBarIcon() where the theme lacks it. GUI thread.
+QIcon trayIcon();
 // The "AppIcon" image at any size, for window icons. GUI thread.
 QIcon appIcon();
 
 // The tray item: present exactly while the showMenuBarIcon preference is on, following every
 // write of the key at once. Its menu exists either way, so a desktop without a tray loses only
-// the icon. A left and a right click both pop up that one menu. GUI thread.
+// the icon. A right click shows that menu (on XEmbed trays and StatusNotifierItem hosts
+// alike); a left click runs the click handler. GUI thread.
 class TrayItem final : public QObject {
     Q_OBJECT
 public:
@@ -41,7 +45,7 @@ public:
     // The inserted tray icon; null while absent.
     QSystemTrayIcon* trayIcon() const { return m_trayIcon.get(); }
     QMenu* menu() const { return m_menu.get(); }
-    // What a left click on the icon does; without a handler it opens the menu.
+    // What a left click on the icon does; without a handler it opens the menu too.
     void setClickHandler(std::function<void()> handler) { m_onClick = std::move(handler); }
 
 signals:

@@ -20,6 +20,10 @@ public:
     // If one of Holdfin's windows is the active window, hands activation to the topmost window
     // of another application; nothing otherwise.
     virtual void yieldActivation() = 0;
+    // While `isLifted`, keeps the panel `window` above the full-screen window that has the
+    // focus (if any), which window managers otherwise keep above every other window; with
+    // `isLifted` false, gives that up again. Call as a drag starts and as it ends.
+    virtual void liftAboveFullScreen(QWindow* window, bool isLifted) = 0;
     // Whether a window a drag starts from must stay where it is, in sight, until the drag
     // ends: in a Wayland session, taking it away under the pressed button hands the pointer
     // to the window below and the drag stalls.

@@ -8,6 +8,8 @@ namespace desktop::defaults_keys {
 
 // Bool; its presence alone means Holdfin has been launched before.
 inline constexpr QLatin1String hasLaunchedBefore("hasLaunchedBefore");
+// Bool: the first launch's notice is still to be shown, since no notification server took it.
+inline constexpr QLatin1String firstLaunchNoticePending("firstLaunchNoticePending");
 inline constexpr QLatin1String showMenuBarIcon("showMenuBarIcon");
 inline constexpr QLatin1String launchAtLogin("launchAtLogin");
 // One of the appearance values below.

@@ -49,4 +49,16 @@ void useDesktopIconTheme(const GtkSettings& settings) {
         QIcon::setThemeName(chosen);
 }
 
+bool followDesktopIconTheme(const GtkSettings& settings) {
+    for (const QString& name : settings.iconThemeNames()) {
+        if (!isIconThemeInstalled(name, QIcon::themeSearchPaths()))
+            continue;
+        if (name == QIcon::themeName())
+            return false;
+        QIcon::setThemeName(name);
+        return true;
+    }
+    return false;
+}
+
 } // namespace desktop

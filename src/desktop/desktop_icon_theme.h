@@ -26,5 +26,9 @@ QString chooseIconTheme(const QString& current, const QStringList& desktopNames,
 // Sets QIcon's theme to the one chooseIconTheme gives for Qt's current theme, the icon themes
 // `settings` names and Qt's search paths. GUI thread, once the QGuiApplication exists.
 void useDesktopIconTheme(const GtkSettings& settings);
+// Sets QIcon's theme to the first installed icon theme `settings` names, for a change of the
+// desktop's settings while Holdfin runs; nothing when it names none that is installed.
+// Whether the theme changed. GUI thread.
+bool followDesktopIconTheme(const GtkSettings& settings);
 
 } // namespace desktop

@@ -3,6 +3,8 @@
 #include <QDBusConnection>
 #include <QString>
 
+#include <functional>
+
 namespace desktop {
 
 // Desktop notifications through the freedesktop notification service (org.freedesktop.
@@ -10,16 +12,17 @@ namespace desktop {
 // nothing is reported. GUI thread; never waits for the service.
 class DesktopNotifications final {
 public:
-    // `iconName` names Holdfin's icon in the icon theme (its application id).
-    explicit DesktopNotifications(QString iconName,
+    // `appId` names Holdfin's icon in the icon theme and its desktop entry.
+    explicit DesktopNotifications(QString appId,
                                   QDBusConnection bus = QDBusConnection::sessionBus());
 
     // Shows a notification of `summary` and `body` with Holdfin's name and icon; whether the
-    // request could be sent (not whether anything showed).
-    bool notify(const QString& summary, const QString& body);
+    // request could be sent (not whether anything showed). `onAccepted` runs, later, once a
+    // notification server answered with the notification's id; never if none did.
+    bool notify(const QString& summary, const QString& body, std::function<void()> onAccepted = {});
 
 private:
-    QString m_iconName;
+    QString m_appId;
     QDBusConnection m_bus;
 };
 

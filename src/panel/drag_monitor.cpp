@@ -64,6 +64,9 @@ void DragMonitor::watchKeys() {
 void DragMonitor::setIsDragging(bool value) {
     m_isDragging = value;
     watchKeys();
+    // A new drag needs the shelf, put away or not.
+    if (value && m_isShelfPutAway)
+        setShelfRequest(m_isShelfRequested, false);
     emit isDraggingChanged();
 }
 
@@ -73,11 +76,27 @@ void DragMonitor::setIsCursorInside(bool value) {
 }
 
 void DragMonitor::setIsShelfRequested(bool value) {
-    if (m_isShelfRequested == value)
+    setShelfRequest(value, m_isShelfPutAway && !value);
+}
+
+void DragMonitor::setShelfRequest(bool isRequested, bool isPutAway) {
+    if (m_isShelfRequested == isRequested && m_isShelfPutAway == isPutAway)
         return;
-    m_isShelfRequested = value;
+    m_isShelfRequested = isRequested;
+    m_isShelfPutAway = isPutAway;
     watchKeys();
     emit isShelfRequestedChanged();
+}
+
+bool DragMonitor::isShelfInSight() const {
+    return m_isDragging || m_isShelfRequested || (!draggedItems().isEmpty() && !m_isShelfPutAway);
+}
+
+void DragMonitor::toggleShelf() {
+    if (isShelfInSight())
+        hideShelf();
+    else
+        showShelf();
 }
 
 void DragMonitor::setDraggedItems(QList<BucketItem> items) {

@@ -41,6 +41,12 @@ public:
     // hidden again, an entry is dragged out of it, or Escape is pressed.
     bool isShelfRequested() const { return m_isShelfRequested; }
     void setIsShelfRequested(bool value);
+    // The user put the shelf away (tray, shortcut, "Hide Shelf"): out of sight even while it
+    // holds entries, until it is asked for again or the next drag starts.
+    bool isShelfPutAway() const { return m_isShelfPutAway; }
+    // Whether the shelf is in sight by the user's and the drags' doing: a drag is on, it was
+    // asked for, or it holds entries and was not put away.
+    bool isShelfInSight() const;
     const QList<shelf::BucketItem>& draggedItems() const { return m_shelf.items(); }
     void setDraggedItems(QList<shelf::BucketItem> items);
     // The shelf as a list model; changed by the operations here only.
@@ -71,9 +77,11 @@ public:
     const ShelfHistory& history() const { return m_history; }
 
 public slots:
-    void showShelf() { setIsShelfRequested(true); }
-    void hideShelf() { setIsShelfRequested(false); }
-    void toggleShelf() { setIsShelfRequested(!m_isShelfRequested); }
+    // The user's explicit requests; both notify through isShelfRequestedChanged.
+    void showShelf() { setShelfRequest(true, false); }
+    void hideShelf() { setShelfRequest(false, true); }
+    // Hides the shelf if it is in sight, else shows it.
+    void toggleShelf();
 
 signals:
     void isDraggingChanged();
@@ -85,11 +93,13 @@ private:
     void startMonitoring();
     void endDrag();
     void watchKeys();
+    void setShelfRequest(bool isRequested, bool isPutAway);
     qsizetype indexOf(const shelf::BucketItem& item) const;
 
     bool m_isDragging = false;
     bool m_isCursorInside = false;
     bool m_isShelfRequested = false;
+    bool m_isShelfPutAway = false;
     ShelfModel m_shelf; // draggedItems
     backend::DragPasteboard& m_pasteboard;
     std::int64_t m_lastChangeCount = 0;

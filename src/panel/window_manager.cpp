@@ -36,6 +36,8 @@ QRectF WindowManager::panelFrame(const QRect& visibleFrame) {
 void WindowManager::showPanel() {
     if (m_window->isPresented())
         return;
+    if (m_isPlacementStale)
+        placeOnPrimary();
     m_window->present();
 }
 
@@ -43,6 +45,13 @@ void WindowManager::hidePanel() {
     if (!m_window->isPresented())
         return;
     m_window->dismiss();
+}
+
+void WindowManager::setDragInProgress(bool isInProgress) {
+    if (m_isLifted == isInProgress || !m_windowSystem)
+        return;
+    m_isLifted = isInProgress;
+    m_windowSystem->liftAboveFullScreen(m_window->windowHandle(), isInProgress);
 }
 
 bool WindowManager::keepsPanelDuringDragOut() const {
@@ -54,12 +63,14 @@ void WindowManager::placeOnPrimary() {
     m_panelY = frame.y();
     const auto primary = m_screens.primary();
     m_screenName = primary ? primary->name : QString();
+    m_isPlacementStale = false;
     m_window->setFrame(toWidgetGeometry(frame));
 }
 
 void WindowManager::onScreensChanged() {
-    // The panel otherwise stays where it was built; it only must never become unreachable.
     const QList<backend::ScreenInfo> screens = m_screens.screens();
+    if (screens.isEmpty())
+        return;
     const QRect frame = m_window->frame();
     bool hasOwnScreen = false;
     bool touchesAScreen = false;
@@ -67,9 +78,11 @@ void WindowManager::onScreensChanged() {
         hasOwnScreen = hasOwnScreen || (!m_screenName.isEmpty() && screen.name == m_screenName);
         touchesAScreen = touchesAScreen || screen.geometry.intersects(frame);
     }
-    if (screens.isEmpty() || (hasOwnScreen && touchesAScreen))
-        return;
-    placeOnPrimary();
+    // A panel in sight is not pulled away under the pointer, unless it became unreachable.
+    if (m_window->isPresented() && hasOwnScreen && touchesAScreen)
+        m_isPlacementStale = true;
+    else
+        placeOnPrimary();
 }
 
 } // namespace panel

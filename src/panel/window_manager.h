@@ -16,9 +16,10 @@ namespace panel {
 class NonActivatingPanel;
 
 // Owns the shelf panel: builds it once, 160 by 310 at the left edge of the primary screen's
-// visible frame, centred vertically, and puts it on and off screen when asked. Never moves it,
-// except to bring it back to that place when its screen is gone or it lies off every screen.
-// GUI thread only.
+// visible frame, centred vertically, and puts it on and off screen when asked. Moves it only
+// when the screens change (one added or removed, a new primary, a changed work area): back to
+// that place, at once when its screen is gone or it lies off every screen, else at its next
+// showing. GUI thread only.
 class WindowManager final : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +41,8 @@ public:
     void showPanel();
     // Hides the panel; nothing if it is hidden.
     void hidePanel();
+    // Keeps the panel above a full-screen window while a drag is on (see WindowSystem).
+    void setDragInProgress(bool isInProgress);
     // Whether the panel must stay in place while a drag out of it runs (see WindowSystem).
     bool keepsPanelDuringDragOut() const;
 
@@ -53,7 +56,9 @@ private:
     backend::Screens& m_screens;
     backend::WindowSystem* m_windowSystem;
     double m_panelY = 0;
-    QString m_screenName; // where the panel was placed; empty when there was no screen
+    QString m_screenName;            // where the panel was placed; empty when there was no screen
+    bool m_isPlacementStale = false; // the screens changed while the panel was in sight
+    bool m_isLifted = false;
     std::unique_ptr<NonActivatingPanel> m_window;
 };
 

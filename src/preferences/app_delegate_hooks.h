@@ -13,6 +13,8 @@ struct AppDelegateHooks {
     std::function<void()> applyAppearance;
     // Registers Holdfin as a login item (true) or removes it (false).
     std::function<void(bool)> updateLaunchAtLogin;
+    // Whether Holdfin is registered to start at login, as the system has it now.
+    std::function<bool()> isLaunchingAtLogin;
 };
 
 } // namespace preferences

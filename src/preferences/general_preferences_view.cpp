@@ -118,6 +118,16 @@ QKeySequence GeneralPreferencesView::showShelfShortcut() const {
         QKeySequence::PortableText);
 }
 
+void GeneralPreferencesView::showEvent(QShowEvent* event) {
+    // The autostart entry may have been removed or hidden behind Holdfin's back.
+    if (m_delegate.isLaunchingAtLogin) {
+        const bool isLaunching = m_delegate.isLaunchingAtLogin();
+        if (isLaunching != launchAtLogin())
+            m_userDefaults.setBool(keys::launchAtLogin, isLaunching);
+    }
+    QWidget::showEvent(event);
+}
+
 bool GeneralPreferencesView::isDelegateRegistered() const {
     return m_delegate.isDelegateRegistered && m_delegate.isDelegateRegistered();
 }

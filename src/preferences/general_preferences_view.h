@@ -27,6 +27,7 @@ public:
     // The picker's rows, in order.
     static QStringList appearances();
 
+    // The stored choice; each showing of the view first makes it what the system has.
     bool launchAtLogin() const;
     bool showMenuBarIcon() const;
     QString selectedAppearance() const;
@@ -45,6 +46,9 @@ public:
     // Stores the first combination of `shortcut`, or removes the key for an empty one; the
     // shortcut follows the key itself.
     void setShowShelfShortcut(const QKeySequence& shortcut);
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool isDelegateRegistered() const;

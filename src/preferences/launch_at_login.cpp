@@ -86,6 +86,18 @@ bool XdgAutostartLoginItem::registerLoginItem() {
     return file.commit();
 }
 
+bool XdgAutostartLoginItem::isRegistered() const {
+    QFile file(entryPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // An entry stays for a desktop's own reasons; these lines turn it off.
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    return std::none_of(lines.begin(), lines.end(), [](const QByteArray& line) {
+        const QByteArray setting = line.trimmed();
+        return setting == "Hidden=true" || setting == "X-GNOME-Autostart-enabled=false";
+    });
+}
+
 bool XdgAutostartLoginItem::unregisterLoginItem() {
     const QString path = entryPath();
     QFileInfo info(path);

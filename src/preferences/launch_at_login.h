@@ -20,6 +20,8 @@ public:
 
     bool registerLoginItem() override;
     bool unregisterLoginItem() override;
+    // The entry exists and is not hidden, as a desktop's session settings hide one.
+    bool isRegistered() const override;
 
     // Where the entry goes, under the current XDG_CONFIG_HOME (or ~/.config).
     QString entryPath() const;

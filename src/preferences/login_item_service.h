@@ -11,6 +11,8 @@ public:
     virtual bool registerLoginItem() = 0;
     // Removes the registration (none counts as removed); false when it could not be removed.
     virtual bool unregisterLoginItem() = 0;
+    // Whether Holdfin will start at the next login, whoever made or removed the registration.
+    virtual bool isRegistered() const = 0;
 };
 
 } // namespace preferences

@@ -138,8 +138,9 @@ void ContentView::updatePanelVisibility() {
     // A drag over the drop region keeps the panel up too: its drop arrives after the button
     // went up, which may have ended isDragging already.
     const bool isDropPending = m_dropRegion && m_dropRegion->isDragTargeted();
-    if (m_dragMonitor.isDragging() || !m_dragMonitor.draggedItems().isEmpty() ||
-        m_dragMonitor.isCursorInside() || m_dragMonitor.isShelfRequested() || isDropPending) {
+    // A shelf put away stays away from under the pointer too.
+    const bool isPointerHolding = m_dragMonitor.isCursorInside() && !m_dragMonitor.isShelfPutAway();
+    if (m_dragMonitor.isShelfInSight() || isPointerHolding || isDropPending) {
         m_windowManager.showPanel();
         return;
     }
@@ -247,7 +248,7 @@ QWidget* ContentView::createTile(const QModelIndex& index) {
         if (self)
             self->m_isDraggingOut = true;
         if (monitor)
-            monitor->hideShelf();
+            monitor->setIsShelfRequested(false);
         if (windows && !windows->keepsPanelDuringDragOut())
             windows->hidePanel();
     };

@@ -3,6 +3,7 @@
 #include "desktop/desktop_notifications.h"
 #include "desktop/user_defaults.h"
 #include "support/private_session_bus.h"
+#include "support/wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVariantMap>
 
 namespace {
@@ -25,9 +27,10 @@ public:
 public slots:
     Q_SCRIPTABLE uint Notify(const QString& appName, uint, const QString& icon,
                              const QString& summary, const QString& body, const QStringList&,
-                             const QVariantMap&, int) {
+                             const QVariantMap& hints, int) {
         shown << appName + QLatin1Char('|') + icon + QLatin1Char('|') + summary + QLatin1Char('|') +
-                     body;
+                     body + QLatin1Char('|') +
+                     hints.value(QStringLiteral("desktop-entry")).toString();
         emit notified();
         return 1;
     }
@@ -64,18 +67,24 @@ protected:
 
 } // namespace
 
-TEST_F(FirstLaunchNoticeTest, OnlyTheFirstLaunchNotifiesToDragAnything) {
-    ASSERT_TRUE(startServer());
+TEST_F(FirstLaunchNoticeTest, LaunchesNotifyToDragAnythingUntilAServerTookIt) {
     desktop::DesktopNotifications notifications(QStringLiteral("org.holdfin.Holdfin"),
                                                 bus(QStringLiteral("holdfin")));
+    app::showFirstLaunchNotice(m_defaults, notifications);               // no server yet: refused
+    m_defaults.setBool(desktop::defaults_keys::hasLaunchedBefore, true); // as start-up seeds it
+    QTest::qWait(300);
+    ASSERT_TRUE(startServer());
     QSignalSpy notified(&m_server, &FakeNotificationServer::notified);
-    EXPECT_TRUE(app::showFirstLaunchNotice(m_defaults, notifications));
+    EXPECT_TRUE(app::showFirstLaunchNotice(m_defaults, notifications)) << "the next launch";
     ASSERT_TRUE(notified.wait(5000));
     ASSERT_EQ(m_server.shown.size(), 1);
     EXPECT_TRUE(m_server.shown.front().startsWith(QStringLiteral("Holdfin|org.holdfin.Holdfin|")));
     EXPECT_NE(m_server.shown.front().indexOf(QStringLiteral("Drag anything")), -1);
-
-    m_defaults.setBool(desktop::defaults_keys::hasLaunchedBefore, true);
+    EXPECT_TRUE(m_server.shown.front().endsWith(QStringLiteral("|org.holdfin.Holdfin")))
+        << "filed under Holdfin's desktop entry";
+    ASSERT_TRUE(testing_support::waitUntil([&] {
+        return !m_defaults.contains(desktop::defaults_keys::firstLaunchNoticePending);
+    })) << "the server's answer counts it as shown";
     EXPECT_FALSE(app::showFirstLaunchNotice(m_defaults, notifications));
     EXPECT_FALSE(notified.wait(300));
 }

@@ -161,18 +161,15 @@ TEST_F(HoldfinAppTest, ClosingTheSettingsWindowReportsTheLastWindowClosed) {
     EXPECT_EQ(lastWindowClosed, 1);
 }
 
-// A tray host draws a menu handed to it as the context menu itself: left and right clicks would
-// show two different menus. Both pop up the one menu instead.
-TEST_F(HoldfinAppTest, LeftAndRightClicksOnTheTrayIconShowTheOneMenu) {
+// An XEmbed tray pops the context menu up on a right click; a StatusNotifierItem host gets it
+// over dbusmenu and draws it itself: one menu for both.
+TEST_F(HoldfinAppTest, TheMenuIsTheTrayIconsContextMenuAndALeftClickWithoutHandlerOpensIt) {
     auto holdfin = makeApp();
     app::TrayItem& tray = holdfin->trayItem();
     ASSERT_NE(tray.trayIcon(), nullptr);
-    EXPECT_EQ(tray.trayIcon()->contextMenu(), nullptr) << "no second menu for the host to draw";
-    for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context}) {
-        tray.menu()->hide();
-        emit tray.trayIcon()->activated(reason);
-        EXPECT_TRUE(tray.menu()->isVisible()) << "reason " << reason;
-    }
+    EXPECT_EQ(tray.trayIcon()->contextMenu(), tray.menu());
+    emit tray.trayIcon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(tray.menu()->isVisible());
     tray.menu()->hide();
     emit tray.trayIcon()->activated(QSystemTrayIcon::MiddleClick);
     EXPECT_FALSE(tray.menu()->isVisible());
@@ -243,6 +240,7 @@ TEST_F(HoldfinAppTest, ShelfEntriesAndTheLeftClickReachTheShelf) {
     HoldfinApp::Options options;
     options.version = QStringLiteral("1.2.3");
     options.showShelf = [&calls] { calls << QStringLiteral("show"); };
+    options.hideShelf = [&calls] { calls << QStringLiteral("hide"); };
     options.toggleShelf = [&calls] { calls << QStringLiteral("toggle"); };
     options.pasteToShelf = [&calls] { calls << QStringLiteral("paste"); };
     HoldfinApp holdfin(defaults, application, std::move(options));
@@ -254,6 +252,10 @@ TEST_F(HoldfinAppTest, ShelfEntriesAndTheLeftClickReachTheShelf) {
     ASSERT_NE(holdfin.trayItem().trayIcon(), nullptr);
     emit holdfin.trayItem().trayIcon()->activated(QSystemTrayIcon::Trigger);
     EXPECT_FALSE(menu.isVisible()) << "the left click shows the shelf instead of the menu";
-    emit holdfin.trayItem().trayIcon()->activated(QSystemTrayIcon::Context);
-    EXPECT_EQ(calls, (QStringList{"show", "paste", "toggle"}));
+    holdfin.setShelfShown(true);
+    EXPECT_EQ(entry(menu, "Show Shelf"), nullptr) << "the shelf in sight";
+    entry(menu, "Hide Shelf")->trigger();
+    holdfin.setShelfShown(false);
+    entry(menu, "Show Shelf")->trigger();
+    EXPECT_EQ(calls, (QStringList{"show", "paste", "toggle", "hide", "show"}));
 }

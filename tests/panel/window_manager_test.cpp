@@ -204,7 +204,7 @@ class WindowManagerScreenChange : public testing::TestWithParam<ScreenChange> {}
 INSTANTIATE_TEST_SUITE_P(
     Screens, WindowManagerScreenChange,
     testing::Values(
-        // Its screen went away: back to the left edge of the (new) primary.
+        // Its screen went away: to the left edge of the (new) primary.
         ScreenChange{"ownScreenRemoved",
                      {{"DP-2", {1280, 0, 1920, 1080}}},
                      {1280, 0, 1920, 1050},
@@ -214,24 +214,28 @@ INSTANTIATE_TEST_SUITE_P(
                      {{"DP-1", {3000, 0, 1280, 800}}},
                      {3000, 0, 1280, 800},
                      {3000, 245, 160, 310}},
-        // Its screen stays: nothing moves, whatever else changes.
         ScreenChange{"otherScreenRemoved",
                      {{"DP-1", {0, 0, 1280, 800}}},
                      {0, 0, 1280, 800},
-                     {0, 260, 160, 310}},
+                     {0, 245, 160, 310}},
         ScreenChange{"primaryChanged",
                      {{"DP-2", {1280, 0, 1920, 1080}}, {"DP-1", {0, 0, 1280, 800}}},
                      {1280, 0, 1920, 1080},
-                     {0, 260, 160, 310}},
+                     {1280, 385, 160, 310}},
         ScreenChange{"resolutionChanged",
                      {{"DP-1", {0, 0, 1024, 600}}},
                      {0, 0, 1024, 600},
-                     {0, 260, 160, 310}},
+                     {0, 145, 160, 310}},
+        // A panel moved to the bottom edge.
+        ScreenChange{"workAreaChanged",
+                     {{"DP-1", {0, 0, 1280, 800}}, {"DP-2", {1280, 0, 1920, 1080}}},
+                     {0, 0, 1280, 740},
+                     {0, 215, 160, 310}},
         // No screen at all: nowhere better to go.
         ScreenChange{"allScreensGone", {}, {}, {0, 260, 160, 310}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_P(WindowManagerScreenChange, MovesThePanelOnlyWhenItWouldBeUnreachable) {
+TEST_P(WindowManagerScreenChange, PutsTheHiddenPanelAtThePrimaryScreensWorkArea) {
     FakeScreens screens;
     screens.setScreens({{"DP-1", {0, 0, 1280, 800}}, {"DP-2", {1280, 0, 1920, 1080}}},
                        {0, 30, 1280, 770});
@@ -246,6 +250,21 @@ TEST_P(WindowManagerScreenChange, MovesThePanelOnlyWhenItWouldBeUnreachable) {
     EXPECT_FALSE(manager.window()->isPresented()) << "moving never shows the panel";
     manager.showPanel();
     EXPECT_EQ(manager.window()->geometry(), GetParam().geometry);
+}
+
+TEST(WindowManagerInSight, MovesAtTheNextShowingUnlessItsScreenIsGone) {
+    FakeScreens screens;
+    screens.setScreens({{"DP-1", {0, 0, 1280, 800}}, {"DP-2", {1280, 0, 1920, 1080}}});
+    WindowManager manager(screens, nullptr);
+    manager.window()->setContentView(new QWidget);
+    screens.setScreens({{"DP-2", {1280, 0, 1920, 1080}}, {"DP-1", {0, 0, 1280, 800}}},
+                       {1280, 0, 1920, 1080});
+    EXPECT_EQ(manager.window()->geometry(), QRect(0, 245, 160, 310)) << "not under the pointer";
+    manager.hidePanel();
+    manager.showPanel();
+    EXPECT_EQ(manager.window()->geometry(), QRect(1280, 385, 160, 310));
+    screens.setScreens({{"DP-1", {0, 0, 1280, 800}}}, {0, 0, 1280, 800});
+    EXPECT_EQ(manager.window()->geometry(), QRect(0, 245, 160, 310)) << "its screen went away";
 }
 
 TEST(WindowManagerWithoutScreen, ComesToTheFirstScreenThatAppears) {

@@ -83,6 +83,22 @@ TEST_F(LaunchAtLoginTest, UnregisteringRemovesTheEntryAndIsDoneWhenThereIsNone) 
     EXPECT_TRUE(loginItem.unregisterLoginItem());
 }
 
+TEST_F(LaunchAtLoginTest, RegisteredWhileTheEntryIsThereAndNotTurnedOff) {
+    XdgAutostartLoginItem loginItem;
+    EXPECT_FALSE(loginItem.isRegistered());
+    ASSERT_TRUE(loginItem.registerLoginItem());
+    EXPECT_TRUE(loginItem.isRegistered());
+    for (const char* off : {"Hidden=true", "X-GNOME-Autostart-enabled=false"}) {
+        QFile file(entryPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[Desktop Entry]\nType=Application\nExec=holdfin\n") + off + '\n');
+        file.close();
+        EXPECT_FALSE(loginItem.isRegistered()) << off;
+    }
+    ASSERT_TRUE(QFile::remove(entryPath()));
+    EXPECT_FALSE(loginItem.isRegistered()) << "deleted by the desktop's session settings";
+}
+
 TEST_F(LaunchAtLoginTest, RegisteringAgainReplacesTheEntry) {
     ASSERT_TRUE(XdgAutostartLoginItem(QStringLiteral("holdfin"), QStringLiteral("/old/holdfin"))
                     .registerLoginItem());

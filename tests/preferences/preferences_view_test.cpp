@@ -37,7 +37,8 @@ protected:
                                  (defaults.boolForKey(keys::launchAtLogin, false) ? "stored-on"
                                                                                   : "stored-off");
                     updateLaunchAtLogin(loginItems, isEnabled);
-                }};
+                },
+                [this] { return loginItems.isRegistered(); }};
     }
 
     QCheckBox* toggle(QWidget& view, const char* name) {
@@ -106,6 +107,19 @@ TEST_F(PreferencesTest, FailedRegistrationKeepsTheToggleOn) {
     EXPECT_TRUE(launch->isChecked());
     EXPECT_TRUE(defaults.boolForKey(keys::launchAtLogin, false));
     EXPECT_EQ(loginItems.requests(), QStringList{"register"});
+}
+
+TEST_F(PreferencesTest, EachShowingTicksLaunchAtLoginAsTheEntryIs) {
+    GeneralPreferencesView view(defaults, hooks(true));
+    QCheckBox* launch = toggle(view, "launchAtLogin");
+    for (const bool isRegistered : {true, false, true}) {
+        loginItems.setRegistered(isRegistered); // by the desktop's session settings
+        view.show();
+        EXPECT_EQ(launch->isChecked(), isRegistered);
+        EXPECT_EQ(defaults.boolForKey(keys::launchAtLogin, !isRegistered), isRegistered);
+        view.hide();
+    }
+    EXPECT_TRUE(loginItems.requests().isEmpty()) << "the entry is never rewritten";
 }
 
 TEST_F(PreferencesTest, ChosenAppearanceIsStoredThenAppliedAtOnce) {

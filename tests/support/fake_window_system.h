@@ -24,6 +24,7 @@ public:
     }
     void letInputPass(QWindow*) override {}
     void yieldActivation() override { ++m_yields; }
+    void liftAboveFullScreen(QWindow*, bool) override {}
     bool keepsDragSourceInPlace() const override { return m_keepsDragSource; }
     void setKeepsDragSourceInPlace(bool keeps) { m_keepsDragSource = keeps; }
 

@@ -326,6 +326,22 @@ TEST_F(ContentViewTest, ShelfShownOnRequestStaysUntilHiddenOrAnEntryIsDraggedOut
     EXPECT_FALSE(dragMonitor->isShelfRequested()) << "taking an entry out ends the request";
 }
 
+TEST_F(ContentViewTest, ShelfWithEntriesIsPutAwayOnRequestUntilTheNextDragOrRequest) {
+    install();
+    dragMonitor->addItem(entry(1));
+    dragMonitor->toggleShelf();
+    dragMonitor->setIsCursorInside(true); // left over its place
+    dragMonitor->addItem(entry(2));       // a paste
+    EXPECT_FALSE(isPanelVisible()) << "put away, pointer or no";
+    dragMonitor->setIsDragging(true);
+    dragMonitor->setIsDragging(false);
+    EXPECT_TRUE(isPanelVisible()) << "the next drag brings it back, to stay";
+    dragMonitor->toggleShelf();
+    dragMonitor->toggleShelf();
+    EXPECT_TRUE(isPanelVisible()) << "as a second click does";
+    EXPECT_EQ(dragMonitor->draggedItems().size(), 2);
+}
+
 TEST_F(ContentViewTest, UndoShowsWhileARemovalOrClearingCanBeUndone) {
     install();
     dragMonitor->setIsCursorInside(true); // the pointer is on the buttons it clicks

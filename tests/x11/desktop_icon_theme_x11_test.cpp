@@ -14,8 +14,10 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <signal.h>
 #include <stdlib.h>
 
 using namespace std::chrono_literals;
@@ -59,7 +61,7 @@ TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
     const QString config = configs.filePath(QStringLiteral("xsettingsd.conf"));
     QFile file(config);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Net/IconThemeName \"HoldfinTestTheme\"\nNet/ThemeName \"Adwaita-dark\"\n");
+    file.write("Net/IconThemeName \"Adwaita\"\nNet/ThemeName \"Adwaita-dark\"\n");
     file.close();
     ChildProcess::Options quiet;
     quiet.captureStdout = false;
@@ -67,7 +69,7 @@ TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
     if (!manager)
         GTEST_SKIP() << "xsettingsd is not installed";
 
-    const backend::x11::X11DesktopSettings published;
+    backend::x11::X11DesktopSettings published;
     ASSERT_TRUE(
         x11_tools::waitFor([&] { return published.values().contains("Net/IconThemeName"); }, 10s))
         << "the settings manager's property is read";
@@ -76,11 +78,20 @@ TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
     const desktop::GtkSettings settings(published.values(), configs.path());
     EXPECT_TRUE(settings.isDark());
     desktop::useDesktopIconTheme(settings);
-    EXPECT_EQ(QIcon::themeName(), kTheme);
-
+    EXPECT_EQ(QIcon::themeName(), QStringLiteral("Adwaita"));
     const desktop::DesktopWorkspace workspace;
     const QIcon icon = workspace.iconForFile(QStringLiteral("/nowhere/notes.txt"));
     EXPECT_EQ(icon.name(), QStringLiteral("text-x-generic"));
+
+    // Another icon theme chosen on the desktop while the icon is shown.
+    QSignalSpy changed(&published, &backend::DesktopSettings::valuesChanged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Net/IconThemeName \"HoldfinTestTheme\"\n");
+    file.close();
+    ::kill(manager->pid(), SIGHUP); // xsettingsd reads its file anew
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_TRUE(desktop::followDesktopIconTheme(desktop::GtkSettings(published.values(), {})));
+    EXPECT_EQ(QIcon::themeName(), kTheme);
     const QImage shown = icon.pixmap(32, 32).toImage();
     ASSERT_FALSE(shown.isNull());
     EXPECT_EQ(shown.pixelColor(16, 16), kThemeColor) << "the theme's icon, not the generic page";

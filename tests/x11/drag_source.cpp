@@ -1,6 +1,6 @@
 // holdfin_test_drag_source: a Qt window that starts a real XDND drag when pressed and moved.
 //
-//   holdfin_test_drag_source <mode> [--at X,Y] [--actions copy|move|copymove]
+//   holdfin_test_drag_source <mode> [--at X,Y] [--full-screen] [--actions copy|move|copymove]
 //                            [--paths-from FILE] [--junk-types N] [--conversions HOW] [payload...]
 //
 // mode:
@@ -21,7 +21,8 @@
 //   answer (default) as Qt does; silent: never answered at all; garbage: every request
 //   (TARGETS too) is answered with random bytes of a random type and format; stall: TARGETS
 //   is answered with the drag's types, every request for data never.
-// The 300x300 window sits at --at (default 100,100). Standard output, one line each:
+// The 300x300 window sits at --at (default 100,100), or covers the screen with --full-screen.
+// Standard output, one line each:
 //   ready X Y W H          the window is shown; its global geometry
 //   drag-started NS        right before the drag starts; NS is CLOCK_MONOTONIC in nanoseconds
 //   drag-finished ACTION   the drag ended: copy, move, link or ignore
@@ -272,6 +273,7 @@ int main(int argc, char* argv[]) {
     test_programs::quitOnTerminationSignal(app);
     QStringList args = QApplication::arguments().mid(1);
     const QPoint at = test_programs::takePosition(args, QPoint(100, 100));
+    const bool isFullScreen = args.removeAll(QStringLiteral("--full-screen")) > 0;
     const QString actionsName =
         test_programs::takeOption(args, QStringLiteral("--actions")).value_or("copy");
     Qt::DropActions actions = Qt::CopyAction;
@@ -308,7 +310,10 @@ int main(int argc, char* argv[]) {
                       pathsFrom.isEmpty() ? QList<QByteArray>() : readPaths(pathsFrom), junkTypes,
                       hostile.get());
     source.move(at);
-    source.show();
+    if (isFullScreen)
+        source.showFullScreen();
+    else
+        source.show();
     test_programs::announceWhenReady(source);
     return QApplication::exec();
 }

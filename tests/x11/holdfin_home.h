@@ -15,8 +15,9 @@ namespace x11_tools {
 
 // Makes `home` the configuration and cache home of the holdfin processes this test starts
 // (through the environment they inherit), with the light look and without first-launch
-// seeding that would undo it. False when the settings could not be written.
-inline bool prepareHoldfinHome(const QString& home) {
+// seeding that would undo it, then `lines` (a later line of a key wins). False when the
+// settings could not be written.
+inline bool prepareHoldfinHome(const QString& home, const QByteArray& lines = {}) {
     const QString config = home + QStringLiteral("/config");
     if (!QDir().mkpath(config + QStringLiteral("/holdfin")))
         return false;
@@ -24,7 +25,8 @@ inline bool prepareHoldfinHome(const QString& home) {
     if (!settings.open(QIODevice::WriteOnly))
         return false;
     settings.write("[General]\nhasLaunchedBefore=true\nlaunchAtLogin=false\n"
-                   "selectedAppearance=Light\nshowMenuBarIcon=false\n");
+                   "selectedAppearance=Light\nshowMenuBarIcon=false\n" +
+                   lines);
     setenv("XDG_CONFIG_HOME", config.toLocal8Bit().constData(), 1);
     setenv("XDG_CACHE_HOME", (home + QStringLiteral("/cache")).toLocal8Bit().constData(), 1);
     return true;

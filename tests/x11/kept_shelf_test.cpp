@@ -120,6 +120,57 @@ TEST_F(KeptShelfTest, LeftClickOnTheTrayIconShowsAndHidesTheShelf) {
     EXPECT_TRUE(isPanelShown()) << "it stays without a drag or the pointer";
     ASSERT_TRUE(click(QRect(x, y, width, height)));
     EXPECT_TRUE(waitForPanel(false)) << "a second click hides it";
+
+    auto files = startFileSource({m_files[0]});
+    ASSERT_TRUE(files);
+    dropFromSource(*files, 1);
+    ASSERT_TRUE(waitForList(1));
+    m_pointer.moveTo(700, 700);
+    ASSERT_TRUE(click(QRect(x, y, width, height)));
+    EXPECT_TRUE(waitForPanel(false)) << "a click puts away a shelf with entries";
+    dropFromSource(*files, 1); // the next drag brings it back, and it takes the drop
+    EXPECT_TRUE(waitForList(2));
+}
+
+TEST_F(KeptShelfTest, NextShowingIsInTheMiddleOfTheWorkAreaAPanelLeft) {
+    ASSERT_NO_FATAL_FAILURE(restartWith("showShelfShortcut=Ctrl+Alt+S\n"));
+    const std::string target =
+        trimmed(output("xdotool", {"search", "--pid", std::to_string(m_target->pid())}));
+    // The drop target becomes a 100 px panel along the top edge.
+    ASSERT_EQ(ChildProcess::run("xprop", {"-id", target, "-f", "_NET_WM_STRUT", "32c", "-set",
+                                          "_NET_WM_STRUT", "0, 0, 100, 0"}),
+              0);
+    pumpEvents(500ms);
+    ASSERT_TRUE(pressKeys("ctrl+alt+s"));
+    EXPECT_TRUE(waitFor([&] { return x11_tools::windowPlace(m_panel).y == 295; }, 5s));
+}
+
+TEST_F(KeptShelfTest, SystemLookFollowsTheSettingsManagersThemeLive) {
+    const QString config = m_home.filePath(QStringLiteral("xsettingsd.conf"));
+    auto publish = [&](const QByteArray& theme) {
+        QFile file(config);
+        return file.open(QIODevice::WriteOnly) &&
+               file.write("Net/ThemeName \"" + theme + "\"\n") > 0;
+    };
+    ASSERT_TRUE(publish("Adwaita"));
+    ChildProcess::Options quiet;
+    quiet.captureStdout = false;
+    auto manager = ChildProcess::start("xsettingsd", {"-c", config.toStdString()}, quiet);
+    ASSERT_TRUE(manager) << "xsettingsd is not installed";
+    ASSERT_NO_FATAL_FAILURE(restartWith("selectedAppearance=System\n"));
+    auto files = startFileSource({m_files[0]});
+    ASSERT_TRUE(files);
+    dropFromSource(*files, 1);
+    m_pointer.moveTo(700, 700);
+    const QPoint emptyList = tileRect(1).center();
+    for (const char* theme : {"Adwaita-dark", "Adwaita"}) {
+        ASSERT_TRUE(publish(theme));
+        ::kill(manager->pid(), SIGHUP); // xsettingsd reads its file anew
+        const bool isDark = QByteArray(theme).endsWith("dark");
+        EXPECT_TRUE(waitFor(
+            [&] { return (screen().pixelColor(emptyList).lightness() < 128) == isDark; }, 5s))
+            << theme;
+    }
 }
 
 TEST_F(KeptShelfTest, ADropIsKeptWhenHoldfinIsKilledRightAfterIt) {

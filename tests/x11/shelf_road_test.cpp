@@ -177,6 +177,19 @@ TEST_F(ShelfRoadTest, DropTooBigForOnePropertyArrivesInParts) {
     dropFromSource(*source, 3000);
 }
 
+// The shelf must come up above the full-screen window the drag starts in, or the drop is lost.
+TEST_F(ShelfRoadTest, DragFromAFullScreenWindowDropsOntoThePanelAboveIt) {
+    auto source = startProgram("holdfin_test_drag_source", {"files", "--full-screen", m_files[0]});
+    ASSERT_TRUE(source);
+    pumpEvents(500ms);          // openbox has made it full-screen
+    dropFromSource(*source, 1); // the drop region must be seen in blue during the drag
+    m_pointer.moveTo(700, 700);
+    EXPECT_FALSE(waitFor([&] { return inkIn(screen(), tileRect(0)) > 100; }, 2s))
+        << "with the drag over, the full-screen window covers the panel again";
+    source.reset();
+    EXPECT_TRUE(waitForList(1)) << "the drop landed";
+}
+
 INSTANTIATE_TEST_SUITE_P(Payloads, TreeCacheSourceTest,
                          testing::Values("files", "text", "link", "image"));
 

@@ -3,15 +3,20 @@
 #include "backend/x11/xsettings.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
+#include <xcb/xfixes.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace backend::x11 {
 
@@ -45,28 +50,102 @@ QByteArray readProperty(xcb_connection_t* c, std::uint32_t window, std::uint32_t
     return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
                       xcb_get_property_value_length(reply.get()));
 }
-} // namespace
 
-QVariantMap X11DesktopSettings::values() const {
+xcb_connection_t* qtConnection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-    // Qt connects to the screen $DISPLAY names.
+    return x11 ? x11->connection() : nullptr;
+}
+
+// The atoms of the settings selection of the screen $DISPLAY names (Qt connects to that
+// one) and of its property; nothing when they cannot be had.
+std::optional<std::pair<std::uint32_t, std::uint32_t>> settingsAtoms(xcb_connection_t* c) {
     char* host = nullptr;
     int display = 0;
     int screen = 0;
     const bool isParsed = c && xcb_parse_display(nullptr, &host, &display, &screen);
     std::free(host);
     if (!isParsed)
-        return {};
+        return std::nullopt;
     const std::uint32_t selection = internAtom(c, "_XSETTINGS_S" + std::to_string(screen));
     const std::uint32_t property = internAtom(c, "_XSETTINGS_SETTINGS");
     if (selection == XCB_ATOM_NONE || property == XCB_ATOM_NONE)
-        return {};
+        return std::nullopt;
+    return std::pair(selection, property);
+}
+
+std::uint32_t selectionOwner(xcb_connection_t* c, std::uint32_t selection) {
     Reply<xcb_get_selection_owner_reply_t> owner(
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr));
-    if (!owner || owner->owner == XCB_WINDOW_NONE)
+    return owner ? owner->owner : std::uint32_t{XCB_WINDOW_NONE};
+}
+} // namespace
+
+X11DesktopSettings::X11DesktopSettings() {
+    xcb_connection_t* c = qtConnection();
+    const auto atoms = settingsAtoms(c);
+    const xcb_query_extension_reply_t* xfixes =
+        atoms ? xcb_get_extension_data(c, &xcb_xfixes_id) : nullptr;
+    if (!xfixes || !xfixes->present)
+        return;
+    m_connection = c;
+    std::tie(m_selection, m_property) = *atoms;
+    m_xfixesFirstEvent = xfixes->first_event;
+    // Qt has set up XFixes on its connection for its clipboard.
+    xcb_xfixes_select_selection_input(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                                      m_selection,
+                                      XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+    watchOwner();
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+X11DesktopSettings::~X11DesktopSettings() {
+    if (m_connection && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+void X11DesktopSettings::watchOwner() {
+    m_owner = selectionOwner(m_connection, m_selection);
+    if (m_owner != XCB_WINDOW_NONE) {
+        // Qt's own XSettings reader selects these on the same connection, for the same window:
+        // asking for both keeps its share. An owner gone meanwhile fails the request harmlessly.
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        const xcb_void_cookie_t cookie =
+            xcb_change_window_attributes_checked(m_connection, m_owner, XCB_CW_EVENT_MASK, &mask);
+        xcb_discard_reply(m_connection, cookie.sequence);
+    }
+    xcb_flush(m_connection);
+}
+
+bool X11DesktopSettings::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    const int type = event->response_type & 0x7f;
+    if (type == XCB_PROPERTY_NOTIFY) {
+        const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+        if (notify->window == m_owner && notify->atom == m_property)
+            emit valuesChanged();
+    } else if (type == m_xfixesFirstEvent + XCB_XFIXES_SELECTION_NOTIFY) {
+        const auto* notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event);
+        if (notify->selection == m_selection) {
+            watchOwner();
+            emit valuesChanged();
+        }
+    }
+    return false;
+}
+
+QVariantMap X11DesktopSettings::values() const {
+    xcb_connection_t* c = qtConnection();
+    const auto atoms = settingsAtoms(c);
+    if (!atoms)
         return {};
-    return parseXSettings(readProperty(c, owner->owner, property)).value_or(QVariantMap());
+    const std::uint32_t owner = selectionOwner(c, atoms->first);
+    if (owner == XCB_WINDOW_NONE)
+        return {};
+    return parseXSettings(readProperty(c, owner, atoms->second)).value_or(QVariantMap());
 }
 
 } // namespace backend::x11

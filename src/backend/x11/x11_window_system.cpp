@@ -10,6 +10,7 @@
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <utility>
@@ -193,6 +194,35 @@ void X11WindowSystem::setOwnDragInProgress(bool inProgress) {
     }
     if (!inProgress)
         m_retypedPanels.clear();
+    xcb_flush(m_connection);
+}
+
+void X11WindowSystem::liftAboveFullScreen(QWindow* window, bool isLifted) {
+    if (!m_connection || !window)
+        return;
+    const auto id = static_cast<Window>(window->winId());
+    if (!isLifted) {
+        if (m_liftedPanels.remove(id))
+            xcb_delete_property(m_connection, id, XCB_ATOM_WM_TRANSIENT_FOR);
+        xcb_flush(m_connection);
+        return;
+    }
+    const auto active =
+        readCardinals(m_connection, m_root, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
+    if (active.empty() || active.front() == 0 || isOwn(active.front()))
+        return;
+    const auto states =
+        readCardinals(m_connection, active.front(), atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
+    if (std::find(states.begin(), states.end(), atom("_NET_WM_STATE_FULLSCREEN")) == states.end())
+        return;
+    const Window owner = active.front();
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_TRANSIENT_FOR,
+                        XCB_ATOM_WINDOW, 32, 1, &owner);
+    m_liftedPanels.insert(id);
+    // Raised within the full-screen layer it joined; a window manager that stacks transients
+    // itself has done so already.
+    const std::uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(m_connection, id, XCB_CONFIG_WINDOW_STACK_MODE, &above);
     xcb_flush(m_connection);
 }
 

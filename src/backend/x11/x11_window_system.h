@@ -27,6 +27,9 @@ public:
     void letInputPass(QWindow* window) override;
     void setSkipTaskbar(QWindow* window, bool skip) override;
     void yieldActivation() override;
+    // As a transient of the full-screen window: EWMH window managers keep a window's
+    // transients in its layer and above it.
+    void liftAboveFullScreen(QWindow* window, bool isLifted) override;
     bool keepsDragSourceInPlace() const override { return m_isWaylandSession; }
 
     // Call as Holdfin's own drag starts and as soon as it has ended, before any panel moves.
@@ -58,6 +61,7 @@ private:
     QHash<QByteArray, Atom> m_atoms;
     QSet<Window> m_panels;
     std::vector<Window> m_retypedPanels; // utility windows for the drag under way
+    QSet<Window> m_liftedPanels;         // transients of a full-screen window
     bool m_isWaylandSession;
 };
 
