@@ -24,8 +24,7 @@ constexpr qsizetype kAny = -1;
 
 constexpr std::array kCommands{
     CommandSpec{"add", "[PATH|URL|-]...", kAny,
-                "Parks files, folders and links as one entry, or text (--text, or - for "
-                "standard input)."},
+                "Parks files and links as one entry; --text or - parks text."},
     CommandSpec{"list", "", 0, "Prints the entries, newest first."},
     CommandSpec{"paths", "[N]", 1, "Prints the file paths of entry N (default 1), one per line."},
     CommandSpec{"show", "", 0, "Shows the shelf."},
@@ -70,20 +69,26 @@ QString commandOf(const QStringList& arguments) {
 
 QString commandList() {
     QString text = QStringLiteral("\nCommands (each talks to the running Holdfin, starting it "
-                                  "first if none runs):\n");
+                                  "first if none runs;\n`holdfin COMMAND --help` tells more):\n");
     for (const CommandSpec& spec : kCommands) {
-        text += QStringLiteral("  %1 %2\n      %3\n")
-                    .arg(QLatin1String(spec.name), QLatin1String(spec.arguments),
-                         QLatin1String(spec.description));
+        const QString synopsis =
+            QLatin1String(spec.name) + QLatin1Char(' ') + QLatin1String(spec.arguments);
+        text +=
+            QStringLiteral("  %1  %2\n").arg(synopsis, -22).arg(QLatin1String(spec.description));
     }
     return text;
 }
 
-Invocation usageError(const QString& error, const QString& help) {
+Invocation printing(Invocation::Action action, const QString& text) {
     Invocation invocation;
-    invocation.action = Invocation::Action::UsageError;
-    invocation.text = QStringLiteral("holdfin: ") + error + QLatin1Char('\n') + help;
+    invocation.action = action;
+    invocation.text = text;
     return invocation;
+}
+
+Invocation usageError(const QString& error, const QString& help) {
+    return printing(Invocation::Action::UsageError,
+                    QStringLiteral("holdfin: ") + error + QLatin1Char('\n') + help);
 }
 
 // A 1-based entry position; nothing unless the whole text is a number from 1 on.
@@ -125,12 +130,13 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
                                  QStringLiteral("Ends each path with a NUL byte instead."));
     if (!command) {
         parser.addOption(preferences);
-        parser.addPositionalArgument(QStringLiteral("command"), commandList(),
+        parser.addPositionalArgument(QStringLiteral("command"),
+                                     QStringLiteral("One of the commands below; none runs the "
+                                                    "shelf."),
                                      QStringLiteral("[command]"));
     } else {
         parser.addPositionalArgument(name, QLatin1String(command->description),
-                                     name + QLatin1Char(' ') +
-                                         QLatin1String(command->arguments));
+                                     name + QLatin1Char(' ') + QLatin1String(command->arguments));
         if (name == QLatin1String("add"))
             parser.addOptions({split, text});
         else if (name == QLatin1String("list"))
@@ -138,24 +144,25 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
         else if (name == QLatin1String("paths"))
             parser.addOption(nul);
     }
-    QString helpText = parser.helpText();
+    QString helpText = parser.helpText() + (command ? QString() : commandList());
     helpText.replace(QLatin1String("<executable_name>"), QLatin1String("holdfin"));
 
     const bool isParsed = parser.parse(arguments);
     // Help and version win over everything else, as they would in any program.
     if (parser.isSet(help))
-        return {Invocation::Action::Help, helpText};
+        return printing(Invocation::Action::Help, helpText);
     if (parser.isSet(version))
-        return {Invocation::Action::Version, QStringLiteral("holdfin " HOLDFIN_VERSION "\n")};
+        return printing(Invocation::Action::Version,
+                        QStringLiteral("holdfin " HOLDFIN_VERSION "\n"));
     if (!isParsed)
         return usageError(parser.errorText(), helpText);
-    if (name.isEmpty()) {
+    if (!command && !name.isEmpty())
+        return usageError(QStringLiteral("Unknown command '%1'.").arg(name), helpText);
+    if (!command) {
         Invocation launch;
         launch.showPreferences = parser.isSet(preferences);
         return launch;
     }
-    if (!command)
-        return usageError(QStringLiteral("Unknown command '%1'.").arg(name), helpText);
 
     Invocation invocation;
     invocation.action = Invocation::Action::Command;
@@ -163,10 +170,12 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
     const QStringList positional = parser.positionalArguments().mid(1);
     for (const QString& argument : positional)
         invocation.arguments << raw(argument, argv);
-    invocation.isSplit = parser.isSet(split);
-    invocation.isJson = parser.isSet(json);
-    invocation.isNulSeparated = parser.isSet(nul);
-    if (parser.isSet(text))
+    const QStringList options = parser.optionNames();
+    invocation.isSplit = options.contains(split.names().constFirst());
+    invocation.isJson = options.contains(json.names().constFirst());
+    invocation.isNulSeparated =
+        options.contains(nul.names().constFirst()) || options.contains(nul.names().constLast());
+    if (options.contains(text.names().constFirst()))
         invocation.addedText = parser.value(text);
 
     const qsizetype maximum = command->maximumArguments;
@@ -174,8 +183,7 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
         return usageError(QStringLiteral("Unexpected argument '%1'.").arg(positional.at(maximum)),
                           helpText);
     if (name == QLatin1String("add") && positional.isEmpty() == !invocation.addedText)
-        return usageError(QStringLiteral("add takes paths, links or - , or --text TEXT."),
-                          helpText);
+        return usageError(QStringLiteral("add needs paths, links, - or --text TEXT."), helpText);
     if (name == QLatin1String("remove") || name == QLatin1String("paths")) {
         if (name == QLatin1String("remove") && positional.isEmpty())
             return usageError(QStringLiteral("remove needs the position of an entry."), helpText);

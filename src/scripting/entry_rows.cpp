@@ -3,6 +3,7 @@
 #include "scripting/file_uris.h"
 #include "views/entry_caption.h"
 #include "views/payload_files.h"
+#include "views/payload_url.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,16 +18,22 @@ const QString kFile = QStringLiteral("file");
 const QString kLink = QStringLiteral("link");
 const QString kText = QStringLiteral("text");
 
+// A dropped link arrives as a text that is one URL.
 QString payloadKind(const shelf::BucketItemData& payload) {
     if (views::isFileLike(payload.type))
         return kFile;
-    return payload.type.conforms(shelf::UTType::url) ? kLink : kText;
+    if (payload.type.conforms(shelf::UTType::url))
+        return kLink;
+    const std::optional<QUrl> url = views::urlFromString(payload.content);
+    return url && !url->isLocalFile() ? kLink : kText;
 }
 
 QString entryKind(const QStringList& payloadKinds) {
-    if (payloadKinds.isEmpty() || payloadKinds.count(payloadKinds.constFirst()) != payloadKinds.size())
+    if (payloadKinds.isEmpty() ||
+        payloadKinds.count(payloadKinds.constFirst()) != payloadKinds.size())
         return QStringLiteral("mixed");
-    return payloadKinds.constFirst() == kText ? kText : payloadKinds.constFirst() + QLatin1Char('s');
+    return payloadKinds.constFirst() == kText ? kText
+                                              : payloadKinds.constFirst() + QLatin1Char('s');
 }
 
 QByteArray printable(QByteArray bytes) {
@@ -94,8 +101,9 @@ QByteArray listLines(const QList<EntryRow>& rows) {
     QByteArray out;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const EntryRow& row = rows.at(i);
-        out += QByteArray::number(i + 1) + '\t' + row.value(QStringLiteral("kind")).toString().toUtf8() +
-               '\t' + printable(row.value(QStringLiteral("caption")).toString().toUtf8());
+        out += QByteArray::number(i + 1) + '\t' +
+               row.value(QStringLiteral("kind")).toString().toUtf8() + '\t' +
+               printable(row.value(QStringLiteral("caption")).toString().toUtf8());
         const QStringList contents = row.value(QStringLiteral("contents")).toStringList();
         const QStringList kinds = row.value(QStringLiteral("kinds")).toStringList();
         for (qsizetype p = 0; p < contents.size(); ++p)

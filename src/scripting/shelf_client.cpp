@@ -90,7 +90,7 @@ int ShelfClient::run(const Invocation& invocation) {
     const EntryRow& row = rows->at(invocation.position - 1);
     if (command == QLatin1String("remove"))
         return call(QStringLiteral("Remove"), {row.value(QStringLiteral("id"))}) ? kSuccess
-                                                                                  : kRefused;
+                                                                                 : kRefused;
     const QList<QByteArray> paths = localPaths(row);
     if (paths.isEmpty())
         return refuse(QStringLiteral("entry %1 holds no files").arg(invocation.position));
@@ -162,11 +162,11 @@ bool ShelfClient::ensureRunning() {
     return true;
 }
 
-std::optional<QDBusMessage> ShelfClient::call(const QString& method,
-                                              const QVariantList& arguments, int timeoutMs) {
-    QDBusMessage message = QDBusMessage::createMethodCall(desktop::SingleInstance::serviceName(),
-                                                          desktop::SingleInstance::objectPath(),
-                                                          kInterface, method);
+std::optional<QDBusMessage> ShelfClient::call(const QString& method, const QVariantList& arguments,
+                                              int timeoutMs) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(desktop::SingleInstance::serviceName(),
+                                       desktop::SingleInstance::objectPath(), kInterface, method);
     message.setArguments(arguments);
     const QDBusMessage answer = m_bus.call(message, QDBus::Block, timeoutMs);
     if (answer.type() == QDBusMessage::ReplyMessage)

@@ -62,8 +62,7 @@ bool isCall(const QDBusMessage& message) {
 
 } // namespace
 
-ShelfService::ShelfService(QObject& busObject, QDBusConnection bus,
-                           panel::DragMonitor& dragMonitor,
+ShelfService::ShelfService(QObject& busObject, QDBusConnection bus, panel::DragMonitor& dragMonitor,
                            shelf::MimeItemProviderFactory& providers, core::MainQueue& mainQueue,
                            core::DiagnosticLog& log, QObject* parent)
     : QObject(parent), m_bus(std::move(bus)), m_dragMonitor(dragMonitor), m_providers(providers),
@@ -132,13 +131,13 @@ void ShelfService::park(shelf::DropContents contents, bool isSplit, const QDBusM
     auto checkAndTake = [intake, uris = contents.uris, call,
                          bus = m_bus](const shelf::ItemProviderList& providers) {
         for (const shelf::DropContents::Uri& uri : uris) {
-            const std::optional<QByteArray> path = uri.isFile ? localPathOf(uri.encoded)
-                                                              : std::nullopt;
+            const std::optional<QByteArray> path =
+                uri.isFile ? localPathOf(uri.encoded) : std::nullopt;
             if (uri.isFile && (!path || !exists(*path))) {
                 if (isCall(call))
-                    bus.send(call.createErrorReply(
-                        noSuchFileError(),
-                        QStringLiteral("No such file: ") + QString::fromLatin1(uri.encoded)));
+                    bus.send(call.createErrorReply(noSuchFileError(),
+                                                   QStringLiteral("No such file: ") +
+                                                       QString::fromLatin1(uri.encoded)));
                 return;
             }
         }
@@ -158,8 +157,9 @@ QList<EntryRow> ShelfService::list() const {
 void ShelfService::remove(const QString& id, const QDBusMessage& call) {
     const QUuid uuid(id);
     const QList<shelf::BucketItem>& items = m_dragMonitor.draggedItems();
-    const auto found = std::find_if(items.cbegin(), items.cend(),
-                                    [&uuid](const shelf::BucketItem& item) { return item.id == uuid; });
+    const auto found =
+        std::find_if(items.cbegin(), items.cend(),
+                     [&uuid](const shelf::BucketItem& item) { return item.id == uuid; });
     if (!uuid.isNull() && found != items.cend()) {
         // A copy: the removal changes the list it is in. Undoable, as the tile's remove button is.
         const shelf::BucketItem item = *found;
@@ -182,8 +182,7 @@ void ShelfService::hide() {
     m_dragMonitor.hideShelf();
 }
 
-void ShelfService::replyError(const QDBusMessage& call, const QString& name,
-                              const QString& text) {
+void ShelfService::replyError(const QDBusMessage& call, const QString& name, const QString& text) {
     if (!isCall(call))
         return;
     call.setDelayedReply(true);

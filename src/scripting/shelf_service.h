@@ -35,9 +35,15 @@ class ShelfService final : public QObject {
     Q_OBJECT
 public:
     // The errors a refused call gets.
-    static QString noSuchEntryError() { return QStringLiteral("org.holdfin.Shelf1.Error.NoSuchEntry"); }
-    static QString noSuchFileError() { return QStringLiteral("org.holdfin.Shelf1.Error.NoSuchFile"); }
-    static QString nothingToAddError() { return QStringLiteral("org.holdfin.Shelf1.Error.NothingToAdd"); }
+    static QString noSuchEntryError() {
+        return QStringLiteral("org.holdfin.Shelf1.Error.NoSuchEntry");
+    }
+    static QString noSuchFileError() {
+        return QStringLiteral("org.holdfin.Shelf1.Error.NoSuchFile");
+    }
+    static QString nothingToAddError() {
+        return QStringLiteral("org.holdfin.Shelf1.Error.NothingToAdd");
+    }
     // As much text as a drop may carry.
     static constexpr qsizetype kLargestText = qsizetype(256) << 20;
 
