@@ -1,5 +1,6 @@
 #include "scripting/shelf_service.h"
 
+#include "core/hand_over.h"
 #include "panel/drag_monitor.h"
 #include "scripting/file_uris.h"
 #include "shelf/drop_intake.h"
@@ -9,6 +10,7 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QMimeData>
+#include <QThreadPool>
 
 #include <algorithm>
 
@@ -60,6 +62,13 @@ bool isCall(const QDBusMessage& message) {
     return message.type() == QDBusMessage::MethodCallMessage;
 }
 
+// Answers a call whose answer was put off. Any thread.
+void sendError(const QDBusConnection& bus, const QDBusMessage& call, const QString& name,
+               const QString& text) {
+    if (isCall(call))
+        bus.send(call.createErrorReply(name, text));
+}
+
 } // namespace
 
 ShelfService::ShelfService(QObject& busObject, QDBusConnection bus, panel::DragMonitor& dragMonitor,
@@ -89,31 +98,39 @@ ShelfService::~ShelfService() {
 }
 
 void ShelfService::add(const QStringList& uris, bool isSplit, const QDBusMessage& call) {
-    // Read as the URI list of a drop is, so that the same URIs make the same entry.
-    QMimeData data;
-    data.setData(QStringLiteral("text/uri-list"), uris.join(QStringLiteral("\r\n")).toUtf8());
-    shelf::DropContents contents = shelf::MimeItemProviderFactory::read(data);
-    if (contents.uris.isEmpty())
-        return replyError(call, nothingToAddError(), QStringLiteral("No file or link to add"));
-    park(std::move(contents), isSplit, call);
+    if (isCall(call))
+        call.setDelayedReply(true);
+    // Reading thousands of URIs would hold the GUI thread for a frame: a pool thread reads them,
+    // as the list of a drop that brings them, so that the same URIs make the same entry.
+    core::startOnPool(*QThreadPool::globalInstance(), [uris, call, bus = m_bus,
+                                                       intake = intakeFor(isSplit, call),
+                                                       &providers = m_providers] {
+        QMimeData data;
+        data.setData(QStringLiteral("text/uri-list"), uris.join(QStringLiteral("\r\n")).toUtf8());
+        shelf::DropContents contents = shelf::MimeItemProviderFactory::read(data);
+        if (contents.uris.isEmpty())
+            return sendError(bus, call, nothingToAddError(),
+                             QStringLiteral("No file or link to add"));
+        take(providers, intake, std::move(contents), bus, call);
+    });
 }
 
 void ShelfService::addText(const QString& text, const QDBusMessage& call) {
+    if (isCall(call))
+        call.setDelayedReply(true);
     shelf::DropContents contents;
     contents.text = text.toUtf8();
     if (contents.text.isEmpty())
-        return replyError(call, nothingToAddError(), QStringLiteral("No text to add"));
+        return sendError(m_bus, call, nothingToAddError(), QStringLiteral("No text to add"));
     if (contents.text.size() > kLargestText)
-        return replyError(call, nothingToAddError(),
-                          QStringLiteral("The text is larger than a drop may be"));
-    park(std::move(contents), false, call);
+        return sendError(m_bus, call, nothingToAddError(),
+                         QStringLiteral("The text is larger than a drop may be"));
+    take(m_providers, intakeFor(false, call), std::move(contents), m_bus, call);
 }
 
-void ShelfService::park(shelf::DropContents contents, bool isSplit, const QDBusMessage& call) {
-    if (isCall(call))
-        call.setDelayedReply(true);
+shelf::DropIntake ShelfService::intakeFor(bool isSplit, const QDBusMessage& call) {
     QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
-    shelf::DropIntake intake(
+    return shelf::DropIntake(
         m_mainQueue, m_log, [monitor, isSplit, call, bus = m_bus](const shelf::BucketItem& item) {
             if (!monitor)
                 return;
@@ -126,24 +143,26 @@ void ShelfService::park(shelf::DropContents contents, bool isSplit, const QDBusM
                 bus.send(call.createReply(idsOf(monitor->draggedItems(), 0, count - 1)));
             }
         });
+}
+
+void ShelfService::take(shelf::MimeItemProviderFactory& providers, const shelf::DropIntake& intake,
+                        shelf::DropContents contents, const QDBusConnection& bus,
+                        const QDBusMessage& call) {
     // Whether the files are there is asked where the entry's other file work happens, off the
     // GUI thread.
     auto checkAndTake = [intake, uris = contents.uris, call,
-                         bus = m_bus](const shelf::ItemProviderList& providers) {
+                         bus](const shelf::ItemProviderList& itemProviders) {
         for (const shelf::DropContents::Uri& uri : uris) {
             const std::optional<QByteArray> path =
                 uri.isFile ? localPathOf(uri.encoded) : std::nullopt;
-            if (uri.isFile && (!path || !exists(*path))) {
-                if (isCall(call))
-                    bus.send(call.createErrorReply(noSuchFileError(),
-                                                   QStringLiteral("No such file: ") +
-                                                       QString::fromLatin1(uri.encoded)));
-                return;
-            }
+            if (uri.isFile && (!path || !exists(*path)))
+                return sendError(bus, call, noSuchFileError(),
+                                 QStringLiteral("No such file: ") +
+                                     QString::fromLatin1(uri.encoded));
         }
-        intake.handleDrop(providers);
+        intake.handleDrop(itemProviders);
     };
-    m_providers.makeProviders(std::move(contents), std::move(checkAndTake));
+    providers.makeProviders(std::move(contents), std::move(checkAndTake));
 }
 
 QList<EntryRow> ShelfService::list() const {
@@ -166,7 +185,9 @@ void ShelfService::remove(const QString& id, const QDBusMessage& call) {
         m_dragMonitor.history().removeItem(item);
         return;
     }
-    replyError(call, noSuchEntryError(), QStringLiteral("No entry ") + id);
+    if (isCall(call))
+        call.setDelayedReply(true);
+    sendError(m_bus, call, noSuchEntryError(), QStringLiteral("No entry ") + id);
 }
 
 void ShelfService::clear() {
@@ -180,13 +201,6 @@ void ShelfService::show() {
 
 void ShelfService::hide() {
     m_dragMonitor.hideShelf();
-}
-
-void ShelfService::replyError(const QDBusMessage& call, const QString& name, const QString& text) {
-    if (!isCall(call))
-        return;
-    call.setDelayedReply(true);
-    m_bus.send(call.createErrorReply(name, text));
 }
 
 } // namespace scripting

@@ -19,6 +19,7 @@ class DragMonitor;
 }
 
 namespace shelf {
+class DropIntake;
 class MimeItemProviderFactory;
 struct DropContents;
 } // namespace shelf
@@ -66,8 +67,12 @@ public:
     void hide();
 
 private:
-    void park(shelf::DropContents contents, bool isSplit, const QDBusMessage& call);
-    void replyError(const QDBusMessage& call, const QString& name, const QString& text);
+    // What makes an added entry's payloads one entry on the shelf and answers `call`.
+    shelf::DropIntake intakeFor(bool isSplit, const QDBusMessage& call);
+    // Parks `contents` unless a file among them is not there. Any thread.
+    static void take(shelf::MimeItemProviderFactory& providers, const shelf::DropIntake& intake,
+                     shelf::DropContents contents, const QDBusConnection& bus,
+                     const QDBusMessage& call);
 
     QDBusConnection m_bus;
     panel::DragMonitor& m_dragMonitor;
