@@ -32,6 +32,15 @@ namespace {
 const QString kName = QStringLiteral("org.holdfin.Holdfin");
 const QString kPath = QStringLiteral("/org/holdfin/Holdfin");
 
+// The signals of org.holdfin.Shelf1 that arrived, by name.
+class SignalRecorder final : public QObject {
+    Q_OBJECT
+public:
+    QStringList names;
+public slots:
+    void record(const QDBusMessage& signal) { names << signal.member(); }
+};
+
 struct Outcome {
     int status = -1;
     QByteArray out, err;
@@ -205,8 +214,13 @@ TEST_F(CommandLineProcessTest, listJsonRoundTripsEveryKindAndAMissingPathParksNo
     EXPECT_TRUE(x11_tools::waitFor([&] { return listed().isEmpty(); }));
 }
 
-TEST_F(CommandLineProcessTest, theBusAnswersOpenListAndActions) {
+TEST_F(CommandLineProcessTest, theBusAnswersOpenListAndActionsAndSignalsChanges) {
     ASSERT_NO_FATAL_FAILURE(startHoldfin());
+    SignalRecorder recorder;
+    for (const char* name : {"EntriesAdded", "EntriesRemoved"}) {
+        ASSERT_TRUE(m_bus->connect(kName, kPath, QStringLiteral("org.holdfin.Shelf1"),
+                                   QLatin1String(name), &recorder, SLOT(record(QDBusMessage))));
+    }
     const QString uri = QStringLiteral("https://example.org/opened");
     QDBusMessage open = QDBusMessage::createMethodCall(
         kName, kPath, QStringLiteral("org.freedesktop.Application"), QStringLiteral("Open"));
@@ -219,6 +233,9 @@ TEST_F(CommandLineProcessTest, theBusAnswersOpenListAndActions) {
     ASSERT_TRUE(list.isValid()) << list.error().message().toStdString();
     ASSERT_EQ(list.value().size(), 1);
     EXPECT_EQ(list.value()[0][QStringLiteral("contents")].toStringList(), QStringList{uri});
+    EXPECT_EQ(holdfin({"clear"}).status, 0);
+    EXPECT_TRUE(x11_tools::waitFor([&] { return recorder.names.size() == 2; }, 5s));
+    EXPECT_EQ(recorder.names, (QStringList{"EntriesAdded", "EntriesRemoved"}));
 
     QDBusMessage action =
         QDBusMessage::createMethodCall(kName, kPath, QStringLiteral("org.freedesktop.Application"),
@@ -251,6 +268,12 @@ TEST_F(CommandLineProcessTest, aCommandStartsHoldfinThroughTheBusOrItself) {
         const Outcome show = holdfin({"show"});
         EXPECT_EQ(show.status, 0) << show.err.toStdString();
         EXPECT_TRUE(isRunning());
+        // Activated, the bus started it: it is in the bus daemon's process group.
+        QFile stat(
+            QStringLiteral("/proc/%1/stat").arg(m_bus->interface()->servicePid(kName).value()));
+        ASSERT_TRUE(stat.open(QIODevice::ReadOnly));
+        const int group = stat.readAll().split(')').value(1).split(' ').value(3).toInt();
+        EXPECT_EQ(group == m_daemon->pid(), isActivatable);
         // Either way it is ours to end.
         QDBusMessage quit = QDBusMessage::createMethodCall(
             kName, kPath, QStringLiteral("org.freedesktop.Application"),
@@ -262,6 +285,8 @@ TEST_F(CommandLineProcessTest, aCommandStartsHoldfinThroughTheBusOrItself) {
 }
 
 } // namespace
+
+#include "command_line_process_test.moc"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
