@@ -175,8 +175,9 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
     invocation.isJson = options.contains(json.names().constFirst());
     invocation.isNulSeparated =
         options.contains(nul.names().constFirst()) || options.contains(nul.names().constLast());
+    // Text, unlike a file name, has to be UTF-8: a stray byte becomes a replacement character.
     if (options.contains(text.names().constFirst()))
-        invocation.addedText = parser.value(text);
+        invocation.addedText = QString::fromUtf8(raw(parser.value(text), argv));
 
     const qsizetype maximum = command->maximumArguments;
     if (maximum != kAny && positional.size() > maximum)

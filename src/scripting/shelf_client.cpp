@@ -9,7 +9,6 @@
 #include <QDBusMetaType>
 #include <QDBusReply>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QProcess>
 #include <QStringDecoder>
 #include <QThread>
@@ -17,8 +16,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace scripting {
 
@@ -38,19 +39,48 @@ QByteArray currentDirectory() {
 
 // Links are told from file names by their scheme's "://", or a scheme that has none.
 bool isLink(const QByteArray& argument) {
-    const QUrl url = QUrl::fromUserInput(QString::fromUtf8(argument));
     const qsizetype colon = argument.indexOf(':');
-    if (colon < 2 || !url.isValid())
+    if (colon < 2 || !QUrl::fromEncoded(argument).isValid())
         return false;
     const QByteArray scheme = argument.left(colon).toLower();
     return argument.mid(colon).startsWith("://") || scheme == "mailto" || scheme == "magnet" ||
            scheme == "tel" || scheme == "urn";
 }
 
+// The URI that parks `argument`: a file, folder or link that is there; nothing otherwise.
+std::optional<QString> uriOf(const QByteArray& argument, const QByteArray& directory) {
+    const QByteArray path = absolutePath(argument, directory);
+    if (argument != "-" && exists(path))
+        return QString::fromLatin1(fileUriOf(path));
+    if (!isLink(argument))
+        return std::nullopt;
+    const std::optional<QByteArray> linked = localPathOf(argument);
+    if (linked && !exists(*linked))
+        return std::nullopt;
+    return QString::fromUtf8(argument);
+}
+
 std::optional<QString> strictUtf8(const QByteArray& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
     return decoder.hasError() ? std::nullopt : std::optional<QString>(text);
+}
+
+// Standard input to its end; nothing when it holds more than `limit` bytes (or cannot be read).
+std::optional<QByteArray> standardInput(qsizetype limit) {
+    QByteArray bytes;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t count = ::read(STDIN_FILENO, chunk, sizeof chunk);
+        if (count == 0)
+            return bytes;
+        if (count < 0 && errno != EINTR)
+            return std::nullopt;
+        if (count > 0)
+            bytes.append(chunk, count);
+        if (bytes.size() > limit)
+            return std::nullopt;
+    }
 }
 
 } // namespace
@@ -69,12 +99,14 @@ int ShelfClient::run(const Invocation& invocation) {
         return add(invocation);
     if (!ensureRunning())
         return refuse(QStringLiteral("Holdfin did not start"));
-    for (const char* method : {"show", "hide", "clear"}) {
-        if (command == QLatin1String(method)) {
-            QString name = command;
-            name[0] = name[0].toUpper();
-            return call(name) ? kSuccess : kRefused;
-        }
+    const std::pair<const char*, QString> plainCalls[] = {
+        {"show", QStringLiteral("Show")},
+        {"hide", QStringLiteral("Hide")},
+        {"clear", QStringLiteral("Clear")},
+    };
+    for (const auto& [name, method] : plainCalls) {
+        if (command == QLatin1String(name))
+            return call(method) ? kSuccess : kRefused;
     }
     const std::optional<QList<EntryRow>> rows = list();
     if (!rows)
@@ -106,27 +138,20 @@ int ShelfClient::add(const Invocation& invocation) {
     std::optional<QString> text = invocation.addedText;
     QStringList uris;
     if (arguments == QList<QByteArray>{"-"}) {
-        QFile input;
-        if (!input.open(stdin, QIODevice::ReadOnly))
-            return refuse(QStringLiteral("standard input cannot be read"));
-        const QByteArray bytes = input.read(ShelfService::kLargestText + 1);
-        if (bytes.size() > ShelfService::kLargestText)
-            return refuse(QStringLiteral("standard input holds more than a drop may (256 MiB)"));
-        text = strictUtf8(bytes);
+        const std::optional<QByteArray> bytes = standardInput(ShelfService::kLargestText);
+        if (!bytes)
+            return refuse(QStringLiteral("standard input cannot be read or holds more than a drop "
+                                         "may (256 MiB)"));
+        text = strictUtf8(*bytes);
         if (!text)
             return refuse(QStringLiteral("standard input is not UTF-8 text"));
     } else if (!text) {
         const QByteArray directory = currentDirectory();
         for (const QByteArray& argument : arguments) {
-            const QByteArray path = absolutePath(argument, directory);
-            const std::optional<QByteArray> linked =
-                isLink(argument) ? localPathOf(argument) : std::nullopt;
-            if (argument != "-" && exists(path))
-                uris << QString::fromLatin1(fileUriOf(path));
-            else if (isLink(argument) && (!linked || exists(*linked)))
-                uris << QString::fromUtf8(argument);
-            else
+            const std::optional<QString> uri = uriOf(argument, directory);
+            if (!uri)
                 return refuse(QStringLiteral("no such file: ") + QString::fromLocal8Bit(argument));
+            uris << *uri;
         }
     }
     if (!ensureRunning())
