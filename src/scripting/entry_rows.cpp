@@ -101,9 +101,10 @@ QByteArray listLines(const QList<EntryRow>& rows) {
     QByteArray out;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const EntryRow& row = rows.at(i);
+        const QString caption = row.value(QStringLiteral("caption")).toString();
         out += QByteArray::number(i + 1) + '\t' +
                row.value(QStringLiteral("kind")).toString().toUtf8() + '\t' +
-               printable(row.value(QStringLiteral("caption")).toString().toUtf8());
+               printable(caption.section(QLatin1Char('\n'), 0, 0).toUtf8());
         const QStringList contents = row.value(QStringLiteral("contents")).toStringList();
         const QStringList kinds = row.value(QStringLiteral("kinds")).toStringList();
         for (qsizetype p = 0; p < contents.size(); ++p)

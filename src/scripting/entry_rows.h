@@ -19,8 +19,8 @@ using EntryRow = QVariantMap;
 EntryRow entryRow(const shelf::BucketItem& item);
 
 // What `holdfin list` prints: one line per entry, newest first, its fields separated by tabs:
-// position, kind, caption, then each payload's path, URL or first line of text. Control
-// characters in those show as '?', so that a line stays one line.
+// position, kind, caption (its first line), then each payload's path, URL or first line of text.
+// Control characters in those show as '?', so that a line stays one line.
 QByteArray listLines(const QList<EntryRow>& rows);
 // The rows as a JSON array: position, id, kind, caption, locked, and payloads, each with its
 // type and its url (plus path, for a local file whose name is UTF-8) or text.
