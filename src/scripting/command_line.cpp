@@ -145,7 +145,10 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
             parser.addOption(nul);
     }
     QString helpText = parser.helpText() + (command ? QString() : commandList());
-    helpText.replace(QLatin1String("<executable_name>"), QLatin1String("holdfin"));
+    // The usage names the program as users type it, not by its path.
+    const qsizetype programAt = QStringLiteral("Usage: ").size();
+    helpText.replace(programAt, helpText.indexOf(QLatin1Char(' '), programAt) - programAt,
+                     QLatin1String("holdfin"));
 
     const bool isParsed = parser.parse(arguments);
     // Help and version win over everything else, as they would in any program.
