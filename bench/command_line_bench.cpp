@@ -2,7 +2,8 @@
 // `holdfin add` with 10,000 paths from start to its answer (the entry is on the shelf and the
 // shelf asked to show), and the round trip of `holdfin list` and of the bus's List with 1,000
 // entries on the shelf. Meanwhile the GUI pinger measures the longest time holdfin's GUI thread
-// was busy (a frame is 16.7 ms).
+// was busy (a frame is 16.7 ms). The shelf is not kept: writing a shelf of 70,000 files after
+// each add is the shelf store's cost, measured by its own benchmark.
 //
 //   holdfin_bench_command_line [paths] [entries] [runs]     (default 10000, 1000, 7)
 #include "support/x11/child_process.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(home.filePath(QStringLiteral("config/holdfin")));
     QFile settings(home.filePath(QStringLiteral("config/holdfin/holdfin.conf")));
     settings.open(QIODevice::WriteOnly);
-    settings.write("[General]\nhasLaunchedBefore=true\nshowMenuBarIcon=false\n");
+    settings.write("[General]\nhasLaunchedBefore=true\nshowMenuBarIcon=false\nkeepShelf=false\n");
     settings.close();
     setenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
     setenv("XDG_CACHE_HOME", home.filePath(QStringLiteral("cache")).toLocal8Bit().constData(), 1);
