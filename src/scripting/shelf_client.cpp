@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -98,7 +99,7 @@ int ShelfClient::run(const Invocation& invocation) {
     if (command == QLatin1String("add"))
         return add(invocation);
     if (!ensureRunning())
-        return refuse(QStringLiteral("Holdfin did not start"));
+        return refuse(QStringLiteral("Holdfin did not start (run holdfin to see why)"));
     const std::pair<const char*, QString> plainCalls[] = {
         {"show", QStringLiteral("Show")},
         {"hide", QStringLiteral("Hide")},
@@ -155,7 +156,7 @@ int ShelfClient::add(const Invocation& invocation) {
         }
     }
     if (!ensureRunning())
-        return refuse(QStringLiteral("Holdfin did not start"));
+        return refuse(QStringLiteral("Holdfin did not start (run holdfin to see why)"));
     const std::optional<QDBusMessage> answer =
         text ? call(QStringLiteral("AddText"), {*text}, kAddTimeoutMs)
              : call(QStringLiteral("Add"), {uris, invocation.isSplit}, kAddTimeoutMs);
@@ -176,11 +177,13 @@ bool ShelfClient::ensureRunning() {
     holdfin.setStandardInputFile(QProcess::nullDevice());
     holdfin.setStandardOutputFile(QProcess::nullDevice());
     holdfin.setStandardErrorFile(QProcess::nullDevice());
-    if (!holdfin.startDetached())
+    qint64 pid = 0;
+    if (!holdfin.startDetached(&pid))
         return false;
     const QDeadlineTimer deadline(kStartTimeoutMs);
     while (!bus->isServiceRegistered(name)) {
-        if (deadline.hasExpired())
+        // One that ended (no display, say) will not come.
+        if (deadline.hasExpired() || ::kill(static_cast<pid_t>(pid), 0) != 0)
             return false;
         QThread::msleep(20);
     }
