@@ -181,8 +181,7 @@ void ShelfService::remove(const QString& id, const QDBusMessage& call) {
                      [&uuid](const shelf::BucketItem& item) { return item.id == uuid; });
     if (!uuid.isNull() && found != items.cend()) {
         // A copy: the removal changes the list it is in. Undoable, as the tile's remove button is.
-        const shelf::BucketItem item = *found;
-        m_dragMonitor.history().removeItem(item);
+        m_dragMonitor.history().removeItem(shelf::BucketItem(*found));
         return;
     }
     if (isCall(call))
