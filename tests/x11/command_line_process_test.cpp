@@ -212,6 +212,14 @@ TEST_F(CommandLineProcessTest, listJsonRoundTripsEveryKindAndAMissingPathParksNo
     EXPECT_EQ(holdfin({"remove", "1"}).status, 0);
     EXPECT_EQ(holdfin({"clear"}).status, 0);
     EXPECT_TRUE(x11_tools::waitFor([&] { return listed().isEmpty(); }));
+    // Undone as after the trash button: Ctrl+Z with the pointer over the shelf.
+    const std::string panel = x11_tools::trimmed(x11_tools::output(
+        "xdotool", {"search", "--onlyvisible", "--pid", std::to_string(m_holdfin->pid())}));
+    const x11_tools::WindowPlace place = x11_tools::windowPlace(panel);
+    ChildProcess::run("xdotool", {"mousemove", std::to_string(place.x + place.width / 2),
+                                  std::to_string(place.y + place.height / 2)});
+    ChildProcess::run("xdotool", {"key", "ctrl+z"});
+    EXPECT_TRUE(x11_tools::waitFor([&] { return listed().size() == 3; }, 5s));
 }
 
 TEST_F(CommandLineProcessTest, theBusAnswersOpenListAndActionsAndSignalsChanges) {
