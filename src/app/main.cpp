@@ -25,18 +25,33 @@
 #include "panel/shelf_keeper.h"
 #include "panel/shelf_shortcut.h"
 #include "preferences/launch_at_login.h"
+#include "scripting/command_line.h"
+#include "scripting/shelf_client.h"
+#include "scripting/shelf_service.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "shelf/paste_intake.h"
 #include "shelf/shelf_store.h"
 #include "views/content_view.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QPointer>
 #include <QThreadPool>
 
 #include <cstdio>
 
-int main(int argc, char* argv[]) {
+namespace {
+
+// A command of the command line: a client of the running Holdfin, without a window.
+int runCommand(int& argc, char* argv[], const scripting::Invocation& invocation) {
+    QCoreApplication app(argc, argv);
+    scripting::ShelfClient client(QDBusConnection::sessionBus(),
+                                  QCoreApplication::applicationFilePath());
+    return client.run(invocation);
+}
+
+int runShelf(int& argc, char* argv[]) {
     if (auto why = backend::prepareDisplay()) {
         std::fprintf(stderr, "holdfin: %s\n", why->toLocal8Bit().constData());
         return 1;
@@ -164,11 +179,22 @@ int main(int argc, char* argv[]) {
                                       application, colorSchemes, providers,
                                       holdfin.settingsAccess());
     });
-    // Later launches ask for the shelf or the preferences.
+    // Later launches and the desktop (org.freedesktop.Application) ask for the shelf, the
+    // preferences, a paste, an entry of URIs or the end.
     QObject::connect(&instance, &desktop::SingleInstance::preferencesRequested, &holdfin,
                      &app::HoldfinApp::showSettingsWindow);
     QObject::connect(&instance, &desktop::SingleInstance::activationRequested, &delegate,
                      [&dragMonitor] { dragMonitor.showShelf(); });
+    QObject::connect(&instance, &desktop::SingleInstance::pasteRequested, &delegate, paste);
+    QObject::connect(&instance, &desktop::SingleInstance::quitRequested, &delegate,
+                     [&application] { application.terminate(); });
+    // Scripts and the command line reach the shelf through org.holdfin.Shelf1.
+    scripting::ShelfService shelfService(*instance.busObject(), QDBusConnection::sessionBus(),
+                                         dragMonitor, providers, mainQueue, log);
+    QObject::connect(&instance, &desktop::SingleInstance::openRequested, &shelfService,
+                     [&shelfService](const QStringList& uris) {
+                         shelfService.add(uris, /*isSplit*/ false, QDBusMessage());
+                     });
     desktop::DesktopNotifications notifications(QStringLiteral(HOLDFIN_APP_ID));
     app::showFirstLaunchNotice(userDefaults, notifications);
     if (!damagedShelfNotice.isEmpty())
@@ -184,4 +210,27 @@ int main(int argc, char* argv[]) {
     // Drags still being prepared log through `log`: let them finish while it exists.
     QThreadPool::globalInstance()->waitForDone();
     return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QByteArray(argv[i]);
+    const scripting::Invocation invocation = scripting::parseCommandLine(arguments);
+    switch (invocation.action) {
+    case scripting::Invocation::Action::Help:
+    case scripting::Invocation::Action::Version:
+        std::fputs(qUtf8Printable(invocation.text), stdout);
+        return 0;
+    case scripting::Invocation::Action::UsageError:
+        std::fputs(qUtf8Printable(invocation.text), stderr);
+        return 2;
+    case scripting::Invocation::Action::Command:
+        return runCommand(argc, argv, invocation);
+    case scripting::Invocation::Action::Launch:
+        break;
+    }
+    return runShelf(argc, argv);
 }

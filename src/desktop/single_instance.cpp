@@ -1,6 +1,8 @@
 #include "desktop/single_instance.h"
 
+#include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDeadlineTimer>
@@ -12,7 +14,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <functional>
 #include <optional>
 
 namespace desktop {
@@ -31,38 +32,63 @@ const char* const kShelfCommand = "shelf";
 const char* const kPreferencesCommand = "preferences";
 const char* const kAnswer = "ok";
 
-QString busInterface() {
-    return SingleInstance::serviceName();
-}
-
-// The object the first process exports on the bus.
-class InstanceBusService final : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.holdfin.Holdfin")
-public:
-    explicit InstanceBusService(std::function<void(SingleInstance::Request)> deliver)
-        : m_deliver(std::move(deliver)) {}
-
-public slots:
-    Q_SCRIPTABLE void Activate() { m_deliver(SingleInstance::Request::ShowShelf); }
-    Q_SCRIPTABLE void ShowPreferences() { m_deliver(SingleInstance::Request::ShowPreferences); }
-
-private:
-    std::function<void(SingleInstance::Request)> m_deliver;
-};
+const QString kApplicationInterface = QStringLiteral("org.freedesktop.Application");
 
 } // namespace
 
+// org.freedesktop.Application on the first process's object: how desktops, launchers and later
+// launches reach it.
+class ApplicationAdaptor final : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
+public:
+    ApplicationAdaptor(QObject* busObject, SingleInstance& instance, QDBusConnection bus)
+        : QDBusAbstractAdaptor(busObject), m_instance(instance), m_bus(std::move(bus)) {}
+
+public slots:
+    void Activate(const QVariantMap& platformData) {
+        Q_UNUSED(platformData);
+        emit m_instance.activationRequested();
+    }
+    void Open(const QStringList& uris, const QVariantMap& platformData) {
+        Q_UNUSED(platformData);
+        emit m_instance.openRequested(uris);
+    }
+    void ActivateAction(const QString& name, const QVariantList& parameter,
+                        const QVariantMap& platformData, const QDBusMessage& message) {
+        Q_UNUSED(parameter);
+        Q_UNUSED(platformData);
+        if (name == QLatin1String("preferences")) {
+            emit m_instance.preferencesRequested();
+        } else if (name == QLatin1String("show-shelf")) {
+            emit m_instance.activationRequested();
+        } else if (name == QLatin1String("paste-to-shelf")) {
+            emit m_instance.pasteRequested();
+        } else if (name == QLatin1String("quit")) {
+            emit m_instance.quitRequested();
+        } else {
+            message.setDelayedReply(true);
+            m_bus.send(message.createErrorReply(QDBusError::InvalidArgs,
+                                                QStringLiteral("No action named ") + name));
+        }
+    }
+
+private:
+    SingleInstance& m_instance;
+    QDBusConnection m_bus;
+};
+
 SingleInstance::SingleInstance(QDBusConnection bus, QString runtimeDirectory, QObject* parent)
     : QObject(parent), m_bus(std::move(bus)), m_runtimeDirectory(std::move(runtimeDirectory)),
-      m_lock(QDir(m_runtimeDirectory).filePath(QStringLiteral("holdfin.lock"))) {
+      m_lock(QDir(m_runtimeDirectory).filePath(QStringLiteral("holdfin.lock"))),
+      m_busObject(std::make_unique<QObject>()) {
+    new ApplicationAdaptor(m_busObject.get(), *this, m_bus);
     // Only a process that has died gives its lock up: a lock's age says nothing.
     m_lock.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance() {
-    if (m_busService)
-        unregisterFromBus();
+    unregisterFromBus();
     if (m_server) {
         m_server->close();
         delete m_server;
@@ -143,14 +169,13 @@ SingleInstance::BusName SingleInstance::registerOnBus() {
     if (!bus)
         return BusName::Unavailable;
     // The object is there before the name, so a caller that sees the name finds it.
-    auto service = std::make_unique<InstanceBusService>([this](Request r) { deliver(r); });
-    if (!m_bus.registerObject(objectPath(), service.get(), QDBusConnection::ExportScriptableSlots))
+    if (!m_bus.registerObject(objectPath(), m_busObject.get(), QDBusConnection::ExportAdaptors))
         return BusName::Unavailable;
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
         bus->registerService(serviceName(), QDBusConnectionInterface::DontQueueService,
                              QDBusConnectionInterface::DontAllowReplacement);
     if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered) {
-        m_busService = std::move(service);
+        m_isOnBus = true;
         return BusName::Owned;
     }
     m_bus.unregisterObject(objectPath());
@@ -158,19 +183,25 @@ SingleInstance::BusName SingleInstance::registerOnBus() {
 }
 
 void SingleInstance::unregisterFromBus() {
-    if (!m_busService)
+    if (!m_isOnBus)
         return;
     if (QDBusConnectionInterface* bus = m_bus.interface())
         bus->unregisterService(serviceName());
     m_bus.unregisterObject(objectPath());
-    m_busService.reset();
+    m_isOnBus = false;
 }
 
 bool SingleInstance::handOverOnBus(Request request) {
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        serviceName(), objectPath(), busInterface(),
-        request == Request::ShowPreferences ? QStringLiteral("ShowPreferences")
-                                            : QStringLiteral("Activate"));
+    QDBusMessage call;
+    if (request == Request::ShowPreferences) {
+        call = QDBusMessage::createMethodCall(serviceName(), objectPath(), kApplicationInterface,
+                                              QStringLiteral("ActivateAction"));
+        call << QStringLiteral("preferences") << QVariantList() << QVariantMap();
+    } else {
+        call = QDBusMessage::createMethodCall(serviceName(), objectPath(), kApplicationInterface,
+                                              QStringLiteral("Activate"));
+        call << QVariantMap();
+    }
     return m_bus.call(call, QDBus::Block, kAnswerTimeoutMs).type() == QDBusMessage::ReplyMessage;
 }
 

@@ -15,9 +15,10 @@ class QLocalSocket;
 namespace desktop {
 
 // One Holdfin per session. The first process owns the session-bus name org.holdfin.Holdfin
-// (where there is a bus, as KDE applications do) and, in every case, a lock file in the
-// runtime directory with a local socket beside it. A later process hands its request to the
-// first one, over the bus where the name is owned, else over the socket, and ends. GUI thread.
+// (where there is a bus, as KDE applications do), where it answers org.freedesktop.Application,
+// and, in every case, a lock file in the runtime directory with a local socket beside it. A
+// later process hands its request to the first one, over the bus where the name is owned
+// (Activate, ActivateAction "preferences"), else over the socket, and ends. GUI thread.
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
@@ -28,8 +29,7 @@ public:
         NoAnswer,   // a Holdfin runs but did not take the request in time
     };
 
-    // The bus name, object path and interface of the first process; the interface has the
-    // methods Activate() (show the shelf) and ShowPreferences().
+    // The bus name and object path of the first process.
     static QString serviceName() { return QStringLiteral("org.holdfin.Holdfin"); }
     static QString objectPath() { return QStringLiteral("/org/holdfin/Holdfin"); }
 
@@ -38,6 +38,10 @@ public:
                             QString runtimeDirectory = defaultRuntimeDirectory(),
                             QObject* parent = nullptr);
     ~SingleInstance() override;
+
+    // The object exported at objectPath(): further interfaces (QDBusAbstractAdaptor children)
+    // may be added to it until the event loop runs.
+    QObject* busObject() const { return m_busObject.get(); }
 
     // $XDG_RUNTIME_DIR, or Qt's private fallback for it.
     static QString defaultRuntimeDirectory();
@@ -59,8 +63,14 @@ public:
 signals:
     // A later launch asked for the shelf.
     void activationRequested();
-    // A later launch asked for the preferences (`--preferences`).
+    // A later launch asked for the preferences (`--preferences`), or the bus for the action
+    // "preferences".
     void preferencesRequested();
+    // org.freedesktop.Application: Open(uris), and the actions "paste-to-shelf" and "quit"
+    // ("show-shelf" is activationRequested).
+    void openRequested(const QStringList& uris);
+    void pasteRequested();
+    void quitRequested();
 
 private:
     enum class BusName { Owned, Taken, Unavailable };
@@ -77,7 +87,8 @@ private:
     QString m_runtimeDirectory;
     QLockFile m_lock;
     QLocalServer* m_server = nullptr;
-    std::unique_ptr<QObject> m_busService;
+    std::unique_ptr<QObject> m_busObject;
+    bool m_isOnBus = false;
     Request m_launchRequest = Request::ShowShelf;
 };
 
