@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 #include "app/first_launch_notice.h"
 #include "app/holdfin_app.h"
+#include "app/translations.h"
 #include "backend/backend.h"
 #include "backend/desktop_settings.h"
 #include "core/diagnostic_log.h"
@@ -20,7 +21,6 @@
 #include "desktop/termination_signal_watcher.h"
 #include "desktop/thumbnail_loader.h"
 #include "desktop/user_defaults.h"
-#include "panel/panel_keys.h"
 #include "panel/shelf_keeper.h"
 #include "panel/shelf_shortcut.h"
 #include "preferences/launch_at_login.h"
@@ -31,6 +31,7 @@
 #include "views/content_view.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QPointer>
 #include <QThreadPool>
 
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    app::installTranslations(app, QLocale::system());
     QApplication::setApplicationName(QStringLiteral("holdfin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Holdfin"));
     QApplication::setApplicationVersion(QStringLiteral(HOLDFIN_VERSION));
@@ -111,7 +113,6 @@ int main(int argc, char* argv[]) {
                                    });
     auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
     panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), userDefaults, dragMonitor);
-    panel::PanelKeys panelKeys(display->globalShortcuts(), dragMonitor, paste);
     app::HoldfinApp::Options options;
     options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
     options.toggleShelf = [&dragMonitor] { dragMonitor.toggleShelf(); };

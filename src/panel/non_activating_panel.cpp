@@ -34,6 +34,7 @@ NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(tr("Holdfin"));
     setAcceptDrops(true);
     setGeometry(frame);
     auto* layout = new QVBoxLayout(this);
@@ -94,7 +95,25 @@ void NonActivatingPanel::present() {
     emit presented();
 }
 
+void NonActivatingPanel::takeFocus() {
+    // The native window's own flag says whether the window manager may give it the focus;
+    // changing the widget's flags would make the window anew and map it a second time.
+    m_isTakingFocus = true;
+    windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+    activateWindow();
+}
+
+void NonActivatingPanel::releaseFocus() {
+    if (!m_isTakingFocus)
+        return;
+    m_isTakingFocus = false;
+    if (isActiveWindow() && m_windowSystem)
+        m_windowSystem->yieldActivation();
+    windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+}
+
 void NonActivatingPanel::dismiss() {
+    releaseFocus();
     m_isPresented = false;
     place();
     if (!isVisible())

@@ -45,6 +45,15 @@ void WindowManager::hidePanel() {
     m_window->dismiss();
 }
 
+void WindowManager::showPanelWithFocus() {
+    showPanel();
+    m_window->takeFocus();
+}
+
+void WindowManager::releasePanelFocus() {
+    m_window->releaseFocus();
+}
+
 bool WindowManager::keepsPanelDuringDragOut() const {
     return m_windowSystem && m_windowSystem->keepsDragSourceInPlace();
 }

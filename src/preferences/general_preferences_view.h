@@ -24,9 +24,6 @@ public:
     GeneralPreferencesView(desktop::UserDefaults& userDefaults, AppDelegateHooks delegate,
                            QWidget* parent = nullptr);
 
-    // The picker's rows, in order.
-    static QStringList appearances();
-
     bool launchAtLogin() const;
     bool showMenuBarIcon() const;
     QString selectedAppearance() const;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QIcon>
 #include <QSignalSpy>
 
 using panel::ShelfModel;
@@ -219,4 +220,36 @@ TEST(ShelfModelOperations, KeepTheRowsConsistentForQtsModelTester) {
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.items().at(0), locked(a));
     EXPECT_EQ(model.rowCount(model.index(0)), 0) << "a list: rows have no children";
+}
+
+// Item views, tooltips and screen readers read an entry through Qt's own roles.
+TEST(ShelfModelRoles, NameAndDescribeEachEntry) {
+    const struct {
+        BucketItem item;
+        const char* caption;
+        const char* description;
+    } cases[] = {
+        {BucketItem({BucketItemData(QStringLiteral("file:///tmp/notes.txt"), UTType::fileURL)}),
+         "notes.txt", "file"},
+        {BucketItem({BucketItemData(QStringLiteral("file:///tmp/photos/"), UTType::folder)}),
+         "photos", "folder"},
+        {BucketItem({BucketItemData(QStringLiteral(" first\nsecond\nthird "), UTType::plainText)},
+                    true),
+         "first\nsecond\nthird", "text, 3 lines, locked"},
+        {BucketItem({BucketItemData(QStringLiteral("https://example.org/page"), UTType::url)}),
+         "page", "link to example.org"},
+        {entry(3), "3 files", "3 files"},
+    };
+    ShelfModel model;
+    for (const auto& c : cases)
+        model.insert(model.rowCount(), c.item);
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QModelIndex index = model.index(row);
+        SCOPED_TRACE(cases[row].caption);
+        EXPECT_EQ(index.data(Qt::DisplayRole).toString(), QString::fromUtf8(cases[row].caption));
+        EXPECT_EQ(index.data(Qt::ToolTipRole), index.data(Qt::DisplayRole));
+        EXPECT_EQ(index.data(Qt::AccessibleTextRole).toString(),
+                  QString::fromUtf8(cases[row].description));
+        EXPECT_EQ(index.data(Qt::DecorationRole).metaType(), QMetaType::fromType<QIcon>());
+    }
 }

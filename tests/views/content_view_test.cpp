@@ -8,6 +8,7 @@
 #include "support/fake_platform.h"
 #include "support/fake_window_system.h"
 #include "support/qt_printers.h"
+#include "support/wait_until.h"
 #include "views/bucket_item_view.h"
 #include "views/drag_source_widget.h"
 #include "views/draggable_view.h"
@@ -17,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
@@ -474,4 +477,66 @@ TEST_F(ContentViewTest, TooltipsShowOnThePanelThatIsNeverActive) {
     EXPECT_TRUE(QTest::qWaitFor(
         [] { return QToolTip::isVisible() && QToolTip::text() == "Clear the shelf"; }, 3000));
     QToolTip::hideText();
+}
+
+// A shelf shown on request is used by keyboard alone; one a drag brought up never takes the
+// focus from the program the drag came from.
+TEST_F(ContentViewTest, ShelfShownOnRequestTakesTheFocusAndAnswersItsKeys) {
+    install();
+    panel::NonActivatingPanel* panel = windowManager->window();
+    dragMonitor->setIsDragging(true);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(isPanelVisible());
+    EXPECT_FALSE(panel->isActiveWindow()) << "a drag's shelf takes no focus";
+    dragMonitor->setIsDragging(false);
+
+    struct Case {
+        const char* what;
+        QKeyCombination key;
+        std::function<bool()> happened;
+    };
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    auto focusedRow = [this] { return view->entryList()->focusedRow(); };
+    auto entries = [this] { return dragMonitor->draggedItems().size(); };
+    const Case cases[] = {
+        {"Down moves to the next tile", Qt::Key_Down, [&] { return focusedRow() == 1; }},
+        {"Tab moves to the next tile", Qt::Key_Tab, [&] { return focusedRow() == 1; }},
+        {"Shift+Tab from the first tile goes round to the trash",
+         QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab),
+         [&] { return QApplication::focusWidget() == view->clearButton(); }},
+        {"Return opens", Qt::Key_Return, [&] { return workspace.openedUrls().size() == 1; }},
+        {"Space locks", Qt::Key_Space,
+         [&] { return dragMonitor->draggedItems().first().isLocked; }},
+        {"Delete removes, undoably", Qt::Key_Delete,
+         [&] { return entries() == 1 && dragMonitor->history().canUndo(); }},
+        {"Ctrl+C copies", QKeyCombination(Qt::ControlModifier, Qt::Key_C),
+         [&] { return clipboard->mimeData()->hasUrls(); }},
+        {"Menu opens the menu", Qt::Key_Menu,
+         [&] { return tilesTopDown().first()->contextMenu() != nullptr; }},
+        {"Shift+F10 opens the menu", QKeyCombination(Qt::ShiftModifier, Qt::Key_F10),
+         [&] { return tilesTopDown().first()->contextMenu() != nullptr; }},
+        {"Ctrl+V parks the clipboard", QKeyCombination(Qt::ControlModifier, Qt::Key_V),
+         [&] { return entries() == 3; }},
+        {"Escape hides the shelf and lets the focus go", Qt::Key_Escape,
+         [&] { return !dragMonitor->isShelfRequested() && !panel->isTakingFocus(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dragMonitor->hideShelf();
+        dragMonitor->setDraggedItems({entry(1), entry(2)});
+        clipboard->setText(QStringLiteral("parked"));
+        dragMonitor->showShelf();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+        ASSERT_EQ(focusedRow(), 0) << "the first tile has the focus";
+        QTest::keyClick(QApplication::focusWidget(), c.key.key(), c.key.keyboardModifiers());
+        EXPECT_TRUE(testing_support::waitUntil(c.happened, [this] { queue.drain(); }));
+        if (QMenu* menu = tilesTopDown().first()->contextMenu())
+            menu->close();
+    }
+
+    dragMonitor->history().removeItem(dragMonitor->draggedItems().first());
+    dragMonitor->showShelf();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(entries(), 2) << "Ctrl+Z undoes";
 }

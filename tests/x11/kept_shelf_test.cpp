@@ -27,6 +27,12 @@ protected:
     bool pressKeys(const std::string& keys) {
         return ChildProcess::run("xdotool", {"key", "--clearmodifiers", keys}) == 0;
     }
+    // A second launch asks the running holdfin for its shelf, which takes the focus.
+    bool showShelfOnRequest() {
+        return ChildProcess::run(HOLDFIN_EXECUTABLE, {}) == 0 &&
+               waitFor([&] { return trimmed(output("xdotool", {"getactivewindow"})) == m_panel; },
+                       5s);
+    }
     // The payload contents of the saved entries, newest first.
     QStringList savedContents() const {
         QFile file(shelfFile());
@@ -78,10 +84,47 @@ TEST_F(KeptShelfTest, UndoOfAClearBringsBackEveryEntryLockedOnesIncluded) {
 
     ASSERT_TRUE(click(clearButtonRect()));
     ASSERT_TRUE(waitFor([&] { return !isShowingList(screen()); }, 5s)) << "the shelf is empty";
-    ASSERT_TRUE(pressKeys("ctrl+z")) << "Ctrl+Z with the pointer over the panel";
+    ASSERT_TRUE(showShelfOnRequest());
+    ASSERT_TRUE(pressKeys("ctrl+z")) << "Ctrl+Z on the shelf, which has the focus";
     ASSERT_TRUE(waitForList(2)) << "both entries are back";
     EXPECT_EQ(restingTiles(), before) << "in their order, the locked one still locked";
     EXPECT_TRUE(m_holdfin->isRunning());
+}
+
+// Holdfin acts on keys only while its own window has the focus: the pointer resting over the
+// shelf takes nothing from the window being typed into.
+TEST_F(KeptShelfTest, KeysGoToTheFocusedWindowWhileThePointerRestsOnTheShelf) {
+    auto files = startFileSource({m_files[0]});
+    ASSERT_TRUE(files);
+    dropFromSource(*files, 1);
+    ASSERT_TRUE(waitForList(1));
+    auto typedInto =
+        ChildProcess::start("stdbuf", {"-oL", "xev", "-name", "typed-into", "-geometry",
+                                       "300x200+600+500", "-event", "keyboard"});
+    ASSERT_TRUE(typedInto);
+    std::string window;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            window = trimmed(output("xdotool", {"search", "--name", "typed-into"}));
+            return !window.empty() &&
+                   ChildProcess::run("xdotool", {"windowactivate", "--sync", window}) == 0;
+        },
+        10s));
+    ASSERT_TRUE(hover(0)) << "the pointer rests on the tile";
+    pumpEvents(300ms);
+    ASSERT_TRUE(pressKeys("ctrl+v"));
+    ASSERT_TRUE(pressKeys("ctrl+z"));
+    auto heard = [&](const std::string& key) {
+        while (auto line = typedInto->readLine(5s)) {
+            if (line->find(key) != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(heard("(keysym 0x76, v)")) << "Ctrl+V reached it";
+    EXPECT_TRUE(heard("(keysym 0x7a, z)")) << "Ctrl+Z reached it";
+    pumpEvents(500ms);
+    EXPECT_EQ(tileCount(screen()), 1) << "nothing was parked";
 }
 
 TEST_F(KeptShelfTest, GlobalShortcutShowsAndHidesTheShelfAndEscapeHidesIt) {
