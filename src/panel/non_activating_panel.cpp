@@ -100,6 +100,8 @@ void NonActivatingPanel::takeFocus() {
     // changing the widget's flags would make the window anew and map it a second time.
     m_isTakingFocus = true;
     windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+    if (m_windowSystem)
+        m_windowSystem->preparePanel(windowHandle());
     activateWindow();
 }
 
@@ -110,6 +112,8 @@ void NonActivatingPanel::releaseFocus() {
     if (isActiveWindow() && m_windowSystem)
         m_windowSystem->yieldActivation();
     windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+    if (m_windowSystem)
+        m_windowSystem->preparePanel(windowHandle());
 }
 
 void NonActivatingPanel::dismiss() {

@@ -101,7 +101,7 @@ void LazyListView::relayout() {
     std::fill(window.begin(), window.end(), nullptr);
     QVarLengthArray<QWidget*, 8> gone;
     // A row that goes with the focus hands it to the row now in its place.
-    QWidget* focus = window()->focusWidget();
+    QWidget* focus = QWidget::window()->focusWidget();
     int focusedGoneRow = -1;
     std::erase_if(m_live, [&](const LiveRow& live) {
         const int row = live.index.isValid() ? live.index.row() : -1;

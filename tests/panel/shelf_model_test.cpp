@@ -229,14 +229,16 @@ TEST(ShelfModelRoles, NameAndDescribeEachEntry) {
         const char* caption;
         const char* description;
     } cases[] = {
-        {BucketItem({BucketItemData(QStringLiteral("file:///tmp/notes.txt"), UTType::fileURL)}),
+        {BucketItem({BucketItemData(QStringLiteral("file:///tmp/notes.txt"), UTType::fileURL)},
+                    false),
          "notes.txt", "file"},
-        {BucketItem({BucketItemData(QStringLiteral("file:///tmp/photos/"), UTType::folder)}),
+        {BucketItem({BucketItemData(QStringLiteral("file:///tmp/photos/"), UTType::folder)}, false),
          "photos", "folder"},
         {BucketItem({BucketItemData(QStringLiteral(" first\nsecond\nthird "), UTType::plainText)},
                     true),
          "first\nsecond\nthird", "text, 3 lines, locked"},
-        {BucketItem({BucketItemData(QStringLiteral("https://example.org/page"), UTType::url)}),
+        {BucketItem({BucketItemData(QStringLiteral("https://example.org/page"), UTType::url)},
+                    false),
          "page", "link to example.org"},
         {entry(3), "3 files", "3 files"},
     };

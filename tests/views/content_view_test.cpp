@@ -30,6 +30,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWindow>
 
 using namespace std::chrono_literals;
 
@@ -487,7 +488,8 @@ TEST_F(ContentViewTest, ShelfShownOnRequestTakesTheFocusAndAnswersItsKeys) {
     dragMonitor->setIsDragging(true);
     QCoreApplication::processEvents();
     EXPECT_TRUE(isPanelVisible());
-    EXPECT_FALSE(panel->isActiveWindow()) << "a drag's shelf takes no focus";
+    EXPECT_TRUE(panel->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus))
+        << "a drag's shelf takes no focus";
     dragMonitor->setIsDragging(false);
 
     struct Case {
