@@ -132,10 +132,6 @@
             <translation>System</translation>
         </message>
         <message>
-            <source>Appearance</source>
-            <translation>Erscheinungsbild</translation>
-        </message>
-        <message>
             <source>Show the shelf with</source>
             <translation>Ablage zeigen mit</translation>
         </message>

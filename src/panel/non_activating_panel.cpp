@@ -3,6 +3,7 @@
 #include "backend/window_system.h"
 #include "shelf/logging.h"
 
+#include <QAccessibleWidget>
 #include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -20,6 +21,29 @@ namespace {
 constexpr int kDismissedGap = 64;
 // The places last asked for that are remembered: the panel has two, more after screen changes.
 constexpr qsizetype kRememberedPositions = 8;
+// Screen readers see the panel as a window, out of sight while it is dismissed, though it
+// waits mapped beside the screens.
+class PanelAccessible final : public QAccessibleWidget {
+public:
+    explicit PanelAccessible(NonActivatingPanel* panel)
+        : QAccessibleWidget(panel, QAccessible::Window) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        const auto* panel = static_cast<NonActivatingPanel*>(widget());
+        if (!panel->isPresented() || !panel->contentView()) {
+            state.invisible = true;
+            state.offscreen = true;
+        }
+        return state;
+    }
+};
+
+QAccessibleInterface* panelAccessible(const QString&, QObject* object) {
+    auto* panel = qobject_cast<NonActivatingPanel*>(object);
+    return panel ? new PanelAccessible(panel) : nullptr;
+}
+
 } // namespace
 
 NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem* windowSystem,
@@ -27,6 +51,12 @@ NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                           Qt::WindowDoesNotAcceptFocus),
       m_windowSystem(windowSystem), m_frame(frame) {
+    // Before anything asks for the panel's accessible interface, which is then kept.
+    static const bool isAccessibleInstalled = [] {
+        QAccessible::installFactory(panelAccessible);
+        return true;
+    }();
+    Q_UNUSED(isAccessibleInstalled);
     setAttribute(Qt::WA_ShowWithoutActivating);
     // Qt shows tooltips only in the active window, which the panel never is.
     setAttribute(Qt::WA_AlwaysShowToolTips);
@@ -70,6 +100,12 @@ void NonActivatingPanel::place() {
     if (m_askedPositions.size() > kRememberedPositions)
         m_askedPositions.removeFirst();
     setGeometry(wanted);
+    // Screen readers learn that the panel came into sight or went out of it.
+    QAccessible::State changed;
+    changed.invisible = true;
+    changed.offscreen = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void NonActivatingPanel::moveEvent(QMoveEvent* event) {

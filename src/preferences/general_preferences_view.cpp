@@ -40,8 +40,8 @@ GeneralPreferencesView::GeneralPreferencesView(desktop::UserDefaults& userDefaul
                                                   QT_TR_NOOP("System")};
     for (const char* appearance : appearanceNames)
         m_appearancePicker->addItem(tr(appearance), QString::fromLatin1(appearance));
-    // Screen readers name a field by its label, not by its value.
-    m_appearancePicker->setAccessibleName(tr("Appearance"));
+    // Screen readers name a field by its label (a combo box on Linux by its value, with the
+    // label as its relation).
     m_showShelfShortcutEdit->setAccessibleName(tr("Show the shelf with"));
 
     auto* appearanceLabel = new QLabel(tr("Appearance:"), this);

@@ -1,6 +1,5 @@
 #include "shelf_accessibility.h"
 
-#include "panel/non_activating_panel.h"
 #include "views/bucket_item_view.h"
 #include "views/lazy_list_view.h"
 
@@ -9,22 +8,6 @@
 namespace views {
 
 namespace {
-
-class PanelAccessible final : public QAccessibleWidget {
-public:
-    explicit PanelAccessible(panel::NonActivatingPanel* panel)
-        : QAccessibleWidget(panel, QAccessible::Window) {}
-
-    // A dismissed panel waits mapped beside the screens: it is nonetheless out of sight.
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        if (!static_cast<panel::NonActivatingPanel*>(widget())->isPresented()) {
-            state.invisible = true;
-            state.offscreen = true;
-        }
-        return state;
-    }
-};
 
 class ListAccessible final : public QAccessibleWidget {
 public:
@@ -86,8 +69,6 @@ QAccessibleInterface* shelfAccessible(const QString&, QObject* object) {
         return new TileAccessible(tile);
     if (auto* list = qobject_cast<LazyListView*>(object))
         return new ListAccessible(list);
-    if (auto* panel = qobject_cast<panel::NonActivatingPanel*>(object))
-        return new PanelAccessible(panel);
     return nullptr;
 }
 

@@ -123,17 +123,19 @@ def main():
               find(app, R.PUSH_BUTTON, "Menu") is not None
               and find(app, R.PUSH_BUTTON, "Clear shelf") is not None)
         check("no image is exposed", find(app, R.IMAGE) is None)
-        panel = find(app, R.WINDOW, "Holdfin")
+        panel = find(app, R.FRAME, "Holdfin")
         check("the panel is a window that is showing",
               panel is not None and panel.get_state_set().contains(Atspi.StateType.SHOWING))
 
         Child([args.holdfin, "--preferences"], env=env)
-        appearance = None
-        wait_until(lambda: find(application("holdfin"), R.COMBO_BOX, "Appearance") is not None,
-                   10, lambda: time.sleep(0.2))
+        wait_until(lambda: find(application("holdfin"), R.COMBO_BOX) is not None, 10,
+                   lambda: time.sleep(0.2))
         app = application("holdfin")
-        appearance = find(app, R.COMBO_BOX, "Appearance")
-        check("the appearance box is named by its label", appearance is not None)
+        appearance = find(app, R.COMBO_BOX)
+        labels = [relation.get_target(0).get_name()
+                  for relation in (appearance.get_relation_set() if appearance else [])
+                  if relation.get_relation_type() == Atspi.RelationType.LABELLED_BY]
+        check("the appearance box is labelled by its label", labels == ["Appearance:"])
         check("the shortcut field is named by its label",
               any(n.get_name() == "Show the shelf with" for n in nodes(app)))
     finally:
