@@ -215,11 +215,6 @@ void BucketItemView::placeControls() {
     m_controls->raise();
 }
 
-void BucketItemView::followHoverAndFocus() {
-    // The keyboard's user needs the controls as much as the pointer's.
-    setHovering(underMouse() || hasFocus());
-}
-
 void BucketItemView::setHovering(bool isHovering) {
     if (isHovering == m_isHovering)
         return;
@@ -301,15 +296,12 @@ void BucketItemView::keyPressEvent(QKeyEvent* event) {
 
 void BucketItemView::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    lookForFiles();
     m_focusRing->show();
-    followHoverAndFocus();
 }
 
 void BucketItemView::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     m_focusRing->hide();
-    followHoverAndFocus();
 }
 
 void BucketItemView::enterEvent(QEnterEvent* event) {
@@ -320,7 +312,7 @@ void BucketItemView::enterEvent(QEnterEvent* event) {
 
 void BucketItemView::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
-    setHovering(hasFocus());
+    setHovering(false);
 }
 
 void BucketItemView::contextMenuEvent(QContextMenuEvent* event) {

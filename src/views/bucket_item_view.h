@@ -60,7 +60,7 @@ struct TileActions {
 // show in folder, copy, copy path, lock, split, remove); a double click opens the entry.
 // The tile looks for its files when the pointer enters it and when a drag out begins: once
 // all of them are gone it is dimmed and says so in its tooltip.
-// With the keyboard focus it draws a ring and shows its controls; Return opens the entry,
+// With the keyboard focus it draws a ring; Return opens the entry,
 // Space locks or unlocks it, Delete removes it (undoably), Ctrl+C copies it, and the Menu key
 // or Shift+F10 opens its menu.
 class BucketItemView final : public QWidget {
@@ -118,7 +118,6 @@ private:
     void buildControls(const desktop::SymbolImage& symbols);
     void placeControls();
     void setHovering(bool isHovering);
-    void followHoverAndFocus();
     void openContextMenu(const QPoint& globalPos);
     void describe();
     void readFromShelf();

@@ -8,9 +8,6 @@
 #include <QLocale>
 #include <QObject>
 
-using shelf::BucketItemData;
-using shelf::UTType;
-
 TEST(Translations, TheLocalePicksTheCatalogueAndItsPluralForms) {
     const struct {
         QLocale locale;
@@ -22,7 +19,7 @@ TEST(Translations, TheLocalePicksTheCatalogueAndItsPluralForms) {
         {QLocale(QLocale::English), "1 file", "3 files", "Cancel"},
         {QLocale(QLocale::Swahili), "1 file", "3 files", "Cancel"}, // no catalogue: English
     };
-    const BucketItemData file(QStringLiteral("file:///tmp/a"), UTType::fileURL);
+    const shelf::BucketItemData file(QStringLiteral("file:///tmp/a"), shelf::UTType::fileURL);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale.name().toStdString());
         QObject translators;

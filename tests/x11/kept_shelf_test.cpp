@@ -104,12 +104,10 @@ TEST_F(KeptShelfTest, KeysGoToTheFocusedWindowWhileThePointerRestsOnTheShelf) {
         ChildProcess::start("stdbuf", {"-oL", "xev", "-name", "typed-into", "-geometry",
                                        "300x200+600+500", "-event", "keyboard"});
     ASSERT_TRUE(typedInto);
-    std::string window;
     ASSERT_TRUE(waitFor(
-        [&] {
-            window = trimmed(output("xdotool", {"search", "--name", "typed-into"}));
-            return !window.empty() &&
-                   ChildProcess::run("xdotool", {"windowactivate", "--sync", window}) == 0;
+        [] {
+            return ChildProcess::run("xdotool", {"search", "--name", "typed-into", "windowactivate",
+                                                 "--sync"}) == 0;
         },
         10s));
     ASSERT_TRUE(hover(0)) << "the pointer rests on the tile";
