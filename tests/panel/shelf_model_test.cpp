@@ -224,31 +224,22 @@ TEST(ShelfModelOperations, KeepTheRowsConsistentForQtsModelTester) {
 
 // Item views, tooltips and screen readers read an entry through Qt's own roles.
 TEST(ShelfModelRoles, NameAndDescribeEachEntry) {
-    const struct {
-        BucketItem item;
-        const char* caption;
-        const char* description;
-    } cases[] = {
-        {BucketItem({BucketItemData(QStringLiteral("file:///tmp/notes.txt"), UTType::fileURL)},
-                    false),
-         "notes.txt", "file"},
-        {BucketItem({BucketItemData(QStringLiteral(" first\nsecond\nthird "), UTType::plainText)},
-                    true),
-         "first\nsecond\nthird", "text, 3 lines, locked"},
-        {BucketItem({BucketItemData(QStringLiteral("https://example.org/page"), UTType::url)},
-                    false),
-         "page", "link to example.org"},
-        {entry(3), "3 files", "3 files"},
+    auto one = [](const char* content, UTType type, bool locked = false) {
+        return BucketItem({BucketItemData(QString::fromUtf8(content), type)}, locked);
     };
     ShelfModel model;
-    for (const auto& c : cases)
-        model.insert(model.rowCount(), c.item);
+    model.assign({one("file:///tmp/notes.txt", UTType::fileURL),
+                  one(" first\nsecond\nthird ", UTType::plainText, true),
+                  one("https://example.org/page", UTType::url), entry(3)});
+    const QStringList expected[] = {{"notes.txt", "file"},
+                                    {"first\nsecond\nthird", "text, 3 lines, locked"},
+                                    {"page", "link to example.org"},
+                                    {"3 files", "3 files"}};
     for (int row = 0; row < model.rowCount(); ++row) {
         const QModelIndex index = model.index(row);
-        SCOPED_TRACE(cases[row].caption);
-        EXPECT_EQ(index.data(Qt::DisplayRole).toString(), QString::fromUtf8(cases[row].caption));
-        EXPECT_EQ(index.data(Qt::AccessibleTextRole).toString(),
-                  QString::fromUtf8(cases[row].description));
+        EXPECT_EQ(
+            (QStringList{index.data().toString(), index.data(Qt::AccessibleTextRole).toString()}),
+            expected[row]);
         EXPECT_EQ(index.data(Qt::DecorationRole).metaType(), QMetaType::fromType<QIcon>());
     }
 }

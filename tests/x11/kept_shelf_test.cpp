@@ -114,15 +114,11 @@ TEST_F(KeptShelfTest, KeysGoToTheFocusedWindowWhileThePointerRestsOnTheShelf) {
     pumpEvents(300ms);
     ASSERT_TRUE(pressKeys("ctrl+v"));
     ASSERT_TRUE(pressKeys("ctrl+z"));
-    auto heard = [&](const std::string& key) {
-        while (auto line = typedInto->readLine(5s)) {
-            if (line->find(key) != std::string::npos)
-                return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(heard("(keysym 0x76, v)")) << "Ctrl+V reached it";
-    EXPECT_TRUE(heard("(keysym 0x7a, z)")) << "Ctrl+Z reached it";
+    std::string heard;
+    while (auto line = typedInto->readLine(3s))
+        heard += *line;
+    EXPECT_NE(heard.find("(keysym 0x76, v)"), std::string::npos) << "Ctrl+V reached it";
+    EXPECT_NE(heard.find("(keysym 0x7a, z)"), std::string::npos) << "Ctrl+Z reached it";
     pumpEvents(500ms);
     EXPECT_EQ(tileCount(screen()), 1) << "nothing was parked";
 }
