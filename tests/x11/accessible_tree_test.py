@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""What a screen reader finds of holdfin over AT-SPI (under dbus-run-session, which starts the
+"""What a screen reader finds of holdfin over AT-SPI (run under dbus-run-session, which starts the
 AT-SPI bus): a kept shelf of two entries, then the preferences. Args: --holdfin PATH."""
 
 import json, os, sys, tempfile, time  # noqa: E401
@@ -69,7 +69,6 @@ def main():
         holdfin.stop()
         wm.terminate()
         xvfb.terminate()
-    print("passed")
     return 0
 
 
