@@ -21,6 +21,7 @@ namespace {
 constexpr int kDismissedGap = 64;
 // The places last asked for that are remembered: the panel has two, more after screen changes.
 constexpr qsizetype kRememberedPositions = 8;
+
 // Screen readers see the panel as a window, out of sight while it is dismissed, though it
 // waits mapped beside the screens.
 class PanelAccessible final : public QAccessibleWidget {

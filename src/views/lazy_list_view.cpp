@@ -100,22 +100,25 @@ void LazyListView::relayout() {
     QVarLengthArray<QWidget*, 8> window(last - first + 1);
     std::fill(window.begin(), window.end(), nullptr);
     QVarLengthArray<QWidget*, 8> gone;
-    // A row that goes with the focus hands it to the row now in its place.
+    // A row removed with the focus hands it to the row now in its place; hidden with the focus,
+    // it would pass the focus on along the chain of creation.
     QWidget* focus = QWidget::window()->focusWidget();
-    int focusedGoneRow = -1;
+    bool isFocusGone = false;
+    int focusedRemovedRow = -1;
     std::erase_if(m_live, [&](const LiveRow& live) {
         const int row = live.index.isValid() ? live.index.row() : -1;
         if (row >= first && row <= last) {
             window[row - first] = live.widget;
             return false;
         }
-        if (focus && (live.widget == focus || live.widget->isAncestorOf(focus)))
-            focusedGoneRow = live.row;
+        if (focus && (live.widget == focus || live.widget->isAncestorOf(focus))) {
+            isFocusGone = true;
+            focusedRemovedRow = live.index.isValid() ? -1 : live.row;
+        }
         gone << live.widget;
         return true;
     });
-    // Hidden with the focus, a row would pass the focus on along the chain of creation.
-    if (focusedGoneRow >= 0)
+    if (isFocusGone)
         focus->clearFocus();
     for (QWidget* widget : gone) {
         // It may be running its own handler (the remove control).
@@ -144,8 +147,8 @@ void LazyListView::relayout() {
         live.row = live.index.row();
     m_indicator->setGeometry(width() - kIndicatorWidth, 0, kIndicatorWidth, height());
     m_indicator->raise();
-    if (focusedGoneRow >= 0 && rows > 0)
-        focusRow(std::min(focusedGoneRow, rows - 1), Qt::OtherFocusReason);
+    if (focusedRemovedRow >= 0 && rows > 0)
+        focusRow(std::min(focusedRemovedRow, rows - 1), Qt::OtherFocusReason);
 }
 
 QList<QWidget*> LazyListView::liveWidgets() {
