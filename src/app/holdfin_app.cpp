@@ -35,7 +35,7 @@ HoldfinApp::~HoldfinApp() {
 }
 
 QString HoldfinApp::versionLine(const QString& version) {
-    return tr("Holdfin v") + (version.isEmpty() ? QStringLiteral("?") : version);
+    return tr("Holdfin v%1").arg(version.isEmpty() ? QStringLiteral("?") : version);
 }
 
 std::unique_ptr<QMenu> HoldfinApp::buildMenu() {

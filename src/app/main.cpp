@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 #include "app/first_launch_notice.h"
 #include "app/holdfin_app.h"
+#include "app/translations.h"
 #include "backend/backend.h"
 #include "backend/desktop_settings.h"
 #include "core/diagnostic_log.h"
@@ -21,7 +22,6 @@
 #include "desktop/thumbnail_loader.h"
 #include "desktop/user_defaults.h"
 #include "panel/non_activating_panel.h"
-#include "panel/panel_keys.h"
 #include "panel/shelf_keeper.h"
 #include "panel/shelf_shortcut.h"
 #include "preferences/launch_at_login.h"
@@ -36,6 +36,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QLocale>
 #include <QPointer>
 #include <QThreadPool>
 
@@ -58,6 +59,7 @@ int runShelf(int& argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    app::installTranslations(app, QLocale::system());
     // Qt names the tray's StatusNotifierItem after the application name: its title on the panel.
     QApplication::setApplicationName(QStringLiteral("Holdfin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Holdfin"));
@@ -140,7 +142,6 @@ int runShelf(int& argc, char* argv[]) {
                                    });
     auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
     panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), userDefaults, dragMonitor);
-    panel::PanelKeys panelKeys(display->globalShortcuts(), dragMonitor, paste);
     preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
     app::HoldfinApp::Options options;
     options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };

@@ -19,9 +19,6 @@ public:
     // Gives back one taking of `keys`; the combination is free again once every taking is
     // given back. Combinations not taken are ignored.
     virtual void release(QKeyCombination keys) = 0;
-    // Whether taken keys are heard whichever window has the focus. Not in a Wayland session:
-    // there an X client hears only keys typed into X windows.
-    virtual bool seesEveryWindow() const { return true; }
 
 signals:
     // A taken combination was pressed (key repeat does not press it again).

@@ -11,7 +11,8 @@ public:
     virtual ~WindowSystem() = default;
 
     // Marks `window` as a shelf panel: above other windows, on every desktop, skipped by
-    // taskbar and pager, and free to wait outside the screens. Call right before each show.
+    // taskbar and pager, and free to wait outside the screens. Call right before each show,
+    // and after each change of the window's flags.
     virtual void preparePanel(QWindow* window) = 0;
     // Lets the pointer, and drags, pass through `window` to what lies beneath it.
     virtual void letInputPass(QWindow* window) = 0;

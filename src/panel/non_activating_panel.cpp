@@ -3,6 +3,7 @@
 #include "backend/window_system.h"
 #include "shelf/logging.h"
 
+#include <QAccessibleWidget>
 #include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -20,6 +21,30 @@ namespace {
 constexpr int kDismissedGap = 64;
 // The places last asked for that are remembered: the panel has two, more after screen changes.
 constexpr qsizetype kRememberedPositions = 8;
+
+// Screen readers see the panel as a window, out of sight while it is dismissed, though it
+// waits mapped beside the screens.
+class PanelAccessible final : public QAccessibleWidget {
+public:
+    explicit PanelAccessible(NonActivatingPanel* panel)
+        : QAccessibleWidget(panel, QAccessible::Window) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        const auto* panel = static_cast<NonActivatingPanel*>(widget());
+        if (!panel->isPresented() || !panel->contentView()) {
+            state.invisible = true;
+            state.offscreen = true;
+        }
+        return state;
+    }
+};
+
+QAccessibleInterface* panelAccessible(const QString&, QObject* object) {
+    auto* panel = qobject_cast<NonActivatingPanel*>(object);
+    return panel ? new PanelAccessible(panel) : nullptr;
+}
+
 } // namespace
 
 NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem* windowSystem,
@@ -27,6 +52,12 @@ NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                           Qt::WindowDoesNotAcceptFocus),
       m_windowSystem(windowSystem), m_frame(frame) {
+    // Before anything asks for the panel's accessible interface, which is then kept.
+    static const bool isAccessibleInstalled = [] {
+        QAccessible::installFactory(panelAccessible);
+        return true;
+    }();
+    Q_UNUSED(isAccessibleInstalled);
     setAttribute(Qt::WA_ShowWithoutActivating);
     // Qt shows tooltips only in the active window, which the panel never is.
     setAttribute(Qt::WA_AlwaysShowToolTips);
@@ -34,6 +65,7 @@ NonActivatingPanel::NonActivatingPanel(const QRect& frame, backend::WindowSystem
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(tr("Holdfin"));
     setAcceptDrops(true);
     setGeometry(frame);
     auto* layout = new QVBoxLayout(this);
@@ -69,6 +101,12 @@ void NonActivatingPanel::place() {
     if (m_askedPositions.size() > kRememberedPositions)
         m_askedPositions.removeFirst();
     setGeometry(wanted);
+    // Screen readers learn that the panel came into sight or went out of it.
+    QAccessible::State changed;
+    changed.invisible = true;
+    changed.offscreen = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void NonActivatingPanel::moveEvent(QMoveEvent* event) {
@@ -94,7 +132,29 @@ void NonActivatingPanel::present() {
     emit presented();
 }
 
+void NonActivatingPanel::takeFocus() {
+    // The native window's own flag says whether the window manager may give it the focus;
+    // changing the widget's flags would make the window anew and map it a second time.
+    m_isTakingFocus = true;
+    windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+    if (m_windowSystem)
+        m_windowSystem->preparePanel(windowHandle());
+    activateWindow();
+}
+
+void NonActivatingPanel::releaseFocus() {
+    if (!m_isTakingFocus)
+        return;
+    m_isTakingFocus = false;
+    if (isActiveWindow() && m_windowSystem)
+        m_windowSystem->yieldActivation();
+    windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+    if (m_windowSystem)
+        m_windowSystem->preparePanel(windowHandle());
+}
+
 void NonActivatingPanel::dismiss() {
+    releaseFocus();
     m_isPresented = false;
     place();
     if (!isVisible())

@@ -13,8 +13,10 @@ class WindowSystem;
 namespace panel {
 
 // The shelf's floating panel: frameless, above ordinary windows, on every desktop, out of
-// taskbar and pager, and never the focus or active window, even when clicked; showing it never
-// activates Holdfin. It draws nothing itself: its content paints the shelf's background.
+// taskbar and pager, and not the focus or active window, even when clicked; showing it never
+// activates Holdfin. Only when asked to take the keyboard focus (a shelf the user asked to see)
+// does it become active, until it lets the focus go. It draws nothing itself: its content
+// paints the shelf's background.
 //
 // Once shown, its window stays mapped for good: dismissed, it waits entirely outside the
 // screens, and presenting it moves it back. Drag sources that keep their own copy of the
@@ -35,6 +37,14 @@ public:
     void dismiss();
     // Whether the panel was presented and not dismissed since.
     bool isPresented() const { return m_isPresented; }
+
+    // Lets the panel take the keyboard focus and asks for it to be the active window, so that
+    // it can be used without a pointer; it keeps taking the focus until releaseFocus().
+    void takeFocus();
+    // Makes the panel refuse the focus again; if it is the active window, another
+    // application's window becomes active. Nothing while it is not taking the focus.
+    void releaseFocus();
+    bool isTakingFocus() const { return m_isTakingFocus; }
 
     // Where the panel sits while presented; moves it there at once if it is.
     void setFrame(const QRect& frame);
@@ -71,6 +81,7 @@ private:
     QWidget* m_content = nullptr;
     QRect m_frame;
     bool m_isPresented = false;
+    bool m_isTakingFocus = false;
     QList<QPoint> m_askedPositions; // the places last asked for, the latest last
 };
 

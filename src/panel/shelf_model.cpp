@@ -1,5 +1,10 @@
 #include "shelf_model.h"
 
+#include "shelf/entry_caption.h"
+
+#include <QIcon>
+#include <QMimeDatabase>
+
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -18,11 +23,39 @@ int ShelfModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_items.size());
 }
 
+namespace {
+
+// The theme's icon for what the entry holds: the first payload's type, or a folder of several.
+QIcon entryIcon(const BucketItem& item) {
+    if (item.items.size() != 1)
+        return QIcon::fromTheme(QStringLiteral("folder"));
+    const shelf::BucketItemData& payload = item.items.constFirst();
+    if (shelf::isWebAddress(payload.content))
+        return QIcon::fromTheme(QStringLiteral("text-html"));
+    const QMimeType type =
+        QMimeDatabase().mimeTypeForFile(payload.displayName(), QMimeDatabase::MatchExtension);
+    return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+}
+
+} // namespace
+
 QVariant ShelfModel::data(const QModelIndex& index, int role) const {
-    if (role != ItemRole ||
-        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    return QVariant::fromValue(m_items.at(index.row()));
+    const BucketItem& item = m_items.at(index.row());
+    switch (role) {
+    case ItemRole:
+        return QVariant::fromValue(item);
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return shelf::entryCaption(item);
+    case Qt::DecorationRole:
+        return entryIcon(item);
+    case Qt::AccessibleTextRole:
+        return shelf::entryDescription(item);
+    default:
+        return {};
+    }
 }
 
 QHash<int, QByteArray> ShelfModel::roleNames() const {

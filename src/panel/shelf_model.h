@@ -7,7 +7,10 @@
 
 namespace panel {
 
-// The shelf as a list model: one row per entry, newest first. Every change emits the row
+// The shelf as a list model: one row per entry, newest first. Beside the entry itself (ItemRole)
+// a row answers its caption (DisplayRole, also the tooltip), the icon of what it holds
+// (DecorationRole) and what it holds in words, locked or not (AccessibleTextRole), so that
+// views, tooltips and screen readers read one source. Every change emits the row
 // signals of what it changed and nothing else; an edit that changes nothing is silent. Read-only
 // to views: the drag monitor, which owns it, makes every change. GUI thread only.
 class ShelfModel final : public QAbstractListModel {

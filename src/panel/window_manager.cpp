@@ -54,6 +54,15 @@ void WindowManager::setDragInProgress(bool isInProgress) {
     m_windowSystem->liftAboveFullScreen(m_window->windowHandle(), isInProgress);
 }
 
+void WindowManager::showPanelWithFocus() {
+    showPanel();
+    m_window->takeFocus();
+}
+
+void WindowManager::releasePanelFocus() {
+    m_window->releaseFocus();
+}
+
 bool WindowManager::keepsPanelDuringDragOut() const {
     return m_windowSystem && m_windowSystem->keepsDragSourceInPlace();
 }

@@ -39,10 +39,14 @@ public:
 
     // Shows the panel in front without activating Holdfin; nothing if it is visible.
     void showPanel();
-    // Hides the panel; nothing if it is hidden.
+    // Hides the panel; nothing if it is hidden. A hidden panel has no focus to keep.
     void hidePanel();
     // Keeps the panel above a full-screen window while a drag is on (see WindowSystem).
     void setDragInProgress(bool isInProgress);
+    // Shows the panel and gives it the keyboard focus, for a shelf the user asked to see.
+    void showPanelWithFocus();
+    // Makes the panel refuse the focus again, handing activation back to another window.
+    void releasePanelFocus();
     // Whether the panel must stay in place while a drag out of it runs (see WindowSystem).
     bool keepsPanelDuringDragOut() const;
 

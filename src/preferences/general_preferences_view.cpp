@@ -35,8 +35,14 @@ GeneralPreferencesView::GeneralPreferencesView(desktop::UserDefaults& userDefaul
     m_launchAtLoginToggle->setObjectName(QStringLiteral("launchAtLogin"));
     m_showMenuBarIconToggle->setObjectName(QStringLiteral("showMenuBarIcon"));
     m_appearancePicker->setObjectName(QStringLiteral("selectedAppearance"));
-    for (const QString& appearance : appearances())
-        m_appearancePicker->addItem(appearance, appearance);
+    // Shown in the user's language; stored by its English key.
+    static const char* const appearanceNames[] = {QT_TR_NOOP("Light"), QT_TR_NOOP("Dark"),
+                                                  QT_TR_NOOP("System")};
+    for (const char* appearance : appearanceNames)
+        m_appearancePicker->addItem(tr(appearance), QString::fromLatin1(appearance));
+    // Screen readers name a field by its label (a combo box on Linux by its value, with the
+    // label as its relation).
+    m_showShelfShortcutEdit->setAccessibleName(tr("Show the shelf with"));
 
     auto* appearanceLabel = new QLabel(tr("Appearance:"), this);
     appearanceLabel->setBuddy(m_appearancePicker);
@@ -89,10 +95,6 @@ GeneralPreferencesView::GeneralPreferencesView(desktop::UserDefaults& userDefaul
     });
     connect(&m_userDefaults, &desktop::UserDefaults::changed, this,
             &GeneralPreferencesView::showStoredValue);
-}
-
-QStringList GeneralPreferencesView::appearances() {
-    return {keys::appearanceLight, keys::appearanceDark, keys::appearanceSystem};
 }
 
 bool GeneralPreferencesView::launchAtLogin() const {

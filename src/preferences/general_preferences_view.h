@@ -24,9 +24,6 @@ public:
     GeneralPreferencesView(desktop::UserDefaults& userDefaults, AppDelegateHooks delegate,
                            QWidget* parent = nullptr);
 
-    // The picker's rows, in order.
-    static QStringList appearances();
-
     // The stored choice; each showing of the view first makes it what the system has.
     bool launchAtLogin() const;
     bool showMenuBarIcon() const;

@@ -18,9 +18,12 @@
 #include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPropertyAnimation>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -44,6 +47,29 @@ constexpr qsizetype kToolTipCharacters = 500;
 // The system gray, the same in light and dark schemes.
 const QColor kControlTint(142, 142, 147);
 
+constexpr qreal kFocusRingWidth = 2;
+constexpr qreal kFocusRingRadius = 6;
+
+// The ring round a tile with the keyboard focus, in the highlight colour, which stands out in
+// both looks.
+class FocusRing final : public QWidget {
+public:
+    explicit FocusRing(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPen pen(palette().color(QPalette::Active, QPalette::Highlight), kFocusRingWidth);
+        painter.setPen(pen);
+        const qreal inset = kFocusRingWidth / 2;
+        painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset),
+                                kFocusRingRadius, kFocusRingRadius);
+    }
+};
+
 } // namespace
 
 BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
@@ -56,6 +82,7 @@ BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMo
       m_colorScheme(colorScheme), m_workspace(workspace), m_symbols(symbols) {
     Q_ASSERT(!entry.isValid() || entry.model() == &dragMonitor.shelfModel());
     setFixedSize(kSize);
+    setFocusPolicy(Qt::TabFocus);
     readFromShelf();
 
     m_face = new ContentFace(workspace, thumbnails, log);
@@ -70,6 +97,9 @@ BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMo
     m_lockBadge->setObjectName(QStringLiteral("lockBadge"));
     m_lockBadge->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_lockBadge->setGeometry(kLockBadge);
+    m_focusRing = new FocusRing(this);
+    m_focusRing->setGeometry(rect());
+    m_focusRing->hide();
     buildControls(symbols);
     build();
 
@@ -86,6 +116,10 @@ void BucketItemView::setColorScheme(desktop::ColorScheme colorScheme) {
 
 QWidget* BucketItemView::contentFace() const {
     return m_face;
+}
+
+QList<QWidget*> BucketItemView::controls() const {
+    return {m_lockButton, m_splitButton, m_removeButton};
 }
 
 QWidget* BucketItemView::lockBadge() const {
@@ -119,12 +153,21 @@ void BucketItemView::build() {
                                                 : QStringLiteral("lock.open"));
     m_lockButton->setToolTip(m_item.isLocked ? tr("Unlock: leave the shelf once dragged out")
                                              : tr("Lock: stay on the shelf once dragged out"));
+    m_lockButton->setAccessibleName(m_item.isLocked ? tr("Unlock") : tr("Lock"));
     m_splitButton->setVisible(m_item.items.size() >= 2);
     m_lockBadge->setPixmap(m_symbols.image(QStringLiteral("lock"), kLockBadge.size(), kControlTint,
                                            devicePixelRatioF()));
     m_lockBadge->setVisible(m_item.isLocked);
     m_lockBadge->raise();
+    m_focusRing->raise();
     placeControls();
+    describe();
+}
+
+void BucketItemView::describe() {
+    const QModelIndex entry = m_entry;
+    setAccessibleName(entry.data(Qt::DisplayRole).toString());
+    setAccessibleDescription(entry.data(Qt::AccessibleTextRole).toString());
 }
 
 void BucketItemView::buildControls(const desktop::SymbolImage& symbols) {
@@ -138,9 +181,11 @@ void BucketItemView::buildControls(const desktop::SymbolImage& symbols) {
     m_splitButton = new SymbolButton(symbols, QStringLiteral("arrow.trianglehead.branch"), 12,
                                      kControlTint, kControlTarget);
     m_splitButton->setToolTip(tr("Split into one entry per item"));
+    m_splitButton->setAccessibleName(tr("Split"));
     m_removeButton =
         new SymbolButton(symbols, QStringLiteral("xmark"), 11, kControlTint, kControlTarget);
     m_removeButton->setToolTip(tr("Remove from the shelf"));
+    m_removeButton->setAccessibleName(tr("Remove"));
     layout->addStretch();
     for (SymbolButton* button : {m_lockButton, m_splitButton, m_removeButton})
         layout->addWidget(button, 0, Qt::AlignHCenter);
@@ -230,6 +275,35 @@ bool BucketItemView::event(QEvent* event) {
     return true;
 }
 
+void BucketItemView::keyPressEvent(QKeyEvent* event) {
+    const QKeyCombination pressed = event->keyCombination();
+    if (event->matches(QKeySequence::Copy))
+        copy();
+    else if (pressed == QKeyCombination(Qt::Key_Return) ||
+             pressed == QKeyCombination(Qt::KeypadModifier, Qt::Key_Enter))
+        open();
+    else if (pressed == QKeyCombination(Qt::Key_Space))
+        toggleLock();
+    else if (pressed == QKeyCombination(Qt::Key_Delete))
+        remove();
+    else if (pressed == QKeyCombination(Qt::Key_Menu) ||
+             pressed == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10))
+        openContextMenu(mapToGlobal(rect().center()));
+    else
+        return QWidget::keyPressEvent(event);
+    event->accept();
+}
+
+void BucketItemView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    m_focusRing->show();
+}
+
+void BucketItemView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    m_focusRing->hide();
+}
+
 void BucketItemView::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
     lookForFiles();
@@ -243,11 +317,15 @@ void BucketItemView::leaveEvent(QEvent* event) {
 
 void BucketItemView::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
+    openContextMenu(event->globalPos());
+}
+
+void BucketItemView::openContextMenu(const QPoint& globalPos) {
     if (m_contextMenu)
         m_contextMenu->close();
     lookForFiles();
     m_contextMenu = buildContextMenu();
-    m_contextMenu->popup(event->globalPos());
+    m_contextMenu->popup(globalPos);
 }
 
 QMenu* BucketItemView::buildContextMenu() {

@@ -60,6 +60,9 @@ struct TileActions {
 // show in folder, copy, copy path, lock, split, remove); a double click opens the entry.
 // The tile looks for its files when the pointer enters it and when a drag out begins: once
 // all of them are gone it is dimmed and says so in its tooltip.
+// With the keyboard focus it draws a ring; Return opens the entry,
+// Space locks or unlocks it, Delete removes it (undoably), Ctrl+C copies it, and the Menu key
+// or Shift+F10 opens its menu.
 class BucketItemView final : public QWidget {
     Q_OBJECT
 public:
@@ -88,6 +91,8 @@ public:
 
     DraggableView* draggableView() const { return m_draggableView; }
     QWidget* controlsColumn() const { return m_controls; }
+    // The lock, split (shown for several payloads only) and remove controls.
+    QList<QWidget*> controls() const;
     QWidget* contentFace() const;
     QWidget* lockBadge() const;
     // The context menu while it is open.
@@ -101,6 +106,9 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -110,6 +118,8 @@ private:
     void buildControls(const desktop::SymbolImage& symbols);
     void placeControls();
     void setHovering(bool isHovering);
+    void openContextMenu(const QPoint& globalPos);
+    void describe();
     void readFromShelf();
     void onRowsChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
     void setMissing(bool isMissing);
@@ -139,6 +149,7 @@ private:
     QGraphicsOpacityEffect* m_controlsOpacity = nullptr;
     QPropertyAnimation* m_controlsAnimation = nullptr;
     QLabel* m_lockBadge = nullptr;
+    QWidget* m_focusRing = nullptr;
     QGraphicsOpacityEffect* m_dimming = nullptr; // while the files are missing
     QPointer<QMenu> m_contextMenu;
 };

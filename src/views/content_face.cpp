@@ -4,9 +4,9 @@
 #include "core/diagnostic_log.h"
 #include "desktop/thumbnails.h"
 #include "desktop/workspace.h"
-#include "entry_caption.h"
 #include "icon_view.h"
 #include "payload_url.h"
+#include "shelf/entry_caption.h"
 #include "text_preview_view.h"
 
 #include <QVBoxLayout>
@@ -52,7 +52,7 @@ void ContentFace::setSinglePayload(const shelf::BucketItemData& payload, const Q
     m_caption->setText(payload.displayName());
     // Exactly plain text shows its first lines, a web address its host; every other type, text
     // subtypes included, is shown by the file of its content.
-    const bool isLink = isWebAddress(payload.content);
+    const bool isLink = shelf::isWebAddress(payload.content);
     if (isLink || payload.type == UTType::plainText) {
         if (!m_preview) {
             m_preview = new TextPreviewView(this);
@@ -82,7 +82,7 @@ void ContentFace::setCascade(const shelf::BucketItem& item, const QColor& foregr
     const QList<IconView*> icons = m_cascade->icons();
     for (int i = 0; i < shown; ++i)
         showFile(icons.at(i), item.items.at(i).content, CascadeView::padding(shown), foreground);
-    m_caption->setText(multiPayloadCaption(item.items));
+    m_caption->setText(shelf::multiPayloadCaption(item.items));
 }
 
 void ContentFace::showFile(IconView* icon, const QString& content, int padding,

@@ -6,6 +6,7 @@
 #include "desktop/symbol_image.h"
 #include "desktop/workspace.h"
 #include "panel/drag_monitor.h"
+#include "panel/non_activating_panel.h"
 #include "panel/shelf_history.h"
 #include "panel/shelf_model.h"
 #include "panel/window_manager.h"
@@ -14,6 +15,7 @@
 #include "views/color_from_hex.h"
 #include "views/drop_region_view.h"
 #include "views/lazy_list_view.h"
+#include "views/shelf_accessibility.h"
 #include "views/spring_curve.h"
 
 #include <QGraphicsOpacityEffect>
@@ -21,6 +23,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShortcut>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVariantAnimation>
@@ -57,13 +60,15 @@ QPixmap menuLabel(const desktop::SymbolImage& symbols, const QColor& tint, qreal
     return label;
 }
 
+// Reached by Tab, never by a click: the panel takes no focus from the pointer.
 QToolButton* plainButton(QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; "
-                                         "padding: 0; } QToolButton::menu-indicator { "
-                                         "image: none; width: 0; }"));
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setStyleSheet(QStringLiteral(
+        "QToolButton { border: none; background: transparent; padding: 0; } "
+        "QToolButton:focus { border: 2px solid palette(highlight); border-radius: 4px; } "
+        "QToolButton::menu-indicator { image: none; width: 0; }"));
     return button;
 }
 
@@ -81,9 +86,15 @@ ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& 
     : QWidget(parent), m_dragMonitor(dragMonitor), m_windowManager(windowManager),
       m_mainQueue(mainQueue), m_log(log), m_dragSession(dragSession), m_workspace(workspace),
       m_thumbnails(thumbnails), m_symbols(symbols), m_application(application),
-      m_providers(providers), m_settings(settings), m_colorScheme(colorSchemes.colorScheme()),
-      m_wasDragging(dragMonitor.isDragging()), m_wasCursorInside(dragMonitor.isCursorInside()),
-      m_layout(new QVBoxLayout(this)) {
+      m_providers(providers), m_settings(settings),
+      m_pasteIntake(mainQueue, log, providers,
+                    [monitor = QPointer<panel::DragMonitor>(&dragMonitor)](const BucketItem& item) {
+                        if (monitor)
+                            monitor->addItem(item);
+                    }),
+      m_colorScheme(colorSchemes.colorScheme()), m_wasDragging(dragMonitor.isDragging()),
+      m_wasCursorInside(dragMonitor.isCursorInside()), m_layout(new QVBoxLayout(this)) {
+    installShelfAccessibility();
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     // Below whichever face shows; the faces go above it.
@@ -116,8 +127,18 @@ ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& 
         chooseFace(/*animated*/ false);
         updatePanelVisibility();
     });
-    connect(&m_dragMonitor, &panel::DragMonitor::isShelfRequestedChanged, this,
-            &ContentView::updatePanelVisibility);
+    connect(&m_dragMonitor, &panel::DragMonitor::isShelfRequestedChanged, this, [this] {
+        updatePanelVisibility();
+        followShelfRequest();
+    });
+    // Heard only while the panel is the active window, which it is only on request.
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence::Paste, [this] { m_pasteIntake.pasteClipboard(); }},
+        {QKeySequence::Undo, [this] { m_dragMonitor.history().undo(); }},
+        {QKeySequence(Qt::Key_Escape), [this] { m_dragMonitor.hideShelf(); }},
+    };
+    for (const auto& [sequence, action] : keys)
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
     connect(&m_dragMonitor, &panel::DragMonitor::isCursorInsideChanged, this, [this] {
         if (m_wasCursorInside == m_dragMonitor.isCursorInside())
             return;
@@ -147,6 +168,57 @@ void ContentView::updatePanelVisibility() {
     m_windowManager.hidePanel();
 }
 
+void ContentView::followShelfRequest() {
+    if (!m_dragMonitor.isShelfRequested()) {
+        m_windowManager.releasePanelFocus();
+        return;
+    }
+    // A shelf a drag brought up stays out of the way of the drag's own keys.
+    if (m_dragMonitor.isDragging())
+        return;
+    m_windowManager.showPanelWithFocus();
+    focusFirst();
+}
+
+void ContentView::focusFirst() {
+    if (m_entryList && m_entryList->rowCount() > 0)
+        m_entryList->focusRow(0, Qt::ActiveWindowFocusReason);
+    else
+        setFocus(Qt::ActiveWindowFocusReason);
+}
+
+QList<QWidget*> ContentView::focusableButtons() const {
+    QList<QWidget*> buttons;
+    for (QWidget* button :
+         {static_cast<QWidget*>(m_menuButton), static_cast<QWidget*>(m_undoButton),
+          static_cast<QWidget*>(m_clearButton),
+          static_cast<QWidget*>(m_undoStrip->findChild<QToolButton*>())}) {
+        if (button && button->isVisibleTo(this))
+            buttons << button;
+    }
+    return buttons;
+}
+
+bool ContentView::focusNextPrevChild(bool next) {
+    // Tab runs through the tiles in their order, then the bar's buttons, and round again; the
+    // list makes its tiles only as they come into view, so Qt's own chain cannot.
+    const int rows = m_entryList ? m_entryList->rowCount() : 0;
+    const QList<QWidget*> buttons = focusableButtons();
+    const auto count = static_cast<int>(rows + buttons.size());
+    if (count == 0)
+        return true;
+    const int row = m_entryList ? m_entryList->focusedRow() : -1;
+    const auto button = static_cast<int>(buttons.indexOf(window()->focusWidget()));
+    int position = row >= 0 ? row : button >= 0 ? rows + button : (next ? -1 : count);
+    position = (position + (next ? 1 : -1) + count) % count;
+    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    if (position < rows)
+        m_entryList->focusRow(position, reason);
+    else
+        buttons.at(position - rows)->setFocus(reason);
+    return true;
+}
+
 void ContentView::chooseFace(bool animated) {
     const bool wantsDropRegion =
         m_dragMonitor.draggedItems().isEmpty() || m_dragMonitor.isDragging();
@@ -163,6 +235,9 @@ void ContentView::chooseFace(bool animated) {
     else
         return;
     updateUndoAffordances();
+    // The focus went with the old face.
+    if (m_windowManager.window()->isTakingFocus())
+        focusFirst();
     if (animated)
         springIn(m_face);
 }
@@ -211,6 +286,7 @@ void ContentView::showListFace() {
     m_entryList = new LazyListView(
         LazyListView::Layout{}, m_dragMonitor.shelfModel(),
         [this](const QModelIndex& index) { return createTile(index); }, face);
+    m_entryList->setAccessibleName(tr("Shelf"));
     column->addWidget(m_entryList, 1);
     column->addWidget(buildBottomBar());
     m_face = face;
@@ -274,10 +350,12 @@ QWidget* ContentView::buildBottomBar() {
     m_menuButton->setPopupMode(QToolButton::InstantPopup);
     m_menuButton->setMenu(m_menu);
     m_menuButton->setToolTip(tr("Menu"));
+    m_menuButton->setAccessibleName(tr("Menu"));
     m_clearButton = plainButton(bar);
     m_clearButton->setFixedSize(kBarButton);
     m_clearButton->setIconSize(kBarButton - QSize(2, 2) * kBarSymbolPadding);
     m_clearButton->setToolTip(tr("Clear the shelf"));
+    m_clearButton->setAccessibleName(tr("Clear shelf"));
     connect(m_clearButton, &QToolButton::clicked, this,
             [this] { m_dragMonitor.history().clearItems(); });
     m_undoButton = makeUndoButton(bar);
@@ -426,6 +504,8 @@ void ContentView::showEvent(QShowEvent* event) {
         return;
     m_hasAppeared = true;
     updatePanelVisibility();
+    if (m_dragMonitor.isShelfRequested())
+        followShelfRequest();
 }
 
 } // namespace views

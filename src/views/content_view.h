@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/color_scheme.h"
+#include "shelf/paste_intake.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -51,7 +52,10 @@ class LazyListView;
 // The shelf panel's root view: the drop region while the shelf is empty or a drag is under
 // way, otherwise the entry list above a bar with the application menu and the clear button.
 // It alone decides whether the panel is on screen, and reports the pointer over it to the
-// drag monitor. GUI thread only.
+// drag monitor. A shelf the user asked to see takes the keyboard focus (one a drag brought up
+// never does): Tab and the arrow keys move between the tiles and the bar's buttons, Ctrl+V
+// parks the clipboard, Ctrl+Z undoes, Escape hides the shelf and gives the focus back. GUI
+// thread only.
 class ContentView final : public QWidget {
     Q_OBJECT
 public:
@@ -90,6 +94,7 @@ public:
     QColor barSymbolColor() const;
 
 protected:
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -108,6 +113,9 @@ private:
     void springIn(QWidget* face);
     QToolButton* makeUndoButton(QWidget* parent);
     void updateUndoAffordances();
+    void followShelfRequest();
+    void focusFirst();
+    QList<QWidget*> focusableButtons() const;
 
     panel::DragMonitor& m_dragMonitor;
     panel::WindowManager& m_windowManager;
@@ -120,6 +128,7 @@ private:
     desktop::Application& m_application;
     shelf::MimeItemProviderFactory& m_providers;
     const settings_access::SettingsAccessEnvironment& m_settings;
+    shelf::PasteIntake m_pasteIntake;
     desktop::ColorScheme m_colorScheme;
     // The monitor's flags as last handled: their handlers run on changes only.
     bool m_wasDragging;

@@ -1,6 +1,8 @@
 #include "lazy_list_view.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QVarLengthArray>
 
@@ -98,15 +100,26 @@ void LazyListView::relayout() {
     QVarLengthArray<QWidget*, 8> window(last - first + 1);
     std::fill(window.begin(), window.end(), nullptr);
     QVarLengthArray<QWidget*, 8> gone;
+    // A row removed with the focus hands it to the row now in its place; hidden with the focus,
+    // it would pass the focus on along the chain of creation.
+    QWidget* focus = QWidget::window()->focusWidget();
+    bool isFocusGone = false;
+    int focusedRemovedRow = -1;
     std::erase_if(m_live, [&](const LiveRow& live) {
         const int row = live.index.isValid() ? live.index.row() : -1;
         if (row >= first && row <= last) {
             window[row - first] = live.widget;
             return false;
         }
+        if (focus && (live.widget == focus || live.widget->isAncestorOf(focus))) {
+            isFocusGone = true;
+            focusedRemovedRow = live.index.isValid() ? -1 : live.row;
+        }
         gone << live.widget;
         return true;
     });
+    if (isFocusGone)
+        focus->clearFocus();
     for (QWidget* widget : gone) {
         // It may be running its own handler (the remove control).
         widget->hide();
@@ -115,17 +128,27 @@ void LazyListView::relayout() {
     const int x = (viewport()->width() - m_layout.rowWidth) / 2;
     for (int row = first; row <= last; ++row) {
         QWidget*& widget = window[row - first];
-        if (!widget) {
+        const bool isNew = !widget;
+        if (isNew) {
             const QModelIndex index = m_model.index(row, 0);
             widget = m_create(index);
             widget->setParent(viewport());
-            m_live.push_back({index, widget});
+            m_live.push_back({index, widget, row});
         }
         widget->setGeometry(x, rowTop(row) - offset, m_layout.rowWidth, m_layout.rowHeight);
         widget->show();
+        if (isNew) {
+            // Screen readers learn of a row that came (a widget deleted tells of itself).
+            QAccessibleEvent created(widget, QAccessible::ObjectCreated);
+            QAccessible::updateAccessibility(&created);
+        }
     }
+    for (LiveRow& live : m_live)
+        live.row = live.index.row();
     m_indicator->setGeometry(width() - kIndicatorWidth, 0, kIndicatorWidth, height());
     m_indicator->raise();
+    if (focusedRemovedRow >= 0 && rows > 0)
+        focusRow(std::min(focusedRemovedRow, rows - 1), Qt::OtherFocusReason);
 }
 
 QList<QWidget*> LazyListView::liveWidgets() {
@@ -147,6 +170,59 @@ QWidget* LazyListView::widgetForRow(int row) {
             return live.widget;
     }
     return nullptr;
+}
+
+int LazyListView::focusedRow() {
+    settle();
+    const QWidget* focus = window()->focusWidget();
+    for (const LiveRow& live : m_live) {
+        if (focus && (live.widget == focus || live.widget->isAncestorOf(focus)))
+            return live.index.row();
+    }
+    return -1;
+}
+
+void LazyListView::focusRow(int row, Qt::FocusReason reason) {
+    settle();
+    if (row < 0 || row >= rowCount())
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const int top = rowTop(row) - m_layout.topPadding;
+    const int bottom = rowTop(row) + m_layout.rowHeight + m_layout.bottomPadding;
+    if (top < bar->value())
+        bar->setValue(top);
+    else if (bottom > bar->value() + viewport()->height())
+        bar->setValue(bottom - viewport()->height());
+    if (QWidget* widget = widgetForRow(row))
+        widget->setFocus(reason);
+}
+
+void LazyListView::keyPressEvent(QKeyEvent* event) {
+    const int row = focusedRow();
+    const int rows = rowCount();
+    int wanted = -1;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        wanted = row - 1;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        wanted = row + 1;
+        break;
+    case Qt::Key_Home:
+        wanted = 0;
+        break;
+    case Qt::Key_End:
+        wanted = rows - 1;
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    if (row >= 0 && event->modifiers() == Qt::NoModifier)
+        focusRow(std::clamp(wanted, 0, rows - 1));
+    event->accept();
 }
 
 void LazyListView::resizeEvent(QResizeEvent* event) {

@@ -41,7 +41,14 @@ public:
     QWidget* widgetForRow(int row);
     int contentHeight() const;
 
+    // The row whose widget has, or holds, the window's keyboard focus; -1 for none.
+    int focusedRow();
+    // Scrolls `row` into view and gives its widget the keyboard focus; nothing out of range.
+    void focusRow(int row, Qt::FocusReason reason = Qt::TabFocusReason);
+
 protected:
+    // The arrow keys, Home and End move the focus from row to row.
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -49,6 +56,7 @@ private:
     struct LiveRow {
         QPersistentModelIndex index;
         QWidget* widget;
+        int row; // where it was last laid out: a removed row's index no longer says
     };
 
     void scheduleLayout();

@@ -25,7 +25,6 @@ SymbolButton::SymbolButton(const desktop::SymbolImage& symbols, const QString& s
 
 void SymbolButton::setSymbolName(const QString& name) {
     m_symbolName = name;
-    setAccessibleName(name);
     setFixedSize(sizeHint());
     update();
 }

@@ -17,7 +17,6 @@ constexpr int kTextPixelSize = 8;
 constexpr int kHostPixelSize = 11;
 // Wider than tall, like a card: a page as narrow as a sheet would hold a word a line.
 constexpr double kPageAspect = 1.5;
-constexpr qsizetype kMaxAddressLength = 8192;
 
 bool isLineBreak(QChar c) {
     return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator ||
@@ -155,20 +154,6 @@ void TextPreviewView::paintLink(QPainter& painter, const QRect& inside) const {
     painter.setPen(secondary);
     painter.drawText(QRect(inside.left(), y, inside.width(), restMetrics.height()), Qt::AlignCenter,
                      restMetrics.elidedText(m_lines.at(1), Qt::ElideRight, inside.width()));
-}
-
-bool isWebAddress(const QString& text) {
-    // Looked at on every showing: a long text is no address and must cost nothing.
-    if (text.size() > kMaxAddressLength)
-        return false;
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty() || trimmed.contains(QLatin1Char(' ')) ||
-        trimmed.contains(QLatin1Char('\n')))
-        return false;
-    const QUrl url(trimmed, QUrl::StrictMode);
-    static const QStringList schemes{QStringLiteral("http"), QStringLiteral("https"),
-                                     QStringLiteral("ftp")};
-    return url.isValid() && schemes.contains(url.scheme().toLower()) && !url.host().isEmpty();
 }
 
 } // namespace views

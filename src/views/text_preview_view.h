@@ -50,8 +50,4 @@ private:
     desktop::ColorScheme m_colorScheme = desktop::ColorScheme::Light;
 };
 
-// The absolute web address `text` stands for, when it is exactly one: http, https or ftp,
-// with a host.
-bool isWebAddress(const QString& text);
-
 } // namespace views

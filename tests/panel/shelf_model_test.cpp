@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QIcon>
 #include <QSignalSpy>
 
 using panel::ShelfModel;
@@ -219,4 +220,26 @@ TEST(ShelfModelOperations, KeepTheRowsConsistentForQtsModelTester) {
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.items().at(0), locked(a));
     EXPECT_EQ(model.rowCount(model.index(0)), 0) << "a list: rows have no children";
+}
+
+// Item views, tooltips and screen readers read an entry through Qt's own roles.
+TEST(ShelfModelRoles, NameAndDescribeEachEntry) {
+    auto one = [](const char* content, UTType type, bool locked = false) {
+        return BucketItem({BucketItemData(QString::fromUtf8(content), type)}, locked);
+    };
+    ShelfModel model;
+    model.assign({one("file:///tmp/notes.txt", UTType::fileURL),
+                  one(" first\nsecond\nthird ", UTType::plainText, true),
+                  one("https://example.org/page", UTType::url), entry(3)});
+    const QStringList expected[] = {{"notes.txt", "file"},
+                                    {"first\nsecond\nthird", "text, 3 lines, locked"},
+                                    {"page", "link to example.org"},
+                                    {"3 files", "3 files"}};
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QModelIndex index = model.index(row);
+        EXPECT_EQ(
+            (QStringList{index.data().toString(), index.data(Qt::AccessibleTextRole).toString()}),
+            expected[row]);
+        EXPECT_EQ(index.data(Qt::DecorationRole).metaType(), QMetaType::fromType<QIcon>());
+    }
 }

@@ -1,7 +1,6 @@
 #include "desktop/defaults_keys.h"
 #include "desktop/user_defaults.h"
 #include "panel/drag_monitor.h"
-#include "panel/panel_keys.h"
 #include "panel/shelf_shortcut.h"
 #include "support/fake_drag_pasteboard.h"
 #include "support/fake_global_event_monitor.h"
@@ -12,19 +11,13 @@
 
 #include <QTemporaryDir>
 
-using backend::PasteboardClass;
 using panel::ShelfShortcut;
-using shelf::BucketItem;
-using shelf::BucketItemData;
-using shelf::UTType;
 namespace keys = desktop::defaults_keys;
 
 namespace {
 
 constexpr QKeyCombination kCtrlAltS(Qt::ControlModifier | Qt::AltModifier, Qt::Key_S);
 constexpr QKeyCombination kMetaF5(Qt::MetaModifier, Qt::Key_F5);
-constexpr QKeyCombination kUndo(Qt::ControlModifier, Qt::Key_Z);
-constexpr QKeyCombination kPaste(Qt::ControlModifier, Qt::Key_V);
 
 class ShelfRequestTest : public testing::Test {
 protected:
@@ -93,46 +86,5 @@ TEST_F(ShelfRequestTest, ShortcutHeldElsewhereOrUnreadableIsNotTaken) {
         defaults.setObject(keys::showShelfShortcut, QString::fromLatin1(stored));
         EXPECT_FALSE(shortcut.grabbed()) << stored;
     }
-    EXPECT_EQ(shortcuts.grabCount(), 0);
-}
-
-TEST_F(ShelfRequestTest, PanelKeysAreTakenOnlyWhileThePointerIsOverThePanel) {
-    int pastes = 0;
-    panel::PanelKeys panelKeys(shortcuts, monitor, [&pastes] { ++pastes; });
-    const BucketItem entry({BucketItemData(QStringLiteral("t"), UTType::plainText)}, true);
-    monitor.addItem(entry);
-    monitor.history().removeItem(entry);
-    EXPECT_FALSE(shortcuts.isGrabbed(kUndo));
-    shortcuts.press(kUndo);
-    EXPECT_TRUE(monitor.draggedItems().isEmpty()) << "Ctrl+Z belongs to the focused program";
-
-    monitor.setIsCursorInside(true);
-    EXPECT_TRUE(shortcuts.isGrabbed(kUndo));
-    shortcuts.press(kUndo);
-    EXPECT_EQ(monitor.draggedItems(), QList<BucketItem>{entry});
-    shortcuts.press(kPaste);
-    EXPECT_EQ(pastes, 1);
-
-    // A drag over the panel has no use for them.
-    pasteboard.startDrag({PasteboardClass::Url});
-    events.leftMouseDragged();
-    queue.drain();
-    ASSERT_TRUE(monitor.isDragging());
-    EXPECT_EQ(shortcuts.grabCount(), 0);
-    events.leftMouseUp();
-    queue.drain();
-    ASSERT_FALSE(monitor.isDragging());
-    EXPECT_TRUE(shortcuts.isGrabbed(kUndo)) << "taken again once the drag is over";
-
-    monitor.setIsCursorInside(false);
-    EXPECT_EQ(shortcuts.grabCount(), 0);
-}
-
-// In a Wayland session taken keys are heard only from X windows, and the panel never has the
-// focus: taking them would do nothing but get in the way of drops.
-TEST_F(ShelfRequestTest, PanelKeysAreNotTakenWhereTheyCannotBeHeard) {
-    shortcuts.setSeesEveryWindow(false);
-    panel::PanelKeys panelKeys(shortcuts, monitor, [] {});
-    monitor.setIsCursorInside(true);
     EXPECT_EQ(shortcuts.grabCount(), 0);
 }

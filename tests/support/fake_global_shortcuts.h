@@ -23,9 +23,6 @@ public:
             m_grabs.erase(found);
     }
 
-    bool seesEveryWindow() const override { return m_seesEveryWindow; }
-    void setSeesEveryWindow(bool sees) { m_seesEveryWindow = sees; }
-
     bool isGrabbed(QKeyCombination keys) const { return m_grabs.contains(keys.toCombined()); }
     int grabCount() const { return static_cast<int>(m_grabs.size()); }
     void holdElsewhere(QKeyCombination keys) { m_heldElsewhere << keys; }
@@ -38,7 +35,6 @@ public:
 private:
     QMap<int, int> m_grabs;
     QList<QKeyCombination> m_heldElsewhere;
-    bool m_seesEveryWindow = true;
 };
 
 } // namespace testing_support

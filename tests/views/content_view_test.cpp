@@ -8,6 +8,7 @@
 #include "support/fake_platform.h"
 #include "support/fake_window_system.h"
 #include "support/qt_printers.h"
+#include "support/wait_until.h"
 #include "views/bucket_item_view.h"
 #include "views/drag_source_widget.h"
 #include "views/draggable_view.h"
@@ -17,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
@@ -27,6 +30,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWindow>
 
 using namespace std::chrono_literals;
 
@@ -498,4 +502,61 @@ TEST_F(ContentViewTest, TooltipsShowOnThePanelThatIsNeverActive) {
     EXPECT_TRUE(QTest::qWaitFor(
         [] { return QToolTip::isVisible() && QToolTip::text() == "Clear the shelf"; }, 3000));
     QToolTip::hideText();
+}
+
+// A shelf shown on request is used by keyboard alone; one a drag brought up never takes the
+// focus from the program the drag came from.
+TEST_F(ContentViewTest, ShelfShownOnRequestTakesTheFocusAndAnswersItsKeys) {
+    install();
+    panel::NonActivatingPanel* panel = windowManager->window();
+    dragMonitor->setIsDragging(true);
+    EXPECT_TRUE(panel->windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    dragMonitor->setIsDragging(false);
+
+    const QKeyCombination ctrlZ(Qt::ControlModifier, Qt::Key_Z);
+    auto focusedRow = [this] { return view->entryList()->focusedRow(); };
+    auto entries = [this] { return dragMonitor->draggedItems().size(); };
+    auto hasMenu = [this] { return tilesTopDown().first()->contextMenu() != nullptr; };
+    const struct {
+        const char* what;
+        QList<QKeyCombination> keys;
+        std::function<bool()> happened;
+    } cases[] = {
+        {"Down moves to the next tile", {Qt::Key_Down}, [&] { return focusedRow() == 1; }},
+        {"Tab too", {Qt::Key_Tab}, [&] { return focusedRow() == 1; }},
+        {"Shift+Tab goes round to the trash",
+         {Qt::SHIFT | Qt::Key_Backtab},
+         [&] { return QApplication::focusWidget() == view->clearButton(); }},
+        {"Return opens", {Qt::Key_Return}, [&] { return workspace.openedUrls().size() == 1; }},
+        {"Space locks",
+         {Qt::Key_Space},
+         [&] { return dragMonitor->draggedItems().first().isLocked; }},
+        {"Delete removes", {Qt::Key_Delete}, [&] { return entries() == 1; }},
+        {"Ctrl+Z undoes", {Qt::Key_Delete, ctrlZ}, [&] { return entries() == 2; }},
+        {"Ctrl+C copies",
+         {Qt::CTRL | Qt::Key_C},
+         [&] { return QGuiApplication::clipboard()->mimeData()->hasUrls(); }},
+        {"Menu opens the menu", {Qt::Key_Menu}, hasMenu},
+        {"Shift+F10 too", {Qt::SHIFT | Qt::Key_F10}, hasMenu},
+        {"Ctrl+V parks the clipboard", {Qt::CTRL | Qt::Key_V}, [&] { return entries() == 3; }},
+        {"Escape hides the shelf and lets the focus go",
+         {Qt::Key_Escape},
+         [&] { return !dragMonitor->isShelfRequested() && !panel->isTakingFocus(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dragMonitor->hideShelf();
+        dragMonitor->setDraggedItems({entry(1), entry(2)});
+        QGuiApplication::clipboard()->setText(QStringLiteral("parked"));
+        dragMonitor->showShelf();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+        ASSERT_EQ(focusedRow(), 0) << "the first tile has the focus";
+        for (QKeyCombination key : c.keys) {
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+            QCoreApplication::processEvents();
+        }
+        EXPECT_TRUE(testing_support::waitUntil(c.happened, [this] { queue.drain(); }));
+        if (QMenu* menu = tilesTopDown().first()->contextMenu())
+            menu->close();
+    }
 }

@@ -78,10 +78,45 @@ TEST_F(KeptShelfTest, UndoOfAClearBringsBackEveryEntryLockedOnesIncluded) {
 
     ASSERT_TRUE(click(clearButtonRect()));
     ASSERT_TRUE(waitFor([&] { return !isShowingList(screen()); }, 5s)) << "the shelf is empty";
-    ASSERT_TRUE(pressKeys("ctrl+z")) << "Ctrl+Z with the pointer over the panel";
+    ASSERT_EQ(ChildProcess::run(HOLDFIN_EXECUTABLE, {}), 0) << "a second launch shows the shelf";
+    ASSERT_TRUE(
+        waitFor([&] { return output("xdotool", {"getactivewindow"}) == m_panel + "\n"; }, 5s));
+    ASSERT_TRUE(pressKeys("ctrl+z")) << "Ctrl+Z on the shelf, which has the focus";
     ASSERT_TRUE(waitForList(2)) << "both entries are back";
+    ASSERT_TRUE(pressKeys("Escape")) << "the shelf lets the focus go, and its ring with it";
+    pumpEvents(300ms);
     EXPECT_EQ(restingTiles(), before) << "in their order, the locked one still locked";
     EXPECT_TRUE(m_holdfin->isRunning());
+}
+
+// Holdfin acts on keys only while its own window has the focus: the pointer resting over the
+// shelf takes nothing from the window being typed into.
+TEST_F(KeptShelfTest, KeysGoToTheFocusedWindowWhileThePointerRestsOnTheShelf) {
+    auto files = startFileSource({m_files[0]});
+    ASSERT_TRUE(files);
+    dropFromSource(*files, 1);
+    ASSERT_TRUE(waitForList(1));
+    auto typedInto =
+        ChildProcess::start("stdbuf", {"-oL", "xev", "-name", "typed-into", "-geometry",
+                                       "300x200+600+500", "-event", "keyboard"});
+    ASSERT_TRUE(typedInto);
+    ASSERT_TRUE(waitFor(
+        [] {
+            return ChildProcess::run("xdotool", {"search", "--name", "typed-into", "windowactivate",
+                                                 "--sync"}) == 0;
+        },
+        10s));
+    ASSERT_TRUE(hover(0)) << "the pointer rests on the tile";
+    pumpEvents(300ms);
+    ASSERT_TRUE(pressKeys("ctrl+v"));
+    ASSERT_TRUE(pressKeys("ctrl+z"));
+    std::string heard;
+    while (auto line = typedInto->readLine(3s))
+        heard += *line;
+    EXPECT_NE(heard.find("(keysym 0x76, v)"), std::string::npos) << "Ctrl+V reached it";
+    EXPECT_NE(heard.find("(keysym 0x7a, z)"), std::string::npos) << "Ctrl+Z reached it";
+    pumpEvents(500ms);
+    EXPECT_EQ(tileCount(screen()), 1) << "nothing was parked";
 }
 
 TEST_F(KeptShelfTest, GlobalShortcutShowsAndHidesTheShelfAndEscapeHidesIt) {

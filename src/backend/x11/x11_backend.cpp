@@ -27,7 +27,7 @@ struct X11Backend::Parts {
     QtScreens screens{&workArea};
     QtDragSession dragSession{eventMonitor};
     X11DesktopSettings desktopSettings;
-    X11GlobalShortcuts shortcuts{connection, !isWaylandSession};
+    X11GlobalShortcuts shortcuts{connection};
     DragSelectionServer dragSelection{connection};
 };
 

@@ -23,9 +23,8 @@ constexpr std::uint16_t kMeaningfulModifiers =
 
 } // namespace
 
-X11GlobalShortcuts::X11GlobalShortcuts(X11Connection& connection, bool seesEveryWindow,
-                                       QObject* parent)
-    : GlobalShortcuts(parent), m_connection(connection), m_seesEveryWindow(seesEveryWindow) {
+X11GlobalShortcuts::X11GlobalShortcuts(X11Connection& connection, QObject* parent)
+    : GlobalShortcuts(parent), m_connection(connection) {
     if (connection.isOpen())
         m_listener = connection.addListener([this](const void* event) { handleEvent(event); });
 }

@@ -17,14 +17,11 @@ class X11GlobalShortcuts final : public GlobalShortcuts {
     Q_OBJECT
 public:
     // `connection` must outlive the shortcuts.
-    // `seesEveryWindow`: false in a Wayland session.
-    explicit X11GlobalShortcuts(X11Connection& connection, bool seesEveryWindow = true,
-                                QObject* parent = nullptr);
+    explicit X11GlobalShortcuts(X11Connection& connection, QObject* parent = nullptr);
     ~X11GlobalShortcuts() override;
 
     bool grab(QKeyCombination keys) override;
     void release(QKeyCombination keys) override;
-    bool seesEveryWindow() const override { return m_seesEveryWindow; }
 
 private:
     struct Grab {
@@ -37,7 +34,6 @@ private:
     void ungrab(const std::vector<std::uint8_t>& keycodes, std::uint16_t modifiers);
 
     X11Connection& m_connection;
-    bool m_seesEveryWindow;
     int m_listener = 0;
     std::map<int, Grab> m_grabs; // by QKeyCombination::toCombined()
     // The last release, to tell key repeat (a release and a press at the same time) apart.

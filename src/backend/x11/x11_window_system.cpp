@@ -139,18 +139,18 @@ void X11WindowSystem::preparePanel(QWindow* window) {
                   atom("_NET_WM_STATE_SKIP_TASKBAR"), atom("_NET_WM_STATE_SKIP_PAGER")},
                  true);
     const Atom desktop = atom("_NET_WM_DESKTOP");
-    if (isMapped(id)) {
+    if (isMapped(id))
         sendToRoot(id, desktop, {kAllDesktops, kSourcePager});
-    } else {
+    else
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32,
                             1, &kAllDesktops);
-        // A dismissed panel waits outside the screens, mapped. Window managers keep a normal
-        // (or utility) window at least partly on screen, openbox a tenth of it; a dock, which
-        // the panel at the screen's edge is, may go anywhere. Read on map only.
-        const Atom dock = atom("_NET_WM_WINDOW_TYPE_DOCK");
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, atom("_NET_WM_WINDOW_TYPE"),
-                            XCB_ATOM_ATOM, 32, 1, &dock);
-    }
+    // A dismissed panel waits outside the screens, mapped. Window managers keep a normal (or
+    // utility) window at least partly on screen, openbox a tenth of it; a dock, which the panel
+    // at the screen's edge is, may go anywhere. Openbox reads it on map only, others on every
+    // change, and Qt writes its own type whenever the window's flags change.
+    const Atom dock = atom("_NET_WM_WINDOW_TYPE_DOCK");
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, atom("_NET_WM_WINDOW_TYPE"),
+                        XCB_ATOM_ATOM, 32, 1, &dock);
     xcb_flush(m_connection);
 }
 
