@@ -1,7 +1,7 @@
 #include "scripting/entry_rows.h"
 
 #include "scripting/file_uris.h"
-#include "views/entry_caption.h"
+#include "shelf/entry_caption.h"
 #include "views/payload_files.h"
 #include "views/payload_url.h"
 
@@ -87,7 +87,7 @@ EntryRow entryRow(const shelf::BucketItem& item) {
         kinds << payloadKind(payload);
     }
     const QString caption = item.items.size() == 1 ? item.items.constFirst().displayName()
-                                                   : views::multiPayloadCaption(item.items);
+                                                   : shelf::multiPayloadCaption(item.items);
     return {{QStringLiteral("id"), item.id.toString(QUuid::WithoutBraces)},
             {QStringLiteral("kind"), entryKind(kinds)},
             {QStringLiteral("caption"), caption},
