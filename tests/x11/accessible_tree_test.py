@@ -32,7 +32,7 @@ def nodes(node):
 def find(role, name=None):
     desktop = Atspi.get_desktop(0)
     apps = [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
-    app = next((a for a in apps if a is not None and a.get_name() == "holdfin"), None)
+    app = next((a for a in apps if a is not None and a.get_name() == "Holdfin"), None)
     return next((n for n in nodes(app) if role in (None, n.get_role())
                  and name in (None, n.get_name())), None) if app else None
 

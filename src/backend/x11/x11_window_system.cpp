@@ -152,6 +152,10 @@ void X11WindowSystem::preparePanel(QWindow* window) {
     xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, atom("_NET_WM_WINDOW_TYPE"),
                         XCB_ATOM_ATOM, 32, 1, &dock);
     xcb_flush(m_connection);
+    // Qt writes the type this property names (its xcb window types; 0x4 is a dock) whenever
+    // it writes one itself, as it does when the panel takes or gives up the focus: a panel
+    // retyped a utility window for a moment could be managed as one, kept partly on screen.
+    window->setProperty("_q_xcb_wm_window_type", 0x4);
 }
 
 void X11WindowSystem::setSkipTaskbar(QWindow* window, bool skip) {
