@@ -2,6 +2,23 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
     <context>
+        <name>panel::ShelfKeeper</name>
+        <message numerus="yes">
+            <source>The saved shelf was damaged. %n entry(s) could be recovered.</source>
+            <translation>
+                <numerusform>The saved shelf was damaged. %n entry could be recovered.</numerusform>
+                <numerusform>The saved shelf was damaged. %n entries could be recovered.</numerusform>
+            </translation>
+        </message>
+        <message numerus="yes">
+            <source>The saved shelf was damaged. %n entry(s) could be recovered; the damaged file is kept as %1.</source>
+            <translation>
+                <numerusform>The saved shelf was damaged. %n entry could be recovered; the damaged file is kept as %1.</numerusform>
+                <numerusform>The saved shelf was damaged. %n entries could be recovered; the damaged file is kept as %1.</numerusform>
+            </translation>
+        </message>
+    </context>
+    <context>
         <name>EntryCaption</name>
         <message numerus="yes">
             <source>text, %n line(s)</source>

@@ -99,9 +99,9 @@ QString ShelfKeeper::restore() {
                      qUtf8Printable(loaded.problem), static_cast<long long>(loaded.items.size()),
                      qUtf8Printable(loaded.keptAs));
         notice = loaded.keptAs.isEmpty()
-                     ? tr("The saved shelf was damaged. %n entries could be recovered.", nullptr,
+                     ? tr("The saved shelf was damaged. %n entry(s) could be recovered.", nullptr,
                           int(loaded.items.size()))
-                     : tr("The saved shelf was damaged. %n entries could be recovered; the "
+                     : tr("The saved shelf was damaged. %n entry(s) could be recovered; the "
                           "damaged file is kept as %1.",
                           nullptr, int(loaded.items.size()))
                            .arg(loaded.keptAs);
