@@ -9,30 +9,41 @@ namespace views {
 
 namespace {
 
-class ListAccessible final : public QAccessibleWidget {
+// An accessible whose children are those of a list of its widget's widgets.
+class WidgetsAccessible : public QAccessibleWidget {
 public:
-    explicit ListAccessible(LazyListView* list) : QAccessibleWidget(list, QAccessible::List) {}
+    using QAccessibleWidget::QAccessibleWidget;
 
-    int childCount() const override { return static_cast<int>(tiles().size()); }
+    int childCount() const override { return static_cast<int>(children().size()); }
     QAccessibleInterface* child(int index) const override {
-        const QList<QWidget*> shown = tiles();
+        const QList<QWidget*> shown = children();
         return index >= 0 && index < shown.size()
                    ? QAccessible::queryAccessibleInterface(shown.at(index))
                    : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        return child ? static_cast<int>(tiles().indexOf(qobject_cast<QWidget*>(child->object())))
+        return child ? static_cast<int>(children().indexOf(qobject_cast<QWidget*>(child->object())))
                      : -1;
     }
 
-private:
-    QList<QWidget*> tiles() const { return static_cast<LazyListView*>(widget())->liveWidgets(); }
+protected:
+    virtual QList<QWidget*> children() const = 0;
 };
 
-class TileAccessible final : public QAccessibleWidget {
+class ListAccessible final : public WidgetsAccessible {
+public:
+    explicit ListAccessible(LazyListView* list) : WidgetsAccessible(list, QAccessible::List) {}
+
+private:
+    QList<QWidget*> children() const override {
+        return static_cast<LazyListView*>(widget())->liveWidgets();
+    }
+};
+
+class TileAccessible final : public WidgetsAccessible {
 public:
     explicit TileAccessible(BucketItemView* tile)
-        : QAccessibleWidget(tile, QAccessible::ListItem) {}
+        : WidgetsAccessible(tile, QAccessible::ListItem) {}
 
     QAccessibleInterface* parent() const override {
         for (QWidget* above = widget()->parentWidget(); above; above = above->parentWidget()) {
@@ -41,20 +52,9 @@ public:
         }
         return QAccessibleWidget::parent();
     }
-    int childCount() const override { return static_cast<int>(controls().size()); }
-    QAccessibleInterface* child(int index) const override {
-        const QList<QWidget*> shown = controls();
-        return index >= 0 && index < shown.size()
-                   ? QAccessible::queryAccessibleInterface(shown.at(index))
-                   : nullptr;
-    }
-    int indexOfChild(const QAccessibleInterface* child) const override {
-        return child ? static_cast<int>(controls().indexOf(qobject_cast<QWidget*>(child->object())))
-                     : -1;
-    }
 
 private:
-    QList<QWidget*> controls() const {
+    QList<QWidget*> children() const override {
         QList<QWidget*> shown;
         for (QWidget* control : static_cast<BucketItemView*>(widget())->controls()) {
             if (!control->isHidden())
