@@ -4,6 +4,9 @@
 #include <QStringDecoder>
 #include <QUrl>
 
+#include <algorithm>
+#include <optional>
+
 namespace backend {
 
 namespace {
