@@ -1,5 +1,7 @@
 #include "backend/drag_offer.h"
 
+#include "core/local_path.h"
+
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QUrl>
@@ -11,12 +13,10 @@ namespace backend {
 
 namespace {
 
-// The local path of a file URL as the bytes of its name (which need not be UTF-8), else the
-// URL itself.
+// The local path of a file URL as the bytes of its name, else the URL itself.
 QByteArray textOf(const QUrl& url) {
-    if (url.isLocalFile())
-        return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-    return url.toEncoded();
+    const QByteArray path = core::localPathBytes(url);
+    return path.isEmpty() ? url.toEncoded() : path;
 }
 
 // Latin-1 bytes of UTF-8 `text`, or nothing when it is not valid UTF-8 or holds characters

@@ -1,5 +1,7 @@
 #include "scripting/file_uris.h"
 
+#include "core/local_path.h"
+
 #include <QByteArrayList>
 #include <QUrl>
 
@@ -29,9 +31,8 @@ QByteArray fileUriOf(const QByteArray& absolutePath) {
 
 std::optional<QByteArray> localPathOf(const QByteArray& uri) {
     const QUrl url = QUrl::fromEncoded(uri);
-    if (!url.isValid() || !url.isLocalFile())
-        return std::nullopt;
-    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    QByteArray path = url.isValid() ? core::localPathBytes(url) : QByteArray();
+    return path.isEmpty() ? std::nullopt : std::optional<QByteArray>(std::move(path));
 }
 
 bool exists(const QByteArray& path) {

@@ -1,5 +1,7 @@
 #include "shelf/mime_item_providers.h"
 
+#include "core/local_path.h"
+
 #include "shelf/ut_type.h"
 
 #include <QBuffer>
@@ -27,18 +29,6 @@ LoadError noRepresentation(const QString& typeIdentifier) {
     return {QStringLiteral("The item has no representation of type %1.").arg(typeIdentifier)};
 }
 
-// The path bytes of a local file URL exactly as the file system knows them (names need not
-// be UTF-8, so no QString round trip); empty for anything else.
-QByteArray localPathBytes(const QUrl& url) {
-    if (!url.isLocalFile())
-        return {};
-    const QString host = url.host();
-    if (!host.isEmpty() && host != QLatin1String("localhost"))
-        return {};
-    QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-    return path.contains('\0') ? QByteArray() : path;
-}
-
 LoadError notAUrl(const QByteArray& uri) {
     return {QStringLiteral("%1 is not a valid URL.").arg(QString::fromLatin1(uri))};
 }
@@ -51,7 +41,7 @@ QString describePath(const QByteArray& path) {
 QUrl withDirectorySlash(const QUrl& url) {
     if (url.path(QUrl::FullyEncoded).endsWith(QLatin1Char('/')))
         return url;
-    const QByteArray path = localPathBytes(url);
+    const QByteArray path = core::localPathBytes(url);
     struct stat info {};
     if (path.isEmpty() || ::stat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         return url;
@@ -65,7 +55,7 @@ QUrl withDirectorySlash(const QUrl& url) {
 }
 
 LoadedData readFile(const QUrl& url) {
-    const QByteArray path = localPathBytes(url);
+    const QByteArray path = core::localPathBytes(url);
     if (path.isEmpty())
         return LoadError{QStringLiteral("%1 is not a local file.").arg(url.toDisplayString())};
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);

@@ -389,8 +389,7 @@ void BucketItemView::split() {
 
 void BucketItemView::remove() {
     // The action may take this tile down: run a copy.
-    const Action onRemove =
-        m_actions.onRemoveControl ? m_actions.onRemoveControl : m_actions.onRemove;
+    const Action onRemove = m_actions.onRemove;
     if (onRemove)
         onRemove();
 }

@@ -41,15 +41,13 @@ class SymbolButton;
 // What a tile asks of the shelf around it. Each may outlive the tile (a successful drag-out
 // runs onRemove 0.3 s after the drop), so none may capture the tile.
 struct TileActions {
-    // Removes this entry from the shelf; run after a successful drag-out of an unlocked entry,
-    // and by the remove control unless onRemoveControl is set.
+    // Removes this entry from the shelf, undoably; run after a successful drag-out of an
+    // unlocked entry, and by the remove control.
     Action onRemove;
     // A drag out of this tile is about to begin.
     Action onDragStart;
     // The drag out of this tile has ended, whatever its outcome.
     Action onDragEnd;
-    // Removes this entry at the user's request (the remove control), which may be undone.
-    Action onRemoveControl;
 };
 
 // One shelf entry as a 150 by 90 tile that can be dragged out. The entry is bound to its row

@@ -1,5 +1,6 @@
 #include "payload_files.h"
 
+#include "core/local_path.h"
 #include "payload_url.h"
 
 #include <sys/stat.h>
@@ -28,10 +29,8 @@ bool isMissing(const shelf::BucketItemData& payload) {
     const std::optional<QUrl> url = localFileOf(payload);
     if (!url)
         return false;
-    // The name's bytes as the file system has them: a name that is not UTF-8 would not
-    // survive a trip through QString. stat follows links: a dangling one is gone too.
-    const QByteArray path =
-        QByteArray::fromPercentEncoding(url->path(QUrl::FullyEncoded).toLatin1());
+    // stat follows links: a dangling one is gone too.
+    const QByteArray path = core::localPathBytes(*url);
     struct stat status {};
     return ::stat(path.constData(), &status) != 0;
 }

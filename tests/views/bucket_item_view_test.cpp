@@ -73,8 +73,7 @@ protected:
                                        }
                                    },
                                    [this] { log.writeLine(QStringLiteral("drag start")); },
-                                   [this] { log.writeLine(QStringLiteral("drag end")); },
-                                   {}};
+                                   [this] { log.writeLine(QStringLiteral("drag end")); }};
         tile =
             std::make_unique<BucketItemView>(monitor.shelfModel().index(0), monitor, actions, queue,
                                              session, log, workspace, thumbnails, symbols, scheme);

@@ -138,6 +138,13 @@ bool X11DesktopSettings::nativeEventFilter(const QByteArray& eventType, void* me
 }
 
 QVariantMap X11DesktopSettings::values() const {
+    // Watched, the owner is known already.
+    if (m_connection) {
+        return m_owner == XCB_WINDOW_NONE
+                   ? QVariantMap()
+                   : parseXSettings(readProperty(m_connection, m_owner, m_property))
+                         .value_or(QVariantMap());
+    }
     xcb_connection_t* c = qtConnection();
     const auto atoms = settingsAtoms(c);
     if (!atoms)
