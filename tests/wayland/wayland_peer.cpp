@@ -5,6 +5,7 @@
 // --payloads KIND,... gives each drag in turn what it carries: "both" (the default: URIs and
 // text) or "text". With --dump, a drop also reads every offered format once, in the offered
 // order at the first drop, the reverse at the next, and so on: DATA <format> <base64>.
+// --fullscreen: the window is full-screen rather than maximized.
 #include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -110,6 +111,7 @@ int main(int argc, char** argv) {
     QStringList payloads;
     QStringList args = app.arguments();
     const bool isDumping = args.removeAll(QStringLiteral("--dump")) > 0;
+    const bool isFullScreen = args.removeAll(QStringLiteral("--fullscreen")) > 0;
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--uri"))
             urls << QUrl(args[i + 1]);
@@ -124,6 +126,9 @@ int main(int argc, char** argv) {
     // it can only cover the screen then.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         peer.resize(screen->availableSize());
-    peer.showMaximized();
+    if (isFullScreen)
+        peer.showFullScreen();
+    else
+        peer.showMaximized();
     return app.exec();
 }

@@ -10,7 +10,10 @@ Cases: detect (a drag in the peer brings the panel up; its end elsewhere takes i
 becomes an entry), drag-out (entries dropped and dragged into the peer, three in a row, each
 deliver their file URL), formats (a file entry and a text entry dragged out into the peer,
 twice each, the peer reading every offered format once, in the offered order and the reverse:
-each carries the entry's data). Prints one line per case and 'N passed, N failed'; exit status 1 when
+each carries the entry's data); on KWin, wander (a drag over the panel goes away for 300 ms
+and comes back to drop) and linger (a drag 5 s over the peer, then dropped on the panel);
+on mutter, fullscreen (drop-in over a full-screen peer, and the panel demands no attention).
+Prints one line per case and 'N passed, N failed'; exit status 1 when
 any failed."""
 
 import argparse
@@ -33,7 +36,12 @@ ESCAPE = 1                 # evdev key code
 PEER_TEXT = "sample text"  # what the peer's own drags carry
 DRAG_OUTS = 3              # in a row, in one holdfin run
 # The peer's arguments beyond its payload, for the cases that need more.
-PEER_OPTIONS = {"formats": ["--dump", "--payloads", "both,both,text,text"]}
+PEER_OPTIONS = {"formats": ["--dump", "--payloads", "both,both,text,text"],
+                "fullscreen": ["--fullscreen"]}
+# Nothing on the X side tells the end of a KWin drag away from the panel: its bound does.
+HIDE_WITHIN = 10 if os.environ.get("COMPOSITOR") == "kwin" else 5
+# From where the peer's drag started to the panel.
+TO_PANEL = "glide 780 420 %d %d 20 400" % PANEL_POINT
 
 
 class Failure(Exception):
@@ -141,7 +149,7 @@ def case_detect(s):
     expect_panel_up(s)
     s.send("glide 780 420 900 500 10 300", "up")
     expect(wait_line(s.peer, "DRAG-END"), "the peer's drag did not end")
-    expect(wait_until(lambda: not s.panel_shown(), 5),
+    expect(wait_until(lambda: not s.panel_shown(), HIDE_WITHIN),
            "the panel stayed after the drag ended in the peer")
 
 
@@ -153,7 +161,7 @@ def case_escape(s):
     end = wait_line(s.peer, "DRAG-END", 3)
     expect(end and "action=0" in end, "Escape did not cancel the peer's drag: %s; driver: %s"
            % (end, list(s.driver.recent)[-3:]))
-    expect(wait_until(lambda: not s.panel_shown(), 5),
+    expect(wait_until(lambda: not s.panel_shown(), HIDE_WITHIN),
            "the panel stayed after a drag cancelled with Escape")
     s.send("up", "sleep 300")
     s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
@@ -161,14 +169,14 @@ def case_escape(s):
     s.send("up")
 
 
-def drop_in(s, kind="file"):
+def drop_in(s, kind="file", route=(TO_PANEL,)):
     s.holdfin.drain()
     s.press_and_drag(PEER_POINT, (PEER_POINT[0] + 80, PEER_POINT[1] + 20))
     expect_panel_up(s)
-    s.send("glide 780 420 %d %d 20 400" % PANEL_POINT, "sleep 200",
+    s.send(*route, "sleep 200",
            "glide %d %d %d %d 2 60" % (PANEL_POINT + (PANEL_POINT[0] + 2, PANEL_POINT[1] + 2)),
            "up")
-    dropped = s.holdfin.wait_for("Dropped File URL" if kind == "file" else "Dropped File Content", 5)
+    dropped = s.holdfin.wait_for("Dropped File URL" if kind == "file" else "Dropped File Content", 10)
     expect(dropped and (kind != "file" or s.sample in dropped), "no drop reached the panel: %s"
            % list(s.holdfin.recent))
     time.sleep(0.3)
@@ -177,6 +185,21 @@ def drop_in(s, kind="file"):
 
 def case_drop_in(s):
     drop_in(s)
+
+
+def case_wander(s):
+    drop_in(s, route=(TO_PANEL, "sleep 200", "glide %d %d 400 450 5 100" % PANEL_POINT,
+                      "sleep 300", "glide 400 450 %d %d 5 100" % PANEL_POINT))
+
+
+def case_linger(s):
+    drop_in(s, route=("sleep 5000", TO_PANEL))
+
+
+def case_fullscreen(s):
+    drop_in(s)
+    states = run("xprop", "-id", s.panel, "_NET_WM_STATE")
+    expect("DEMANDS_ATTENTION" not in states, "the panel is left demanding attention: " + states)
 
 
 def drag_entry_out(s, data=None):
@@ -231,6 +254,19 @@ def expected_data(fmt, url, text):
     return None
 
 
+def format_faults(data, url, text):
+    """What is wrong with the formats a drop read (`data`, as drag_entry_out gives it) of an
+    entry of `url` (None for text) and `text`: a list of complaints, empty when all is right."""
+    faults = []
+    for fmt, got in data:
+        want = expected_data(fmt, url, text)
+        if not got:
+            faults.append("%s arrived empty (of %s)" % (fmt, [f for f, _ in data]))
+        elif want is not None and got != want:
+            faults.append("%s carried %r, not %r" % (fmt, got, want))
+    return faults
+
+
 def case_formats(s):
     url = "file://" + s.sample
     for kind, text in (("file", s.sample), ("file", s.sample), ("text", PEER_TEXT),
@@ -239,17 +275,15 @@ def case_formats(s):
         data = []
         dropped = drag_entry_out(s, data)
         expect(dropped and data, "a %s entry: the peer got no drop: %s" % (kind, list(s.holdfin.recent)))
-        for fmt, got in data:
-            want = expected_data(fmt, url if kind == "file" else None, text)
-            expect(got, "a %s entry's %s arrived empty (of %s)" % (kind, fmt, [f for f, _ in data]))
-            expect(want is None or got == want, "a %s entry's %s carried %r, not %r"
-                   % (kind, fmt, got, want))
+        faults = format_faults(data, url if kind == "file" else None, text)
+        expect(not faults, "a %s entry's %s" % (kind, "; ".join(faults)))
         print("  %s entry, read in order: %s" % (kind, " ".join(f for f, _ in data)), flush=True)
         time.sleep(0.4)  # the entry leaves the shelf
 
 
 CASES = {"detect": case_detect, "escape": case_escape, "drop-in": case_drop_in,
-         "drag-out": case_drag_out, "formats": case_formats}
+         "drag-out": case_drag_out, "formats": case_formats, "wander": case_wander,
+         "linger": case_linger, "fullscreen": case_fullscreen}
 
 
 def main():

@@ -171,21 +171,20 @@ bool CompositorDragWatcher::nativeEventFilter(const QByteArray& eventType, void*
         return false;
     if (e->type == m_drop) {
         end();
-    } else if (e->type == m_leave) {
-        // Over a Wayland window the drag may go on: ask at once where that can be asked.
-        if (m_pasteboard.hasCompositorAnsweredTargets()) {
+    } else if (m_pasteboard.hasCompositorAnsweredTargets()) {
+        // Over a Wayland window the drag may go on: ask at once.
+        if (e->type == m_leave) {
             m_pollTimer.stop();
             poll();
-        } else {
-            end();
         }
-    } else if (e->type == m_enter || e->type == m_position) {
-        if (m_boundTimer.isActive())
-            m_boundTimer.start(); // news of the drag
-        // Where TARGETS is refused (KWin), data is refused too unless the window is active.
-        if (e->type == m_enter && !m_pasteboard.hasCompositorAnsweredTargets() &&
-            m_focusedWindow != e->window) {
-            if (m_focusedWindow)
+    } else if (e->type == m_enter || e->type == m_position || e->type == m_leave) {
+        // KWin: a drag that left goes on over a Wayland window, where nothing tells of it, and
+        // may come back; only the bound ends it.
+        m_boundTimer.start();
+        // KWin refuses data to a window that is not active, and gives the activation away each
+        // time the drag leaves: asked again at every entry.
+        if (e->type == m_enter) {
+            if (m_focusedWindow && m_focusedWindow != e->window)
                 setAcceptsFocus(m_focusedWindow, false);
             m_focusedWindow = e->window;
             setAcceptsFocus(m_focusedWindow, true);

@@ -17,21 +17,31 @@ class X11GlobalEventMonitor;
 // on the X side marks their end, so the drag monitor's input-driven rule would never see one:
 // this watcher reports a left-button drag at their start (once the pasteboard knows the
 // compositor's drag) and a left-button release at their end. The end is the first of: a drop
-// on or XdndLeave from one of Holdfin's windows, the next owner of XdndSelection, the
-// compositor no longer answering TARGETS (polled every `pollInterval` while such a drag is
-// on, where it answered at the start: mutter), or `timeBound` without news of the drag where
-// nothing can be polled (KWin). KWin hands a drop's data only to the active X window: while
-// such a drag is over one of Holdfin's windows, that window accepts focus and asks to be
-// activated, and takes neither once the drag is over. Idle otherwise. GUI thread only.
+// on one of Holdfin's windows, the next owner of XdndSelection, the compositor no longer
+// answering TARGETS (polled every `pollInterval` while such a drag is on, where it answered
+// at the start: mutter; at once after an XdndLeave), or `timeBound` without news of the drag
+// where nothing can be polled (KWin).
+//
+// KWin tells an X client of its drag only while the drag is over one of the client's windows:
+// XdndEnter as it enters, XdndPosition as it moves, XdndLeave as it leaves, and it makes that
+// window the active one for the time. Away from them there is nothing: no selection request
+// or owner change, no property change, the pointer as X last saw it, even when the drag ends
+// over a Wayland window. A drag that left the shelf may come back, then, and one that never
+// reached it may still: the shelf stays for the bound after the last news. KWin hands a drop's
+// data only to the active X window: while such a drag is on, the window it entered accepts
+// focus and asks to be activated at each entry, and takes neither once the drag is over.
+// Idle otherwise. GUI thread only.
 class CompositorDragWatcher final : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     // mutter answers a poll within a millisecond and refuses once its drag is over; a poll
     // left unanswered for answerBound counts as the end too (a busy machine is slow to answer).
+    // timeBound outlasts a drag that lingers several seconds over a Wayland window before it
+    // comes to the shelf.
     struct Timing {
         std::chrono::milliseconds pollInterval{80};
         std::chrono::milliseconds answerBound{1000};
-        std::chrono::milliseconds timeBound{2500};
+        std::chrono::milliseconds timeBound{8000};
     };
 
     // All three must outlive the watcher; it listens on `connection` and to Qt's connection.

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -46,6 +47,12 @@ X11WindowSystem::X11WindowSystem(bool isWaylandSession) : m_isWaylandSession(isW
         return;
     m_connection = x11->connection();
     m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    // A drag's first showing of the panel then waits for nothing.
+    internAtoms({"_NET_WM_STATE", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
+                 "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+                 "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_DEMANDS_ATTENTION", "_NET_WM_DESKTOP",
+                 "_NET_ACTIVE_WINDOW", "_NET_CLIENT_LIST_STACKING", "_NET_WM_WINDOW_TYPE",
+                 "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_WINDOW_TYPE_UTILITY"});
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -58,6 +65,12 @@ bool X11WindowSystem::nativeEventFilter(const QByteArray& eventType, void* messa
     if (m_panels.isEmpty() || eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+        const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+        if (m_panels.contains(notify->window) && notify->atom == atom("_NET_WM_STATE"))
+            dropDemandsAttention(notify->window);
+        return false;
+    }
     if ((event->response_type & 0x7f) != XCB_REPARENT_NOTIFY)
         return false;
     // A window manager that withdraws a window wipes its states, and one shown again quickly
@@ -76,6 +89,26 @@ void X11WindowSystem::requestPanelStates(Window window) {
         sendToRoot(window, netWmState, {kStateAdd, atom(state), 0, 1});
     sendToRoot(window, atom("_NET_WM_DESKTOP"), {kAllDesktops, kSourcePager});
     xcb_flush(m_connection);
+}
+
+void X11WindowSystem::dropDemandsAttention(Window window) {
+    const Atom attention = atom("_NET_WM_STATE_DEMANDS_ATTENTION");
+    const auto states = readCardinals(m_connection, window, atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
+    if (std::find(states.begin(), states.end(), attention) == states.end())
+        return;
+    sendToRoot(window, atom("_NET_WM_STATE"), {kStateRemove, attention, 0, kSourcePager});
+    xcb_flush(m_connection);
+}
+
+void X11WindowSystem::internAtoms(std::initializer_list<const char*> names) {
+    std::vector<std::pair<const char*, xcb_intern_atom_cookie_t>> cookies;
+    for (const char* name : names)
+        cookies.emplace_back(name, xcb_intern_atom(m_connection, 0, std::strlen(name), name));
+    for (const auto& [name, cookie] : cookies) {
+        Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(m_connection, cookie, nullptr));
+        if (reply && reply->atom != XCB_ATOM_NONE)
+            m_atoms.insert(QByteArray(name), reply->atom);
+    }
 }
 
 X11WindowSystem::Atom X11WindowSystem::atom(const char* name) {
@@ -148,10 +181,7 @@ void X11WindowSystem::preparePanel(QWindow* window) {
     // utility) window at least partly on screen, openbox a tenth of it; a dock, which the panel
     // at the screen's edge is, may go anywhere. Openbox reads it on map only, others on every
     // change, and Qt writes its own type whenever the window's flags change.
-    const Atom dock = atom("_NET_WM_WINDOW_TYPE_DOCK");
-    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, id, atom("_NET_WM_WINDOW_TYPE"),
-                        XCB_ATOM_ATOM, 32, 1, &dock);
-    xcb_flush(m_connection);
+    setWindowType(id, "_NET_WM_WINDOW_TYPE_DOCK");
     // Qt writes the type this property names (its xcb window types; 0x4 is a dock) whenever
     // it writes one itself, as it does when the panel takes or gives up the focus: a panel
     // retyped a utility window for a moment could be managed as one, kept partly on screen.
@@ -205,6 +235,10 @@ void X11WindowSystem::liftAboveFullScreen(QWindow* window, bool isLifted) {
     if (!m_connection || !window)
         return;
     const auto id = static_cast<Window>(window->winId());
+    if (m_isWaylandSession) {
+        liftInWaylandSession(id, isLifted);
+        return;
+    }
     if (!isLifted) {
         if (m_liftedPanels.remove(id))
             xcb_delete_property(m_connection, id, XCB_ATOM_WM_TRANSIENT_FOR);
@@ -228,6 +262,25 @@ void X11WindowSystem::liftAboveFullScreen(QWindow* window, bool isLifted) {
     const std::uint32_t above = XCB_STACK_MODE_ABOVE;
     xcb_configure_window(m_connection, id, XCB_CONFIG_WINDOW_STACK_MODE, &above);
     xcb_flush(m_connection);
+}
+
+void X11WindowSystem::setWindowType(Window window, const char* type) {
+    const Atom value = atom(type);
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_WINDOW_TYPE"),
+                        XCB_ATOM_ATOM, 32, 1, &value);
+    xcb_flush(m_connection);
+}
+
+void X11WindowSystem::liftInWaylandSession(Window window, bool isLifted) {
+    if (isLifted == m_liftedPanels.contains(window))
+        return;
+    // Shown next, the panel is raised within its new layer; it is a dock again before it
+    // leaves the screens, where only a dock may wait.
+    if (isLifted)
+        m_liftedPanels.insert(window);
+    else
+        m_liftedPanels.remove(window);
+    setWindowType(window, isLifted ? "_NET_WM_WINDOW_TYPE_UTILITY" : "_NET_WM_WINDOW_TYPE_DOCK");
 }
 
 void X11WindowSystem::yieldActivation() {

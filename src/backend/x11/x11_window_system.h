@@ -28,7 +28,9 @@ public:
     void setSkipTaskbar(QWindow* window, bool skip) override;
     void yieldActivation() override;
     // As a transient of the full-screen window: EWMH window managers keep a window's
-    // transients in its layer and above it.
+    // transients in its layer and above it. In a Wayland session no full-screen window shows
+    // on the X side, so the panel is lifted for every drag, by its window type:
+    // `liftedPanelTypes`.
     void liftAboveFullScreen(QWindow* window, bool isLifted) override;
     bool keepsDragSourceInPlace() const override { return m_isWaylandSession; }
 
@@ -46,6 +48,16 @@ private:
     using Window = std::uint32_t;
 
     Atom atom(const char* name);
+    // Interns `names` in one go, so that no later call of atom() waits for the server.
+    void internAtoms(std::initializer_list<const char*> names);
+    void setWindowType(Window window, const char* type);
+    // Over a full-screen Wayland window mutter finds a utility window for a drag, but no
+    // dock; KWin finds neither, only a critical notification (its layer is above full-screen
+    // windows). Each takes the first type of the list it knows.
+    void liftInWaylandSession(Window window, bool isLifted);
+    // mutter marks the panel as demanding attention when a drag first brings it up, and never
+    // clears that: a shell tells the user that Holdfin is ready, for nothing.
+    void dropDemandsAttention(Window window);
     bool isMapped(Window window) const;
     bool isOwn(Window window) const;
     // Adds or removes states: written straight into the property of a withdrawn window (the
