@@ -39,19 +39,28 @@ void WindowManager::showPanel() {
     if (m_isPlacementStale)
         placeOnPrimary();
     m_window->present();
+    // Lifted once in place: lifting may wait for the server, the drag's panel should not.
+    setLifted(m_isDragInProgress);
 }
 
 void WindowManager::hidePanel() {
     if (!m_window->isPresented())
         return;
+    // Before it leaves: what lifts it may keep it on screen.
+    setLifted(false);
     m_window->dismiss();
 }
 
 void WindowManager::setDragInProgress(bool isInProgress) {
-    if (m_isLifted == isInProgress || !m_windowSystem)
+    m_isDragInProgress = isInProgress;
+    setLifted(isInProgress && m_window->isPresented());
+}
+
+void WindowManager::setLifted(bool isLifted) {
+    if (m_isLifted == isLifted || !m_windowSystem)
         return;
-    m_isLifted = isInProgress;
-    m_windowSystem->liftAboveFullScreen(m_window->windowHandle(), isInProgress);
+    m_isLifted = isLifted;
+    m_windowSystem->liftAboveFullScreen(m_window->windowHandle(), isLifted);
 }
 
 void WindowManager::showPanelWithFocus() {

@@ -41,7 +41,8 @@ public:
     void showPanel();
     // Hides the panel; nothing if it is hidden. A hidden panel has no focus to keep.
     void hidePanel();
-    // Keeps the panel above a full-screen window while a drag is on (see WindowSystem).
+    // Keeps the panel above a full-screen window while a drag is on and the panel is in sight
+    // (see WindowSystem).
     void setDragInProgress(bool isInProgress);
     // Shows the panel and gives it the keyboard focus, for a shelf the user asked to see.
     void showPanelWithFocus();
@@ -56,12 +57,14 @@ public:
 private:
     void placeOnPrimary();
     void onScreensChanged();
+    void setLifted(bool isLifted);
 
     backend::Screens& m_screens;
     backend::WindowSystem* m_windowSystem;
     double m_panelY = 0;
     QString m_screenName;            // where the panel was placed; empty when there was no screen
     bool m_isPlacementStale = false; // the screens changed while the panel was in sight
+    bool m_isDragInProgress = false;
     bool m_isLifted = false;
     std::unique_ptr<NonActivatingPanel> m_window;
 };

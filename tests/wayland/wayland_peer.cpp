@@ -126,9 +126,6 @@ int main(int argc, char** argv) {
     // it can only cover the screen then.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         peer.resize(screen->availableSize());
-    if (isFullScreen)
-        peer.showFullScreen();
-    else
-        peer.showMaximized();
+    isFullScreen ? peer.showFullScreen() : peer.showMaximized();
     return app.exec();
 }

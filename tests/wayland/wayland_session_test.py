@@ -10,11 +10,9 @@ Cases: detect (a drag in the peer brings the panel up; its end elsewhere takes i
 becomes an entry), drag-out (entries dropped and dragged into the peer, three in a row, each
 deliver their file URL), formats (a file entry and a text entry dragged out into the peer,
 twice each, the peer reading every offered format once, in the offered order and the reverse:
-each carries the entry's data); on KWin, wander (a drag over the panel goes away for 300 ms
-and comes back to drop) and linger (a drag 5 s over the peer, then dropped on the panel);
-on mutter, fullscreen (drop-in over a full-screen peer, and the panel demands no attention).
-Prints one line per case and 'N passed, N failed'; exit status 1 when
-any failed."""
+each carries the entry's data), wander and linger (KWin: a drop-in that leaves the panel for
+300 ms first, or waits 5 s), fullscreen (mutter: a drop-in over a full-screen peer, the panel
+asking no attention). Prints one line per case, 'N passed, N failed'; status 1 when any failed."""
 
 import argparse
 import base64
@@ -40,8 +38,11 @@ PEER_OPTIONS = {"formats": ["--dump", "--payloads", "both,both,text,text"],
                 "fullscreen": ["--fullscreen"]}
 # Nothing on the X side tells the end of a KWin drag away from the panel: its bound does.
 HIDE_WITHIN = 10 if os.environ.get("COMPOSITOR") == "kwin" else 5
-# From where the peer's drag started to the panel.
 TO_PANEL = "glide 780 420 %d %d 20 400" % PANEL_POINT
+# The drop-in cases that differ in their way to the panel only.
+ROUTES = {"wander": (TO_PANEL, "sleep 200", "glide %d %d 400 450 5 100" % PANEL_POINT,
+                     "sleep 300", "glide 400 450 %d %d 5 100" % PANEL_POINT),
+          "linger": ("sleep 5000", TO_PANEL)}
 
 
 class Failure(Exception):
@@ -187,15 +188,6 @@ def case_drop_in(s):
     drop_in(s)
 
 
-def case_wander(s):
-    drop_in(s, route=(TO_PANEL, "sleep 200", "glide %d %d 400 450 5 100" % PANEL_POINT,
-                      "sleep 300", "glide 400 450 %d %d 5 100" % PANEL_POINT))
-
-
-def case_linger(s):
-    drop_in(s, route=("sleep 5000", TO_PANEL))
-
-
 def case_fullscreen(s):
     drop_in(s)
     states = run("xprop", "-id", s.panel, "_NET_WM_STATE")
@@ -254,19 +246,6 @@ def expected_data(fmt, url, text):
     return None
 
 
-def format_faults(data, url, text):
-    """What is wrong with the formats a drop read (`data`, as drag_entry_out gives it) of an
-    entry of `url` (None for text) and `text`: a list of complaints, empty when all is right."""
-    faults = []
-    for fmt, got in data:
-        want = expected_data(fmt, url, text)
-        if not got:
-            faults.append("%s arrived empty (of %s)" % (fmt, [f for f, _ in data]))
-        elif want is not None and got != want:
-            faults.append("%s carried %r, not %r" % (fmt, got, want))
-    return faults
-
-
 def case_formats(s):
     url = "file://" + s.sample
     for kind, text in (("file", s.sample), ("file", s.sample), ("text", PEER_TEXT),
@@ -275,15 +254,18 @@ def case_formats(s):
         data = []
         dropped = drag_entry_out(s, data)
         expect(dropped and data, "a %s entry: the peer got no drop: %s" % (kind, list(s.holdfin.recent)))
-        faults = format_faults(data, url if kind == "file" else None, text)
-        expect(not faults, "a %s entry's %s" % (kind, "; ".join(faults)))
+        for fmt, got in data:
+            want = expected_data(fmt, url if kind == "file" else None, text)
+            expect(got, "a %s entry's %s arrived empty (of %s)" % (kind, fmt, [f for f, _ in data]))
+            expect(want is None or got == want, "a %s entry's %s carried %r, not %r"
+                   % (kind, fmt, got, want))
         print("  %s entry, read in order: %s" % (kind, " ".join(f for f, _ in data)), flush=True)
         time.sleep(0.4)  # the entry leaves the shelf
 
 
 CASES = {"detect": case_detect, "escape": case_escape, "drop-in": case_drop_in,
-         "drag-out": case_drag_out, "formats": case_formats, "wander": case_wander,
-         "linger": case_linger, "fullscreen": case_fullscreen}
+         "drag-out": case_drag_out, "formats": case_formats, "fullscreen": case_fullscreen,
+         **{name: lambda s, r=route: drop_in(s, route=r) for name, route in ROUTES.items()}}
 
 
 def main():
