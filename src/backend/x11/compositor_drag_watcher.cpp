@@ -37,8 +37,11 @@ CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
     connect(&m_boundTimer, &QTimer::timeout, this, &CompositorDragWatcher::end);
     if (!connection.isOpen() || connection.xfixesFirstEvent() < 0)
         return;
+    // With the rest of what mutter offers (STRING, TIMESTAMP) named now, learning a first drag's
+    // types waits for no names.
     connection.internAtoms({"XdndSelection", "TARGETS", "_HOLDFIN_COMPOSITOR_DRAG", "XdndEnter",
-                            "XdndPosition", "XdndLeave", "XdndDrop", "_NET_ACTIVE_WINDOW"});
+                            "XdndPosition", "XdndLeave", "XdndDrop", "_NET_ACTIVE_WINDOW", "STRING",
+                            "TIMESTAMP"});
     m_selection = connection.atom("XdndSelection");
     m_targets = connection.atom("TARGETS");
     m_property = connection.atom("_HOLDFIN_COMPOSITOR_DRAG");
