@@ -25,12 +25,12 @@ class X11GlobalEventMonitor;
 // KWin tells an X client of its drag only while the drag is over one of the client's windows:
 // XdndEnter as it enters, XdndPosition as it moves, XdndLeave as it leaves, and it makes that
 // window the active one for the time. Away from them there is nothing: no selection request
-// or owner change, no property change, the pointer as X last saw it, even when the drag ends
-// over a Wayland window. A drag that left the shelf may come back, then, and one that never
-// reached it may still: the shelf stays for the bound after the last news. KWin hands a drop's
-// data only to the active X window: while such a drag is on, the window it entered accepts
-// focus and asks to be activated at each entry, and takes neither once the drag is over.
-// Idle otherwise. GUI thread only.
+// or owner change, no property change, no window made or destroyed, the pointer as X last saw
+// it, even when the drag ends over a Wayland window. A drag that left the shelf may come back,
+// then, and one that never reached it may still: the shelf stays for the bound after the last news.
+// KWin hands a drop's data only to the active X window: while such a drag is on, the window it
+// entered accepts focus and asks to be activated at each entry, and takes neither once the drag is
+// over. Idle otherwise. GUI thread only.
 class CompositorDragWatcher final : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 public:
