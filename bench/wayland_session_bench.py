@@ -97,12 +97,14 @@ def first_drags(args, starts):
     for _ in range(starts):
         with tempfile.TemporaryDirectory() as home:
             s = Session(args, home)
+            moves = None
             try:
                 moves = Moves(args.panel_moves, s.panel)
                 time.sleep(args.settle)
                 shown.append(drag_in_peer(s, moves)[0])
-                moves.child.stop()
             finally:
+                if moves:
+                    moves.child.stop()
                 s.stop()
     return shown
 
@@ -159,7 +161,8 @@ def main():
     print("%s: drag start -> panel on screen: first drag after start-up (%d fresh starts): %s"
           % (compositor, args.starts, figure(first)))
     print("%s: drag start -> panel on screen, the compositor's first drag: %s; later drags "
-          "(%d): %s" % (compositor, figure(shown[:1]), args.runs, figure(shown[1:])))
+          "(%d): %s" % (compositor, "%.1f ms" % shown[0] if shown[0] is not None else "missed",
+                        args.runs, figure(shown[1:])))
     print("%s: drag end in the peer -> panel off screen: %s" % (compositor, figure(hidden)))
     print("%s: drops delivered %d of %d; drags out delivered %d of %d, with every format "
           "carrying its data %d of %d" % (compositor, drops, args.runs, outs, args.runs, complete,
