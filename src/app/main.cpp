@@ -11,16 +11,16 @@
 #include "desktop/combined_color_scheme.h"
 #include "desktop/desktop_icon_theme.h"
 #include "desktop/desktop_notifications.h"
-#include "desktop/desktop_workspace.h"
+#include "desktop/freedesktop_services.h"
 #include "desktop/gtk_color_scheme.h"
 #include "desktop/gtk_settings.h"
 #include "desktop/portal_color_scheme.h"
 #include "desktop/qt_application.h"
+#include "desktop/settings.h"
 #include "desktop/single_instance.h"
 #include "desktop/symbol_image.h"
 #include "desktop/termination_signal_watcher.h"
 #include "desktop/thumbnail_loader.h"
-#include "desktop/user_defaults.h"
 #include "panel/non_activating_panel.h"
 #include "panel/shelf_keeper.h"
 #include "panel/shelf_shortcut.h"
@@ -79,7 +79,7 @@ int runShelf(int& argc, char* argv[]) {
                      qUtf8Printable(QGuiApplication::platformName()));
         return 1;
     }
-    desktop::UserDefaults userDefaults;
+    desktop::Settings settings;
     // A plain X session (no XDG_CURRENT_DESKTOP) leaves Qt without an icon theme and a colour
     // scheme: the GTK desktop's settings name them.
     const desktop::GtkSettings gtkSettings(display->desktopSettings().values(),
@@ -107,7 +107,7 @@ int runShelf(int& argc, char* argv[]) {
     desktop::TerminationSignalWatcher terminationSignals;
     QObject::connect(&terminationSignals, &desktop::TerminationSignalWatcher::terminationRequested,
                      &terminationSignals, [&application] { application.terminate(); });
-    desktop::DesktopWorkspace workspace;
+    desktop::FreedesktopServices desktopServices;
     const desktop::SymbolImage symbols;
 
     const QString imageCache = shelf::MimeItemProviderFactory::defaultImageCacheDirectory();
@@ -120,7 +120,7 @@ int runShelf(int& argc, char* argv[]) {
     desktop::ThumbnailLoader thumbnails(
         desktop::ThumbnailCache(desktop::ThumbnailCache::defaultRoot()), mainQueue, {imageCache});
 
-    app::AppDelegate delegate(application, userDefaults, mainQueue, display->dragPasteboard(),
+    app::AppDelegate delegate(application, settings, mainQueue, display->dragSelection(),
                               display->eventMonitor(), display->screens(),
                               &display->windowSystem());
     // The last session's shelf is back before the panel first decides whether to show.
@@ -128,7 +128,7 @@ int runShelf(int& argc, char* argv[]) {
     // One write at a time, off the GUI thread: a large shelf takes a while to write.
     QThreadPool shelfWrites;
     shelfWrites.setMaxThreadCount(1);
-    panel::ShelfKeeper shelfKeeper(delegate.dragMonitor(), shelfStore, userDefaults, mainQueue,
+    panel::ShelfKeeper shelfKeeper(delegate.dragMonitor(), shelfStore, settings, mainQueue,
                                    [&shelfWrites](std::function<void()> write) {
                                        core::startOnPool(shelfWrites, std::move(write));
                                    });
@@ -141,7 +141,7 @@ int runShelf(int& argc, char* argv[]) {
                                            shelfOwner->addItem(item);
                                    });
     auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
-    panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), userDefaults, dragMonitor);
+    panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), settings, dragMonitor);
     preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
     app::HoldfinApp::Options options;
     options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
@@ -164,7 +164,7 @@ int runShelf(int& argc, char* argv[]) {
                                      shared->updateLaunchAtLogin(isEnabled);
                              },
                              [&loginItem] { return loginItem.isRegistered(); }};
-    app::HoldfinApp holdfin(userDefaults, application, std::move(options));
+    app::HoldfinApp holdfin(settings, application, std::move(options));
     panel::NonActivatingPanel* panelWindow = delegate.windowManager().window();
     QObject::connect(panelWindow, &panel::NonActivatingPanel::presented, &holdfin,
                      [&holdfin] { holdfin.setShelfShown(true); });
@@ -176,7 +176,7 @@ int runShelf(int& argc, char* argv[]) {
         [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
     delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {
         return new views::ContentView(self.dragMonitor(), self.windowManager(), mainQueue, log,
-                                      display->dragSession(), workspace, thumbnails, symbols,
+                                      display->dragSession(), desktopServices, thumbnails, symbols,
                                       application, colorSchemes, providers,
                                       holdfin.settingsAccess());
     });
@@ -197,7 +197,7 @@ int runShelf(int& argc, char* argv[]) {
                          shelfService.add(uris, /*isSplit*/ false, QDBusMessage());
                      });
     desktop::DesktopNotifications notifications(QStringLiteral(HOLDFIN_APP_ID));
-    app::showFirstLaunchNotice(userDefaults, notifications);
+    app::showFirstLaunchNotice(settings, notifications);
     if (!damagedShelfNotice.isEmpty())
         notifications.notify(QStringLiteral("Holdfin"), damagedShelfNotice);
     // Launching has finished once the event loop runs.

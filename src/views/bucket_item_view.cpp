@@ -75,17 +75,17 @@ protected:
 BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
                                TileActions actions, core::MainQueue& mainQueue,
                                backend::DragSession& dragSession, core::DiagnosticLog& log,
-                               desktop::Workspace& workspace, desktop::Thumbnails& thumbnails,
-                               const desktop::SymbolImage& symbols,
+                               desktop::DesktopServices& desktopServices,
+                               desktop::Thumbnails& thumbnails, const desktop::SymbolImage& symbols,
                                desktop::ColorScheme colorScheme, QWidget* parent)
     : QWidget(parent), m_entry(entry), m_dragMonitor(dragMonitor), m_actions(std::move(actions)),
-      m_colorScheme(colorScheme), m_workspace(workspace), m_symbols(symbols) {
+      m_colorScheme(colorScheme), m_desktopServices(desktopServices), m_symbols(symbols) {
     Q_ASSERT(!entry.isValid() || entry.model() == &dragMonitor.shelfModel());
     setFixedSize(kSize);
     setFocusPolicy(Qt::TabFocus);
     readFromShelf();
 
-    m_face = new ContentFace(workspace, thumbnails, log);
+    m_face = new ContentFace(desktopServices, thumbnails, log);
     m_draggableView = new DraggableView(m_face, m_item, {}, mainQueue, dragSession, log, this);
     m_draggableView->setGeometry(rect());
     DragSourceWidget* source = m_draggableView->dragSourceWidget();
@@ -352,12 +352,12 @@ QMenu* BucketItemView::buildContextMenu() {
 
 void BucketItemView::open() {
     readFromShelf();
-    openPayloads(m_item.items, m_workspace);
+    openPayloads(m_item.items, m_desktopServices);
 }
 
 void BucketItemView::showInFolder() {
     readFromShelf();
-    showPayloadsInFolder(m_item.items, m_workspace);
+    showPayloadsInFolder(m_item.items, m_desktopServices);
 }
 
 void BucketItemView::copy() {

@@ -3,7 +3,7 @@
 // instead of the generic page.
 #include "backend/x11/x11_desktop_settings.h"
 #include "desktop/desktop_icon_theme.h"
-#include "desktop/desktop_workspace.h"
+#include "desktop/freedesktop_services.h"
 #include "desktop/gtk_settings.h"
 #include "support/x11/child_process.h"
 #include "x11_tools.h"
@@ -79,8 +79,8 @@ TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
     EXPECT_TRUE(settings.isDark());
     desktop::useDesktopIconTheme(settings);
     EXPECT_EQ(QIcon::themeName(), QStringLiteral("Adwaita"));
-    const desktop::DesktopWorkspace workspace;
-    const QIcon icon = workspace.iconForFile(QStringLiteral("/nowhere/notes.txt"));
+    const desktop::FreedesktopServices desktopServices;
+    const QIcon icon = desktopServices.fileIcon(QStringLiteral("/nowhere/notes.txt"));
     EXPECT_EQ(icon.name(), QStringLiteral("text-x-generic"));
 
     // Another icon theme chosen on the desktop while the icon is shown.

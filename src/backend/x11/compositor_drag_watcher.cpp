@@ -2,7 +2,7 @@
 
 #include "backend/x11/logging.h"
 #include "backend/x11/x11_connection.h"
-#include "backend/x11/x11_drag_pasteboard.h"
+#include "backend/x11/x11_drag_selection.h"
 #include "backend/x11/x11_global_event_monitor.h"
 
 #include <QCoreApplication>
@@ -20,10 +20,10 @@
 namespace backend::x11 {
 
 CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
-                                             X11DragPasteboard& pasteboard,
+                                             X11DragSelection& dragSelection,
                                              X11GlobalEventMonitor& eventMonitor, Timing timing,
                                              QObject* parent)
-    : QObject(parent), m_connection(connection), m_pasteboard(pasteboard),
+    : QObject(parent), m_connection(connection), m_dragSelection(dragSelection),
       m_eventMonitor(eventMonitor), m_timing(timing) {
     m_pollTimer.setSingleShot(true);
     m_pollTimer.setInterval(m_timing.pollInterval);
@@ -47,12 +47,12 @@ CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
     m_leave = connection.atom("XdndLeave");
     m_drop = connection.atom("XdndDrop");
     m_activeWindow = connection.atom("_NET_ACTIVE_WINDOW");
-    // A window of its own: the pasteboard takes every answer to its helper window for its own.
+    // A window of its own: the drag selection takes every answer to its helper window for its own.
     m_requestor = connection.createRequestorWindow();
     connection.flush();
     m_listener = connection.addListener([this](const void* event) { handleEvent(event); });
-    connect(&pasteboard, &X11DragPasteboard::changeCountChanged, this, [this] {
-        if (m_pasteboard.isCompositorDrag())
+    connect(&dragSelection, &X11DragSelection::serialChanged, this, [this] {
+        if (m_dragSelection.isCompositorDrag())
             begin();
     });
     if (QCoreApplication::instance())
@@ -71,10 +71,10 @@ CompositorDragWatcher::~CompositorDragWatcher() {
 
 void CompositorDragWatcher::begin() {
     qCDebug(lcX11, "native Wayland drag (TARGETS %s)",
-            m_pasteboard.hasCompositorAnsweredTargets() ? "answered" : "refused");
+            m_dragSelection.hasCompositorAnsweredTargets() ? "answered" : "refused");
     m_isOn = true;
     m_answerTimer.stop();
-    if (m_pasteboard.hasCompositorAnsweredTargets())
+    if (m_dragSelection.hasCompositorAnsweredTargets())
         m_pollTimer.start();
     else
         m_boundTimer.start();
@@ -102,7 +102,7 @@ void CompositorDragWatcher::poll() {
     if (!m_isOn || m_answerTimer.isActive())
         return;
     xcb_convert_selection(m_connection.connection(), m_requestor, m_selection, m_targets,
-                          m_property, m_pasteboard.ownerTime());
+                          m_property, m_dragSelection.ownerTime());
     m_connection.flush();
     m_answerTimer.start();
 }
@@ -167,13 +167,13 @@ bool CompositorDragWatcher::nativeEventFilter(const QByteArray& eventType, void*
     if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
         return false;
     const auto* e = reinterpret_cast<const xcb_client_message_event_t*>(event);
-    if (e->format != 32 || e->data.data32[0] != m_pasteboard.owner())
+    if (e->format != 32 || e->data.data32[0] != m_dragSelection.owner())
         return false;
     if (e->type == m_drop) {
         end();
     } else if (e->type == m_leave) {
         // Over a Wayland window the drag may go on: ask at once where that can be asked.
-        if (m_pasteboard.hasCompositorAnsweredTargets()) {
+        if (m_dragSelection.hasCompositorAnsweredTargets()) {
             m_pollTimer.stop();
             poll();
         } else {
@@ -183,7 +183,7 @@ bool CompositorDragWatcher::nativeEventFilter(const QByteArray& eventType, void*
         if (m_boundTimer.isActive())
             m_boundTimer.start(); // news of the drag
         // Where TARGETS is refused (KWin), data is refused too unless the window is active.
-        if (e->type == m_enter && !m_pasteboard.hasCompositorAnsweredTargets() &&
+        if (e->type == m_enter && !m_dragSelection.hasCompositorAnsweredTargets() &&
             m_focusedWindow != e->window) {
             if (m_focusedWindow)
                 setAcceptsFocus(m_focusedWindow, false);

@@ -122,7 +122,7 @@ X11DropReader::~X11DropReader() {
     m_connection.flush();
 }
 
-bool X11DropReader::takeOverDrop(QWindow* window, DragPasteboard::DropHandler onDrop) {
+bool X11DropReader::takeOverDrop(QWindow* window, DragSelection::DropHandler onDrop) {
     if (!window || !m_connection.isOpen())
         return false;
     const auto found = m_drags.find(std::uint32_t(window->winId()));
