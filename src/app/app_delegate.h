@@ -35,7 +35,7 @@ class AppDelegate final : public QObject {
 public:
     // Builds the panel's content when start-up installs it; the panel owns the result.
     using ContentFactory = std::function<QWidget*(AppDelegate&)>;
-    // Registers (true) or removes (false) Holdfin as a login item.
+    // Starts Holdfin at login from now on (true) or no longer (false).
     using LaunchAtLoginHandler = std::function<void(bool)>;
 
     // Creates the drag monitor on the main queue, drag selection and event monitor, then the window

@@ -142,7 +142,7 @@ int runShelf(int& argc, char* argv[]) {
                                    });
     auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
     panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), settings, dragMonitor);
-    preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
+    preferences::XdgAutostart loginItem(QStringLiteral(HOLDFIN_APP_ID));
     app::HoldfinApp::Options options;
     options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
     options.toggleShelf = [&dragMonitor] { dragMonitor.toggleShelf(); };
@@ -163,7 +163,7 @@ int runShelf(int& argc, char* argv[]) {
                                  if (auto* shared = app::AppDelegate::shared())
                                      shared->updateLaunchAtLogin(isEnabled);
                              },
-                             [&loginItem] { return loginItem.isRegistered(); }};
+                             [&loginItem] { return loginItem.isEnabled(); }};
     app::HoldfinApp holdfin(settings, application, std::move(options));
     panel::NonActivatingPanel* panelWindow = delegate.windowManager().window();
     QObject::connect(panelWindow, &panel::NonActivatingPanel::presented, &holdfin,

@@ -32,7 +32,7 @@ public:
     // The stored shortcut that shows the shelf; empty for none.
     QKeySequence showShelfShortcut() const;
 
-    // Stores the choice, then, while the delegate is registered, updates the login item.
+    // Stores the choice, then, while the delegate is registered, updates the autostart entry.
     void setLaunchAtLogin(bool isEnabled);
     // Only stores the choice; the tray item follows the key itself.
     void setShowMenuBarIcon(bool isShown);

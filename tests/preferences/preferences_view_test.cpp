@@ -4,7 +4,7 @@
 #include "preferences/preferences_view.h"
 
 #include "desktop/settings.h"
-#include "support/fake_login_item_service.h"
+#include "support/fake_autostart.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,7 @@ protected:
                                                                                  : "stored-off");
                     updateLaunchAtLogin(loginItems, isEnabled);
                 },
-                [this] { return loginItems.isRegistered(); }};
+                [this] { return loginItems.isEnabled(); }};
     }
 
     QCheckBox* toggle(QWidget& view, const char* name) {
@@ -61,7 +61,7 @@ protected:
 
     QTemporaryDir dir;
     desktop::Settings settings{dir.filePath(QStringLiteral("holdfin.conf"))};
-    testing_support::FakeLoginItemService loginItems;
+    testing_support::FakeAutostart loginItems;
     QStringList calls;
 };
 

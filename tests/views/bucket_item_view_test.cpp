@@ -418,7 +418,7 @@ TEST_F(BucketItemViewTest, ASuccessfulDragOutRemovesAnUnlockedEntry) {
     ASSERT_EQ(session.sessions().size(), 1u);
     EXPECT_EQ(log.lines().front(), QStringLiteral("drag start"));
     EXPECT_EQ(session.sessions().front().source->supportedDropActions(
-                  backend::DraggingContext::OutsideApplication),
+                  backend::DragContext::OutsideApplication),
               Qt::CopyAction | Qt::MoveAction);
 
     session.endLatest(Qt::CopyAction);

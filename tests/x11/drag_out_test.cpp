@@ -67,11 +67,11 @@ class RecordingDragSession final : public backend::DragSession {
 public:
     explicit RecordingDragSession(backend::DragSession& session) : m_session(session) {}
 
-    void beginDraggingSession(QObject& view, QPointF position, QList<backend::DraggingItem> items,
-                              std::shared_ptr<backend::DraggingSource> source) override {
+    void startDrag(QObject& view, QPointF position, QList<backend::DragItem> items,
+                   std::shared_ptr<backend::DragSource> source) override {
         ++sessionCount;
-        m_session.beginDraggingSession(view, position, std::move(items),
-                                       std::make_shared<Source>(std::move(source), *this));
+        m_session.startDrag(view, position, std::move(items),
+                            std::make_shared<Source>(std::move(source), *this));
     }
 
     int sessionCount = 0;
@@ -79,22 +79,22 @@ public:
     std::optional<Qt::DropAction> performed;
 
 private:
-    class Source final : public backend::DraggingSource {
+    class Source final : public backend::DragSource {
     public:
-        Source(std::shared_ptr<backend::DraggingSource> source, RecordingDragSession& record)
+        Source(std::shared_ptr<backend::DragSource> source, RecordingDragSession& record)
             : m_source(std::move(source)), m_record(record) {}
-        Qt::DropActions supportedDropActions(backend::DraggingContext context) override {
+        Qt::DropActions supportedDropActions(backend::DragContext context) override {
             m_record.offered = m_source->supportedDropActions(context);
             return *m_record.offered;
         }
-        void draggingSessionEnded(QPoint endPoint, Qt::DropAction operation) override {
+        void dragFinished(QPoint endPoint, Qt::DropAction operation) override {
             m_record.performed = operation;
-            m_source->draggingSessionEnded(endPoint, operation);
+            m_source->dragFinished(endPoint, operation);
         }
         void dropHandedOver(bool isHandedOver) override { m_source->dropHandedOver(isHandedOver); }
 
     private:
-        std::shared_ptr<backend::DraggingSource> m_source;
+        std::shared_ptr<backend::DragSource> m_source;
         RecordingDragSession& m_record;
     };
 
