@@ -1,6 +1,7 @@
 // A plain X session (no XDG_CURRENT_DESKTOP) whose settings manager (xsettingsd) names an
 // installed icon theme: Holdfin reads the name from XSettings and files get that theme's icons
 // instead of the generic page.
+#include "backend/x11/x11_connection.h"
 #include "backend/x11/x11_desktop_settings.h"
 #include "desktop/desktop_icon_theme.h"
 #include "desktop/freedesktop_services.h"
@@ -69,7 +70,8 @@ TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
     if (!manager)
         GTEST_SKIP() << "xsettingsd is not installed";
 
-    backend::x11::X11DesktopSettings published;
+    backend::x11::X11Connection connection;
+    backend::x11::X11DesktopSettings published{connection};
     ASSERT_TRUE(
         x11_tools::waitFor([&] { return published.values().contains("Net/IconThemeName"); }, 10s))
         << "the settings manager's property is read";
@@ -98,7 +100,8 @@ TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
 }
 
 TEST(DesktopIconThemeX11Test, withoutASettingsManagerNothingIsPublished) {
-    EXPECT_TRUE(backend::x11::X11DesktopSettings().values().isEmpty());
+    backend::x11::X11Connection connection;
+    EXPECT_TRUE(backend::x11::X11DesktopSettings(connection).values().isEmpty());
 }
 
 } // namespace

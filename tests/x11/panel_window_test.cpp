@@ -1,6 +1,7 @@
 // The shelf panel on a real X server with a window manager: what the window manager and other
 // applications see of it.
 #include "backend/qt_screens.h"
+#include "backend/x11/x11_connection.h"
 #include "backend/x11/x11_window_system.h"
 #include "backend/x11/x11_work_area.h"
 #include "desktop/color_scheme_service.h"
@@ -77,9 +78,10 @@ protected:
     testing_support::FakeMainQueue mainQueue;
     testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor eventMonitor;
-    backend::x11::X11WorkArea workArea;
+    backend::x11::X11Connection connection;
+    backend::x11::X11WorkArea workArea{connection};
     backend::QtScreens screens{&workArea};
-    backend::x11::X11WindowSystem windowSystem;
+    backend::x11::X11WindowSystem windowSystem{connection};
     panel::WindowManager windowManager{screens, &windowSystem};
 };
 

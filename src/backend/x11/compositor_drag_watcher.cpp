@@ -4,6 +4,7 @@
 #include "backend/x11/x11_connection.h"
 #include "backend/x11/x11_drag_selection.h"
 #include "backend/x11/x11_global_event_monitor.h"
+#include "backend/x11/xcb_support.h"
 
 #include <QCoreApplication>
 
@@ -111,10 +112,8 @@ void CompositorDragWatcher::setAcceptsFocus(std::uint32_t window, bool accepts) 
     xcb_connection_t* c = m_connection.connection();
     // WM_HINTS: flags, input, then seven fields this leaves alone.
     std::array<std::uint32_t, 9> hints{};
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9), nullptr),
-        &std::free);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9), nullptr));
     if (reply && reply->format == 32) {
         const int count = std::min<int>(xcb_get_property_value_length(reply.get()) / 4, 9);
         const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));

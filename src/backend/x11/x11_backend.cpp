@@ -22,11 +22,11 @@ struct X11Backend::Parts {
     X11GlobalEventMonitor eventMonitor{connection};
     CompositorDragWatcher compositorDrags{connection, dragSelection, eventMonitor, {}};
     bool isWaylandSession = x11::isWaylandSession();
-    X11WindowSystem windowSystem{isWaylandSession};
-    X11WorkArea workArea;
+    X11WindowSystem windowSystem{connection, isWaylandSession};
+    X11WorkArea workArea{connection};
     QtScreens screens{&workArea};
     QtDragSession dragSession{eventMonitor};
-    X11DesktopSettings desktopSettings;
+    X11DesktopSettings desktopSettings{connection};
     X11GlobalShortcuts shortcuts{connection};
     DragSelectionServer selectionServer{connection};
 };

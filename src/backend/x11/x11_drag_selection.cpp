@@ -4,6 +4,7 @@
 #include "backend/x11/drag_types.h"
 #include "backend/x11/logging.h"
 #include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -231,10 +232,8 @@ void X11DragSelection::askNextProbe() {
 std::vector<std::uint32_t> X11DragSelection::readAtomList(std::uint32_t window,
                                                           std::uint32_t property, bool isDeleting) {
     xcb_connection_t* c = m_connection.connection();
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(
-            c, xcb_get_property(c, isDeleting, window, property, XCB_ATOM_ATOM, 0, 4096), nullptr),
-        &std::free);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, isDeleting, window, property, XCB_ATOM_ATOM, 0, 4096), nullptr));
     if (!reply || reply->type != XCB_ATOM_ATOM || reply->format != 32)
         return {};
     const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));

@@ -14,13 +14,15 @@ struct xcb_connection_t;
 
 namespace backend::x11 {
 
+class X11Connection;
+
 // Extended window-manager hints (_NET_WM_STATE, _NET_WM_DESKTOP, _NET_WM_WINDOW_TYPE,
 // _NET_ACTIVE_WINDOW) over Qt's own X connection. On a platform other than xcb every call does
 // nothing.
 class X11WindowSystem final : public WindowSystem, private QAbstractNativeEventFilter {
 public:
-    // `isWaylandSession`: Holdfin runs through XWayland.
-    explicit X11WindowSystem(bool isWaylandSession = false);
+    // `isWaylandSession`: Holdfin runs through XWayland. Atoms come from `atoms`.
+    explicit X11WindowSystem(X11Connection& atoms, bool isWaylandSession = false);
     ~X11WindowSystem() override;
 
     void preparePanel(QWindow* window) override;
@@ -56,9 +58,9 @@ private:
     void requestPanelStates(Window window);
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
+    X11Connection& m_atoms;
     xcb_connection_t* m_connection = nullptr;
     Window m_root = 0;
-    QHash<QByteArray, Atom> m_atoms;
     QSet<Window> m_panels;
     std::vector<Window> m_retypedPanels; // utility windows for the drag under way
     QSet<Window> m_liftedPanels;         // transients of a full-screen window
