@@ -37,12 +37,14 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QPointer>
 #include <QThreadPool>
 
-#include <cstdio>
-
 namespace {
+
+// Start-up failures, before anything else can report them.
+Q_LOGGING_CATEGORY(lcHoldfin, "holdfin")
 
 // A command of the command line: a client of the running Holdfin, without a window.
 int runCommand(int& argc, char* argv[], const scripting::Invocation& invocation) {
@@ -54,7 +56,7 @@ int runCommand(int& argc, char* argv[], const scripting::Invocation& invocation)
 
 int runShelf(int& argc, char* argv[]) {
     if (auto why = backend::prepareDisplay()) {
-        std::fprintf(stderr, "holdfin: %s\n", why->toLocal8Bit().constData());
+        qCCritical(lcHoldfin, "%s", qUtf8Printable(*why));
         return 1;
     }
 
@@ -75,8 +77,8 @@ int runShelf(int& argc, char* argv[]) {
     core::StdoutDiagnosticLog log;
     const std::unique_ptr<backend::Backend> display = backend::createBackend();
     if (!display) {
-        std::fprintf(stderr, "holdfin: no back-end for the Qt platform %s\n",
-                     qUtf8Printable(QGuiApplication::platformName()));
+        qCCritical(lcHoldfin, "no back-end for the Qt platform %s",
+                   qUtf8Printable(QGuiApplication::platformName()));
         return 1;
     }
     desktop::Settings settings;

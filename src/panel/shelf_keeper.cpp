@@ -4,12 +4,12 @@
 #include "desktop/settings.h"
 #include "desktop/settings_keys.h"
 #include "panel/drag_monitor.h"
+#include "shelf/logging.h"
 #include "shelf/shelf_store.h"
 
 #include <QPointer>
 
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 
 namespace panel {
@@ -35,8 +35,8 @@ struct ShelfKeeper::Writer {
             return;
         }
         if (!store.save(items, retained))
-            std::fprintf(stderr, "holdfin: could not save the shelf to %s\n",
-                         qUtf8Printable(store.filePath()));
+            qCWarning(shelf::lcShelf, "could not save the shelf to %s",
+                      qUtf8Printable(store.filePath()));
     }
 
     void started() {
@@ -93,11 +93,11 @@ QString ShelfKeeper::restore() {
     shelf::ShelfStore::Loaded loaded = store.load();
     QString notice;
     if (!loaded.problem.isEmpty()) {
-        std::fprintf(stderr,
-                     "holdfin: the saved shelf could not be read (%s); entries recovered: %lld; "
-                     "kept aside as %s\n",
-                     qUtf8Printable(loaded.problem), static_cast<long long>(loaded.items.size()),
-                     qUtf8Printable(loaded.keptAs));
+        qCWarning(shelf::lcShelf,
+                  "the saved shelf could not be read (%s); entries recovered: %lld; kept aside "
+                  "as %s",
+                  qUtf8Printable(loaded.problem), static_cast<long long>(loaded.items.size()),
+                  qUtf8Printable(loaded.keptAs));
         notice = loaded.keptAs.isEmpty()
                      ? tr("The saved shelf was damaged. %n entry(s) could be recovered.", nullptr,
                           int(loaded.items.size()))

@@ -4,10 +4,9 @@
 #include "desktop/settings.h"
 #include "desktop/settings_keys.h"
 #include "panel/drag_monitor.h"
+#include "shelf/logging.h"
 
 #include <QKeySequence>
-
-#include <cstdio>
 
 namespace panel {
 
@@ -53,8 +52,8 @@ void ShelfShortcut::followPreference() {
         m_grabbed = wanted;
         return;
     }
-    std::fprintf(stderr, "holdfin: cannot use %s to show the shelf: another program holds it\n",
-                 qUtf8Printable(QKeySequence(*wanted).toString(QKeySequence::PortableText)));
+    qCWarning(shelf::lcShelf, "cannot use %s to show the shelf: another program holds it",
+              qUtf8Printable(QKeySequence(*wanted).toString(QKeySequence::PortableText)));
 }
 
 } // namespace panel

@@ -82,7 +82,7 @@ TEST_P(DamagedShelfTest, startsEmptyWithOneLineAndKeepsTheFileAside) {
     ASSERT_TRUE(holdfin);
     const auto line = holdfin->readLine(10s);
     ASSERT_TRUE(line);
-    EXPECT_EQ(line->rfind("holdfin: the saved shelf could not be read (", 0), 0u) << *line;
+    EXPECT_EQ(line->rfind("holdfin.shelf: the saved shelf could not be read (", 0), 0u) << *line;
     EXPECT_FALSE(holdfin->wait(1s).has_value()) << "still running";
     EXPECT_TRUE(std::filesystem::exists(folder / "shelf.json.broken"));
     ::kill(holdfin->pid(), SIGTERM);
