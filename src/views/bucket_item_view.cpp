@@ -266,11 +266,12 @@ bool BucketItemView::event(QEvent* event) {
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);
     const QString text = toolTipText();
-    if (text.isEmpty()) {
+    const auto* help = dynamic_cast<QHelpEvent*>(event);
+    if (text.isEmpty() || !help) {
         QToolTip::hideText();
         event->ignore();
     } else {
-        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, this);
+        QToolTip::showText(help->globalPos(), text, this);
     }
     return true;
 }

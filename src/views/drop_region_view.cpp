@@ -51,7 +51,8 @@ void takeContents(const shelf::DropIntake& intake, shelf::MimeItemProviderFactor
 
 // Reads a drop taken over from the toolkit, tells its source whether it was taken and makes
 // its entry; `onRead` runs last.
-void readTakenOverDrop(std::shared_ptr<backend::PendingDrop> drop, shelf::DropIntake intake,
+void readTakenOverDrop(const std::shared_ptr<backend::PendingDrop>& drop,
+                       const shelf::DropIntake& intake,
                        shelf::MimeItemProviderFactory* providerFactory,
                        std::function<void()> onRead) {
     DropDataReader::read(drop, [drop, intake, providerFactory,
@@ -143,14 +144,14 @@ void DropRegionView::takeOverDrop() {
     // thread for as long as its source takes to answer, seconds for one that stalls. Taken
     // over, the drop is read without waiting; the region stays targeted until it is read.
     QPointer<DropRegionView> self(this);
-    m_dragSelection->takeOverDrop(
-        window()->windowHandle(), [self, intake = m_intake, providerFactory = &m_providerFactory](
-                                      std::shared_ptr<backend::PendingDrop> drop) {
-            readTakenOverDrop(std::move(drop), intake, providerFactory, [self] {
-                if (self)
-                    self->setDragTargeted(false);
-            });
-        });
+    m_dragSelection->takeOverDrop(window()->windowHandle(),
+                                  [self, intake = m_intake, providerFactory = &m_providerFactory](
+                                      const std::shared_ptr<backend::PendingDrop>& drop) {
+                                      readTakenOverDrop(drop, intake, providerFactory, [self] {
+                                          if (self)
+                                              self->setDragTargeted(false);
+                                      });
+                                  });
 }
 
 void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
