@@ -24,9 +24,9 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPropertyAnimation>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 namespace views {
 
@@ -194,13 +194,18 @@ void BucketItemView::buildControls(const desktop::SymbolImage& symbols) {
     connect(m_splitButton, &QAbstractButton::clicked, this, &BucketItemView::split);
     connect(m_removeButton, &QAbstractButton::clicked, this, &BucketItemView::remove);
 
-    m_controlsOpacity = new QGraphicsOpacityEffect(m_controls);
-    m_controlsOpacity->setOpacity(0.0);
-    m_controls->setGraphicsEffect(m_controlsOpacity);
-    m_controlsAnimation = new QPropertyAnimation(m_controlsOpacity, "opacity", this);
+    for (SymbolButton* button : {m_lockButton, m_splitButton, m_removeButton})
+        button->setOpacity(m_controlsOpacity);
+    m_controlsAnimation = new QVariantAnimation(this);
+    connect(m_controlsAnimation, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& value) {
+                m_controlsOpacity = value.toReal();
+                for (SymbolButton* button : {m_lockButton, m_splitButton, m_removeButton})
+                    button->setOpacity(m_controlsOpacity);
+            });
     m_controlsAnimation->setDuration(kHoverAnimationMs);
     m_controlsAnimation->setEasingCurve(QEasingCurve::InOutQuad);
-    connect(m_controlsAnimation, &QPropertyAnimation::finished, this, [this] {
+    connect(m_controlsAnimation, &QVariantAnimation::finished, this, [this] {
         if (!m_isHovering)
             m_controls->hide();
     });
@@ -223,7 +228,7 @@ void BucketItemView::setHovering(bool isHovering) {
     // again), but it makes no widget: the controls only fade.
     m_face->setEntry(m_item, m_colorScheme);
     m_controlsAnimation->stop();
-    m_controlsAnimation->setStartValue(m_controlsOpacity->opacity());
+    m_controlsAnimation->setStartValue(m_controlsOpacity);
     m_controlsAnimation->setEndValue(isHovering ? 1.0 : 0.0);
     if (isHovering)
         m_controls->show();

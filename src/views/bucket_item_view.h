@@ -11,7 +11,7 @@
 class QGraphicsOpacityEffect;
 class QLabel;
 class QMenu;
-class QPropertyAnimation;
+class QVariantAnimation;
 
 namespace backend {
 class DragSession;
@@ -145,8 +145,8 @@ private:
     SymbolButton* m_lockButton = nullptr;
     SymbolButton* m_splitButton = nullptr;
     SymbolButton* m_removeButton = nullptr;
-    QGraphicsOpacityEffect* m_controlsOpacity = nullptr;
-    QPropertyAnimation* m_controlsAnimation = nullptr;
+    qreal m_controlsOpacity = 0.0;
+    QVariantAnimation* m_controlsAnimation = nullptr;
     QLabel* m_lockBadge = nullptr;
     QWidget* m_focusRing = nullptr;
     QGraphicsOpacityEffect* m_dimming = nullptr; // while the files are missing

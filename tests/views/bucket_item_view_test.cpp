@@ -353,17 +353,18 @@ TEST_F(BucketItemViewTest, HoverAndLockChangesKeepEveryWidget) {
     QList<QPointer<QWidget>> before;
     for (QWidget* widget : tile->findChildren<QWidget*>())
         before << widget;
-    auto* fade = qobject_cast<QGraphicsOpacityEffect*>(tile->controlsColumn()->graphicsEffect());
-    ASSERT_NE(fade, nullptr);
-    EXPECT_EQ(fade->opacity(), 0.0);
+    const QList<SymbolButton*> controls = tile->controlsColumn()->findChildren<SymbolButton*>();
+    ASSERT_FALSE(controls.isEmpty());
+    const auto fade = [&] { return controls.front()->opacity(); };
+    EXPECT_EQ(fade(), 0.0);
 
     hover(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return fade->opacity() == 1.0; }, 1000)) << "fades in";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fade() == 1.0; }, 1000)) << "fades in";
     button(QStringLiteral("lock.open"))->click();
     ASSERT_NE(button(QStringLiteral("lock")), nullptr);
     hover(false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !tile->controlsColumn()->isVisible(); }, 1000));
-    EXPECT_EQ(fade->opacity(), 0.0);
+    EXPECT_EQ(fade(), 0.0);
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const QList<QWidget*> after = tile->findChildren<QWidget*>();
@@ -516,6 +517,7 @@ TEST_F(BucketItemViewTest, AControlUnderThePointerIsHighlightedAndNamesWhatItDoe
     show(entryOf(2));
     hover(true);
     SymbolButton* lock = button(QStringLiteral("lock.open"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lock->opacity() == 1.0; }, 1000)) << "faded in";
     const QString lockTip = lock->toolTip();
     // A point of the target clear of the symbol: it changes while the pointer is over it.
     const QPoint edge(lock->width() / 2, 2);
