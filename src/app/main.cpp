@@ -47,8 +47,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcHoldfin, "holdfin")
 
 // A command of the command line: a client of the running Holdfin, without a window.
-int runCommand(int& argc, char* argv[], const scripting::Invocation& invocation) {
-    QCoreApplication app(argc, argv);
+int runCommand(const scripting::Invocation& invocation) {
     scripting::ShelfClient client(QDBusConnection::sessionBus(),
                                   QCoreApplication::applicationFilePath());
     return client.run(invocation);
@@ -221,6 +220,11 @@ int main(int argc, char* argv[]) {
     QList<QByteArray> arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QByteArray(argv[i]);
+    if (scripting::parseCommandLine(arguments).action == scripting::Invocation::Action::Launch)
+        return runShelf(argc, argv);
+    // Everything else answers on the terminal, in the user's language.
+    QCoreApplication app(argc, argv);
+    app::installTranslations(app, QLocale::system());
     const scripting::Invocation invocation = scripting::parseCommandLine(arguments);
     switch (invocation.action) {
     case scripting::Invocation::Action::Help:
@@ -231,9 +235,9 @@ int main(int argc, char* argv[]) {
         std::fputs(qUtf8Printable(invocation.text), stderr);
         return 2;
     case scripting::Invocation::Action::Command:
-        return runCommand(argc, argv, invocation);
+        return runCommand(invocation);
     case scripting::Invocation::Action::Launch:
         break;
     }
-    return runShelf(argc, argv);
+    return 1; // not reached: the first reading launched the shelf
 }
