@@ -4,7 +4,7 @@
 //
 //   holdfin_bench_drag_latency [drags]     (default 100)
 #include "backend/x11/x11_connection.h"
-#include "backend/x11/x11_drag_pasteboard.h"
+#include "backend/x11/x11_drag_selection.h"
 #include "backend/x11/x11_global_event_monitor.h"
 #include "core/qt_main_queue.h"
 #include "drag_bench_tools.h"
@@ -33,15 +33,15 @@ int main(int argc, char* argv[]) {
 
     core::QtMainQueue mainQueue;
     backend::x11::X11Connection connection;
-    backend::x11::X11DragPasteboard pasteboard(connection);
+    backend::x11::X11DragSelection dragSelection(connection);
     backend::x11::X11GlobalEventMonitor eventMonitor(connection);
-    panel::DragMonitor monitor(mainQueue, pasteboard, eventMonitor);
+    panel::DragMonitor monitor(mainQueue, dragSelection, eventMonitor);
     std::int64_t draggingAt = 0, countAt = 0;
     QObject::connect(&monitor, &panel::DragMonitor::isDraggingChanged, [&] {
         if (monitor.isDragging() && !draggingAt)
             draggingAt = nowNs();
     });
-    QObject::connect(&pasteboard, &backend::x11::X11DragPasteboard::changeCountChanged, [&] {
+    QObject::connect(&dragSelection, &backend::x11::X11DragSelection::serialChanged, [&] {
         if (!countAt)
             countAt = nowNs();
     });

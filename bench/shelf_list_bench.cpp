@@ -42,10 +42,10 @@ void measure(int count) {
     QTemporaryDir cache;
     shelf::MimeItemProviderFactory providers(cache.path());
     const settings_access::SettingsAccessEnvironment settings;
-    panel::DragMonitor monitor(fakes.queue, fakes.pasteboard, fakes.events);
+    panel::DragMonitor monitor(fakes.queue, fakes.dragSelection, fakes.events);
     panel::WindowManager windows(fakes.screens, nullptr);
     auto* view = new views::ContentView(monitor, windows, fakes.queue, fakes.log, fakes.session,
-                                        fakes.workspace, fakes.thumbnails, fakes.symbols,
+                                        fakes.desktopServices, fakes.thumbnails, fakes.symbols,
                                         fakes.application, fakes.colorSchemes, providers, settings);
     windows.window()->setContentView(view);
     view->show();

@@ -120,10 +120,10 @@ Figures measure(const QStringList& photos, const QString& cacheRoot) {
     const settings_access::SettingsAccessEnvironment settings;
     core::QtMainQueue mainQueue;
     desktop::ThumbnailLoader thumbnails{desktop::ThumbnailCache(cacheRoot), mainQueue};
-    panel::DragMonitor monitor(fakes.queue, fakes.pasteboard, fakes.events);
+    panel::DragMonitor monitor(fakes.queue, fakes.dragSelection, fakes.events);
     panel::WindowManager windows(fakes.screens, nullptr);
     auto* view = new views::ContentView(monitor, windows, fakes.queue, fakes.log, fakes.session,
-                                        fakes.workspace, thumbnails, fakes.symbols,
+                                        fakes.desktopServices, thumbnails, fakes.symbols,
                                         fakes.application, fakes.colorSchemes, providers, settings);
     windows.window()->setContentView(view);
     view->show();

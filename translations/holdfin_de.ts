@@ -2,6 +2,99 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Parks files and links as one entry; --text or - parks text.</source>
+        <translation>Legt Dateien und Links als einen Eintrag ab; --text oder - legt Text ab.</translation>
+    </message>
+    <message>
+        <source>Prints the entries, newest first.</source>
+        <translation>Gibt die Einträge aus, den neuesten zuerst.</translation>
+    </message>
+    <message>
+        <source>Prints the file paths of entry N (default 1), one per line.</source>
+        <translation>Gibt die Dateipfade von Eintrag N (vorgegeben 1) aus, einen je Zeile.</translation>
+    </message>
+    <message>
+        <source>Shows the shelf.</source>
+        <translation>Zeigt die Ablage.</translation>
+    </message>
+    <message>
+        <source>Hides the shelf.</source>
+        <translation>Blendet die Ablage aus.</translation>
+    </message>
+    <message>
+        <source>Empties the shelf (undoable from the shelf).</source>
+        <translation>Leert die Ablage (in der Ablage rückgängig zu machen).</translation>
+    </message>
+    <message>
+        <source>Removes entry N (undoable from the shelf).</source>
+        <translation>Entfernt Eintrag N (in der Ablage rückgängig zu machen).</translation>
+    </message>
+    <message>
+        <source>Commands (each talks to the running Holdfin, starting it first if none runs;
+`holdfin COMMAND --help` tells more):</source>
+        <translation>Befehle (jeder wendet sich an das laufende Holdfin und startet es, wenn keines läuft;
+`holdfin BEFEHL --help` sagt mehr):</translation>
+    </message>
+    <message>
+        <source>A floating drop shelf: drag anything, park it on the shelf, drag it out later.</source>
+        <translation>Eine schwebende Ablage: irgendetwas ziehen, in der Ablage parken, später wieder herausziehen.</translation>
+    </message>
+    <message>
+        <source>Prints this help.</source>
+        <translation>Gibt diese Hilfe aus.</translation>
+    </message>
+    <message>
+        <source>Prints the version.</source>
+        <translation>Gibt die Version aus.</translation>
+    </message>
+    <message>
+        <source>Opens the preferences.</source>
+        <translation>Öffnet die Einstellungen.</translation>
+    </message>
+    <message>
+        <source>Parks one entry per argument.</source>
+        <translation>Legt einen Eintrag je Argument ab.</translation>
+    </message>
+    <message>
+        <source>Parks TEXT.</source>
+        <translation>Legt TEXT ab.</translation>
+    </message>
+    <message>
+        <source>Prints the entries as JSON.</source>
+        <translation>Gibt die Einträge als JSON aus.</translation>
+    </message>
+    <message>
+        <source>Ends each path with a NUL byte instead.</source>
+        <translation>Beendet jeden Pfad stattdessen mit einem NUL-Byte.</translation>
+    </message>
+    <message>
+        <source>One of the commands below; none runs the shelf.</source>
+        <translation>Einer der Befehle unten; ohne Befehl läuft die Ablage.</translation>
+    </message>
+    <message>
+        <source>Unknown command &apos;%1&apos;.</source>
+        <translation>Unbekannter Befehl „%1“.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+    <message>
+        <source>add needs paths, links, - or --text TEXT.</source>
+        <translation>add braucht Pfade, Links, - oder --text TEXT.</translation>
+    </message>
+    <message>
+        <source>remove needs the position of an entry.</source>
+        <translation>remove braucht die Position eines Eintrags.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no entry position.</source>
+        <translation>„%1“ ist keine Eintragsposition.</translation>
+    </message>
+</context>
+<context>
     <name>EntryCaption</name>
     <message>
         <source>link to %1</source>
@@ -65,6 +158,41 @@
     <message>
         <source>Drag anything (files, text, pictures, links) to see the shelf at the left edge of the screen, and drop it there to keep it for later.</source>
         <translation>Ziehen Sie etwas (Dateien, Text, Bilder, Links), um die Ablage am linken Bildschirmrand zu sehen, und legen Sie es dort ab, um es für später aufzuheben.</translation>
+    </message>
+</context>
+<context>
+    <name>ShelfClient</name>
+    <message>
+        <source>no session bus to reach Holdfin on</source>
+        <translation>kein Sitzungsbus, über den Holdfin zu erreichen wäre</translation>
+    </message>
+    <message>
+        <source>Holdfin did not start (run holdfin to see why)</source>
+        <translation>Holdfin ist nicht gestartet (holdfin aufrufen, um den Grund zu sehen)</translation>
+    </message>
+    <message>
+        <source>no entry %1: the shelf holds %2</source>
+        <translation>kein Eintrag %1: die Ablage enthält %2</translation>
+    </message>
+    <message>
+        <source>entry %1 holds no files</source>
+        <translation>Eintrag %1 enthält keine Dateien</translation>
+    </message>
+    <message>
+        <source>standard input cannot be read or holds more than a drop may (256 MiB)</source>
+        <translation>die Standardeingabe ist nicht lesbar oder größer als 256 MiB</translation>
+    </message>
+    <message>
+        <source>standard input is not UTF-8 text</source>
+        <translation>die Standardeingabe ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>no such file: %1</source>
+        <translation>keine solche Datei: %1</translation>
+    </message>
+    <message>
+        <source>Holdfin answered List with something else</source>
+        <translation>Holdfin hat auf List etwas anderes geantwortet</translation>
     </message>
 </context>
 <context>

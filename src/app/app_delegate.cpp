@@ -1,26 +1,27 @@
 #include "app_delegate.h"
 
 #include "desktop/application.h"
-#include "desktop/defaults_keys.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 #include "panel/non_activating_panel.h"
 
 #include <QGuiApplication>
 
 namespace app {
 
-namespace keys = desktop::defaults_keys;
+namespace keys = desktop::settings_keys;
 
 namespace {
 AppDelegate* s_shared = nullptr;
 } // namespace
 
-AppDelegate::AppDelegate(desktop::Application& application, desktop::UserDefaults& defaults,
-                         core::MainQueue& mainQueue, backend::DragPasteboard& pasteboard,
+AppDelegate::AppDelegate(desktop::Application& application, desktop::Settings& settings,
+                         core::MainQueue& mainQueue, backend::DragSelection& dragSelection,
                          backend::GlobalEventMonitor& eventMonitor, backend::Screens& screens,
                          backend::WindowSystem* windowSystem, QObject* parent)
-    : QObject(parent), m_application(application), m_defaults(defaults),
-      m_dragMonitor(mainQueue, pasteboard, eventMonitor), m_windowManager(screens, windowSystem) {
+    : QObject(parent), m_application(application), m_settings(settings),
+      m_dragMonitor(mainQueue, dragSelection, eventMonitor),
+      m_windowManager(screens, windowSystem) {
     connect(&m_dragMonitor, &panel::DragMonitor::isDraggingChanged, this,
             [this] { m_windowManager.setDragInProgress(m_dragMonitor.isDragging()); });
     if (qGuiApp)
@@ -50,17 +51,17 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::seedDefaultsOnFirstLaunch() {
     // Any stored value, false included, means an earlier launch; missing keys of an earlier
     // launch are left to their readers' fallbacks.
-    if (m_defaults.contains(keys::hasLaunchedBefore))
+    if (m_settings.contains(keys::hasLaunchedBefore))
         return;
-    m_defaults.setBool(keys::hasLaunchedBefore, true);
-    m_defaults.setBool(keys::showMenuBarIcon, true);
-    m_defaults.setBool(keys::launchAtLogin, false);
-    m_defaults.setObject(keys::selectedAppearance, QString(keys::appearanceSystem));
+    m_settings.setValue(keys::hasLaunchedBefore, true);
+    m_settings.setValue(keys::showMenuBarIcon, true);
+    m_settings.setValue(keys::launchAtLogin, false);
+    m_settings.setValue(keys::selectedAppearance, QString(keys::appearanceSystem));
 }
 
 void AppDelegate::applyAppearance() {
     const QString selected =
-        m_defaults.stringForKey(keys::selectedAppearance).value_or(QString(keys::appearanceSystem));
+        m_settings.stringValue(keys::selectedAppearance).value_or(QString(keys::appearanceSystem));
     if (selected == keys::appearanceLight)
         m_application.setAppearance(desktop::Appearance::Light);
     else if (selected == keys::appearanceDark)

@@ -10,7 +10,7 @@
 class QWidget;
 
 namespace backend {
-class DragPasteboard;
+class DragSelection;
 class GlobalEventMonitor;
 class Screens;
 class WindowSystem;
@@ -22,7 +22,7 @@ class MainQueue;
 
 namespace desktop {
 class Application;
-class UserDefaults;
+class Settings;
 } // namespace desktop
 
 namespace app {
@@ -35,15 +35,15 @@ class AppDelegate final : public QObject {
 public:
     // Builds the panel's content when start-up installs it; the panel owns the result.
     using ContentFactory = std::function<QWidget*(AppDelegate&)>;
-    // Registers (true) or removes (false) Holdfin as a login item.
+    // Starts Holdfin at login from now on (true) or no longer (false).
     using LaunchAtLoginHandler = std::function<void(bool)>;
 
-    // Creates the drag monitor on the main queue, pasteboard and event monitor, then the window
+    // Creates the drag monitor on the main queue, drag selection and event monitor, then the window
     // manager on the screens and window system (which builds and shows the panel; see
     // WindowManager for a null window system). The delegate drives the application and keeps
-    // the preferences in `defaults`. Every service must outlive the delegate.
-    AppDelegate(desktop::Application& application, desktop::UserDefaults& defaults,
-                core::MainQueue& mainQueue, backend::DragPasteboard& pasteboard,
+    // the preferences in `settings`. Every service must outlive the delegate.
+    AppDelegate(desktop::Application& application, desktop::Settings& settings,
+                core::MainQueue& mainQueue, backend::DragSelection& dragSelection,
                 backend::GlobalEventMonitor& eventMonitor, backend::Screens& screens,
                 backend::WindowSystem* windowSystem, QObject* parent = nullptr);
     ~AppDelegate() override;
@@ -75,7 +75,7 @@ private:
     void seedDefaultsOnFirstLaunch();
 
     desktop::Application& m_application;
-    desktop::UserDefaults& m_defaults;
+    desktop::Settings& m_settings;
     // Declaration order is construction order: the drag monitor comes first.
     panel::DragMonitor m_dragMonitor;
     panel::WindowManager m_windowManager;

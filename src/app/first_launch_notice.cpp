@@ -1,24 +1,24 @@
 #include "app/first_launch_notice.h"
 
-#include "desktop/defaults_keys.h"
 #include "desktop/desktop_notifications.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 
 namespace app {
 
-namespace keys = desktop::defaults_keys;
+namespace keys = desktop::settings_keys;
 
-bool showFirstLaunchNotice(desktop::UserDefaults& defaults,
+bool showFirstLaunchNotice(desktop::Settings& settings,
                            desktop::DesktopNotifications& notifications) {
-    if (defaults.contains(keys::hasLaunchedBefore) &&
-        !defaults.boolForKey(keys::firstLaunchNoticePending, false))
+    if (settings.contains(keys::hasLaunchedBefore) &&
+        !settings.boolValue(keys::firstLaunchNoticePending, false))
         return false;
     // A notification daemon that starts late in the session gets its turn at the next launch.
-    defaults.setBool(keys::firstLaunchNoticePending, true);
-    const QPointer<desktop::UserDefaults> store(&defaults);
+    settings.setValue(keys::firstLaunchNoticePending, true);
+    const QPointer<desktop::Settings> store(&settings);
     return notifications.notify(
         QCoreApplication::translate("FirstLaunchNotice", "Holdfin is ready"),
         QCoreApplication::translate("FirstLaunchNotice",

@@ -17,15 +17,15 @@
 
 namespace app {
 
-HoldfinApp::HoldfinApp(desktop::UserDefaults& userDefaults, desktop::Application& application,
+HoldfinApp::HoldfinApp(desktop::Settings& settings, desktop::Application& application,
                        Options options, QObject* parent)
-    : QObject(parent), m_userDefaults(userDefaults), m_application(application),
+    : QObject(parent), m_settings(settings), m_application(application),
       m_options(std::move(options)) {
     m_settingsAccess = std::make_unique<settings_access::SettingsAccessEnvironment>(
         [this] { showSettingsWindow(); });
 
     m_trayItem = std::make_unique<TrayItem>(
-        m_userDefaults, [] { return trayIcon(); }, tr("Holdfin"), buildMenu());
+        m_settings, [] { return trayIcon(); }, tr("Holdfin"), buildMenu());
     if (m_options.toggleShelf)
         m_trayItem->setClickHandler(m_options.toggleShelf);
 }
@@ -86,7 +86,7 @@ void HoldfinApp::createSettingsWindow() {
     layout->setContentsMargins(0, 0, 0, 0);
     // The window is exactly as large as its content: there is nothing to gain from resizing.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(new preferences::PreferencesView(m_userDefaults, m_options.delegateHooks,
+    layout->addWidget(new preferences::PreferencesView(m_settings, m_options.delegateHooks,
                                                        QStringLiteral("General"), window));
     for (const QKeySequence& keys :
          {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})

@@ -16,7 +16,7 @@ class QMenu;
 
 namespace desktop {
 class Application;
-class UserDefaults;
+class Settings;
 } // namespace desktop
 
 namespace app {
@@ -43,8 +43,8 @@ public:
         std::function<void()> pasteToShelf;
     };
 
-    HoldfinApp(desktop::UserDefaults& userDefaults, desktop::Application& application,
-               Options options, QObject* parent = nullptr);
+    HoldfinApp(desktop::Settings& settings, desktop::Application& application, Options options,
+               QObject* parent = nullptr);
     ~HoldfinApp() override;
 
     const settings_access::SettingsAccessEnvironment& settingsAccess() const {
@@ -69,7 +69,7 @@ private:
     std::unique_ptr<QMenu> buildMenu();
     void createSettingsWindow();
 
-    desktop::UserDefaults& m_userDefaults;
+    desktop::Settings& m_settings;
     desktop::Application& m_application;
     Options m_options;
     std::unique_ptr<settings_access::SettingsAccessEnvironment> m_settingsAccess;

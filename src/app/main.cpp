@@ -11,16 +11,16 @@
 #include "desktop/combined_color_scheme.h"
 #include "desktop/desktop_icon_theme.h"
 #include "desktop/desktop_notifications.h"
-#include "desktop/desktop_workspace.h"
+#include "desktop/freedesktop_services.h"
 #include "desktop/gtk_color_scheme.h"
 #include "desktop/gtk_settings.h"
 #include "desktop/portal_color_scheme.h"
 #include "desktop/qt_application.h"
+#include "desktop/settings.h"
 #include "desktop/single_instance.h"
 #include "desktop/symbol_image.h"
 #include "desktop/termination_signal_watcher.h"
 #include "desktop/thumbnail_loader.h"
-#include "desktop/user_defaults.h"
 #include "panel/non_activating_panel.h"
 #include "panel/shelf_keeper.h"
 #include "panel/shelf_shortcut.h"
@@ -37,16 +37,17 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QPointer>
 #include <QThreadPool>
 
-#include <cstdio>
-
 namespace {
 
+// Start-up failures, before anything else can report them.
+Q_LOGGING_CATEGORY(lcHoldfin, "holdfin")
+
 // A command of the command line: a client of the running Holdfin, without a window.
-int runCommand(int& argc, char* argv[], const scripting::Invocation& invocation) {
-    QCoreApplication app(argc, argv);
+int runCommand(const scripting::Invocation& invocation) {
     scripting::ShelfClient client(QDBusConnection::sessionBus(),
                                   QCoreApplication::applicationFilePath());
     return client.run(invocation);
@@ -54,7 +55,7 @@ int runCommand(int& argc, char* argv[], const scripting::Invocation& invocation)
 
 int runShelf(int& argc, char* argv[]) {
     if (auto why = backend::prepareDisplay()) {
-        std::fprintf(stderr, "holdfin: %s\n", why->toLocal8Bit().constData());
+        qCCritical(lcHoldfin, "%s", qUtf8Printable(*why));
         return 1;
     }
 
@@ -75,11 +76,11 @@ int runShelf(int& argc, char* argv[]) {
     core::StdoutDiagnosticLog log;
     const std::unique_ptr<backend::Backend> display = backend::createBackend();
     if (!display) {
-        std::fprintf(stderr, "holdfin: no back-end for the Qt platform %s\n",
-                     qUtf8Printable(QGuiApplication::platformName()));
+        qCCritical(lcHoldfin, "no back-end for the Qt platform %s",
+                   qUtf8Printable(QGuiApplication::platformName()));
         return 1;
     }
-    desktop::UserDefaults userDefaults;
+    desktop::Settings settings;
     // A plain X session (no XDG_CURRENT_DESKTOP) leaves Qt without an icon theme and a colour
     // scheme: the GTK desktop's settings name them.
     const desktop::GtkSettings gtkSettings(display->desktopSettings().values(),
@@ -107,7 +108,7 @@ int runShelf(int& argc, char* argv[]) {
     desktop::TerminationSignalWatcher terminationSignals;
     QObject::connect(&terminationSignals, &desktop::TerminationSignalWatcher::terminationRequested,
                      &terminationSignals, [&application] { application.terminate(); });
-    desktop::DesktopWorkspace workspace;
+    desktop::FreedesktopServices desktopServices;
     const desktop::SymbolImage symbols;
 
     const QString imageCache = shelf::MimeItemProviderFactory::defaultImageCacheDirectory();
@@ -120,7 +121,7 @@ int runShelf(int& argc, char* argv[]) {
     desktop::ThumbnailLoader thumbnails(
         desktop::ThumbnailCache(desktop::ThumbnailCache::defaultRoot()), mainQueue, {imageCache});
 
-    app::AppDelegate delegate(application, userDefaults, mainQueue, display->dragPasteboard(),
+    app::AppDelegate delegate(application, settings, mainQueue, display->dragSelection(),
                               display->eventMonitor(), display->screens(),
                               &display->windowSystem());
     // The last session's shelf is back before the panel first decides whether to show.
@@ -128,7 +129,7 @@ int runShelf(int& argc, char* argv[]) {
     // One write at a time, off the GUI thread: a large shelf takes a while to write.
     QThreadPool shelfWrites;
     shelfWrites.setMaxThreadCount(1);
-    panel::ShelfKeeper shelfKeeper(delegate.dragMonitor(), shelfStore, userDefaults, mainQueue,
+    panel::ShelfKeeper shelfKeeper(delegate.dragMonitor(), shelfStore, settings, mainQueue,
                                    [&shelfWrites](std::function<void()> write) {
                                        core::startOnPool(shelfWrites, std::move(write));
                                    });
@@ -141,8 +142,8 @@ int runShelf(int& argc, char* argv[]) {
                                            shelfOwner->addItem(item);
                                    });
     auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
-    panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), userDefaults, dragMonitor);
-    preferences::XdgAutostartLoginItem loginItem(QStringLiteral(HOLDFIN_APP_ID));
+    panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), settings, dragMonitor);
+    preferences::XdgAutostart loginItem(QStringLiteral(HOLDFIN_APP_ID));
     app::HoldfinApp::Options options;
     options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
     options.toggleShelf = [&dragMonitor] { dragMonitor.toggleShelf(); };
@@ -163,8 +164,8 @@ int runShelf(int& argc, char* argv[]) {
                                  if (auto* shared = app::AppDelegate::shared())
                                      shared->updateLaunchAtLogin(isEnabled);
                              },
-                             [&loginItem] { return loginItem.isRegistered(); }};
-    app::HoldfinApp holdfin(userDefaults, application, std::move(options));
+                             [&loginItem] { return loginItem.isEnabled(); }};
+    app::HoldfinApp holdfin(settings, application, std::move(options));
     panel::NonActivatingPanel* panelWindow = delegate.windowManager().window();
     QObject::connect(panelWindow, &panel::NonActivatingPanel::presented, &holdfin,
                      [&holdfin] { holdfin.setShelfShown(true); });
@@ -176,7 +177,7 @@ int runShelf(int& argc, char* argv[]) {
         [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
     delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {
         return new views::ContentView(self.dragMonitor(), self.windowManager(), mainQueue, log,
-                                      display->dragSession(), workspace, thumbnails, symbols,
+                                      display->dragSession(), desktopServices, thumbnails, symbols,
                                       application, colorSchemes, providers,
                                       holdfin.settingsAccess());
     });
@@ -197,7 +198,7 @@ int runShelf(int& argc, char* argv[]) {
                          shelfService.add(uris, /*isSplit*/ false, QDBusMessage());
                      });
     desktop::DesktopNotifications notifications(QStringLiteral(HOLDFIN_APP_ID));
-    app::showFirstLaunchNotice(userDefaults, notifications);
+    app::showFirstLaunchNotice(settings, notifications);
     if (!damagedShelfNotice.isEmpty())
         notifications.notify(QStringLiteral("Holdfin"), damagedShelfNotice);
     // Launching has finished once the event loop runs.
@@ -219,6 +220,11 @@ int main(int argc, char* argv[]) {
     QList<QByteArray> arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QByteArray(argv[i]);
+    if (scripting::parseCommandLine(arguments).action == scripting::Invocation::Action::Launch)
+        return runShelf(argc, argv);
+    // Everything else answers on the terminal, in the user's language.
+    QCoreApplication app(argc, argv);
+    app::installTranslations(app, QLocale::system());
     const scripting::Invocation invocation = scripting::parseCommandLine(arguments);
     switch (invocation.action) {
     case scripting::Invocation::Action::Help:
@@ -229,9 +235,9 @@ int main(int argc, char* argv[]) {
         std::fputs(qUtf8Printable(invocation.text), stderr);
         return 2;
     case scripting::Invocation::Action::Command:
-        return runCommand(argc, argv, invocation);
+        return runCommand(invocation);
     case scripting::Invocation::Action::Launch:
         break;
     }
-    return runShelf(argc, argv);
+    return 1; // not reached: the first reading launched the shelf
 }

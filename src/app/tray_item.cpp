@@ -1,7 +1,7 @@
 #include "tray_item.h"
 
-#include "desktop/defaults_keys.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 
 #include <QAction>
 #include <QCursor>
@@ -57,13 +57,13 @@ QIcon appIcon() {
     return QIcon(QStringLiteral(":/holdfin/app_icon.svg"));
 }
 
-TrayItem::TrayItem(desktop::UserDefaults& userDefaults, std::function<QIcon()> makeIcon,
-                   QString toolTip, std::unique_ptr<QMenu> menu, QObject* parent)
-    : QObject(parent), m_userDefaults(userDefaults), m_makeIcon(std::move(makeIcon)),
+TrayItem::TrayItem(desktop::Settings& settings, std::function<QIcon()> makeIcon, QString toolTip,
+                   std::unique_ptr<QMenu> menu, QObject* parent)
+    : QObject(parent), m_settings(settings), m_makeIcon(std::move(makeIcon)),
       m_toolTip(std::move(toolTip)), m_menu(std::move(menu)) {
     m_menu->installEventFilter(this);
-    connect(&m_userDefaults, &desktop::UserDefaults::changed, this, [this](const QString& key) {
-        if (key == desktop::defaults_keys::showMenuBarIcon)
+    connect(&m_settings, &desktop::Settings::valueChanged, this, [this](const QString& key) {
+        if (key == desktop::settings_keys::showMenuBarIcon)
             followPreference();
     });
     followPreference();
@@ -89,8 +89,8 @@ bool TrayItem::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TrayItem::followPreference() {
-    const bool isShown = m_userDefaults.boolForKey(desktop::defaults_keys::showMenuBarIcon,
-                                                   desktop::defaults_keys::showMenuBarIconFallback);
+    const bool isShown = m_settings.boolValue(desktop::settings_keys::showMenuBarIcon,
+                                              desktop::settings_keys::showMenuBarIconFallback);
     if (isShown == isPresent())
         return;
     if (isShown) {

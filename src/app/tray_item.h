@@ -12,7 +12,7 @@ class QMenu;
 class QSystemTrayIcon;
 
 namespace desktop {
-class UserDefaults;
+class Settings;
 }
 
 namespace app {
@@ -37,7 +37,7 @@ class TrayItem final : public QObject {
     Q_OBJECT
 public:
     // `makeIcon` is asked for the icon each time the item is inserted.
-    TrayItem(desktop::UserDefaults& userDefaults, std::function<QIcon()> makeIcon, QString toolTip,
+    TrayItem(desktop::Settings& settings, std::function<QIcon()> makeIcon, QString toolTip,
              std::unique_ptr<QMenu> menu, QObject* parent = nullptr);
     ~TrayItem() override;
 
@@ -57,7 +57,7 @@ protected:
 private:
     void followPreference();
 
-    desktop::UserDefaults& m_userDefaults;
+    desktop::Settings& m_settings;
     std::function<QIcon()> m_makeIcon;
     QString m_toolTip;
     std::unique_ptr<QMenu> m_menu;

@@ -8,7 +8,7 @@
 namespace backend {
 
 class DesktopSettings;
-class DragPasteboard;
+class DragSelection;
 class DragSession;
 class GlobalEventMonitor;
 class GlobalShortcuts;
@@ -22,7 +22,7 @@ class Backend {
 public:
     virtual ~Backend() = default;
 
-    virtual DragPasteboard& dragPasteboard() = 0;
+    virtual DragSelection& dragSelection() = 0;
     virtual GlobalEventMonitor& eventMonitor() = 0;
     virtual DragSession& dragSession() = 0;
     virtual WindowSystem& windowSystem() = 0;

@@ -60,12 +60,12 @@ bool DragOffer::offers(const QByteArray& target) const {
                        [&](const auto& pair) { return pair.first == target; });
 }
 
-DragOffer makeDragOffer(const QList<DraggingItem>& items) {
+DragOffer makeDragOffer(const QList<DragItem>& items) {
     QList<QUrl> urls;
     QByteArray uriList;
     QByteArrayList strings;
     QByteArrayList urlTexts;
-    for (const DraggingItem& item : items) {
+    for (const DragItem& item : items) {
         if (const auto* url = std::get_if<QUrl>(&item.writer)) {
             urls << *url;
             uriList += url->toEncoded() + "\r\n";

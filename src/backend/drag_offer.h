@@ -29,6 +29,6 @@ struct DragOffer {
     bool offers(const QByteArray& target) const;
 };
 
-DragOffer makeDragOffer(const QList<DraggingItem>& items);
+DragOffer makeDragOffer(const QList<DragItem>& items);
 
 } // namespace backend

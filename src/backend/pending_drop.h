@@ -9,7 +9,7 @@
 namespace backend {
 
 // A drop of another application's drag, taken over from the toolkit so that reading its data
-// never waits on the source (see DragPasteboard::takeOverDrop). The source waits until
+// never waits on the source (see DragSelection::takeOverDrop). The source waits until
 // finish(); a drop let go without it is refused. GUI thread only.
 class PendingDrop {
 public:

@@ -84,11 +84,11 @@ QtDragSession::QtDragSession(GlobalEventMonitor& eventMonitor, QObject* parent)
     });
 }
 
-void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<DraggingItem> items,
-                                         std::shared_ptr<DraggingSource> source) {
+void QtDragSession::startDrag(QObject& view, QPointF position, QList<DragItem> items,
+                              std::shared_ptr<DragSource> source) {
     Q_UNUSED(view);
     if (m_isDragging || items.isEmpty()) {
-        source->draggingSessionEnded(QCursor::pos(), Qt::IgnoreAction);
+        source->dragFinished(QCursor::pos(), Qt::IgnoreAction);
         return;
     }
     // The drag object belongs to this long-lived session rather than to the view, so a view
@@ -98,13 +98,12 @@ void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<
     m_handOver = handOver;
     auto* drag = new QDrag(this);
     drag->setMimeData(new DragMimeData(offer, handOver));
-    const DraggingItem& first = items.constFirst();
+    const DragItem& first = items.constFirst();
     if (!first.image.isNull()) {
         drag->setPixmap(first.image);
         drag->setHotSpot((position - QPointF(first.frame.topLeft())).toPoint());
     }
-    const Qt::DropActions actions =
-        source->supportedDropActions(DraggingContext::OutsideApplication);
+    const Qt::DropActions actions = source->supportedDropActions(DragContext::OutsideApplication);
 
     m_isDragging = true;
     emit dragStarting(offer);
@@ -116,7 +115,7 @@ void QtDragSession::beginDraggingSession(QObject& view, QPointF position, QList<
     m_isDragging = false;
     emit dragEnded();
     const Qt::DropAction action = performedAction(result);
-    source->draggingSessionEnded(QCursor::pos(), action);
+    source->dragFinished(QCursor::pos(), action);
     if (action != Qt::IgnoreAction)
         awaitHandOver(handOver, std::move(source));
 }
@@ -127,14 +126,14 @@ void QtDragSession::noteHandedOver() {
 }
 
 void QtDragSession::awaitHandOver(const std::shared_ptr<HandOver>& handOver,
-                                  std::shared_ptr<DraggingSource> source) {
+                                  std::shared_ptr<DragSource> source) {
     if (handOver->isDone) {
         source->dropHandedOver(true);
         return;
     }
     // Whichever comes first tells the source; the other finds it told.
     struct Verdict {
-        std::shared_ptr<DraggingSource> source;
+        std::shared_ptr<DragSource> source;
         void give(bool isHandedOver) {
             if (source)
                 std::exchange(source, {})->dropHandedOver(isHandedOver);
@@ -148,7 +147,7 @@ void QtDragSession::awaitHandOver(const std::shared_ptr<HandOver>& handOver,
     QTimer::singleShot(kHandOverWait, this, [verdict] { verdict->give(false); });
 }
 
-std::unique_ptr<QMimeData> makeDragMimeData(const QList<DraggingItem>& items) {
+std::unique_ptr<QMimeData> makeDragMimeData(const QList<DragItem>& items) {
     return std::make_unique<DragMimeData>(makeDragOffer(items), nullptr);
 }
 

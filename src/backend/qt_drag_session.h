@@ -30,8 +30,8 @@ class QtDragSession final : public QObject, public DragSession {
 public:
     explicit QtDragSession(GlobalEventMonitor& eventMonitor, QObject* parent = nullptr);
 
-    void beginDraggingSession(QObject& view, QPointF position, QList<DraggingItem> items,
-                              std::shared_ptr<DraggingSource> source) override;
+    void startDrag(QObject& view, QPointF position, QList<DragItem> items,
+                   std::shared_ptr<DragSource> source) override;
 
     // The platform handed data of the latest drag to a peer itself.
     void noteHandedOver();
@@ -46,7 +46,7 @@ private:
     // Tells `source` whether the accepted drop was handed any data, once it is or once the
     // destination had time enough to ask.
     void awaitHandOver(const std::shared_ptr<HandOver>& handOver,
-                       std::shared_ptr<DraggingSource> source);
+                       std::shared_ptr<DragSource> source);
 
     GlobalEventMonitor& m_eventMonitor;
     bool m_isDragging = false;
@@ -54,7 +54,7 @@ private:
 };
 
 // The data of a drag or a copy, as makeDragOffer() has it.
-std::unique_ptr<QMimeData> makeDragMimeData(const QList<DraggingItem>& items);
+std::unique_ptr<QMimeData> makeDragMimeData(const QList<DragItem>& items);
 
 // Copy unless Shift asks for a move that `actions` allows.
 Qt::DropAction proposedDropAction(Qt::DropActions actions, Qt::KeyboardModifiers modifiers);

@@ -43,19 +43,19 @@ std::optional<ScreenInfo> QtScreens::primary() const {
     return ScreenInfo{screen->name(), screen->geometry()};
 }
 
-QRect QtScreens::primaryVisibleFrame() const {
+QRect QtScreens::primaryAvailableGeometry() const {
     const QScreen* screen = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
     if (!screen)
         return {};
     // Qt already leaves out the docks when there is a single monitor.
     if (QGuiApplication::screens().size() < 2 || !m_workArea)
         return screen->availableGeometry();
-    return visibleFrame(screen->availableGeometry(), m_workArea->currentWorkArea(),
-                        screen->devicePixelRatio());
+    return availableGeometry(screen->availableGeometry(), m_workArea->currentWorkArea(),
+                             screen->devicePixelRatio());
 }
 
-QRect QtScreens::visibleFrame(const QRect& available, const std::optional<QRect>& workArea,
-                              qreal ratio) {
+QRect QtScreens::availableGeometry(const QRect& available, const std::optional<QRect>& workArea,
+                                   qreal ratio) {
     if (!workArea || ratio <= 0)
         return available;
     const QRect scaled(qRound(workArea->x() / ratio), qRound(workArea->y() / ratio),

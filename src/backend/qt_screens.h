@@ -18,12 +18,12 @@ public:
 
     QList<ScreenInfo> screens() const override;
     std::optional<ScreenInfo> primary() const override;
-    QRect primaryVisibleFrame() const override;
+    QRect primaryAvailableGeometry() const override;
 
     // `available` cut down to `workArea` (device pixels, scaled by `ratio`); `available`
     // itself when they do not overlap.
-    static QRect visibleFrame(const QRect& available, const std::optional<QRect>& workArea,
-                              qreal ratio);
+    static QRect availableGeometry(const QRect& available, const std::optional<QRect>& workArea,
+                                   qreal ratio);
 
 private:
     void watch(QScreen* screen);

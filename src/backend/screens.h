@@ -27,7 +27,7 @@ public:
     // The primary monitor, or nothing when there is none.
     virtual std::optional<ScreenInfo> primary() const = 0;
     // The primary monitor's area less docks and panels; the zero rectangle without a screen.
-    virtual QRect primaryVisibleFrame() const = 0;
+    virtual QRect primaryAvailableGeometry() const = 0;
 
 signals:
     // A monitor was added or removed, or a geometry or the primary monitor changed.

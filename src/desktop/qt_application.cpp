@@ -51,9 +51,9 @@ bool QtApplication::eventFilter(QObject* watched, QEvent* event) {
     // the window under the pointer would find the tooltip there, and the drop would be lost.
     // Nothing is ever done to a tooltip with the pointer. Each exposure may be of a new
     // native window.
-    if (m_windowSystem && watched->isWindowType() && event->type() == QEvent::Expose) {
-        auto* window = static_cast<QWindow*>(watched);
-        if (window->type() == Qt::ToolTip)
+    if (m_windowSystem && event->type() == QEvent::Expose) {
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (window && window->type() == Qt::ToolTip)
             m_windowSystem->letInputPass(window);
     }
     return false;

@@ -1,17 +1,17 @@
 #include "drag_monitor.h"
 
-#include "backend/drag_pasteboard.h"
+#include "backend/drag_selection.h"
 #include "backend/global_event_monitor.h"
 #include "core/main_queue.h"
 
 namespace panel {
 
-using backend::PasteboardClass;
+using backend::DragContent;
 using shelf::BucketItem;
 
-DragMonitor::DragMonitor(core::MainQueue& mainQueue, backend::DragPasteboard& pasteboard,
+DragMonitor::DragMonitor(core::MainQueue& mainQueue, backend::DragSelection& dragSelection,
                          backend::GlobalEventMonitor& eventMonitor, QObject* parent)
-    : QObject(parent), m_pasteboard(pasteboard), m_mainQueue(mainQueue),
+    : QObject(parent), m_dragSelection(dragSelection), m_mainQueue(mainQueue),
       m_eventSource(eventMonitor) {
     startMonitoring();
 }
@@ -21,7 +21,7 @@ DragMonitor::~DragMonitor() {
 }
 
 void DragMonitor::startMonitoring() {
-    m_lastChangeCount = m_pasteboard.changeCount();
+    m_lastChangeCount = m_dragSelection.serial();
 
     // Handlers only read state; every change they cause goes through the main queue.
     using backend::GlobalEventMonitor;
@@ -44,14 +44,13 @@ void DragMonitor::endDrag() {
 }
 
 void DragMonitor::checkPasteboard() {
-    const std::int64_t count = m_pasteboard.changeCount();
+    const std::int64_t count = m_dragSelection.serial();
     if (count == m_lastChangeCount)
         return;
     m_mainQueue.post(this, [this, count] {
         m_lastChangeCount = count;
-        const bool readable =
-            m_pasteboard.canReadObjectForClasses({PasteboardClass::Image, PasteboardClass::Color,
-                                                  PasteboardClass::String, PasteboardClass::Url});
+        const bool readable = m_dragSelection.hasContent(
+            {DragContent::Image, DragContent::Color, DragContent::Text, DragContent::Url});
         if (readable)
             setIsDragging(true);
     });

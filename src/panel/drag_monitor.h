@@ -10,7 +10,7 @@
 #include <cstdint>
 
 namespace backend {
-class DragPasteboard;
+class DragSelection;
 class GlobalEventMonitor;
 } // namespace backend
 
@@ -29,7 +29,7 @@ class DragMonitor final : public QObject {
 public:
     // Follows `eventMonitor` at once, and has it watch keys while a drag is on or the shelf is
     // shown on request; all three services must outlive the monitor.
-    DragMonitor(core::MainQueue& mainQueue, backend::DragPasteboard& pasteboard,
+    DragMonitor(core::MainQueue& mainQueue, backend::DragSelection& dragSelection,
                 backend::GlobalEventMonitor& eventMonitor, QObject* parent = nullptr);
     ~DragMonitor() override;
 
@@ -54,7 +54,7 @@ public:
 
     std::int64_t lastChangeCount() const { return m_lastChangeCount; }
     void setLastChangeCount(std::int64_t count) { m_lastChangeCount = count; }
-    backend::DragPasteboard& pasteboard() const { return m_pasteboard; }
+    backend::DragSelection& dragSelection() const { return m_dragSelection; }
 
     // Drag-start test, run on the main queue for every left-mouse-dragged event.
     void checkPasteboard();
@@ -101,7 +101,7 @@ private:
     bool m_isShelfRequested = false;
     bool m_isShelfPutAway = false;
     ShelfModel m_shelf; // draggedItems
-    backend::DragPasteboard& m_pasteboard;
+    backend::DragSelection& m_dragSelection;
     std::int64_t m_lastChangeCount = 0;
     core::MainQueue& m_mainQueue;
     backend::GlobalEventMonitor& m_eventSource;

@@ -31,8 +31,8 @@ public:
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
-        const auto* panel = static_cast<NonActivatingPanel*>(widget());
-        if (!panel->isPresented() || !panel->contentView()) {
+        const auto* panel = qobject_cast<const NonActivatingPanel*>(widget());
+        if (!panel || !panel->isPresented() || !panel->contentView()) {
             state.invisible = true;
             state.offscreen = true;
         }

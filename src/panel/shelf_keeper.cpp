@@ -1,20 +1,20 @@
 #include "panel/shelf_keeper.h"
 
 #include "core/main_queue.h"
-#include "desktop/defaults_keys.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 #include "panel/drag_monitor.h"
+#include "shelf/logging.h"
 #include "shelf/shelf_store.h"
 
 #include <QPointer>
 
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 
 namespace panel {
 
-namespace keys = desktop::defaults_keys;
+namespace keys = desktop::settings_keys;
 using shelf::BucketItem;
 
 // The store's one user: writes in turn, newest wins, and knows when none is under way.
@@ -35,8 +35,8 @@ struct ShelfKeeper::Writer {
             return;
         }
         if (!store.save(items, retained))
-            std::fprintf(stderr, "holdfin: could not save the shelf to %s\n",
-                         qUtf8Printable(store.filePath()));
+            qCWarning(shelf::lcShelf, "could not save the shelf to %s",
+                      qUtf8Printable(store.filePath()));
     }
 
     void started() {
@@ -61,14 +61,14 @@ struct ShelfKeeper::Writer {
 };
 
 ShelfKeeper::ShelfKeeper(DragMonitor& dragMonitor, shelf::ShelfStore& store,
-                         desktop::UserDefaults& defaults, core::MainQueue& mainQueue,
+                         desktop::Settings& settings, core::MainQueue& mainQueue,
                          Background background, QObject* parent)
-    : QObject(parent), m_dragMonitor(dragMonitor), m_defaults(defaults), m_mainQueue(mainQueue),
+    : QObject(parent), m_dragMonitor(dragMonitor), m_settings(settings), m_mainQueue(mainQueue),
       m_background(std::move(background)), m_writer(std::make_shared<Writer>(store)) {
     connect(&m_dragMonitor, &DragMonitor::draggedItemsChanged, this, &ShelfKeeper::scheduleSave);
     connect(&m_dragMonitor.history(), &ShelfHistory::canUndoChanged, this,
             &ShelfKeeper::scheduleSave);
-    connect(&m_defaults, &desktop::UserDefaults::changed, this, [this](const QString& key) {
+    connect(&m_settings, &desktop::Settings::valueChanged, this, [this](const QString& key) {
         if (key == keys::keepShelf)
             saveNow();
     });
@@ -80,7 +80,7 @@ ShelfKeeper::~ShelfKeeper() {
 }
 
 bool ShelfKeeper::isEnabled() const {
-    return m_defaults.boolForKey(keys::keepShelf, keys::keepShelfFallback);
+    return m_settings.boolValue(keys::keepShelf, keys::keepShelfFallback);
 }
 
 QString ShelfKeeper::restore() {
@@ -93,11 +93,11 @@ QString ShelfKeeper::restore() {
     shelf::ShelfStore::Loaded loaded = store.load();
     QString notice;
     if (!loaded.problem.isEmpty()) {
-        std::fprintf(stderr,
-                     "holdfin: the saved shelf could not be read (%s); entries recovered: %lld; "
-                     "kept aside as %s\n",
-                     qUtf8Printable(loaded.problem), static_cast<long long>(loaded.items.size()),
-                     qUtf8Printable(loaded.keptAs));
+        qCWarning(shelf::lcShelf,
+                  "the saved shelf could not be read (%s); entries recovered: %lld; kept aside "
+                  "as %s",
+                  qUtf8Printable(loaded.problem), static_cast<long long>(loaded.items.size()),
+                  qUtf8Printable(loaded.keptAs));
         notice = loaded.keptAs.isEmpty()
                      ? tr("The saved shelf was damaged. %n entry(s) could be recovered.", nullptr,
                           int(loaded.items.size()))

@@ -14,7 +14,7 @@ class MainQueue;
 }
 
 namespace desktop {
-class UserDefaults;
+class Settings;
 }
 
 namespace shelf {
@@ -38,7 +38,7 @@ public:
     using Background = std::function<void(std::function<void()>)>;
 
     // Everything must outlive the keeper; the keeper waits for its writes when destroyed.
-    ShelfKeeper(DragMonitor& dragMonitor, shelf::ShelfStore& store, desktop::UserDefaults& defaults,
+    ShelfKeeper(DragMonitor& dragMonitor, shelf::ShelfStore& store, desktop::Settings& settings,
                 core::MainQueue& mainQueue, Background background = {}, QObject* parent = nullptr);
     ~ShelfKeeper() override;
 
@@ -61,7 +61,7 @@ private:
     std::function<void()> writeOfNow();
 
     DragMonitor& m_dragMonitor;
-    desktop::UserDefaults& m_defaults;
+    desktop::Settings& m_settings;
     core::MainQueue& m_mainQueue;
     Background m_background;
     std::shared_ptr<Writer> m_writer;

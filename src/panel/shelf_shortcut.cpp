@@ -1,22 +1,21 @@
 #include "panel/shelf_shortcut.h"
 
 #include "backend/global_shortcuts.h"
-#include "desktop/defaults_keys.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 #include "panel/drag_monitor.h"
+#include "shelf/logging.h"
 
 #include <QKeySequence>
 
-#include <cstdio>
-
 namespace panel {
 
-namespace keys = desktop::defaults_keys;
+namespace keys = desktop::settings_keys;
 
-ShelfShortcut::ShelfShortcut(backend::GlobalShortcuts& shortcuts, desktop::UserDefaults& defaults,
+ShelfShortcut::ShelfShortcut(backend::GlobalShortcuts& shortcuts, desktop::Settings& settings,
                              DragMonitor& dragMonitor, QObject* parent)
-    : QObject(parent), m_shortcuts(shortcuts), m_defaults(defaults), m_dragMonitor(dragMonitor) {
-    connect(&m_defaults, &desktop::UserDefaults::changed, this, [this](const QString& key) {
+    : QObject(parent), m_shortcuts(shortcuts), m_settings(settings), m_dragMonitor(dragMonitor) {
+    connect(&m_settings, &desktop::Settings::valueChanged, this, [this](const QString& key) {
         if (key == keys::showShelfShortcut)
             followPreference();
     });
@@ -41,7 +40,7 @@ std::optional<QKeyCombination> ShelfShortcut::parse(const QString& stored) {
 }
 
 void ShelfShortcut::followPreference() {
-    const auto wanted = parse(m_defaults.stringForKey(keys::showShelfShortcut).value_or(QString()));
+    const auto wanted = parse(m_settings.stringValue(keys::showShelfShortcut).value_or(QString()));
     if (wanted == m_grabbed)
         return;
     if (m_grabbed)
@@ -53,8 +52,8 @@ void ShelfShortcut::followPreference() {
         m_grabbed = wanted;
         return;
     }
-    std::fprintf(stderr, "holdfin: cannot use %s to show the shelf: another program holds it\n",
-                 qUtf8Printable(QKeySequence(*wanted).toString(QKeySequence::PortableText)));
+    qCWarning(shelf::lcShelf, "cannot use %s to show the shelf: another program holds it",
+              qUtf8Printable(QKeySequence(*wanted).toString(QKeySequence::PortableText)));
 }
 
 } // namespace panel

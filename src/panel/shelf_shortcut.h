@@ -10,7 +10,7 @@ class GlobalShortcuts;
 }
 
 namespace desktop {
-class UserDefaults;
+class Settings;
 }
 
 namespace panel {
@@ -23,7 +23,7 @@ class ShelfShortcut final : public QObject {
     Q_OBJECT
 public:
     // Takes the stored shortcut at once. Everything must outlive this object.
-    ShelfShortcut(backend::GlobalShortcuts& shortcuts, desktop::UserDefaults& defaults,
+    ShelfShortcut(backend::GlobalShortcuts& shortcuts, desktop::Settings& settings,
                   DragMonitor& dragMonitor, QObject* parent = nullptr);
     ~ShelfShortcut() override;
 
@@ -37,7 +37,7 @@ private:
     void followPreference();
 
     backend::GlobalShortcuts& m_shortcuts;
-    desktop::UserDefaults& m_defaults;
+    desktop::Settings& m_settings;
     DragMonitor& m_dragMonitor;
     std::optional<QKeyCombination> m_grabbed;
 };

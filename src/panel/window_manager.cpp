@@ -15,7 +15,7 @@ QRect toWidgetGeometry(const QRectF& frame) {
 WindowManager::WindowManager(backend::Screens& screens, backend::WindowSystem* windowSystem,
                              QObject* parent)
     : QObject(parent), m_screens(screens), m_windowSystem(windowSystem) {
-    const QRectF frame = panelFrame(m_screens.primaryVisibleFrame());
+    const QRectF frame = panelFrame(m_screens.primaryAvailableGeometry());
     m_panelY = frame.y();
     if (auto primary = m_screens.primary())
         m_screenName = primary->name;
@@ -77,7 +77,7 @@ bool WindowManager::keepsPanelDuringDragOut() const {
 }
 
 void WindowManager::placeOnPrimary() {
-    const QRectF frame = panelFrame(m_screens.primaryVisibleFrame());
+    const QRectF frame = panelFrame(m_screens.primaryAvailableGeometry());
     m_panelY = frame.y();
     const auto primary = m_screens.primary();
     m_screenName = primary ? primary->name : QString();

@@ -11,9 +11,9 @@ struct AppDelegateHooks {
     std::function<bool()> isDelegateRegistered;
     // Applies the stored appearance to the whole application.
     std::function<void()> applyAppearance;
-    // Registers Holdfin as a login item (true) or removes it (false).
+    // Starts Holdfin at login from now on (true) or no longer (false).
     std::function<void(bool)> updateLaunchAtLogin;
-    // Whether Holdfin is registered to start at login, as the system has it now.
+    // Whether Holdfin starts at login, as the desktop has it now.
     std::function<bool()> isLaunchingAtLogin;
 };
 

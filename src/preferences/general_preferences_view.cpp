@@ -1,7 +1,7 @@
 #include "general_preferences_view.h"
 
-#include "desktop/defaults_keys.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,16 +13,16 @@
 
 namespace preferences {
 
-namespace keys = desktop::defaults_keys;
+namespace keys = desktop::settings_keys;
 
 namespace {
 constexpr int kWidth = 420;
 constexpr int kSidePadding = 20;
 } // namespace
 
-GeneralPreferencesView::GeneralPreferencesView(desktop::UserDefaults& userDefaults,
+GeneralPreferencesView::GeneralPreferencesView(desktop::Settings& settings,
                                                AppDelegateHooks delegate, QWidget* parent)
-    : QWidget(parent), m_userDefaults(userDefaults), m_delegate(std::move(delegate)),
+    : QWidget(parent), m_settings(settings), m_delegate(std::move(delegate)),
       m_launchAtLoginToggle(new QCheckBox(tr("Launch Application at login"), this)),
       m_showMenuBarIconToggle(new QCheckBox(tr("Show menu bar icon"), this)),
       m_appearancePicker(new QComboBox(this)),
@@ -93,30 +93,30 @@ GeneralPreferencesView::GeneralPreferencesView(desktop::UserDefaults& userDefaul
     connect(m_appearancePicker, &QComboBox::activated, this, [this](int index) {
         setSelectedAppearance(m_appearancePicker->itemData(index).toString());
     });
-    connect(&m_userDefaults, &desktop::UserDefaults::changed, this,
+    connect(&m_settings, &desktop::Settings::valueChanged, this,
             &GeneralPreferencesView::showStoredValue);
 }
 
 bool GeneralPreferencesView::launchAtLogin() const {
-    return m_userDefaults.boolForKey(keys::launchAtLogin, keys::launchAtLoginFallback);
+    return m_settings.boolValue(keys::launchAtLogin, keys::launchAtLoginFallback);
 }
 
 bool GeneralPreferencesView::showMenuBarIcon() const {
-    return m_userDefaults.boolForKey(keys::showMenuBarIcon, keys::showMenuBarIconFallback);
+    return m_settings.boolValue(keys::showMenuBarIcon, keys::showMenuBarIconFallback);
 }
 
 QString GeneralPreferencesView::selectedAppearance() const {
-    return m_userDefaults.stringForKey(keys::selectedAppearance)
+    return m_settings.stringValue(keys::selectedAppearance)
         .value_or(QString(keys::appearanceSystem));
 }
 
 bool GeneralPreferencesView::keepShelf() const {
-    return m_userDefaults.boolForKey(keys::keepShelf, keys::keepShelfFallback);
+    return m_settings.boolValue(keys::keepShelf, keys::keepShelfFallback);
 }
 
 QKeySequence GeneralPreferencesView::showShelfShortcut() const {
     return QKeySequence::fromString(
-        m_userDefaults.stringForKey(keys::showShelfShortcut).value_or(QString()),
+        m_settings.stringValue(keys::showShelfShortcut).value_or(QString()),
         QKeySequence::PortableText);
 }
 
@@ -125,7 +125,7 @@ void GeneralPreferencesView::showEvent(QShowEvent* event) {
     if (m_delegate.isLaunchingAtLogin) {
         const bool isLaunching = m_delegate.isLaunchingAtLogin();
         if (isLaunching != launchAtLogin())
-            m_userDefaults.setBool(keys::launchAtLogin, isLaunching);
+            m_settings.setValue(keys::launchAtLogin, isLaunching);
     }
     QWidget::showEvent(event);
 }
@@ -135,35 +135,35 @@ bool GeneralPreferencesView::isDelegateRegistered() const {
 }
 
 void GeneralPreferencesView::setLaunchAtLogin(bool isEnabled) {
-    m_userDefaults.setBool(keys::launchAtLogin, isEnabled);
+    m_settings.setValue(keys::launchAtLogin, isEnabled);
     if (isDelegateRegistered() && m_delegate.updateLaunchAtLogin)
         m_delegate.updateLaunchAtLogin(isEnabled);
 }
 
 void GeneralPreferencesView::setShowMenuBarIcon(bool isShown) {
-    m_userDefaults.setBool(keys::showMenuBarIcon, isShown);
+    m_settings.setValue(keys::showMenuBarIcon, isShown);
 }
 
 void GeneralPreferencesView::setSelectedAppearance(const QString& appearance) {
-    m_userDefaults.setObject(keys::selectedAppearance, appearance);
+    m_settings.setValue(keys::selectedAppearance, appearance);
     if (isDelegateRegistered() && m_delegate.applyAppearance)
         m_delegate.applyAppearance();
 }
 
 void GeneralPreferencesView::setKeepShelf(bool isKept) {
-    m_userDefaults.setBool(keys::keepShelf, isKept);
+    m_settings.setValue(keys::keepShelf, isKept);
 }
 
 void GeneralPreferencesView::setShowShelfShortcut(const QKeySequence& shortcut) {
     const QString stored = shortcut.isEmpty()
                                ? QString()
                                : QKeySequence(shortcut[0]).toString(QKeySequence::PortableText);
-    if (stored == m_userDefaults.stringForKey(keys::showShelfShortcut).value_or(QString()))
+    if (stored == m_settings.stringValue(keys::showShelfShortcut).value_or(QString()))
         return;
     if (stored.isEmpty())
-        m_userDefaults.remove(keys::showShelfShortcut);
+        m_settings.remove(keys::showShelfShortcut);
     else
-        m_userDefaults.setObject(keys::showShelfShortcut, stored);
+        m_settings.setValue(keys::showShelfShortcut, stored);
 }
 
 void GeneralPreferencesView::showStoredValue(const QString& key) {

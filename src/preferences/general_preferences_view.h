@@ -11,17 +11,17 @@ class QComboBox;
 class QKeySequenceEdit;
 
 namespace desktop {
-class UserDefaults;
+class Settings;
 }
 
 namespace preferences {
 
 // The "General" tab: launch at login, the tray icon, the appearance and keeping the shelf, each
-// bound to its user-defaults key and following every write of it. GUI thread.
+// bound to its settings key and following every write of it. GUI thread.
 class GeneralPreferencesView final : public QWidget {
     Q_OBJECT
 public:
-    GeneralPreferencesView(desktop::UserDefaults& userDefaults, AppDelegateHooks delegate,
+    GeneralPreferencesView(desktop::Settings& settings, AppDelegateHooks delegate,
                            QWidget* parent = nullptr);
 
     // The stored choice; each showing of the view first makes it what the system has.
@@ -32,7 +32,7 @@ public:
     // The stored shortcut that shows the shelf; empty for none.
     QKeySequence showShelfShortcut() const;
 
-    // Stores the choice, then, while the delegate is registered, updates the login item.
+    // Stores the choice, then, while the delegate is registered, updates the autostart entry.
     void setLaunchAtLogin(bool isEnabled);
     // Only stores the choice; the tray item follows the key itself.
     void setShowMenuBarIcon(bool isShown);
@@ -51,7 +51,7 @@ private:
     bool isDelegateRegistered() const;
     void showStoredValue(const QString& key);
 
-    desktop::UserDefaults& m_userDefaults;
+    desktop::Settings& m_settings;
     AppDelegateHooks m_delegate;
     QCheckBox* m_launchAtLoginToggle;
     QCheckBox* m_showMenuBarIconToggle;

@@ -11,11 +11,11 @@
 
 namespace preferences {
 
-void updateLaunchAtLogin(preferences::LoginItemService& service, bool isEnabled) {
+void updateLaunchAtLogin(preferences::Autostart& service, bool isEnabled) {
     if (isEnabled)
-        service.registerLoginItem();
+        service.enable();
     else
-        service.unregisterLoginItem();
+        service.disable();
 }
 
 namespace {
@@ -46,19 +46,19 @@ QString execArgument(const QString& path) {
 
 } // namespace
 
-XdgAutostartLoginItem::XdgAutostartLoginItem(QString appId, QString executable)
+XdgAutostart::XdgAutostart(QString appId, QString executable)
     : m_appId(std::move(appId)), m_executable(std::move(executable)) {}
 
-QString XdgAutostartLoginItem::executable() const {
+QString XdgAutostart::executable() const {
     return m_executable.isEmpty() ? QCoreApplication::applicationFilePath() : m_executable;
 }
 
-QString XdgAutostartLoginItem::entryPath() const {
+QString XdgAutostart::entryPath() const {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/autostart/") + m_appId + QStringLiteral(".desktop");
 }
 
-QString XdgAutostartLoginItem::desktopEntry(const QString& executable) {
+QString XdgAutostart::desktopEntry(const QString& executable) {
     if (executable.isEmpty() ||
         std::any_of(executable.begin(), executable.end(), [](QChar c) { return c < u' '; }))
         return {};
@@ -72,7 +72,7 @@ QString XdgAutostartLoginItem::desktopEntry(const QString& executable) {
         .arg(execArgument(executable));
 }
 
-bool XdgAutostartLoginItem::registerLoginItem() {
+bool XdgAutostart::enable() {
     const QString text = desktopEntry(executable());
     if (text.isEmpty())
         return false;
@@ -86,7 +86,7 @@ bool XdgAutostartLoginItem::registerLoginItem() {
     return file.commit();
 }
 
-bool XdgAutostartLoginItem::isRegistered() const {
+bool XdgAutostart::isEnabled() const {
     QFile file(entryPath());
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -98,7 +98,7 @@ bool XdgAutostartLoginItem::isRegistered() const {
     });
 }
 
-bool XdgAutostartLoginItem::unregisterLoginItem() {
+bool XdgAutostart::disable() {
     const QString path = entryPath();
     QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())

@@ -18,10 +18,10 @@ constexpr int kMaximumWidth = 420;
 constexpr int kMinimumHeight = 100;
 } // namespace
 
-PreferencesView::PreferencesView(desktop::UserDefaults& userDefaults, AppDelegateHooks delegate,
+PreferencesView::PreferencesView(desktop::Settings& settings, AppDelegateHooks delegate,
                                  const QString& selectedTab, QWidget* parent)
     : QWidget(parent), m_selectedTab(selectedTab), m_tabs(new QTabWidget(this)),
-      m_general(new GeneralPreferencesView(userDefaults, std::move(delegate))) {
+      m_general(new GeneralPreferencesView(settings, std::move(delegate))) {
     const int general = m_tabs->addTab(
         m_general, QIcon::fromTheme(QStringLiteral("preferences-system")), tr("General"));
     m_tabs->tabBar()->setTabData(general, kGeneralTab);

@@ -8,7 +8,7 @@
 class QTabWidget;
 
 namespace desktop {
-class UserDefaults;
+class Settings;
 }
 
 namespace preferences {
@@ -19,7 +19,7 @@ class GeneralPreferencesView;
 class PreferencesView final : public QWidget {
     Q_OBJECT
 public:
-    PreferencesView(desktop::UserDefaults& userDefaults, AppDelegateHooks delegate,
+    PreferencesView(desktop::Settings& settings, AppDelegateHooks delegate,
                     const QString& selectedTab = QStringLiteral("General"),
                     QWidget* parent = nullptr);
 

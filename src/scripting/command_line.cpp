@@ -1,6 +1,7 @@
 #include "scripting/command_line.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 #include <array>
@@ -17,21 +18,31 @@ struct CommandSpec {
     const char* name;
     const char* arguments; // as the usage line shows them
     qsizetype maximumArguments;
-    const char* description;
+    const char* description; // untranslated
 };
 
 constexpr qsizetype kAny = -1;
 
 constexpr std::array kCommands{
     CommandSpec{"add", "[PATH|URL|-]...", kAny,
-                "Parks files and links as one entry; --text or - parks text."},
-    CommandSpec{"list", "", 0, "Prints the entries, newest first."},
-    CommandSpec{"paths", "[N]", 1, "Prints the file paths of entry N (default 1), one per line."},
-    CommandSpec{"show", "", 0, "Shows the shelf."},
-    CommandSpec{"hide", "", 0, "Hides the shelf."},
-    CommandSpec{"clear", "", 0, "Empties the shelf (undoable from the shelf)."},
-    CommandSpec{"remove", "N", 1, "Removes entry N (undoable from the shelf)."},
+                QT_TRANSLATE_NOOP("CommandLine",
+                                  "Parks files and links as one entry; --text or - parks text.")},
+    CommandSpec{"list", "", 0,
+                QT_TRANSLATE_NOOP("CommandLine", "Prints the entries, newest first.")},
+    CommandSpec{"paths", "[N]", 1,
+                QT_TRANSLATE_NOOP("CommandLine",
+                                  "Prints the file paths of entry N (default 1), one per line.")},
+    CommandSpec{"show", "", 0, QT_TRANSLATE_NOOP("CommandLine", "Shows the shelf.")},
+    CommandSpec{"hide", "", 0, QT_TRANSLATE_NOOP("CommandLine", "Hides the shelf.")},
+    CommandSpec{"clear", "", 0,
+                QT_TRANSLATE_NOOP("CommandLine", "Empties the shelf (undoable from the shelf).")},
+    CommandSpec{"remove", "N", 1,
+                QT_TRANSLATE_NOOP("CommandLine", "Removes entry N (undoable from the shelf).")},
 };
+
+QString described(const CommandSpec& spec) {
+    return QCoreApplication::translate("CommandLine", spec.description);
+}
 
 const CommandSpec* commandNamed(const QString& name) {
     for (const CommandSpec& spec : kCommands) {
@@ -68,13 +79,16 @@ QString commandOf(const QStringList& arguments) {
 }
 
 QString commandList() {
-    QString text = QStringLiteral("\nCommands (each talks to the running Holdfin, starting it "
-                                  "first if none runs;\n`holdfin COMMAND --help` tells more):\n");
+    QString text =
+        QLatin1Char('\n') +
+        QCoreApplication::translate("CommandLine", "Commands (each talks to the running Holdfin, "
+                                                   "starting it first if none runs;\n`holdfin "
+                                                   "COMMAND --help` tells more):") +
+        QLatin1Char('\n');
     for (const CommandSpec& spec : kCommands) {
         const QString synopsis =
             QLatin1String(spec.name) + QLatin1Char(' ') + QLatin1String(spec.arguments);
-        text +=
-            QStringLiteral("  %1  %2\n").arg(synopsis, -22).arg(QLatin1String(spec.description));
+        text += QStringLiteral("  %1  %2\n").arg(synopsis, -22).arg(described(spec));
     }
     return text;
 }
@@ -106,36 +120,43 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
         arguments << decoded(argv.at(i), i);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("A floating drop shelf: drag anything, park it on the shelf, drag it out "
-                       "later."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "CommandLine",
+        "A floating drop shelf: drag anything, park it on the shelf, drag it out later."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Prints this help."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Prints the version."));
+                                  QCoreApplication::translate("CommandLine", "Prints this help."));
+    const QCommandLineOption version(
+        {QStringLiteral("v"), QStringLiteral("version")},
+        QCoreApplication::translate("CommandLine", "Prints the version."));
     parser.addOption(help);
     parser.addOption(version);
 
     const QString name = commandOf(arguments);
     const CommandSpec* command = commandNamed(name);
-    const QCommandLineOption preferences(QStringLiteral("preferences"),
-                                         QStringLiteral("Opens the preferences."));
-    const QCommandLineOption split(QStringLiteral("split"),
-                                   QStringLiteral("Parks one entry per argument."));
-    const QCommandLineOption text(QStringLiteral("text"), QStringLiteral("Parks TEXT."),
+    const QCommandLineOption preferences(
+        QStringLiteral("preferences"),
+        QCoreApplication::translate("CommandLine", "Opens the preferences."));
+    const QCommandLineOption split(
+        QStringLiteral("split"),
+        QCoreApplication::translate("CommandLine", "Parks one entry per argument."));
+    const QCommandLineOption text(QStringLiteral("text"),
+                                  QCoreApplication::translate("CommandLine", "Parks TEXT."),
                                   QStringLiteral("TEXT"));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("Prints the entries as JSON."));
-    const QCommandLineOption nul({QStringLiteral("0"), QStringLiteral("null")},
-                                 QStringLiteral("Ends each path with a NUL byte instead."));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QCoreApplication::translate("CommandLine", "Prints the entries as JSON."));
+    const QCommandLineOption nul(
+        {QStringLiteral("0"), QStringLiteral("null")},
+        QCoreApplication::translate("CommandLine", "Ends each path with a NUL byte instead."));
     if (!command) {
         parser.addOption(preferences);
-        parser.addPositionalArgument(QStringLiteral("command"),
-                                     QStringLiteral("One of the commands below; none runs the "
-                                                    "shelf."),
-                                     QStringLiteral("[command]"));
+        parser.addPositionalArgument(
+            QStringLiteral("command"),
+            QCoreApplication::translate("CommandLine",
+                                        "One of the commands below; none runs the shelf."),
+            QStringLiteral("[command]"));
     } else {
-        parser.addPositionalArgument(name, QLatin1String(command->description),
+        parser.addPositionalArgument(name, described(*command),
                                      name + QLatin1Char(' ') + QLatin1String(command->arguments));
         if (name == QLatin1String("add"))
             parser.addOptions({split, text});
@@ -145,10 +166,13 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
             parser.addOption(nul);
     }
     QString helpText = parser.helpText() + (command ? QString() : commandList());
-    // The usage names the program as users type it, not by its path.
-    const qsizetype programAt = QStringLiteral("Usage: ").size();
-    helpText.replace(programAt, helpText.indexOf(QLatin1Char(' '), programAt) - programAt,
-                     QLatin1String("holdfin"));
+    // The usage names the program as users type it, not by its path (nor as Qt does without
+    // an application). The word before it may be translated.
+    const QString program = QCoreApplication::instance() ? QCoreApplication::arguments().value(0)
+                                                         : QStringLiteral("<executable_name>");
+    const QString spaced = QLatin1Char(' ') + program + QLatin1Char(' ');
+    if (const qsizetype at = helpText.indexOf(spaced); at >= 0)
+        helpText.replace(at, spaced.size(), QStringLiteral(" holdfin "));
 
     const bool isParsed = parser.parse(arguments);
     // Help and version win over everything else, as they would in any program.
@@ -160,7 +184,9 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
     if (!isParsed)
         return usageError(parser.errorText(), helpText);
     if (!command && !name.isEmpty())
-        return usageError(QStringLiteral("Unknown command '%1'.").arg(name), helpText);
+        return usageError(
+            QCoreApplication::translate("CommandLine", "Unknown command '%1'.").arg(name),
+            helpText);
     if (!command) {
         Invocation launch;
         launch.showPreferences = parser.isSet(preferences);
@@ -184,18 +210,24 @@ Invocation parseCommandLine(const QList<QByteArray>& argv) {
 
     const qsizetype maximum = command->maximumArguments;
     if (maximum != kAny && positional.size() > maximum)
-        return usageError(QStringLiteral("Unexpected argument '%1'.").arg(positional.at(maximum)),
+        return usageError(QCoreApplication::translate("CommandLine", "Unexpected argument '%1'.")
+                              .arg(positional.at(maximum)),
                           helpText);
     if (name == QLatin1String("add") && positional.isEmpty() == !invocation.addedText)
-        return usageError(QStringLiteral("add needs paths, links, - or --text TEXT."), helpText);
+        return usageError(
+            QCoreApplication::translate("CommandLine", "add needs paths, links, - or --text TEXT."),
+            helpText);
     if (name == QLatin1String("remove") || name == QLatin1String("paths")) {
         if (name == QLatin1String("remove") && positional.isEmpty())
-            return usageError(QStringLiteral("remove needs the position of an entry."), helpText);
+            return usageError(QCoreApplication::translate("CommandLine",
+                                                          "remove needs the position of an entry."),
+                              helpText);
         if (!positional.isEmpty()) {
             const std::optional<int> position = positionOf(positional.constFirst());
             if (!position)
                 return usageError(
-                    QStringLiteral("'%1' is no entry position.").arg(positional.constFirst()),
+                    QCoreApplication::translate("CommandLine", "'%1' is no entry position.")
+                        .arg(positional.constFirst()),
                     helpText);
             invocation.position = *position;
         }

@@ -5,6 +5,7 @@
 #include "scripting/file_uris.h"
 #include "scripting/shelf_service.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
 #include <QDBusReply>
@@ -94,12 +95,14 @@ ShelfClient::ShelfClient(QDBusConnection bus, QString holdfinProgram, std::FILE*
 
 int ShelfClient::run(const Invocation& invocation) {
     if (!m_bus.isConnected())
-        return refuse(QStringLiteral("no session bus to reach Holdfin on"));
+        return refuse(
+            QCoreApplication::translate("ShelfClient", "no session bus to reach Holdfin on"));
     const QString& command = invocation.command;
     if (command == QLatin1String("add"))
         return add(invocation);
     if (!ensureRunning())
-        return refuse(QStringLiteral("Holdfin did not start (run holdfin to see why)"));
+        return refuse(QCoreApplication::translate(
+            "ShelfClient", "Holdfin did not start (run holdfin to see why)"));
     const std::pair<const char*, QString> plainCalls[] = {
         {"show", QStringLiteral("Show")},
         {"hide", QStringLiteral("Hide")},
@@ -117,7 +120,7 @@ int ShelfClient::run(const Invocation& invocation) {
         return kSuccess;
     }
     if (invocation.position > rows->size())
-        return refuse(QStringLiteral("no entry %1: the shelf holds %2")
+        return refuse(QCoreApplication::translate("ShelfClient", "no entry %1: the shelf holds %2")
                           .arg(invocation.position)
                           .arg(rows->size()));
     const EntryRow& row = rows->at(invocation.position - 1);
@@ -126,7 +129,8 @@ int ShelfClient::run(const Invocation& invocation) {
                                                                                  : kRefused;
     const QList<QByteArray> paths = localPaths(row);
     if (paths.isEmpty())
-        return refuse(QStringLiteral("entry %1 holds no files").arg(invocation.position));
+        return refuse(QCoreApplication::translate("ShelfClient", "entry %1 holds no files")
+                          .arg(invocation.position));
     QByteArray out;
     for (const QByteArray& path : paths)
         out += path + (invocation.isNulSeparated ? '\0' : '\n');
@@ -141,22 +145,26 @@ int ShelfClient::add(const Invocation& invocation) {
     if (arguments == QList<QByteArray>{"-"}) {
         const std::optional<QByteArray> bytes = standardInput(ShelfService::kLargestText);
         if (!bytes)
-            return refuse(QStringLiteral("standard input cannot be read or holds more than a drop "
-                                         "may (256 MiB)"));
+            return refuse(QCoreApplication::translate(
+                "ShelfClient",
+                "standard input cannot be read or holds more than a drop may (256 MiB)"));
         text = strictUtf8(*bytes);
         if (!text)
-            return refuse(QStringLiteral("standard input is not UTF-8 text"));
+            return refuse(
+                QCoreApplication::translate("ShelfClient", "standard input is not UTF-8 text"));
     } else if (!text) {
         const QByteArray directory = currentDirectory();
         for (const QByteArray& argument : arguments) {
             const std::optional<QString> uri = uriOf(argument, directory);
             if (!uri)
-                return refuse(QStringLiteral("no such file: ") + QString::fromLocal8Bit(argument));
+                return refuse(QCoreApplication::translate("ShelfClient", "no such file: %1")
+                                  .arg(QString::fromLocal8Bit(argument)));
             uris << *uri;
         }
     }
     if (!ensureRunning())
-        return refuse(QStringLiteral("Holdfin did not start (run holdfin to see why)"));
+        return refuse(QCoreApplication::translate(
+            "ShelfClient", "Holdfin did not start (run holdfin to see why)"));
     const std::optional<QDBusMessage> answer =
         text ? call(QStringLiteral("AddText"), {*text}, kAddTimeoutMs)
              : call(QStringLiteral("Add"), {uris, invocation.isSplit}, kAddTimeoutMs);
@@ -209,7 +217,8 @@ std::optional<QList<EntryRow>> ShelfClient::list() {
         return std::nullopt;
     const QDBusReply<QList<QVariantMap>> reply(*answer);
     if (!reply.isValid()) {
-        refuse(QStringLiteral("Holdfin answered List with something else"));
+        refuse(QCoreApplication::translate("ShelfClient",
+                                           "Holdfin answered List with something else"));
         return std::nullopt;
     }
     return reply.value();

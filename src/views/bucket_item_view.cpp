@@ -24,9 +24,9 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPropertyAnimation>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QVariantAnimation>
 
 namespace views {
 
@@ -75,17 +75,17 @@ protected:
 BucketItemView::BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
                                TileActions actions, core::MainQueue& mainQueue,
                                backend::DragSession& dragSession, core::DiagnosticLog& log,
-                               desktop::Workspace& workspace, desktop::Thumbnails& thumbnails,
-                               const desktop::SymbolImage& symbols,
+                               desktop::DesktopServices& desktopServices,
+                               desktop::Thumbnails& thumbnails, const desktop::SymbolImage& symbols,
                                desktop::ColorScheme colorScheme, QWidget* parent)
     : QWidget(parent), m_entry(entry), m_dragMonitor(dragMonitor), m_actions(std::move(actions)),
-      m_colorScheme(colorScheme), m_workspace(workspace), m_symbols(symbols) {
+      m_colorScheme(colorScheme), m_desktopServices(desktopServices), m_symbols(symbols) {
     Q_ASSERT(!entry.isValid() || entry.model() == &dragMonitor.shelfModel());
     setFixedSize(kSize);
     setFocusPolicy(Qt::TabFocus);
     readFromShelf();
 
-    m_face = new ContentFace(workspace, thumbnails, log);
+    m_face = new ContentFace(desktopServices, thumbnails, log);
     m_draggableView = new DraggableView(m_face, m_item, {}, mainQueue, dragSession, log, this);
     m_draggableView->setGeometry(rect());
     DragSourceWidget* source = m_draggableView->dragSourceWidget();
@@ -194,13 +194,18 @@ void BucketItemView::buildControls(const desktop::SymbolImage& symbols) {
     connect(m_splitButton, &QAbstractButton::clicked, this, &BucketItemView::split);
     connect(m_removeButton, &QAbstractButton::clicked, this, &BucketItemView::remove);
 
-    m_controlsOpacity = new QGraphicsOpacityEffect(m_controls);
-    m_controlsOpacity->setOpacity(0.0);
-    m_controls->setGraphicsEffect(m_controlsOpacity);
-    m_controlsAnimation = new QPropertyAnimation(m_controlsOpacity, "opacity", this);
+    for (SymbolButton* button : {m_lockButton, m_splitButton, m_removeButton})
+        button->setOpacity(m_controlsOpacity);
+    m_controlsAnimation = new QVariantAnimation(this);
+    connect(m_controlsAnimation, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& value) {
+                m_controlsOpacity = value.toReal();
+                for (SymbolButton* button : {m_lockButton, m_splitButton, m_removeButton})
+                    button->setOpacity(m_controlsOpacity);
+            });
     m_controlsAnimation->setDuration(kHoverAnimationMs);
     m_controlsAnimation->setEasingCurve(QEasingCurve::InOutQuad);
-    connect(m_controlsAnimation, &QPropertyAnimation::finished, this, [this] {
+    connect(m_controlsAnimation, &QVariantAnimation::finished, this, [this] {
         if (!m_isHovering)
             m_controls->hide();
     });
@@ -223,7 +228,7 @@ void BucketItemView::setHovering(bool isHovering) {
     // again), but it makes no widget: the controls only fade.
     m_face->setEntry(m_item, m_colorScheme);
     m_controlsAnimation->stop();
-    m_controlsAnimation->setStartValue(m_controlsOpacity->opacity());
+    m_controlsAnimation->setStartValue(m_controlsOpacity);
     m_controlsAnimation->setEndValue(isHovering ? 1.0 : 0.0);
     if (isHovering)
         m_controls->show();
@@ -266,11 +271,12 @@ bool BucketItemView::event(QEvent* event) {
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);
     const QString text = toolTipText();
-    if (text.isEmpty()) {
+    const auto* help = dynamic_cast<QHelpEvent*>(event);
+    if (text.isEmpty() || !help) {
         QToolTip::hideText();
         event->ignore();
     } else {
-        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, this);
+        QToolTip::showText(help->globalPos(), text, this);
     }
     return true;
 }
@@ -352,12 +358,12 @@ QMenu* BucketItemView::buildContextMenu() {
 
 void BucketItemView::open() {
     readFromShelf();
-    openPayloads(m_item.items, m_workspace);
+    openPayloads(m_item.items, m_desktopServices);
 }
 
 void BucketItemView::showInFolder() {
     readFromShelf();
-    showPayloadsInFolder(m_item.items, m_workspace);
+    showPayloadsInFolder(m_item.items, m_desktopServices);
 }
 
 void BucketItemView::copy() {

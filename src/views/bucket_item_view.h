@@ -11,7 +11,7 @@
 class QGraphicsOpacityEffect;
 class QLabel;
 class QMenu;
-class QPropertyAnimation;
+class QVariantAnimation;
 
 namespace backend {
 class DragSession;
@@ -25,7 +25,7 @@ class MainQueue;
 namespace desktop {
 class SymbolImage;
 class Thumbnails;
-class Workspace;
+class DesktopServices;
 } // namespace desktop
 
 namespace panel {
@@ -67,12 +67,13 @@ public:
     static constexpr QSize kSize{150, 90};
 
     // `entry` is the entry's row in dragMonitor.shelfModel(). The main queue, drag session and
-    // log serve drags out of the tile; the workspace, thumbnails and symbols its pictures, and
-    // the workspace opens its files. The monitor and every service must outlive the tile.
+    // log serve drags out of the tile; the desktop services, thumbnails and symbols its pictures,
+    // and the desktop services opens its files. The monitor and every service must outlive the
+    // tile.
     BucketItemView(const QPersistentModelIndex& entry, panel::DragMonitor& dragMonitor,
                    TileActions actions, core::MainQueue& mainQueue,
                    backend::DragSession& dragSession, core::DiagnosticLog& log,
-                   desktop::Workspace& workspace, desktop::Thumbnails& thumbnails,
+                   desktop::DesktopServices& desktopServices, desktop::Thumbnails& thumbnails,
                    const desktop::SymbolImage& symbols, desktop::ColorScheme colorScheme,
                    QWidget* parent = nullptr);
 
@@ -135,7 +136,7 @@ private:
     desktop::ColorScheme m_colorScheme;
     bool m_isHovering = false;
     bool m_isMissing = false;
-    desktop::Workspace& m_workspace;
+    desktop::DesktopServices& m_desktopServices;
     const desktop::SymbolImage& m_symbols;
 
     ContentFace* m_face = nullptr; // owned by the drag source inside m_draggableView
@@ -144,8 +145,8 @@ private:
     SymbolButton* m_lockButton = nullptr;
     SymbolButton* m_splitButton = nullptr;
     SymbolButton* m_removeButton = nullptr;
-    QGraphicsOpacityEffect* m_controlsOpacity = nullptr;
-    QPropertyAnimation* m_controlsAnimation = nullptr;
+    qreal m_controlsOpacity = 0.0;
+    QVariantAnimation* m_controlsAnimation = nullptr;
     QLabel* m_lockBadge = nullptr;
     QWidget* m_focusRing = nullptr;
     QGraphicsOpacityEffect* m_dimming = nullptr; // while the files are missing

@@ -28,7 +28,7 @@ constexpr qsizetype kEndCharacters = 200;
 
 } // namespace
 
-CaptionLabel::CaptionLabel(QString text, QWidget* parent) : QWidget(parent) {
+CaptionLabel::CaptionLabel(const QString& text, QWidget* parent) : QWidget(parent) {
     setFont(captionFont(font()));
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     setText(text);

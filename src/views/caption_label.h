@@ -8,7 +8,7 @@ namespace views {
 class CaptionLabel final : public QWidget {
     Q_OBJECT
 public:
-    explicit CaptionLabel(QString text, QWidget* parent = nullptr);
+    explicit CaptionLabel(const QString& text, QWidget* parent = nullptr);
 
     const QString& text() const { return m_text; }
     void setText(const QString& text);

@@ -2,8 +2,8 @@
 
 #include "caption_label.h"
 #include "core/diagnostic_log.h"
+#include "desktop/desktop_services.h"
 #include "desktop/thumbnails.h"
-#include "desktop/workspace.h"
 #include "icon_view.h"
 #include "payload_url.h"
 #include "shelf/entry_caption.h"
@@ -27,9 +27,9 @@ constexpr int kPictureHeight = 90;
 
 } // namespace
 
-ContentFace::ContentFace(const desktop::Workspace& workspace, desktop::Thumbnails& thumbnails,
-                         core::DiagnosticLog& log, QWidget* parent)
-    : QWidget(parent), m_workspace(workspace), m_thumbnails(thumbnails), m_log(log),
+ContentFace::ContentFace(const desktop::DesktopServices& desktopServices,
+                         desktop::Thumbnails& thumbnails, core::DiagnosticLog& log, QWidget* parent)
+    : QWidget(parent), m_desktopServices(desktopServices), m_thumbnails(thumbnails), m_log(log),
       m_layout(new QVBoxLayout(this)), m_caption(new CaptionLabel(QString(), this)) {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->addWidget(m_caption);
@@ -100,7 +100,7 @@ void ContentFace::showFile(IconView* icon, const QString& content, int padding,
 void ContentFace::showPicture(IconView* icon, const QString& path, const QImage& picture,
                               int padding, const QColor& foreground) {
     if (picture.isNull())
-        icon->setIcon(m_workspace.iconForFile(path), padding, foreground, path);
+        icon->setIcon(m_desktopServices.fileIcon(path), padding, foreground, path);
     else
         icon->setIcon(QIcon(QPixmap::fromImage(picture)), padding, std::nullopt, path);
 }

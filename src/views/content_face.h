@@ -16,7 +16,7 @@ class DiagnosticLog;
 
 namespace desktop {
 class Thumbnails;
-class Workspace;
+class DesktopServices;
 } // namespace desktop
 
 namespace views {
@@ -36,7 +36,7 @@ class ContentFace final : public QWidget {
     Q_OBJECT
 public:
     // The three services must outlive the face.
-    ContentFace(const desktop::Workspace& workspace, desktop::Thumbnails& thumbnails,
+    ContentFace(const desktop::DesktopServices& desktopServices, desktop::Thumbnails& thumbnails,
                 core::DiagnosticLog& log, QWidget* parent = nullptr);
 
     // Shows `item`, its file icons in the foreground colour of `colorScheme`.
@@ -65,7 +65,7 @@ private:
         QColor foreground;
     };
 
-    const desktop::Workspace& m_workspace;
+    const desktop::DesktopServices& m_desktopServices;
     desktop::Thumbnails& m_thumbnails;
     core::DiagnosticLog& m_log;
     QVBoxLayout* m_layout;

@@ -1,10 +1,10 @@
 #include "content_view.h"
 
-#include "backend/drag_pasteboard.h"
+#include "backend/drag_selection.h"
 #include "desktop/application.h"
 #include "desktop/color_scheme_service.h"
+#include "desktop/desktop_services.h"
 #include "desktop/symbol_image.h"
-#include "desktop/workspace.h"
 #include "panel/drag_monitor.h"
 #include "panel/non_activating_panel.h"
 #include "panel/shelf_history.h"
@@ -76,17 +76,17 @@ QToolButton* plainButton(QWidget* parent) {
 
 ContentView::ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& windowManager,
                          core::MainQueue& mainQueue, core::DiagnosticLog& log,
-                         backend::DragSession& dragSession, desktop::Workspace& workspace,
-                         desktop::Thumbnails& thumbnails, const desktop::SymbolImage& symbols,
-                         desktop::Application& application,
+                         backend::DragSession& dragSession,
+                         desktop::DesktopServices& desktopServices, desktop::Thumbnails& thumbnails,
+                         const desktop::SymbolImage& symbols, desktop::Application& application,
                          desktop::ColorSchemeService& colorSchemes,
                          shelf::MimeItemProviderFactory& providers,
                          const settings_access::SettingsAccessEnvironment& settings,
                          QWidget* parent)
     : QWidget(parent), m_dragMonitor(dragMonitor), m_windowManager(windowManager),
-      m_mainQueue(mainQueue), m_log(log), m_dragSession(dragSession), m_workspace(workspace),
-      m_thumbnails(thumbnails), m_symbols(symbols), m_application(application),
-      m_providers(providers), m_settings(settings),
+      m_mainQueue(mainQueue), m_log(log), m_dragSession(dragSession),
+      m_desktopServices(desktopServices), m_thumbnails(thumbnails), m_symbols(symbols),
+      m_application(application), m_providers(providers), m_settings(settings),
       m_pasteIntake(mainQueue, log, providers,
                     [monitor = QPointer<panel::DragMonitor>(&dragMonitor)](const BucketItem& item) {
                         if (monitor)
@@ -254,7 +254,7 @@ void ContentView::showDropRegion() {
     m_undoButton = nullptr;
     QPointer<panel::DragMonitor> monitor(&m_dragMonitor);
     m_dropRegion = new DropRegionView(
-        m_mainQueue, m_log, &m_symbols, &m_dragMonitor.pasteboard(), m_providers,
+        m_mainQueue, m_log, &m_symbols, &m_dragMonitor.dragSelection(), m_providers,
         [monitor](const BucketItem& item) {
             if (monitor)
                 monitor->addItem(item);
@@ -328,18 +328,18 @@ QWidget* ContentView::createTile(const QModelIndex& index) {
         if (windows && !windows->keepsPanelDuringDragOut())
             windows->hidePanel();
     };
-    // Holdfin's own drag changed the pasteboard: record that before the panel comes back,
+    // Holdfin's own drag changed the drag selection: record that before the panel comes back,
     // so it is not taken for a new drag.
     actions.onDragEnd = [self, monitor, windows] {
         if (self)
             self->m_isDraggingOut = false;
         if (monitor)
-            monitor->setLastChangeCount(monitor->pasteboard().changeCount());
+            monitor->setLastChangeCount(monitor->dragSelection().serial());
         if (windows)
             windows->showPanel();
     };
     return new BucketItemView(index, m_dragMonitor, std::move(actions), m_mainQueue, m_dragSession,
-                              m_log, m_workspace, m_thumbnails, m_symbols, m_colorScheme);
+                              m_log, m_desktopServices, m_thumbnails, m_symbols, m_colorScheme);
 }
 
 QWidget* ContentView::buildBottomBar() {
@@ -401,7 +401,7 @@ QMenu* ContentView::buildMenu() {
     menu->addAction(tr("About Holdfin"), this, [this] {
         const QUrl page(QString::fromLatin1(kProductPage), QUrl::StrictMode);
         if (page.isValid() && !page.isRelative())
-            m_workspace.openUrl(page);
+            m_desktopServices.openUrl(page);
     });
     auto activate = [&application = m_application] { application.activate(); };
     menu->addAction(

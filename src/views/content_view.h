@@ -28,7 +28,7 @@ class Application;
 class ColorSchemeService;
 class SymbolImage;
 class Thumbnails;
-class Workspace;
+class DesktopServices;
 } // namespace desktop
 
 namespace panel {
@@ -61,13 +61,13 @@ class ContentView final : public QWidget {
 public:
     static constexpr const char* kProductPage = "https://holdfin.org/";
 
-    // The main queue, log, drag session, workspace and symbols serve the drop region and the
-    // tiles, the thumbnails the tiles; the workspace also opens the product page, the application
-    // takes the menu's commands, the colour schemes give the live scheme; `providers` reads drops;
-    // `settings` opens the settings window. Everything must outlive the view.
+    // The main queue, log, drag session, desktopServices and symbols serve the drop region and the
+    // tiles, the thumbnails the tiles; the desktop services also opens the product page, the
+    // application takes the menu's commands, the colour schemes give the live scheme; `providers`
+    // reads drops; `settings` opens the settings window. Everything must outlive the view.
     ContentView(panel::DragMonitor& dragMonitor, panel::WindowManager& windowManager,
                 core::MainQueue& mainQueue, core::DiagnosticLog& log,
-                backend::DragSession& dragSession, desktop::Workspace& workspace,
+                backend::DragSession& dragSession, desktop::DesktopServices& desktopServices,
                 desktop::Thumbnails& thumbnails, const desktop::SymbolImage& symbols,
                 desktop::Application& application, desktop::ColorSchemeService& colorSchemes,
                 shelf::MimeItemProviderFactory& providers,
@@ -122,7 +122,7 @@ private:
     core::MainQueue& m_mainQueue;
     core::DiagnosticLog& m_log;
     backend::DragSession& m_dragSession;
-    desktop::Workspace& m_workspace;
+    desktop::DesktopServices& m_desktopServices;
     desktop::Thumbnails& m_thumbnails;
     const desktop::SymbolImage& m_symbols;
     desktop::Application& m_application;

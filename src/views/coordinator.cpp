@@ -28,13 +28,13 @@ void Coordinator::runOnDragStart() const {
     run(m_actions.onDragStart);
 }
 
-Qt::DropActions Coordinator::supportedDropActions(backend::DraggingContext) {
+Qt::DropActions Coordinator::supportedDropActions(backend::DragContext) {
     if (m_item.isLocked)
         return Qt::CopyAction;
     return Qt::CopyAction | Qt::MoveAction;
 }
 
-void Coordinator::draggingSessionEnded(QPoint, Qt::DropAction) {
+void Coordinator::dragFinished(QPoint, Qt::DropAction) {
     run(m_actions.onDragEnd);
 }
 

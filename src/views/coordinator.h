@@ -28,7 +28,7 @@ struct DragActions {
 // The source of a drag out of the shelf: holds the latest copy of the entry and the actions,
 // which the tile replaces on every update, and answers the session from them. A pending
 // success action keeps the coordinator alive until it has run.
-class Coordinator final : public backend::DraggingSource,
+class Coordinator final : public backend::DragSource,
                           public std::enable_shared_from_this<Coordinator> {
 public:
     // `log`, when given, hears of accepted drops that took nothing.
@@ -43,9 +43,9 @@ public:
     void runOnDragStart() const;
 
     // Copy only for a locked entry, copy and move otherwise; the same in every context.
-    Qt::DropActions supportedDropActions(backend::DraggingContext context) override;
+    Qt::DropActions supportedDropActions(backend::DragContext context) override;
     // Runs onDragEnd.
-    void draggingSessionEnded(QPoint endPoint, Qt::DropAction action) override;
+    void dragFinished(QPoint endPoint, Qt::DropAction action) override;
     // For a drop that took data, of an unlocked entry, schedules onSuccessfulDrop (as it is
     // when it runs) 0.3 s later on the main queue; otherwise the entry stays.
     void dropHandedOver(bool isHandedOver) override;

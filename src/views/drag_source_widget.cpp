@@ -95,7 +95,7 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
         }
         coordinator->runOnDragStart();
         if (self)
-            beginDrag(position, makeDraggingItems(present, &m_log));
+            beginDrag(position, makeDragItems(present, &m_log));
         return;
     }
     coordinator->runOnDragStart();
@@ -109,7 +109,7 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
                                                        press = m_pressCount,
                                                        filter = m_payloadFilter] {
         mainQueue.async([self, coordinator, position, press,
-                         items = makeDraggingItems(filtered(filter, payloads), &log)]() mutable {
+                         items = makeDragItems(filtered(filter, payloads), &log)]() mutable {
             const bool isWanted = self && self->m_pressCount == press && self->m_isDragStarted &&
                                   self->m_initialPoint;
             if (isWanted && !items.isEmpty()) {
@@ -118,7 +118,7 @@ void DragSourceWidget::mouseMoveEvent(QMouseEvent* event) {
             }
             if (self && items.isEmpty())
                 emit self->filesFoundMissing();
-            coordinator->draggingSessionEnded(QCursor::pos(), Qt::IgnoreAction);
+            coordinator->dragFinished(QCursor::pos(), Qt::IgnoreAction);
         });
     });
 }
@@ -129,14 +129,14 @@ void DragSourceWidget::mouseDoubleClickEvent(QMouseEvent* event) {
         emit doubleClicked();
 }
 
-void DragSourceWidget::beginDrag(QPointF position, QList<backend::DraggingItem> items) {
+void DragSourceWidget::beginDrag(QPointF position, QList<backend::DragItem> items) {
     // One snapshot serves every item: they all show the whole tile, stacked.
     const QPixmap snapshot = rect().isEmpty() ? QPixmap() : grab();
-    for (backend::DraggingItem& item : items) {
+    for (backend::DragItem& item : items) {
         item.frame = rect();
         item.image = snapshot;
     }
-    m_dragSession.beginDraggingSession(*this, position, std::move(items), m_coordinator);
+    m_dragSession.startDrag(*this, position, std::move(items), m_coordinator);
 }
 
 } // namespace views

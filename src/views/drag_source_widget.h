@@ -58,7 +58,7 @@ protected:
 
 private:
     // Runs the session with `items`, each showing the tile.
-    void beginDrag(QPointF position, QList<backend::DraggingItem> items);
+    void beginDrag(QPointF position, QList<backend::DragItem> items);
 
     QWidget* m_hostedContent = nullptr;
     std::shared_ptr<Coordinator> m_coordinator;

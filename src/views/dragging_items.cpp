@@ -9,12 +9,12 @@
 
 namespace views {
 
-QList<backend::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemData>& payloads,
-                                               core::DiagnosticLog* log) {
-    QList<backend::DraggingItem> items;
+QList<backend::DragItem> makeDragItems(const QList<shelf::BucketItemData>& payloads,
+                                       core::DiagnosticLog* log) {
+    QList<backend::DragItem> items;
     items.reserve(payloads.size());
     for (const shelf::BucketItemData& payload : payloads) {
-        backend::DraggingItem item;
+        backend::DragItem item;
         const std::optional<QUrl> url =
             isFileLike(payload.type) ? urlFromString(payload.content) : std::nullopt;
         if (url) {
@@ -32,7 +32,7 @@ QList<backend::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemData
 }
 
 std::unique_ptr<QMimeData> makeEntryMimeData(const QList<shelf::BucketItemData>& payloads) {
-    return backend::makeDragMimeData(makeDraggingItems(payloads, nullptr));
+    return backend::makeDragMimeData(makeDragItems(payloads, nullptr));
 }
 
 } // namespace views

@@ -17,8 +17,8 @@ namespace views {
 
 // One item per payload, in order, without images: file-like payloads as their URL, everything
 // else as its text. With a log, says what each provides. Any thread.
-QList<backend::DraggingItem> makeDraggingItems(const QList<shelf::BucketItemData>& payloads,
-                                               core::DiagnosticLog* log);
+QList<backend::DragItem> makeDragItems(const QList<shelf::BucketItemData>& payloads,
+                                       core::DiagnosticLog* log);
 
 // The data a drag out of an entry with these payloads offers, for the clipboard.
 std::unique_ptr<QMimeData> makeEntryMimeData(const QList<shelf::BucketItemData>& payloads);

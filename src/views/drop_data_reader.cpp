@@ -58,8 +58,8 @@ void step(const std::shared_ptr<Reading>& reading) {
     }
     // Each turn fetches a format not fetched before: the formats offered bound the turns.
     const QString format = *data.missing();
-    reading->drop->read(format, [reading, format](QByteArray bytes) {
-        reading->fetched.insert(format, std::move(bytes));
+    reading->drop->read(format, [reading, format](const QByteArray& bytes) {
+        reading->fetched.insert(format, bytes);
         step(reading);
     });
 }

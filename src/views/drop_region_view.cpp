@@ -1,6 +1,6 @@
 #include "views/drop_region_view.h"
 
-#include "backend/drag_pasteboard.h"
+#include "backend/drag_selection.h"
 #include "backend/pending_drop.h"
 #include "desktop/symbol_image.h"
 #include "shelf/logging.h"
@@ -51,7 +51,8 @@ void takeContents(const shelf::DropIntake& intake, shelf::MimeItemProviderFactor
 
 // Reads a drop taken over from the toolkit, tells its source whether it was taken and makes
 // its entry; `onRead` runs last.
-void readTakenOverDrop(std::shared_ptr<backend::PendingDrop> drop, shelf::DropIntake intake,
+void readTakenOverDrop(const std::shared_ptr<backend::PendingDrop>& drop,
+                       const shelf::DropIntake& intake,
                        shelf::MimeItemProviderFactory* providerFactory,
                        std::function<void()> onRead) {
     DropDataReader::read(drop, [drop, intake, providerFactory,
@@ -67,11 +68,11 @@ void readTakenOverDrop(std::shared_ptr<backend::PendingDrop> drop, shelf::DropIn
 
 DropRegionView::DropRegionView(core::MainQueue& mainQueue, core::DiagnosticLog& log,
                                const desktop::SymbolImage* symbols,
-                               backend::DragPasteboard* pasteboard,
+                               backend::DragSelection* dragSelection,
                                shelf::MimeItemProviderFactory& providerFactory,
                                shelf::DropIntake::AddItem addItem, QWidget* parent)
     : QWidget(parent), m_intake(mainQueue, log, std::move(addItem)), m_symbols(symbols),
-      m_pasteboard(pasteboard), m_providerFactory(providerFactory) {
+      m_dragSelection(dragSelection), m_providerFactory(providerFactory) {
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // The spring is driven by elapsed time: the animation runs linearly and valueAt() shapes it.
@@ -118,7 +119,7 @@ bool DropRegionView::canTake(const QDropEvent& event) const {
     // toolkit waits on each read.
     return (event.possibleActions() & Qt::CopyAction) &&
            shelf::MimeItemProviderFactory::canProvide(*event.mimeData()) &&
-           (!m_pasteboard || m_pasteboard->hasSourceAnswered());
+           (!m_dragSelection || m_dragSelection->hasSourceAnswered());
 }
 
 void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
@@ -126,7 +127,7 @@ void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
         qCDebug(shelf::lcDrop, "drag refused: actions %d, formats %s, source answered %d",
                 int(event->possibleActions()),
                 qPrintable(event->mimeData()->formats().join(QLatin1Char(' '))),
-                !m_pasteboard || m_pasteboard->hasSourceAnswered());
+                !m_dragSelection || m_dragSelection->hasSourceAnswered());
         event->ignore();
         return;
     }
@@ -137,20 +138,20 @@ void DropRegionView::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void DropRegionView::takeOverDrop() {
-    if (!m_pasteboard)
+    if (!m_dragSelection)
         return;
     // Read inside the toolkit's drop event, another application's data would hold the GUI
     // thread for as long as its source takes to answer, seconds for one that stalls. Taken
     // over, the drop is read without waiting; the region stays targeted until it is read.
     QPointer<DropRegionView> self(this);
-    m_pasteboard->takeOverDrop(
-        window()->windowHandle(), [self, intake = m_intake, providerFactory = &m_providerFactory](
-                                      std::shared_ptr<backend::PendingDrop> drop) {
-            readTakenOverDrop(std::move(drop), intake, providerFactory, [self] {
-                if (self)
-                    self->setDragTargeted(false);
-            });
-        });
+    m_dragSelection->takeOverDrop(window()->windowHandle(),
+                                  [self, intake = m_intake, providerFactory = &m_providerFactory](
+                                      const std::shared_ptr<backend::PendingDrop>& drop) {
+                                      readTakenOverDrop(drop, intake, providerFactory, [self] {
+                                          if (self)
+                                              self->setDragTargeted(false);
+                                      });
+                                  });
 }
 
 void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
@@ -163,8 +164,8 @@ void DropRegionView::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void DropRegionView::dragLeaveEvent(QDragLeaveEvent* event) {
-    if (m_pasteboard && m_isDragTargeted)
-        m_pasteboard->takeOverDrop(window()->windowHandle(), {});
+    if (m_dragSelection && m_isDragTargeted)
+        m_dragSelection->takeOverDrop(window()->windowHandle(), {});
     setDragTargeted(false);
     event->accept();
 }

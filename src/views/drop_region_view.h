@@ -8,7 +8,7 @@
 class QDropEvent;
 
 namespace backend {
-class DragPasteboard;
+class DragSelection;
 }
 namespace core {
 class DiagnosticLog;
@@ -31,11 +31,11 @@ class DropRegionView final : public QWidget {
 public:
     // The main queue and log serve the drop intake; `providerFactory` reads each drop's data;
     // `addItem` receives each drop's entry on the GUI thread (see DropIntake for lifetimes).
-    // Optional: `symbols` draws the region's symbol (null: our own artwork); `pasteboard` tells
+    // Optional: `symbols` draws the region's symbol (null: our own artwork); `dragSelection` tells
     // sources that never answered (null: every source counts as answering). All must outlive
     // the view.
     DropRegionView(core::MainQueue& mainQueue, core::DiagnosticLog& log,
-                   const desktop::SymbolImage* symbols, backend::DragPasteboard* pasteboard,
+                   const desktop::SymbolImage* symbols, backend::DragSelection* dragSelection,
                    shelf::MimeItemProviderFactory& providerFactory,
                    shelf::DropIntake::AddItem addItem, QWidget* parent = nullptr);
 
@@ -65,8 +65,8 @@ private:
     QPixmap symbol(const QString& name, const QColor& color) const;
 
     shelf::DropIntake m_intake;
-    const desktop::SymbolImage* m_symbols; // our own artwork when none are given
-    backend::DragPasteboard* m_pasteboard; // none: every source counts as answering
+    const desktop::SymbolImage* m_symbols;   // our own artwork when none are given
+    backend::DragSelection* m_dragSelection; // none: every source counts as answering
     shelf::MimeItemProviderFactory& m_providerFactory;
     bool m_isDragTargeted = false;
     double m_progress = 0;

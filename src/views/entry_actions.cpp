@@ -1,7 +1,7 @@
 #include "entry_actions.h"
 
+#include "desktop/desktop_services.h"
 #include "desktop/program_file.h"
-#include "desktop/workspace.h"
 #include "payload_files.h"
 #include "payload_url.h"
 
@@ -50,21 +50,22 @@ QString localPaths(const QList<shelf::BucketItemData>& payloads) {
     return paths.join(QLatin1Char('\n'));
 }
 
-void openPayloads(const QList<shelf::BucketItemData>& payloads, desktop::Workspace& workspace) {
+void openPayloads(const QList<shelf::BucketItemData>& payloads,
+                  desktop::DesktopServices& desktopServices) {
     QList<QUrl> programs;
     for (const QUrl& url : openableUrls(payloads)) {
         if (url.isLocalFile() && desktop::isProgramFile(url.toLocalFile()))
             programs << url;
         else
-            workspace.openUrl(url);
+            desktopServices.openUrl(url);
     }
     if (!programs.isEmpty())
-        workspace.showItems(programs);
+        desktopServices.showInFileManager(programs);
 }
 
 void showPayloadsInFolder(const QList<shelf::BucketItemData>& payloads,
-                          desktop::Workspace& workspace) {
-    workspace.showItems(showableUrls(payloads));
+                          desktop::DesktopServices& desktopServices) {
+    desktopServices.showInFileManager(showableUrls(payloads));
 }
 
 } // namespace views

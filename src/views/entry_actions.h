@@ -7,7 +7,7 @@
 #include <QUrl>
 
 namespace desktop {
-class Workspace;
+class DesktopServices;
 }
 
 namespace views {
@@ -25,10 +25,11 @@ QString localPaths(const QList<shelf::BucketItemData>& payloads);
 
 // Opens each openable URL with its default application; a program or launcher is never
 // started that way but shown in its folder.
-void openPayloads(const QList<shelf::BucketItemData>& payloads, desktop::Workspace& workspace);
+void openPayloads(const QList<shelf::BucketItemData>& payloads,
+                  desktop::DesktopServices& desktopServices);
 // Shows the files that are there selected in the file manager.
 void showPayloadsInFolder(const QList<shelf::BucketItemData>& payloads,
-                          desktop::Workspace& workspace);
+                          desktop::DesktopServices& desktopServices);
 
 // Opening more would bury the desktop in windows.
 constexpr qsizetype kMaxOpened = 20;

@@ -36,7 +36,8 @@ public:
 
 private:
     QList<QWidget*> children() const override {
-        return static_cast<LazyListView*>(widget())->liveWidgets();
+        auto* list = qobject_cast<LazyListView*>(widget());
+        return list ? list->liveWidgets() : QList<QWidget*>();
     }
 };
 
@@ -56,7 +57,8 @@ public:
 private:
     QList<QWidget*> children() const override {
         QList<QWidget*> shown;
-        for (QWidget* control : static_cast<BucketItemView*>(widget())->controls()) {
+        const auto* tile = qobject_cast<const BucketItemView*>(widget());
+        for (QWidget* control : tile ? tile->controls() : QList<QWidget*>()) {
             if (!control->isHidden())
                 shown << control;
         }

@@ -57,8 +57,16 @@ void SymbolButton::leaveEvent(QEvent* event) {
     setHighlighted(false);
 }
 
+void SymbolButton::setOpacity(qreal opacity) {
+    if (opacity == m_opacity)
+        return;
+    m_opacity = opacity;
+    update();
+}
+
 void SymbolButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setOpacity(m_opacity);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (m_isHighlighted) {
         painter.setRenderHint(QPainter::Antialiasing);

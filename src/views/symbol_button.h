@@ -23,6 +23,10 @@ public:
     // The symbol's size, which the button may exceed.
     QSize symbolSize() const;
     bool isHighlighted() const { return m_isHighlighted; }
+    // The whole button drawn this opaque (0 to 1). Fading through the painter, not a graphics
+    // effect: effects do not nest, and the button sits in views that fade in with one.
+    qreal opacity() const { return m_opacity; }
+    void setOpacity(qreal opacity);
 
     QSize sizeHint() const override;
 
@@ -40,6 +44,7 @@ private:
     QColor m_tint;
     int m_target;
     bool m_isHighlighted = false;
+    qreal m_opacity = 1.0;
 };
 
 } // namespace views

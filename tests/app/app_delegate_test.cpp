@@ -1,5 +1,5 @@
 #include "app/app_delegate.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
 #include "panel/non_activating_panel.h"
 #include "support/fake_platform.h"
 #include "support/qt_printers.h"
@@ -32,16 +32,16 @@ protected:
     // Opens the preferences and builds the delegate; every preference write and call on the
     // application is recorded in `events` from then on.
     void build() {
-        defaults = std::make_unique<desktop::UserDefaults>(settingsPath());
-        QObject::connect(defaults.get(), &desktop::UserDefaults::changed,
+        settings = std::make_unique<desktop::Settings>(settingsPath());
+        QObject::connect(settings.get(), &desktop::Settings::valueChanged,
                          [this](const QString& key) { events << QStringLiteral("write ") + key; });
         application.onCall = [this](const QString& call) {
             events << call;
             if (AppDelegate::shared() != delegate.get())
                 events << QStringLiteral("(shared not set)");
         };
-        delegate = std::make_unique<AppDelegate>(application, *defaults, mainQueue,
-                                                 fakes.pasteboard, eventMonitor, screens, nullptr);
+        delegate = std::make_unique<AppDelegate>(
+            application, *settings, mainQueue, fakes.dragSelection, eventMonitor, screens, nullptr);
         delegate->setContentFactory([this](AppDelegate& owner) {
             events << QStringLiteral("content");
             Q_UNUSED(owner);
@@ -59,7 +59,7 @@ protected:
     testing_support::FakeApplication& application = fakes.application;
     testing_support::FakeScreens& screens = fakes.screens;
     testing_support::FakeGlobalEventMonitor& eventMonitor = fakes.events;
-    std::unique_ptr<desktop::UserDefaults> defaults;
+    std::unique_ptr<desktop::Settings> settings;
     std::unique_ptr<AppDelegate> delegate;
     QStringList events;
 
@@ -73,11 +73,11 @@ TEST_F(AppDelegateTest, FirstLaunchRunsEveryStepInOrder) {
     EXPECT_EQ(events, (QStringList{"taskbar hidden", "write hasLaunchedBefore",
                                    "write showMenuBarIcon", "write launchAtLogin",
                                    "write selectedAppearance", "appearance System", "content"}));
-    desktop::UserDefaults reread(settingsPath());
-    EXPECT_EQ(reread.object("hasLaunchedBefore").toString(), "true");
-    EXPECT_EQ(reread.object("showMenuBarIcon").toString(), "true");
-    EXPECT_EQ(reread.object("launchAtLogin").toString(), "false");
-    EXPECT_EQ(reread.object("selectedAppearance").toString(), "System");
+    desktop::Settings reread(settingsPath());
+    EXPECT_EQ(reread.value("hasLaunchedBefore").toString(), "true");
+    EXPECT_EQ(reread.value("showMenuBarIcon").toString(), "true");
+    EXPECT_EQ(reread.value("launchAtLogin").toString(), "false");
+    EXPECT_EQ(reread.value("selectedAppearance").toString(), "System");
 }
 
 struct LaterLaunch {
@@ -116,7 +116,7 @@ TEST_P(AppDelegateLaterLaunch, SeedsNothingAndAppliesTheStoredAppearance) {
     startUp();
 
     EXPECT_EQ(events, (QStringList{"taskbar hidden", GetParam().appearance, "content"}));
-    desktop::UserDefaults reread(settingsPath());
+    desktop::Settings reread(settingsPath());
     EXPECT_FALSE(reread.contains("showMenuBarIcon"));
     EXPECT_FALSE(reread.contains("launchAtLogin"));
     EXPECT_EQ(reread.contains("selectedAppearance"),
@@ -201,9 +201,9 @@ TEST_F(AppDelegateTest, LaunchAtLoginGoesToTheHandler) {
 TEST_F(AppDelegateTest, ApplyAppearanceReadsTheCurrentChoice) {
     startUp();
     events.clear();
-    defaults->setObject("selectedAppearance", "Dark");
+    settings->setValue("selectedAppearance", "Dark");
     delegate->applyAppearance();
-    defaults->remove("selectedAppearance");
+    settings->remove("selectedAppearance");
     delegate->applyAppearance();
     EXPECT_EQ(events, (QStringList{"write selectedAppearance", "appearance Dark",
                                    "write selectedAppearance", "appearance System"}));

@@ -1,7 +1,7 @@
 #include "app/first_launch_notice.h"
-#include "desktop/defaults_keys.h"
 #include "desktop/desktop_notifications.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 #include "support/private_session_bus.h"
 #include "support/wait_until.h"
 
@@ -62,7 +62,7 @@ protected:
     testing_support::PrivateSessionBus m_daemon;
     FakeNotificationServer m_server;
     QTemporaryDir m_dir;
-    desktop::UserDefaults m_defaults{m_dir.filePath(QStringLiteral("holdfin.conf"))};
+    desktop::Settings m_settings{m_dir.filePath(QStringLiteral("holdfin.conf"))};
 };
 
 } // namespace
@@ -70,12 +70,12 @@ protected:
 TEST_F(FirstLaunchNoticeTest, LaunchesNotifyToDragAnythingUntilAServerTookIt) {
     desktop::DesktopNotifications notifications(QStringLiteral("org.holdfin.Holdfin"),
                                                 bus(QStringLiteral("holdfin")));
-    app::showFirstLaunchNotice(m_defaults, notifications);               // no server yet: refused
-    m_defaults.setBool(desktop::defaults_keys::hasLaunchedBefore, true); // as start-up seeds it
+    app::showFirstLaunchNotice(m_settings, notifications);                // no server yet: refused
+    m_settings.setValue(desktop::settings_keys::hasLaunchedBefore, true); // as start-up seeds it
     QTest::qWait(300);
     ASSERT_TRUE(startServer());
     QSignalSpy notified(&m_server, &FakeNotificationServer::notified);
-    EXPECT_TRUE(app::showFirstLaunchNotice(m_defaults, notifications)) << "the next launch";
+    EXPECT_TRUE(app::showFirstLaunchNotice(m_settings, notifications)) << "the next launch";
     ASSERT_TRUE(notified.wait(5000));
     ASSERT_EQ(m_server.shown.size(), 1);
     EXPECT_TRUE(m_server.shown.front().startsWith(QStringLiteral("Holdfin|org.holdfin.Holdfin|")));
@@ -83,9 +83,9 @@ TEST_F(FirstLaunchNoticeTest, LaunchesNotifyToDragAnythingUntilAServerTookIt) {
     EXPECT_TRUE(m_server.shown.front().endsWith(QStringLiteral("|org.holdfin.Holdfin")))
         << "filed under Holdfin's desktop entry";
     ASSERT_TRUE(testing_support::waitUntil([&] {
-        return !m_defaults.contains(desktop::defaults_keys::firstLaunchNoticePending);
+        return !m_settings.contains(desktop::settings_keys::firstLaunchNoticePending);
     })) << "the server's answer counts it as shown";
-    EXPECT_FALSE(app::showFirstLaunchNotice(m_defaults, notifications));
+    EXPECT_FALSE(app::showFirstLaunchNotice(m_settings, notifications));
     EXPECT_FALSE(notified.wait(300));
 }
 
@@ -93,11 +93,11 @@ TEST_F(FirstLaunchNoticeTest, WithoutAServiceOrABusNothingHappens) {
     desktop::DesktopNotifications notifications(QStringLiteral("org.holdfin.Holdfin"),
                                                 bus(QStringLiteral("holdfin")));
     QDeadlineTimer timer(2000);
-    app::showFirstLaunchNotice(m_defaults, notifications); // no server: dropped silently
+    app::showFirstLaunchNotice(m_settings, notifications); // no server: dropped silently
     EXPECT_FALSE(timer.hasExpired()) << "never waits for a service";
     desktop::DesktopNotifications nowhere(QStringLiteral("x"),
                                           QDBusConnection(QStringLiteral("not connected")));
-    EXPECT_FALSE(app::showFirstLaunchNotice(m_defaults, nowhere));
+    EXPECT_FALSE(app::showFirstLaunchNotice(m_settings, nowhere));
 }
 
 #include "first_launch_notice_test.moc"

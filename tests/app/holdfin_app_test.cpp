@@ -1,8 +1,8 @@
 #include "app/holdfin_app.h"
 #include "app/tray_item.h"
 
-#include "desktop/defaults_keys.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 #include "preferences/preferences_view.h"
 #include "support/fake_application.h"
 #include "support/qt_printers.h"
@@ -29,7 +29,7 @@ protected:
     std::unique_ptr<HoldfinApp> makeApp(QString version = QStringLiteral("1.2.3")) {
         HoldfinApp::Options options;
         options.version = std::move(version);
-        return std::make_unique<HoldfinApp>(defaults, application, std::move(options));
+        return std::make_unique<HoldfinApp>(settings, application, std::move(options));
     }
 
     static QStringList menuTexts(const QMenu& menu) {
@@ -46,7 +46,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    desktop::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
+    desktop::Settings settings{dir.filePath(QStringLiteral("holdfin.conf"))};
     testing_support::FakeApplication application;
 };
 
@@ -59,20 +59,20 @@ TEST_F(HoldfinAppTest, TrayItemIsPresentExactlyWhileTheKeyIsOn) {
     ASSERT_NE(tray.trayIcon(), nullptr);
     EXPECT_EQ(tray.trayIcon()->toolTip(), QStringLiteral("Holdfin"));
 
-    defaults.setBool(desktop::defaults_keys::showMenuBarIcon, false);
+    settings.setValue(desktop::settings_keys::showMenuBarIcon, false);
     EXPECT_FALSE(tray.isPresent());
     EXPECT_EQ(tray.trayIcon(), nullptr);
     EXPECT_NE(tray.menu(), nullptr) << "the menu outlives the icon";
 
-    defaults.setBool(desktop::defaults_keys::showMenuBarIcon, true);
+    settings.setValue(desktop::settings_keys::showMenuBarIcon, true);
     EXPECT_TRUE(tray.isPresent());
 }
 
 TEST_F(HoldfinAppTest, TrayItemIsAbsentWhenStartedWithTheKeyOff) {
-    defaults.setBool(desktop::defaults_keys::showMenuBarIcon, false);
+    settings.setValue(desktop::settings_keys::showMenuBarIcon, false);
     auto holdfin = makeApp();
     EXPECT_FALSE(holdfin->trayItem().isPresent());
-    defaults.remove(desktop::defaults_keys::showMenuBarIcon);
+    settings.remove(desktop::settings_keys::showMenuBarIcon);
     EXPECT_TRUE(holdfin->trayItem().isPresent());
 }
 
@@ -243,7 +243,7 @@ TEST_F(HoldfinAppTest, ShelfEntriesAndTheLeftClickReachTheShelf) {
     options.hideShelf = [&calls] { calls << QStringLiteral("hide"); };
     options.toggleShelf = [&calls] { calls << QStringLiteral("toggle"); };
     options.pasteToShelf = [&calls] { calls << QStringLiteral("paste"); };
-    HoldfinApp holdfin(defaults, application, std::move(options));
+    HoldfinApp holdfin(settings, application, std::move(options));
     const QMenu& menu = *holdfin.trayItem().menu();
     EXPECT_EQ(menuTexts(menu), (QStringList{"Holdfin v1.2.3", "Show Shelf", "Paste to Shelf",
                                             "Preferences\u2026", "---", "Quit"}));

@@ -6,12 +6,12 @@
 
 namespace {
 
-using backend::DraggingItem;
+using backend::DragItem;
 
-DraggingItem url(const char* text) {
+DragItem url(const char* text) {
     return {QUrl(QString::fromUtf8(text), QUrl::StrictMode), QRect(), QPixmap()};
 }
-DraggingItem string(const char* text) {
+DragItem string(const char* text) {
     return {QString::fromUtf8(text), QRect(), QPixmap()};
 }
 
@@ -21,7 +21,7 @@ QByteArray utf16(const QString& text) {
 
 struct Offered {
     const char* name;
-    QList<DraggingItem> items;
+    QList<DragItem> items;
     QStringList mimeFormats;
     QList<QPair<QByteArray, QByteArray>> targets;
 };

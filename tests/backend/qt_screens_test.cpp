@@ -27,8 +27,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(QtScreensVisibleFrame, CutsTheAvailableGeometryToTheWorkArea) {
-    EXPECT_EQ(backend::QtScreens::visibleFrame(GetParam().available, GetParam().workArea,
-                                               GetParam().ratio),
+    EXPECT_EQ(backend::QtScreens::availableGeometry(GetParam().available, GetParam().workArea,
+                                                    GetParam().ratio),
               GetParam().expected);
 }
 

@@ -1,5 +1,5 @@
 #include "panel/drag_monitor.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
 
@@ -7,7 +7,7 @@
 
 #include <QSignalSpy>
 
-using backend::PasteboardClass;
+using backend::DragContent;
 using shelf::BucketItem;
 using shelf::BucketItemData;
 using shelf::UTType;
@@ -17,11 +17,11 @@ namespace {
 class DragMonitorTest : public ::testing::Test {
 protected:
     testing_support::FakeMainQueue queue;
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor events;
 
     std::unique_ptr<panel::DragMonitor> makeMonitor() {
-        return std::make_unique<panel::DragMonitor>(queue, pasteboard, events);
+        return std::make_unique<panel::DragMonitor>(queue, dragSelection, events);
     }
 
     static BucketItem entry(int payloads, bool locked = false) {
@@ -33,10 +33,10 @@ protected:
 };
 
 // Starts a readable drag and lets the monitor notice it.
-void startReadableDrag(testing_support::FakeDragPasteboard& pasteboard,
+void startReadableDrag(testing_support::FakeDragSelection& dragSelection,
                        testing_support::FakeGlobalEventMonitor& events,
                        testing_support::FakeMainQueue& queue) {
-    pasteboard.startDrag({PasteboardClass::Url});
+    dragSelection.startDrag({DragContent::Url});
     events.leftMouseDragged();
     queue.drain();
 }
@@ -46,24 +46,24 @@ void startReadableDrag(testing_support::FakeDragPasteboard& pasteboard,
 TEST_F(DragMonitorTest, DragStartIsReportedOnceOnALaterTurn) {
     auto monitor = makeMonitor();
     QSignalSpy spy(monitor.get(), &panel::DragMonitor::isDraggingChanged);
-    pasteboard.startDrag({PasteboardClass::String});
+    dragSelection.startDrag({DragContent::Text});
     events.leftMouseDragged();
     EXPECT_FALSE(monitor->isDragging()) << "no change inside the handler";
     queue.drain();
     EXPECT_TRUE(monitor->isDragging());
-    EXPECT_EQ(monitor->lastChangeCount(), pasteboard.changeCount());
+    EXPECT_EQ(monitor->lastChangeCount(), dragSelection.serial());
     EXPECT_EQ(spy.count(), 1);
 
     events.leftMouseDragged(); // same drag, same count: nothing more
     queue.drain();
     EXPECT_EQ(spy.count(), 1);
-    EXPECT_EQ(pasteboard.readabilityQueries(), 1);
+    EXPECT_EQ(dragSelection.readabilityQueries(), 1);
 }
 
 TEST_F(DragMonitorTest, SecondStepsQueuedBeforeTheFirstRunAllRepeat) {
     auto monitor = makeMonitor();
     QSignalSpy spy(monitor.get(), &panel::DragMonitor::isDraggingChanged);
-    pasteboard.startDrag({PasteboardClass::Image});
+    dragSelection.startDrag({DragContent::Image});
     events.leftMouseDragged();
     events.leftMouseDragged();
     events.leftMouseDragged();
@@ -73,11 +73,10 @@ TEST_F(DragMonitorTest, SecondStepsQueuedBeforeTheFirstRunAllRepeat) {
 }
 
 TEST_F(DragMonitorTest, EachReadableClassStartsADrag) {
-    for (auto c : {PasteboardClass::Image, PasteboardClass::Color, PasteboardClass::String,
-                   PasteboardClass::Url}) {
+    for (auto c : {DragContent::Image, DragContent::Color, DragContent::Text, DragContent::Url}) {
         auto monitor = makeMonitor();
-        startReadableDrag(pasteboard, events, queue);
-        pasteboard.startDrag({c});
+        startReadableDrag(dragSelection, events, queue);
+        dragSelection.startDrag({c});
         events.leftMouseDragged();
         queue.drain();
         EXPECT_TRUE(monitor->isDragging()) << static_cast<int>(c);
@@ -87,21 +86,21 @@ TEST_F(DragMonitorTest, EachReadableClassStartsADrag) {
 TEST_F(DragMonitorTest, UnreadableDragIsConsumedWithoutRaisingTheState) {
     auto monitor = makeMonitor();
     QSignalSpy spy(monitor.get(), &panel::DragMonitor::isDraggingChanged);
-    pasteboard.startDrag({});
+    dragSelection.startDrag({});
     events.leftMouseDragged();
     queue.drain();
     EXPECT_FALSE(monitor->isDragging());
     EXPECT_EQ(spy.count(), 0);
-    EXPECT_EQ(monitor->lastChangeCount(), pasteboard.changeCount()) << "count recorded anyway";
+    EXPECT_EQ(monitor->lastChangeCount(), dragSelection.serial()) << "count recorded anyway";
     events.leftMouseDragged();
     queue.drain();
-    EXPECT_EQ(pasteboard.readabilityQueries(), 1) << "later events of the same drag do nothing";
+    EXPECT_EQ(dragSelection.readabilityQueries(), 1) << "later events of the same drag do nothing";
 }
 
 TEST_F(DragMonitorTest, DragUnderWayAtStartIsNotReported) {
-    pasteboard.startDrag({PasteboardClass::Url});
+    dragSelection.startDrag({DragContent::Url});
     auto monitor = makeMonitor();
-    EXPECT_EQ(monitor->lastChangeCount(), pasteboard.changeCount());
+    EXPECT_EQ(monitor->lastChangeCount(), dragSelection.serial());
     events.leftMouseDragged();
     queue.drain();
     EXPECT_FALSE(monitor->isDragging());
@@ -111,7 +110,7 @@ TEST_F(DragMonitorTest, ReleaseAndEscapeEndTheDragOneTurnLater) {
     auto monitor = makeMonitor();
     for (bool byEscape : {false, true}) {
         EXPECT_FALSE(events.isWatchingKeys()) << "typing with no drag on wakes nothing";
-        startReadableDrag(pasteboard, events, queue);
+        startReadableDrag(dragSelection, events, queue);
         ASSERT_TRUE(monitor->isDragging());
         EXPECT_TRUE(events.isWatchingKeys());
         if (byEscape)
@@ -131,7 +130,7 @@ TEST_F(DragMonitorTest, OtherKeysAndIdleEventsDoNothing) {
     events.keyDown(Qt::Key_Escape);
     EXPECT_EQ(queue.pending(), 0u) << "nothing submitted while idle";
 
-    startReadableDrag(pasteboard, events, queue);
+    startReadableDrag(dragSelection, events, queue);
     events.keyDown(Qt::Key_A);
     events.keyDown(Qt::Key_Return);
     queue.drain();
@@ -149,7 +148,7 @@ TEST_F(DragMonitorTest, FollowsTheEventMonitorWhileItLives) {
 
 TEST_F(DragMonitorTest, QueuedWorkOutlivingTheMonitorIsDropped) {
     auto monitor = makeMonitor();
-    pasteboard.startDrag({PasteboardClass::Url});
+    dragSelection.startDrag({DragContent::Url});
     events.leftMouseDragged();
     monitor->clearItems();
     monitor.reset();

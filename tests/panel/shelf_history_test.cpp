@@ -1,6 +1,6 @@
 #include "panel/drag_monitor.h"
 #include "panel/shelf_history.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
 
@@ -19,9 +19,9 @@ namespace {
 class ShelfHistoryTest : public testing::Test {
 protected:
     testing_support::FakeMainQueue queue;
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor events;
-    panel::DragMonitor monitor{queue, pasteboard, events};
+    panel::DragMonitor monitor{queue, dragSelection, events};
     ShelfHistory& history = monitor.history();
 
     static BucketItem entry(const QString& name, bool locked = false) {

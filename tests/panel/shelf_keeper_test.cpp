@@ -1,9 +1,9 @@
-#include "desktop/defaults_keys.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 #include "panel/drag_monitor.h"
 #include "panel/shelf_keeper.h"
 #include "shelf/shelf_store.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
 
@@ -29,15 +29,15 @@ BucketItem textEntry(const QString& text, bool locked = false) {
 // One session of Holdfin: its monitor, store and keeper over the same folders.
 struct Session {
     Session(const QTemporaryDir& home, testing_support::FakeMainQueue& queue,
-            testing_support::FakeDragPasteboard& pasteboard,
+            testing_support::FakeDragSelection& dragSelection,
             testing_support::FakeGlobalEventMonitor& events,
             panel::ShelfKeeper::Background background = {})
-        : defaults(home.filePath(QStringLiteral("holdfin.conf"))),
+        : settings(home.filePath(QStringLiteral("holdfin.conf"))),
           store(home.filePath(QStringLiteral("data")), home.filePath(QStringLiteral("cache"))),
-          monitor(queue, pasteboard, events),
-          keeper(monitor, store, defaults, queue, std::move(background)) {}
+          monitor(queue, dragSelection, events),
+          keeper(monitor, store, settings, queue, std::move(background)) {}
 
-    desktop::UserDefaults defaults;
+    desktop::Settings settings;
     shelf::ShelfStore store;
     panel::DragMonitor monitor;
     panel::ShelfKeeper keeper;
@@ -47,11 +47,11 @@ class ShelfKeeperTest : public testing::Test {
 protected:
     QTemporaryDir home;
     testing_support::FakeMainQueue queue;
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor events;
 
     std::unique_ptr<Session> startSession() {
-        auto session = std::make_unique<Session>(home, queue, pasteboard, events);
+        auto session = std::make_unique<Session>(home, queue, dragSelection, events);
         session->keeper.restore();
         return session;
     }
@@ -74,7 +74,7 @@ TEST_F(ShelfKeeperTest, ShelfComesBackInTheNextSessionInOrderWithLocks) {
 
 TEST_F(ShelfKeeperTest, ChangesAreSavedOnTheNextTurnTogetherAndWritesNeverOvertake) {
     std::vector<std::function<void()>> background;
-    Session session(home, queue, pasteboard, events,
+    Session session(home, queue, dragSelection, events,
                     [&background](std::function<void()> write) { background.push_back(write); });
     session.monitor.addItem(textEntry(QStringLiteral("a")));
     session.monitor.addItem(textEntry(QStringLiteral("b")));
@@ -115,7 +115,7 @@ TEST_F(ShelfKeeperTest, ADamagedShelfGivesBackWhatCanBeReadAndSaysSo) {
     file.resize(whole.lastIndexOf("\"items\"")); // the oldest entry broken off
     file.close();
 
-    Session session(home, queue, pasteboard, events);
+    Session session(home, queue, dragSelection, events);
     const QString notice = session.keeper.restore();
     ASSERT_EQ(session.monitor.draggedItems().size(), 2);
     EXPECT_EQ(session.monitor.draggedItems().front().items.front().content,
@@ -133,7 +133,7 @@ TEST_F(ShelfKeeperTest, TurningThePreferenceOffDeletesTheSavedShelfAndStopsSavin
     session->keeper.saveNow();
     ASSERT_TRUE(QFileInfo::exists(session->store.filePath()));
 
-    session->defaults.setBool(desktop::defaults_keys::keepShelf, false);
+    session->settings.setValue(desktop::settings_keys::keepShelf, false);
     EXPECT_FALSE(QFileInfo::exists(session->store.filePath()));
     session->monitor.addItem(textEntry(QStringLiteral("b")));
     queue.drain();
@@ -143,7 +143,7 @@ TEST_F(ShelfKeeperTest, TurningThePreferenceOffDeletesTheSavedShelfAndStopsSavin
     EXPECT_TRUE(startSession()->monitor.draggedItems().isEmpty());
 
     auto again = startSession();
-    again->defaults.setBool(desktop::defaults_keys::keepShelf, true);
+    again->settings.setValue(desktop::settings_keys::keepShelf, true);
     again->monitor.addItem(textEntry(QStringLiteral("c")));
     again->keeper.saveNow();
     EXPECT_EQ(again->store.load().items.size(), 1) << "turned on again, it saves again";

@@ -1,7 +1,7 @@
 // The shelf as views see it: the row signals of the drag monitor's shelf model.
 #include "panel/drag_monitor.h"
 #include "panel/shelf_model.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
 
@@ -72,9 +72,9 @@ protected:
     const QList<BucketItem>& items() const { return monitor.draggedItems(); }
 
     testing_support::FakeMainQueue queue;
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor events;
-    panel::DragMonitor monitor{queue, pasteboard, events};
+    panel::DragMonitor monitor{queue, dragSelection, events};
     const ShelfModel& model = monitor.shelfModel();
     RowLog rows{model};
     QSignalSpy published{&monitor, &panel::DragMonitor::draggedItemsChanged};

@@ -1,8 +1,8 @@
-#include "desktop/defaults_keys.h"
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
+#include "desktop/settings_keys.h"
 #include "panel/drag_monitor.h"
 #include "panel/shelf_shortcut.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_global_shortcuts.h"
 #include "support/fake_main_queue.h"
@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 
 using panel::ShelfShortcut;
-namespace keys = desktop::defaults_keys;
+namespace keys = desktop::settings_keys;
 
 namespace {
 
@@ -22,12 +22,12 @@ constexpr QKeyCombination kMetaF5(Qt::MetaModifier, Qt::Key_F5);
 class ShelfRequestTest : public testing::Test {
 protected:
     QTemporaryDir dir;
-    desktop::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
+    desktop::Settings settings{dir.filePath(QStringLiteral("holdfin.conf"))};
     testing_support::FakeMainQueue queue;
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor events;
     testing_support::FakeGlobalShortcuts shortcuts;
-    panel::DragMonitor monitor{queue, pasteboard, events};
+    panel::DragMonitor monitor{queue, dragSelection, events};
 };
 
 } // namespace
@@ -55,35 +55,35 @@ TEST_F(ShelfRequestTest, EscapeAnywhereHidesAShelfShownOnRequest) {
 }
 
 TEST_F(ShelfRequestTest, NoShortcutIsTakenByDefault) {
-    ShelfShortcut shortcut(shortcuts, defaults, monitor);
+    ShelfShortcut shortcut(shortcuts, settings, monitor);
     EXPECT_FALSE(shortcut.grabbed());
     EXPECT_EQ(shortcuts.grabCount(), 0);
 }
 
 TEST_F(ShelfRequestTest, StoredShortcutIsTakenTogglesTheShelfAndIsGivenBackWhenCleared) {
-    defaults.setObject(keys::showShelfShortcut, QStringLiteral("Ctrl+Alt+S"));
-    ShelfShortcut shortcut(shortcuts, defaults, monitor);
+    settings.setValue(keys::showShelfShortcut, QStringLiteral("Ctrl+Alt+S"));
+    ShelfShortcut shortcut(shortcuts, settings, monitor);
     EXPECT_EQ(shortcut.grabbed(), kCtrlAltS);
     shortcuts.press(kCtrlAltS);
     EXPECT_TRUE(monitor.isShelfRequested());
     shortcuts.press(kCtrlAltS);
     EXPECT_FALSE(monitor.isShelfRequested());
 
-    defaults.setObject(keys::showShelfShortcut, QStringLiteral("Meta+F5"));
+    settings.setValue(keys::showShelfShortcut, QStringLiteral("Meta+F5"));
     EXPECT_FALSE(shortcuts.isGrabbed(kCtrlAltS)) << "the old one is given back";
     EXPECT_TRUE(shortcuts.isGrabbed(kMetaF5));
-    defaults.remove(keys::showShelfShortcut);
+    settings.remove(keys::showShelfShortcut);
     EXPECT_EQ(shortcuts.grabCount(), 0);
     EXPECT_FALSE(shortcut.grabbed());
 }
 
 TEST_F(ShelfRequestTest, ShortcutHeldElsewhereOrUnreadableIsNotTaken) {
     shortcuts.holdElsewhere(kCtrlAltS);
-    defaults.setObject(keys::showShelfShortcut, QStringLiteral("Ctrl+Alt+S"));
-    ShelfShortcut shortcut(shortcuts, defaults, monitor);
+    settings.setValue(keys::showShelfShortcut, QStringLiteral("Ctrl+Alt+S"));
+    ShelfShortcut shortcut(shortcuts, settings, monitor);
     EXPECT_FALSE(shortcut.grabbed());
     for (const char* stored : {"", "Ctrl+", "nonsense+words"}) {
-        defaults.setObject(keys::showShelfShortcut, QString::fromLatin1(stored));
+        settings.setValue(keys::showShelfShortcut, QString::fromLatin1(stored));
         EXPECT_FALSE(shortcut.grabbed()) << stored;
     }
     EXPECT_EQ(shortcuts.grabCount(), 0);

@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-using preferences::XdgAutostartLoginItem;
+using preferences::XdgAutostart;
 
 namespace {
 
@@ -61,9 +61,9 @@ private:
 } // namespace
 
 TEST_F(LaunchAtLoginTest, RegisteringWritesAValidEntryStartingTheRunningBinary) {
-    XdgAutostartLoginItem loginItem;
+    XdgAutostart loginItem;
     EXPECT_EQ(loginItem.entryPath(), entryPath());
-    ASSERT_TRUE(loginItem.registerLoginItem());
+    ASSERT_TRUE(loginItem.enable());
     const QString text = readAll(entryPath());
     EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\nExec=") + QCoreApplication::applicationFilePath() +
@@ -75,35 +75,33 @@ TEST_F(LaunchAtLoginTest, RegisteringWritesAValidEntryStartingTheRunningBinary) 
 }
 
 TEST_F(LaunchAtLoginTest, UnregisteringRemovesTheEntryAndIsDoneWhenThereIsNone) {
-    XdgAutostartLoginItem loginItem;
-    ASSERT_TRUE(loginItem.registerLoginItem());
+    XdgAutostart loginItem;
+    ASSERT_TRUE(loginItem.enable());
     ASSERT_TRUE(QFile::exists(entryPath()));
-    EXPECT_TRUE(loginItem.unregisterLoginItem());
+    EXPECT_TRUE(loginItem.disable());
     EXPECT_FALSE(QFile::exists(entryPath()));
-    EXPECT_TRUE(loginItem.unregisterLoginItem());
+    EXPECT_TRUE(loginItem.disable());
 }
 
 TEST_F(LaunchAtLoginTest, RegisteredWhileTheEntryIsThereAndNotTurnedOff) {
-    XdgAutostartLoginItem loginItem;
-    EXPECT_FALSE(loginItem.isRegistered());
-    ASSERT_TRUE(loginItem.registerLoginItem());
-    EXPECT_TRUE(loginItem.isRegistered());
+    XdgAutostart loginItem;
+    EXPECT_FALSE(loginItem.isEnabled());
+    ASSERT_TRUE(loginItem.enable());
+    EXPECT_TRUE(loginItem.isEnabled());
     for (const char* off : {"Hidden=true", "X-GNOME-Autostart-enabled=false"}) {
         QFile file(entryPath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("[Desktop Entry]\nType=Application\nExec=holdfin\n") + off + '\n');
         file.close();
-        EXPECT_FALSE(loginItem.isRegistered()) << off;
+        EXPECT_FALSE(loginItem.isEnabled()) << off;
     }
     ASSERT_TRUE(QFile::remove(entryPath()));
-    EXPECT_FALSE(loginItem.isRegistered()) << "deleted by the desktop's session settings";
+    EXPECT_FALSE(loginItem.isEnabled()) << "deleted by the desktop's session settings";
 }
 
 TEST_F(LaunchAtLoginTest, RegisteringAgainReplacesTheEntry) {
-    ASSERT_TRUE(XdgAutostartLoginItem(QStringLiteral("holdfin"), QStringLiteral("/old/holdfin"))
-                    .registerLoginItem());
-    ASSERT_TRUE(XdgAutostartLoginItem(QStringLiteral("holdfin"), QStringLiteral("/new/holdfin"))
-                    .registerLoginItem());
+    ASSERT_TRUE(XdgAutostart(QStringLiteral("holdfin"), QStringLiteral("/old/holdfin")).enable());
+    ASSERT_TRUE(XdgAutostart(QStringLiteral("holdfin"), QStringLiteral("/new/holdfin")).enable());
     const QString text = readAll(entryPath());
     EXPECT_TRUE(text.contains(QStringLiteral("Exec=/new/holdfin\n")));
     EXPECT_FALSE(text.contains(QStringLiteral("/old/")));
@@ -122,8 +120,8 @@ TEST_F(LaunchAtLoginTest, ExecQuotesAndEscapesWhatTheShellOrFieldCodesWouldTakeA
         {"/opt/back\\slash/holdfin", "Exec=\"/opt/back\\\\\\\\slash/holdfin\""},
     };
     for (const Case& c : cases) {
-        XdgAutostartLoginItem loginItem(QStringLiteral("holdfin"), c.executable);
-        ASSERT_TRUE(loginItem.registerLoginItem()) << c.executable.toStdString();
+        XdgAutostart loginItem(QStringLiteral("holdfin"), c.executable);
+        ASSERT_TRUE(loginItem.enable()) << c.executable.toStdString();
         const QString text = readAll(entryPath());
         EXPECT_TRUE(text.contains(QStringLiteral("\n") + c.execLine + QStringLiteral("\n")))
             << text.toStdString();
@@ -135,13 +133,13 @@ TEST_F(LaunchAtLoginTest, ExecQuotesAndEscapesWhatTheShellOrFieldCodesWouldTakeA
 
 TEST_F(LaunchAtLoginTest, FailuresAreReportedAndLeaveNothingBehind) {
     // A control character cannot be written into an entry: nothing is written at all.
-    XdgAutostartLoginItem newline(QStringLiteral("holdfin"), QStringLiteral("/opt/a\nb/holdfin"));
-    EXPECT_FALSE(newline.registerLoginItem());
+    XdgAutostart newline(QStringLiteral("holdfin"), QStringLiteral("/opt/a\nb/holdfin"));
+    EXPECT_FALSE(newline.enable());
     EXPECT_FALSE(QFile::exists(entryPath()));
 
     // A file where the autostart folder belongs.
     QFile blocker(configHome.filePath(QStringLiteral("autostart")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_FALSE(XdgAutostartLoginItem().registerLoginItem());
+    EXPECT_FALSE(XdgAutostart().enable());
 }

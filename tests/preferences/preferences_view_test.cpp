@@ -1,10 +1,10 @@
-#include "desktop/defaults_keys.h"
+#include "desktop/settings_keys.h"
 #include "preferences/general_preferences_view.h"
 #include "preferences/launch_at_login.h"
 #include "preferences/preferences_view.h"
 
-#include "desktop/user_defaults.h"
-#include "support/fake_login_item_service.h"
+#include "desktop/settings.h"
+#include "support/fake_autostart.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +18,11 @@
 #include <QTemporaryDir>
 
 using namespace preferences;
-namespace keys = desktop::defaults_keys;
+namespace keys = desktop::settings_keys;
 
 namespace {
 
-// A preferences view over empty defaults in a temporary file, with a delegate whose calls are
+// A preferences view over empty settings in a temporary file, with a delegate whose calls are
 // recorded together with the value stored at the time of the call.
 class PreferencesTest : public testing::Test {
 protected:
@@ -30,15 +30,15 @@ protected:
         return {[isRegistered] { return isRegistered; },
                 [this] {
                     calls << QStringLiteral("applyAppearance ") +
-                                 defaults.stringForKey(keys::selectedAppearance).value_or("-");
+                                 settings.stringValue(keys::selectedAppearance).value_or("-");
                 },
                 [this](bool isEnabled) {
                     calls << QStringLiteral("updateLaunchAtLogin ") +
-                                 (defaults.boolForKey(keys::launchAtLogin, false) ? "stored-on"
-                                                                                  : "stored-off");
+                                 (settings.boolValue(keys::launchAtLogin, false) ? "stored-on"
+                                                                                 : "stored-off");
                     updateLaunchAtLogin(loginItems, isEnabled);
                 },
-                [this] { return loginItems.isRegistered(); }};
+                [this] { return loginItems.isEnabled(); }};
     }
 
     QCheckBox* toggle(QWidget& view, const char* name) {
@@ -60,24 +60,24 @@ protected:
     }
 
     QTemporaryDir dir;
-    desktop::UserDefaults defaults{dir.filePath(QStringLiteral("holdfin.conf"))};
-    testing_support::FakeLoginItemService loginItems;
+    desktop::Settings settings{dir.filePath(QStringLiteral("holdfin.conf"))};
+    testing_support::FakeAutostart loginItems;
     QStringList calls;
 };
 
 } // namespace
 
 TEST_F(PreferencesTest, EmptyDefaultsShowLaunchOffIconOnAndSystem) {
-    GeneralPreferencesView view(defaults, hooks(true));
+    GeneralPreferencesView view(settings, hooks(true));
     EXPECT_FALSE(toggle(view, "launchAtLogin")->isChecked());
     EXPECT_TRUE(toggle(view, "showMenuBarIcon")->isChecked());
     EXPECT_EQ(picker(view)->currentText(), QStringLiteral("System"));
     EXPECT_TRUE(calls.isEmpty());
-    EXPECT_FALSE(defaults.contains(keys::launchAtLogin)) << "showing stores nothing";
+    EXPECT_FALSE(settings.contains(keys::launchAtLogin)) << "showing stores nothing";
 }
 
 TEST_F(PreferencesTest, TogglesAndPickerCarryTheirLabelsAndRows) {
-    GeneralPreferencesView view(defaults, hooks(true));
+    GeneralPreferencesView view(settings, hooks(true));
     EXPECT_EQ(toggle(view, "launchAtLogin")->text(), QStringLiteral("Launch Application at login"));
     EXPECT_EQ(toggle(view, "showMenuBarIcon")->text(), QStringLiteral("Show menu bar icon"));
     QStringList rows;
@@ -88,12 +88,12 @@ TEST_F(PreferencesTest, TogglesAndPickerCarryTheirLabelsAndRows) {
 }
 
 TEST_F(PreferencesTest, EachLaunchAtLoginToggleStoresFirstThenMakesOneRequest) {
-    GeneralPreferencesView view(defaults, hooks(true));
+    GeneralPreferencesView view(settings, hooks(true));
     QCheckBox* launch = toggle(view, "launchAtLogin");
     launch->click();
-    EXPECT_TRUE(defaults.boolForKey(keys::launchAtLogin, false));
+    EXPECT_TRUE(settings.boolValue(keys::launchAtLogin, false));
     launch->click();
-    EXPECT_FALSE(defaults.boolForKey(keys::launchAtLogin, true));
+    EXPECT_FALSE(settings.boolValue(keys::launchAtLogin, true));
     EXPECT_EQ(calls,
               (QStringList{"updateLaunchAtLogin stored-on", "updateLaunchAtLogin stored-off"}));
     EXPECT_EQ(loginItems.requests(), (QStringList{"register", "unregister"}));
@@ -101,73 +101,73 @@ TEST_F(PreferencesTest, EachLaunchAtLoginToggleStoresFirstThenMakesOneRequest) {
 
 TEST_F(PreferencesTest, FailedRegistrationKeepsTheToggleOn) {
     loginItems.setSucceeding(false);
-    GeneralPreferencesView view(defaults, hooks(true));
+    GeneralPreferencesView view(settings, hooks(true));
     QCheckBox* launch = toggle(view, "launchAtLogin");
     launch->click();
     EXPECT_TRUE(launch->isChecked());
-    EXPECT_TRUE(defaults.boolForKey(keys::launchAtLogin, false));
+    EXPECT_TRUE(settings.boolValue(keys::launchAtLogin, false));
     EXPECT_EQ(loginItems.requests(), QStringList{"register"});
 }
 
 TEST_F(PreferencesTest, EachShowingTicksLaunchAtLoginAsTheEntryIs) {
-    GeneralPreferencesView view(defaults, hooks(true));
+    GeneralPreferencesView view(settings, hooks(true));
     QCheckBox* launch = toggle(view, "launchAtLogin");
     for (const bool isRegistered : {true, false, true}) {
         loginItems.setRegistered(isRegistered); // by the desktop's session settings
         view.show();
         EXPECT_EQ(launch->isChecked(), isRegistered);
-        EXPECT_EQ(defaults.boolForKey(keys::launchAtLogin, !isRegistered), isRegistered);
+        EXPECT_EQ(settings.boolValue(keys::launchAtLogin, !isRegistered), isRegistered);
         view.hide();
     }
     EXPECT_TRUE(loginItems.requests().isEmpty()) << "the entry is never rewritten";
 }
 
 TEST_F(PreferencesTest, ChosenAppearanceIsStoredThenAppliedAtOnce) {
-    GeneralPreferencesView view(defaults, hooks(true));
+    GeneralPreferencesView view(settings, hooks(true));
     choose(picker(view), QStringLiteral("Dark"));
     choose(picker(view), QStringLiteral("System"));
     EXPECT_EQ(calls, (QStringList{"applyAppearance Dark", "applyAppearance System"}));
-    EXPECT_EQ(defaults.stringForKey(keys::selectedAppearance), QStringLiteral("System"));
+    EXPECT_EQ(settings.stringValue(keys::selectedAppearance), QStringLiteral("System"));
 }
 
 TEST_F(PreferencesTest, WithoutADelegateTheSettersOnlyStore) {
-    GeneralPreferencesView view(defaults, hooks(false));
+    GeneralPreferencesView view(settings, hooks(false));
     toggle(view, "launchAtLogin")->click();
     choose(picker(view), QStringLiteral("Light"));
-    EXPECT_TRUE(defaults.boolForKey(keys::launchAtLogin, false));
-    EXPECT_EQ(defaults.stringForKey(keys::selectedAppearance), QStringLiteral("Light"));
+    EXPECT_TRUE(settings.boolValue(keys::launchAtLogin, false));
+    EXPECT_EQ(settings.stringValue(keys::selectedAppearance), QStringLiteral("Light"));
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_TRUE(loginItems.requests().isEmpty());
 }
 
 TEST_F(PreferencesTest, HidingTheMenuBarIconOnlyStores) {
-    GeneralPreferencesView view(defaults, hooks(true));
+    GeneralPreferencesView view(settings, hooks(true));
     toggle(view, "showMenuBarIcon")->click();
-    EXPECT_FALSE(defaults.boolForKey(keys::showMenuBarIcon, true));
+    EXPECT_FALSE(settings.boolValue(keys::showMenuBarIcon, true));
     EXPECT_TRUE(calls.isEmpty());
     EXPECT_TRUE(loginItems.requests().isEmpty());
 }
 
 TEST_F(PreferencesTest, ControlsFollowWritesMadeElsewhere) {
-    GeneralPreferencesView view(defaults, hooks(true));
-    defaults.setBool(keys::showMenuBarIcon, false);
-    defaults.setBool(keys::launchAtLogin, true);
-    defaults.setObject(keys::selectedAppearance, QStringLiteral("Dark"));
+    GeneralPreferencesView view(settings, hooks(true));
+    settings.setValue(keys::showMenuBarIcon, false);
+    settings.setValue(keys::launchAtLogin, true);
+    settings.setValue(keys::selectedAppearance, QStringLiteral("Dark"));
     EXPECT_FALSE(toggle(view, "showMenuBarIcon")->isChecked());
     EXPECT_TRUE(toggle(view, "launchAtLogin")->isChecked());
     EXPECT_EQ(picker(view)->currentText(), QStringLiteral("Dark"));
     EXPECT_TRUE(calls.isEmpty()) << "following a write is not choosing";
 
     // A name that is none of the rows selects none and is left as stored.
-    defaults.setObject(keys::selectedAppearance, QStringLiteral("light"));
+    settings.setValue(keys::selectedAppearance, QStringLiteral("light"));
     EXPECT_EQ(picker(view)->currentIndex(), -1);
-    EXPECT_EQ(defaults.stringForKey(keys::selectedAppearance), QStringLiteral("light"));
+    EXPECT_EQ(settings.stringValue(keys::selectedAppearance), QStringLiteral("light"));
 }
 
 TEST_F(PreferencesTest, PreferencesViewStartsOnGeneralAndRetitlesOnlyOnTabChange) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("Holdfin"));
-    auto* view = new PreferencesView(defaults, hooks(true), QStringLiteral("General"), &window);
+    auto* view = new PreferencesView(settings, hooks(true), QStringLiteral("General"), &window);
     auto* tabs = view->findChild<QTabWidget*>();
     ASSERT_NE(tabs, nullptr);
     ASSERT_EQ(tabs->count(), 1);
@@ -185,33 +185,33 @@ TEST_F(PreferencesTest, PreferencesViewStartsOnGeneralAndRetitlesOnlyOnTabChange
 }
 
 TEST_F(PreferencesTest, KeepingTheShelfIsOnByDefaultAndOnlyStored) {
-    GeneralPreferencesView view(defaults, hooks(true));
+    GeneralPreferencesView view(settings, hooks(true));
     QCheckBox* keep = toggle(view, "keepShelf");
     ASSERT_NE(keep, nullptr);
     EXPECT_EQ(keep->text(), QStringLiteral("Keep the shelf between sessions"));
     EXPECT_TRUE(keep->isChecked());
-    EXPECT_FALSE(defaults.contains(keys::keepShelf)) << "showing stores nothing";
+    EXPECT_FALSE(settings.contains(keys::keepShelf)) << "showing stores nothing";
     keep->click();
-    EXPECT_FALSE(defaults.boolForKey(keys::keepShelf, true));
-    defaults.setBool(keys::keepShelf, true);
+    EXPECT_FALSE(settings.boolValue(keys::keepShelf, true));
+    settings.setValue(keys::keepShelf, true);
     EXPECT_TRUE(keep->isChecked()) << "follows writes made elsewhere";
     EXPECT_TRUE(calls.isEmpty());
 }
 
 TEST_F(PreferencesTest, ShelfShortcutIsNoneByDefaultStoredWhenTypedAndRemovedWhenCleared) {
-    GeneralPreferencesView view(defaults, hooks(true));
+    GeneralPreferencesView view(settings, hooks(true));
     auto* edit = view.findChild<QKeySequenceEdit*>(QStringLiteral("showShelfShortcut"));
     ASSERT_NE(edit, nullptr);
     EXPECT_TRUE(edit->keySequence().isEmpty());
-    EXPECT_FALSE(defaults.contains(keys::showShelfShortcut));
+    EXPECT_FALSE(settings.contains(keys::showShelfShortcut));
 
     edit->setKeySequence(QKeySequence(QStringLiteral("Ctrl+Alt+S")));
     emit edit->editingFinished();
-    EXPECT_EQ(defaults.stringForKey(keys::showShelfShortcut), QStringLiteral("Ctrl+Alt+S"));
+    EXPECT_EQ(settings.stringValue(keys::showShelfShortcut), QStringLiteral("Ctrl+Alt+S"));
     edit->clear();
-    EXPECT_FALSE(defaults.contains(keys::showShelfShortcut)) << "cleared: none";
+    EXPECT_FALSE(settings.contains(keys::showShelfShortcut)) << "cleared: none";
 
-    defaults.setObject(keys::showShelfShortcut, QStringLiteral("Meta+F5"));
+    settings.setValue(keys::showShelfShortcut, QStringLiteral("Meta+F5"));
     EXPECT_EQ(edit->keySequence(), QKeySequence(QStringLiteral("Meta+F5")));
     EXPECT_TRUE(calls.isEmpty());
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -85,28 +87,46 @@ TEST(ShelfFileTest, UnknownMembersAreIgnored) {
     EXPECT_EQ(items.front().items.front().content, QStringLiteral("hi"));
 }
 
-class ShelfFileRejectionTest : public testing::TestWithParam<const char*> {};
+struct RejectedShelf {
+    const char* bytes;
+};
+// The test's name: CMake's test discovery reads a '[' in a listed name as a list bracket.
+void PrintTo(const RejectedShelf& shelf, std::ostream* os) {
+    std::string text = shelf.bytes;
+    std::replace(text.begin(), text.end(), '[', '(');
+    std::replace(text.begin(), text.end(), ']', ')');
+    *os << '"' << text << '"';
+}
+
+class ShelfFileRejectionTest : public testing::TestWithParam<RejectedShelf> {};
 
 TEST_P(ShelfFileRejectionTest, DamagedOrMistypedShelfIsRefusedWithAReason) {
-    const auto decoded = ShelfFile::decode(QByteArray(GetParam()));
+    const auto decoded = ShelfFile::decode(QByteArray(GetParam().bytes));
     ASSERT_TRUE(std::holds_alternative<QString>(decoded));
     EXPECT_FALSE(std::get<QString>(decoded).isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, ShelfFileRejectionTest,
-    testing::Values("", "not json", "[]", R"({"format":1,"entries":[)", R"({"entries":[]})",
-                    R"({"format":2,"entries":[]})", R"({"format":"1","entries":[]})",
-                    R"({"format":1,"entries":{}})", R"({"format":1,"entries":[1]})",
-                    R"({"format":1,"entries":[{"id":"x","locked":false,"items":[]}]})",
-                    R"({"format":1,"entries":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
-                    R"("locked":"no","items":[]}]})",
-                    R"({"format":1,"entries":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
-                    R"("locked":true,"items":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
-                    R"("content":5,"type":"public.plain-text"}]}]})",
-                    R"({"format":1,"entries":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
-                    R"("locked":true,"items":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
-                    R"("content":"a","type":""}]}]})"));
+const RejectedShelf kRejectedShelves[] = {
+    {""},
+    {"not json"},
+    {"[]"},
+    {R"({"format":1,"entries":[)"},
+    {R"({"entries":[]})"},
+    {R"({"format":2,"entries":[]})"},
+    {R"({"format":"1","entries":[]})"},
+    {R"({"format":1,"entries":{}})"},
+    {R"({"format":1,"entries":[1]})"},
+    {R"({"format":1,"entries":[{"id":"x","locked":false,"items":[]}]})"},
+    {R"({"format":1,"entries":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
+     R"("locked":"no","items":[]}]})"},
+    {R"({"format":1,"entries":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
+     R"("locked":true,"items":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
+     R"("content":5,"type":"public.plain-text"}]}]})"},
+    {R"({"format":1,"entries":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
+     R"("locked":true,"items":[{"id":"6f1c0a5e-1b1e-4c1e-9a0a-2f7d1c1c1c1c",)"
+     R"("content":"a","type":""}]}]})"}};
+
+INSTANTIATE_TEST_SUITE_P(Inputs, ShelfFileRejectionTest, testing::ValuesIn(kRejectedShelves));
 
 TEST_F(ShelfStoreTest, SavedShelfLoadsBackAndNothingSavedLoadsEmpty) {
     EXPECT_TRUE(store.load().items.isEmpty());

@@ -4,9 +4,8 @@
 
 namespace testing_support {
 
-void FakeDragSession::beginDraggingSession(QObject& view, QPointF position,
-                                           QList<backend::DraggingItem> items,
-                                           std::shared_ptr<backend::DraggingSource> source) {
+void FakeDragSession::startDrag(QObject& view, QPointF position, QList<backend::DragItem> items,
+                                std::shared_ptr<backend::DragSource> source) {
     m_sessions.push_back({&view, position, std::move(items), std::move(source), false});
 }
 
@@ -14,8 +13,8 @@ void FakeDragSession::endLatest(Qt::DropAction operation, bool isHandedOver) {
     Q_ASSERT(!m_sessions.empty() && !m_sessions.back().isEnded);
     Session& session = m_sessions.back();
     session.isEnded = true;
-    const std::shared_ptr<backend::DraggingSource> source = std::move(session.source);
-    source->draggingSessionEnded(QPoint(), operation);
+    const std::shared_ptr<backend::DragSource> source = std::move(session.source);
+    source->dragFinished(QPoint(), operation);
     if (operation != Qt::IgnoreAction)
         source->dropHandedOver(isHandedOver);
 }

@@ -12,13 +12,13 @@ public:
     struct Session {
         QObject* view = nullptr;
         QPointF position;
-        QList<backend::DraggingItem> items;
-        std::shared_ptr<backend::DraggingSource> source;
+        QList<backend::DragItem> items;
+        std::shared_ptr<backend::DragSource> source;
         bool isEnded = false;
     };
 
-    void beginDraggingSession(QObject& view, QPointF position, QList<backend::DraggingItem> items,
-                              std::shared_ptr<backend::DraggingSource> source) override;
+    void startDrag(QObject& view, QPointF position, QList<backend::DragItem> items,
+                   std::shared_ptr<backend::DragSource> source) override;
 
     const std::vector<Session>& sessions() const { return m_sessions; }
     // Ends the latest session as a destination performing `operation` would, having taken data

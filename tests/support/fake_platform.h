@@ -3,13 +3,13 @@
 #include "desktop/color_scheme_service.h"
 #include "desktop/symbol_image.h"
 #include "support/fake_application.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_desktop_services.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_drag_session.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
 #include "support/fake_screens.h"
 #include "support/fake_thumbnails.h"
-#include "support/fake_workspace.h"
 #include "support/recording_log.h"
 
 namespace testing_support {
@@ -24,11 +24,11 @@ struct FakePlatform {
     FakePlatform& operator=(const FakePlatform&) = delete;
 
     FakeMainQueue queue;
-    FakeDragPasteboard pasteboard;
+    FakeDragSelection dragSelection;
     FakeGlobalEventMonitor events;
     RecordingLog log;
     FakeDragSession session;
-    FakeWorkspace workspace;
+    FakeDesktopServices desktopServices;
     FakeThumbnails thumbnails;
     FakeApplication application;
     FakeScreens screens;

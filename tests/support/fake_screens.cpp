@@ -8,7 +8,7 @@ std::optional<backend::ScreenInfo> FakeScreens::primary() const {
     return m_screens.front();
 }
 
-QRect FakeScreens::primaryVisibleFrame() const {
+QRect FakeScreens::primaryAvailableGeometry() const {
     if (onVisibleFrameQueried)
         onVisibleFrameQueried();
     if (m_screens.isEmpty())

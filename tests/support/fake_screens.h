@@ -12,11 +12,11 @@ class FakeScreens final : public backend::Screens {
 public:
     QList<backend::ScreenInfo> screens() const override { return m_screens; }
     std::optional<backend::ScreenInfo> primary() const override;
-    QRect primaryVisibleFrame() const override;
+    QRect primaryAvailableGeometry() const override;
 
     // The first screen becomes the primary; `visibleFrame` empty means its whole geometry.
     void setScreens(QList<backend::ScreenInfo> screens, QRect visibleFrame = {});
-    // Runs whenever primaryVisibleFrame is asked (to see when someone asks).
+    // Runs whenever primaryAvailableGeometry is asked (to see when someone asks).
     std::function<void()> onVisibleFrameQueried;
 
 private:

@@ -3,12 +3,12 @@
 #include "backend/qt_drag_session.h"
 #include "desktop/symbol_image.h"
 #include "panel/drag_monitor.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_desktop_services.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_drag_session.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
 #include "support/fake_thumbnails.h"
-#include "support/fake_workspace.h"
 #include "support/recording_log.h"
 #include "views/caption_label.h"
 #include "views/content_face.h"
@@ -74,9 +74,9 @@ protected:
                                    },
                                    [this] { log.writeLine(QStringLiteral("drag start")); },
                                    [this] { log.writeLine(QStringLiteral("drag end")); }};
-        tile =
-            std::make_unique<BucketItemView>(monitor.shelfModel().index(0), monitor, actions, queue,
-                                             session, log, workspace, thumbnails, symbols, scheme);
+        tile = std::make_unique<BucketItemView>(monitor.shelfModel().index(0), monitor, actions,
+                                                queue, session, log, desktopServices, thumbnails,
+                                                symbols, scheme);
         // Away from the pointer, so that only the test decides about hovering.
         tile->move(400, 300);
         tile->show();
@@ -147,14 +147,14 @@ protected:
     }
 
     testing_support::FakeMainQueue queue;
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor eventMonitor;
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
-    testing_support::FakeWorkspace workspace;
+    testing_support::FakeDesktopServices desktopServices;
     testing_support::FakeThumbnails thumbnails;
     desktop::SymbolImage symbols;
-    panel::DragMonitor monitor{queue, pasteboard, eventMonitor};
+    panel::DragMonitor monitor{queue, dragSelection, eventMonitor};
     QTemporaryDir files;
     int removals = 0;
     std::unique_ptr<BucketItemView> tile;
@@ -190,10 +190,10 @@ TEST_P(SinglePayloadFaceTest, ShowsOneIconAndTheDisplayName) {
     EXPECT_EQ(shown.front()->padding(), c.padding);
     EXPECT_EQ(caption(), QString::fromUtf8(c.caption));
     if (c.isSymbol) {
-        EXPECT_TRUE(workspace.iconLookups().isEmpty());
+        EXPECT_TRUE(desktopServices.iconLookups().isEmpty());
         EXPECT_FALSE(shown.front()->foreground().has_value()); // the inherited colour
     } else {
-        EXPECT_EQ(workspace.iconLookups(), QStringList{QString::fromUtf8(c.iconSource)});
+        EXPECT_EQ(desktopServices.iconLookups(), QStringList{QString::fromUtf8(c.iconSource)});
     }
     EXPECT_EQ(invalidUrlLines(), 0);
 }
@@ -244,7 +244,7 @@ TEST_P(MultiPayloadFaceTest, CascadesUpToThreeFileIconsAboveTheCount) {
                       cascade->children().indexOf(shown[i - 1]));
         }
     }
-    EXPECT_EQ(workspace.iconLookups(), expectedLookups);
+    EXPECT_EQ(desktopServices.iconLookups(), expectedLookups);
 
     hover(true);
     ASSERT_NE(button(QStringLiteral("arrow.trianglehead.branch")), nullptr);
@@ -261,7 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(BucketItemViewTest, AContentThatIsNoUrlIsReportedAtEveryBuild) {
     show(BucketItem({BucketItemData(QStringLiteral("file://my docs/a b.pdf"), UTType::fileURL)},
                     false));
-    EXPECT_EQ(workspace.iconLookups(), QStringList{QStringLiteral("my docs/a b.pdf")});
+    EXPECT_EQ(desktopServices.iconLookups(), QStringList{QStringLiteral("my docs/a b.pdf")});
     EXPECT_EQ(invalidUrlLines(), 1);
     EXPECT_EQ(icons().size(), 1);
 
@@ -269,12 +269,12 @@ TEST_F(BucketItemViewTest, AContentThatIsNoUrlIsReportedAtEveryBuild) {
     EXPECT_EQ(invalidUrlLines(), 2);
     hover(true);
     EXPECT_EQ(invalidUrlLines(), 3);
-    EXPECT_EQ(workspace.iconLookups().size(), 3);
+    EXPECT_EQ(desktopServices.iconLookups().size(), 3);
 }
 
 TEST_F(BucketItemViewTest, AContentThatIsNoUrlAndNoFileAddressIsLookedUpAsItIs) {
     show(BucketItem({BucketItemData(QStringLiteral("a:b c"), UTType::fileURL)}, false));
-    EXPECT_EQ(workspace.iconLookups(), QStringList{QStringLiteral("a:b c")});
+    EXPECT_EQ(desktopServices.iconLookups(), QStringList{QStringLiteral("a:b c")});
     EXPECT_EQ(invalidUrlLines(), 1);
 }
 
@@ -288,7 +288,7 @@ class FileIconColourTest : public BucketItemViewTest,
                            public ::testing::WithParamInterface<ColourCase> {};
 
 TEST_P(FileIconColourTest, OnlySingleColourIconsTakeTheSchemesForeground) {
-    workspace.isMaskIcon = GetParam().isMaskIcon;
+    desktopServices.isMaskIcon = GetParam().isMaskIcon;
     show(entryOf(1), GetParam().scheme);
     IconView* icon = icons().front();
     const QImage image = icon->grab().toImage();
@@ -353,17 +353,18 @@ TEST_F(BucketItemViewTest, HoverAndLockChangesKeepEveryWidget) {
     QList<QPointer<QWidget>> before;
     for (QWidget* widget : tile->findChildren<QWidget*>())
         before << widget;
-    auto* fade = qobject_cast<QGraphicsOpacityEffect*>(tile->controlsColumn()->graphicsEffect());
-    ASSERT_NE(fade, nullptr);
-    EXPECT_EQ(fade->opacity(), 0.0);
+    const QList<SymbolButton*> controls = tile->controlsColumn()->findChildren<SymbolButton*>();
+    ASSERT_FALSE(controls.isEmpty());
+    const auto fade = [&] { return controls.front()->opacity(); };
+    EXPECT_EQ(fade(), 0.0);
 
     hover(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return fade->opacity() == 1.0; }, 1000)) << "fades in";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fade() == 1.0; }, 1000)) << "fades in";
     button(QStringLiteral("lock.open"))->click();
     ASSERT_NE(button(QStringLiteral("lock")), nullptr);
     hover(false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !tile->controlsColumn()->isVisible(); }, 1000));
-    EXPECT_EQ(fade->opacity(), 0.0);
+    EXPECT_EQ(fade(), 0.0);
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const QList<QWidget*> after = tile->findChildren<QWidget*>();
@@ -418,7 +419,7 @@ TEST_F(BucketItemViewTest, ASuccessfulDragOutRemovesAnUnlockedEntry) {
     ASSERT_EQ(session.sessions().size(), 1u);
     EXPECT_EQ(log.lines().front(), QStringLiteral("drag start"));
     EXPECT_EQ(session.sessions().front().source->supportedDropActions(
-                  backend::DraggingContext::OutsideApplication),
+                  backend::DragContext::OutsideApplication),
               Qt::CopyAction | Qt::MoveAction);
 
     session.endLatest(Qt::CopyAction);
@@ -516,6 +517,7 @@ TEST_F(BucketItemViewTest, AControlUnderThePointerIsHighlightedAndNamesWhatItDoe
     show(entryOf(2));
     hover(true);
     SymbolButton* lock = button(QStringLiteral("lock.open"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lock->opacity() == 1.0; }, 1000)) << "faded in";
     const QString lockTip = lock->toolTip();
     // A point of the target clear of the symbol: it changes while the pointer is over it.
     const QPoint edge(lock->width() / 2, 2);
@@ -613,13 +615,14 @@ TEST_F(BucketItemViewTest, OpenHandsFilesAndLinksToTheDesktopButNeverStartsAProg
     show(BucketItem({document, script, launcher, link, text, gone}, false));
 
     action(openMenu(), QStringLiteral("Open"))->trigger();
-    EXPECT_EQ(workspace.openedUrls(), (QList<QUrl>{QUrl(document.content), QUrl(link.content)}));
-    EXPECT_EQ(workspace.shownItems(),
+    EXPECT_EQ(desktopServices.openedUrls(),
+              (QList<QUrl>{QUrl(document.content), QUrl(link.content)}));
+    EXPECT_EQ(desktopServices.shownItems(),
               (QList<QList<QUrl>>{{QUrl(script.content), QUrl(launcher.content)}}));
 
     action(openMenu(), QStringLiteral("Show in Folder"))->trigger();
-    ASSERT_EQ(workspace.shownItems().size(), 2);
-    EXPECT_EQ(workspace.shownItems().last(),
+    ASSERT_EQ(desktopServices.shownItems().size(), 2);
+    EXPECT_EQ(desktopServices.shownItems().last(),
               (QList<QUrl>{QUrl(document.content), QUrl(script.content), QUrl(launcher.content)}))
         << "the files that are there";
 
@@ -634,12 +637,12 @@ TEST_F(BucketItemViewTest, ADoubleClickOpens) {
     show(BucketItem({document}, false));
     QTest::mouseDClick(tile->draggableView()->dragSourceWidget(), Qt::LeftButton, {},
                        QPoint(20, 20));
-    EXPECT_EQ(workspace.openedUrls(), QList<QUrl>{QUrl(document.content)});
+    EXPECT_EQ(desktopServices.openedUrls(), QList<QUrl>{QUrl(document.content)});
     EXPECT_TRUE(session.sessions().empty()) << "no drag";
 
     QTest::mouseDClick(tile->draggableView()->dragSourceWidget(), Qt::RightButton, {},
                        QPoint(20, 20));
-    EXPECT_EQ(workspace.openedUrls().size(), 1) << "only with the left button";
+    EXPECT_EQ(desktopServices.openedUrls().size(), 1) << "only with the left button";
 }
 
 TEST_F(BucketItemViewTest, CopyPutsOnTheClipboardWhatADragOutOffers) {
@@ -779,7 +782,7 @@ TEST_F(BucketItemViewTest, ATextShowsItsFirstLinesOnAPageOfTheScheme) {
                                              QString(), QStringLiteral("bread eggs"),
                                              QStringLiteral("4"), QStringLiteral("5")}));
     EXPECT_EQ(caption(), text.trimmed()) << "the caption stays";
-    EXPECT_TRUE(workspace.iconLookups().isEmpty());
+    EXPECT_TRUE(desktopServices.iconLookups().isEmpty());
     EXPECT_TRUE(thumbnails.requests().isEmpty());
     const QRect page = preview->pageRect();
     ASSERT_GT(page.height(), 40);
@@ -882,12 +885,12 @@ TEST_F(BucketItemViewTest, AFilesThumbnailReplacesItsIconWhenItComes) {
     EXPECT_EQ(icons(), QList<IconView*>{icon}) << "the same widget";
     EXPECT_EQ(icon->source(), photo);
     EXPECT_EQ(centreOf(icon), QColor(Qt::green));
-    EXPECT_EQ(workspace.iconLookups().size(), 1) << "no icon looked up for a thumbnail";
+    EXPECT_EQ(desktopServices.iconLookups().size(), 1) << "no icon looked up for a thumbnail";
 
     // Shown anew (a hover), the thumbnail at hand is used at once.
     hover(true);
     EXPECT_EQ(centreOf(icon), QColor(Qt::green));
-    EXPECT_EQ(workspace.iconLookups().size(), 1);
+    EXPECT_EQ(desktopServices.iconLookups().size(), 1);
 
     // A thumbnail that goes (its file became unreadable) gives the type icon back.
     thumbnails.setThumbnail(photo, QImage());
@@ -909,7 +912,7 @@ TEST_F(BucketItemViewTest, TheCascadeShowsThumbnailsOfLocalFilesOnly) {
     EXPECT_EQ(thumbnails.requests(), QStringList{QStringLiteral("/home/demo/a.png")})
         << "no thumbnails for folders, web addresses and payloads out of sight";
     EXPECT_EQ(centreOf(shown[0]), QColor(Qt::green));
-    EXPECT_EQ(workspace.iconLookups(),
+    EXPECT_EQ(desktopServices.iconLookups(),
               (QStringList{QStringLiteral("/home/demo/Projects/"), QStringLiteral("/b.png")}));
 }
 

@@ -34,7 +34,7 @@
 
 using namespace std::chrono_literals;
 
-using backend::PasteboardClass;
+using backend::DragContent;
 using desktop::ColorScheme;
 using shelf::BucketItem;
 using shelf::BucketItemData;
@@ -45,14 +45,14 @@ namespace {
 class ContentViewTest : public ::testing::Test {
 protected:
     ContentViewTest() {
-        dragMonitor = std::make_unique<panel::DragMonitor>(queue, pasteboard, events);
+        dragMonitor = std::make_unique<panel::DragMonitor>(queue, dragSelection, events);
         windowManager = std::make_unique<panel::WindowManager>(fakes.screens, nullptr);
     }
 
     // Installs the shelf view in the panel as start-up does, and lets it appear.
     void install() {
         view = new views::ContentView(*dragMonitor, *windowManager, queue, fakes.log, session,
-                                      workspace, fakes.thumbnails, fakes.symbols, application,
+                                      desktopServices, fakes.thumbnails, fakes.symbols, application,
                                       colorSchemes, providers, settings);
         windowManager->window()->setContentView(view);
         view->show();
@@ -103,10 +103,10 @@ protected:
 
     testing_support::FakePlatform fakes;
     testing_support::FakeMainQueue& queue = fakes.queue;
-    testing_support::FakeDragPasteboard& pasteboard = fakes.pasteboard;
+    testing_support::FakeDragSelection& dragSelection = fakes.dragSelection;
     testing_support::FakeGlobalEventMonitor& events = fakes.events;
     testing_support::FakeDragSession& session = fakes.session;
-    testing_support::FakeWorkspace& workspace = fakes.workspace;
+    testing_support::FakeDesktopServices& desktopServices = fakes.desktopServices;
     testing_support::FakeApplication& application = fakes.application;
     desktop::ColorSchemeService& colorSchemes = fakes.colorSchemes;
     QTemporaryDir cache;
@@ -211,14 +211,14 @@ TEST_F(ContentViewTest, ALockChangeShowsOnlyItsOwnTileAnew) {
         dragMonitor->addItem(entry(1));
     const auto tiles = tilesTopDown();
     ASSERT_EQ(tiles.size(), 3);
-    const qsizetype lookups = workspace.iconLookups().size();
+    const qsizetype lookups = desktopServices.iconLookups().size();
 
     BucketItem lockedEntry = dragMonitor->draggedItems().at(1);
     lockedEntry.isLocked = true;
     dragMonitor->updateItem(lockedEntry);
     EXPECT_EQ(tilesTopDown(), tiles) << "every tile stays";
     EXPECT_TRUE(tiles[1]->item().isLocked);
-    EXPECT_EQ(workspace.iconLookups().size(), lookups + 1) << "only the locked tile's icon";
+    EXPECT_EQ(desktopServices.iconLookups().size(), lookups + 1) << "only the locked tile's icon";
 }
 
 TEST_F(ContentViewTest, DragOutHidesThePanelAndResetsTheChangeCountAtTheEnd) {
@@ -230,10 +230,10 @@ TEST_F(ContentViewTest, DragOutHidesThePanelAndResetsTheChangeCountAtTheEnd) {
     ASSERT_EQ(session.sessions().size(), 1u);
     EXPECT_FALSE(isPanelVisible()) << "hidden as the drag begins";
 
-    pasteboard.startDrag({PasteboardClass::Url}); // Holdfin's own drag wrote the pasteboard
+    dragSelection.startDrag({DragContent::Url}); // Holdfin's own drag wrote the drag selection
     session.endLatest(Qt::CopyAction);
     EXPECT_TRUE(isPanelVisible()) << "shown again at the end";
-    EXPECT_EQ(dragMonitor->lastChangeCount(), pasteboard.changeCount());
+    EXPECT_EQ(dragMonitor->lastChangeCount(), dragSelection.serial());
     events.leftMouseDragged(); // the next drag event finds no change
     queue.drain();
     EXPECT_FALSE(dragMonitor->isDragging());
@@ -259,7 +259,7 @@ TEST_F(ContentViewTest, WhereTheDragSourceMustStayTheDragOutLeavesThePanelInPlac
     EXPECT_TRUE(isPanelVisible());
     EXPECT_EQ(windowManager->window()->geometry(), frame);
 
-    pasteboard.startDrag({PasteboardClass::Url});
+    dragSelection.startDrag({DragContent::Url});
     session.endLatest(Qt::IgnoreAction);
     EXPECT_TRUE(isPanelVisible());
     EXPECT_EQ(dragMonitor->draggedItems().size(), 1) << "refused: the entry stays";
@@ -293,8 +293,8 @@ TEST_F(ContentViewTest, MenuRowsAndActions) {
     EXPECT_EQ(menuRows(*view->menu()),
               (QStringList{"About Holdfin", "Preferences\u2026", "---", "Quit Holdfin"}));
     view->menu()->actions().at(0)->trigger();
-    ASSERT_EQ(workspace.openedUrls().size(), 1);
-    EXPECT_EQ(workspace.openedUrls().first(),
+    ASSERT_EQ(desktopServices.openedUrls().size(), 1);
+    EXPECT_EQ(desktopServices.openedUrls().first(),
               QUrl(QString::fromLatin1(views::ContentView::kProductPage)));
 
     view->menu()->actions().at(3)->trigger();
@@ -527,7 +527,9 @@ TEST_F(ContentViewTest, ShelfShownOnRequestTakesTheFocusAndAnswersItsKeys) {
         {"Shift+Tab goes round to the trash",
          {Qt::SHIFT | Qt::Key_Backtab},
          [&] { return QApplication::focusWidget() == view->clearButton(); }},
-        {"Return opens", {Qt::Key_Return}, [&] { return workspace.openedUrls().size() == 1; }},
+        {"Return opens",
+         {Qt::Key_Return},
+         [&] { return desktopServices.openedUrls().size() == 1; }},
         {"Space locks",
          {Qt::Key_Space},
          [&] { return dragMonitor->draggedItems().first().isLocked; }},

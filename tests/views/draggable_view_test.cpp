@@ -21,7 +21,7 @@
 
 namespace {
 
-using backend::DraggingContext;
+using backend::DragContext;
 
 using shelf::BucketItem;
 using shelf::BucketItemData;
@@ -173,7 +173,7 @@ TEST_F(DraggableViewTest, OffersEachPayloadByItsTypeInPayloadOrder) {
               QStringLiteral("/home/demo/Projects/"));
     EXPECT_EQ(std::get<QString>(items[3].writer), pictureUrl);
     EXPECT_EQ(std::get<QString>(items[4].writer), QStringLiteral("not a url"));
-    for (const backend::DraggingItem& item : items) {
+    for (const backend::DragItem& item : items) {
         EXPECT_EQ(item.frame, QRect(0, 0, 150, 90));
         EXPECT_EQ(item.image.deviceIndependentSize().toSize(), QSize(150, 90));
     }
@@ -220,15 +220,13 @@ TEST_F(DraggableViewTest, AllowedOperationsFollowTheLockStateWhenAsked) {
     press({10, 10});
     drag({20, 10});
     ASSERT_EQ(session.sessions().size(), 1u);
-    backend::DraggingSource& source = *session.sessions().front().source;
-    for (DraggingContext context :
-         {DraggingContext::OutsideApplication, DraggingContext::WithinApplication})
+    backend::DragSource& source = *session.sessions().front().source;
+    for (DragContext context : {DragContext::OutsideApplication, DragContext::WithinApplication})
         EXPECT_EQ(source.supportedDropActions(context), Qt::CopyAction | Qt::MoveAction);
 
     // An update during the drag is what the next question sees.
     view->refresh(fileEntry(true), actions());
-    for (DraggingContext context :
-         {DraggingContext::OutsideApplication, DraggingContext::WithinApplication})
+    for (DragContext context : {DragContext::OutsideApplication, DragContext::WithinApplication})
         EXPECT_EQ(source.supportedDropActions(context), Qt::DropActions(Qt::CopyAction));
 }
 

@@ -1,7 +1,7 @@
 #include "views/drop_region_view.h"
 
 #include "shelf/mime_item_provider_factory.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_main_queue.h"
 #include "support/fake_pending_drop.h"
 #include "support/qt_printers.h"
@@ -207,8 +207,8 @@ TEST_F(DropRegionViewTest, RefusesWhatItCannotTake) {
 
 // Reading a source that never answered would hold the GUI thread for the toolkit's timeout.
 TEST_F(DropRegionViewTest, RefusesSourcesThatNeverAnsweredUntilTheyDo) {
-    testing_support::FakeDragPasteboard pasteboard;
-    DropRegionView region(queue, log, nullptr, &pasteboard, factory,
+    testing_support::FakeDragSelection dragSelection;
+    DropRegionView region(queue, log, nullptr, &dragSelection, factory,
                           [this](const BucketItem& item) { added.push_back(item); });
     const auto data = mime("text/uri-list", "file:///a.txt\r\n");
     auto enterRegion = [&] {
@@ -217,7 +217,7 @@ TEST_F(DropRegionViewTest, RefusesSourcesThatNeverAnsweredUntilTheyDo) {
         QCoreApplication::sendEvent(&region, &event);
         return event.isAccepted();
     };
-    pasteboard.setSourceAnswered(false);
+    dragSelection.setSourceAnswered(false);
     EXPECT_FALSE(enterRegion());
     QDropEvent dropEvent(QPointF(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton,
                          Qt::NoModifier);
@@ -225,7 +225,7 @@ TEST_F(DropRegionViewTest, RefusesSourcesThatNeverAnsweredUntilTheyDo) {
     EXPECT_FALSE(dropEvent.isAccepted());
     EXPECT_TRUE(log.lines().isEmpty()) << "nothing was read";
 
-    pasteboard.setSourceAnswered(true);
+    dragSelection.setSourceAnswered(true);
     EXPECT_TRUE(enterRegion());
 }
 
@@ -233,7 +233,7 @@ TEST_F(DropRegionViewTest, RefusesSourcesThatNeverAnsweredUntilTheyDo) {
 
 class TakenOverDropTest : public DropRegionViewTest {
 protected:
-    TakenOverDropTest() { pasteboard.setTakesOverDrops(true); }
+    TakenOverDropTest() { dragSelection.setTakesOverDrops(true); }
 
     // Enters the region with a drag offering `formats`, drops it as the backend would and
     // waits until the drop is finished.
@@ -245,7 +245,7 @@ protected:
                               Qt::NoModifier);
         QCoreApplication::sendEvent(&region, &event);
         EXPECT_TRUE(event.isAccepted());
-        EXPECT_TRUE(pasteboard.dropTakenOver(drop)) << "the region took the drop over";
+        EXPECT_TRUE(dragSelection.dropTakenOver(drop)) << "the region took the drop over";
         EXPECT_TRUE(testing_support::waitUntil([&] { return !drop->finishes().isEmpty(); },
                                                [&] {
                                                    factory.waitForDrops();
@@ -254,9 +254,9 @@ protected:
         return drop;
     }
 
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     DropRegionView region{queue,   log,
-                          nullptr, &pasteboard,
+                          nullptr, &dragSelection,
                           factory, [this](const BucketItem& item) { added.push_back(item); }};
 };
 
@@ -302,7 +302,7 @@ TEST_F(TakenOverDropTest, RegionStaysTargetedWhileTheDropIsRead) {
     QDragEnterEvent event(QPoint(10, 10), Qt::CopyAction, offer.get(), Qt::LeftButton,
                           Qt::NoModifier);
     QCoreApplication::sendEvent(&region, &event);
-    ASSERT_TRUE(pasteboard.dropTakenOver(drop));
+    ASSERT_TRUE(dragSelection.dropTakenOver(drop));
     QCoreApplication::processEvents();
 
     EXPECT_TRUE(region.isDragTargeted()) << "the shelf keeps the region up for the drop";
@@ -317,7 +317,7 @@ TEST_F(TakenOverDropTest, LeavingGivesTheDropBackToTheToolkit) {
     QDragLeaveEvent leave;
     QCoreApplication::sendEvent(&region, &leave);
 
-    EXPECT_FALSE(pasteboard.dropTakenOver(std::make_shared<testing_support::FakePendingDrop>(
+    EXPECT_FALSE(dragSelection.dropTakenOver(std::make_shared<testing_support::FakePendingDrop>(
         testing_support::FakePendingDrop::Formats{})));
 }
 

@@ -1,11 +1,11 @@
 // Renders sample tiles side by side into PNG files, to look at them by eye:
 //   QT_QPA_PLATFORM=offscreen tile_gallery <folder> [icon theme]
 #include "core/qt_main_queue.h"
-#include "desktop/desktop_workspace.h"
+#include "desktop/freedesktop_services.h"
 #include "desktop/symbol_image.h"
 #include "desktop/thumbnail_loader.h"
 #include "panel/drag_monitor.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_drag_session.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
@@ -64,16 +64,16 @@ int main(int argc, char** argv) {
     std::printf("icon theme: %s\n", qPrintable(QIcon::themeName()));
 
     testing_support::FakeMainQueue queue;
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor eventMonitor;
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
-    desktop::DesktopWorkspace workspace;
+    desktop::FreedesktopServices desktopServices;
     QTemporaryDir thumbnailCache;
     core::QtMainQueue mainQueue;
     desktop::ThumbnailLoader thumbnails{desktop::ThumbnailCache(thumbnailCache.path()), mainQueue};
     desktop::SymbolImage symbols;
-    panel::DragMonitor monitor(queue, pasteboard, eventMonitor);
+    panel::DragMonitor monitor(queue, dragSelection, eventMonitor);
 
     const QList<BucketItem> entries = {
         BucketItem({BucketItemData(QStringLiteral("file:///home/demo/Quarterly%20Report.pdf"),
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
         QList<views::BucketItemView*> tiles;
         for (int row = 0; row < entries.size(); ++row) {
             auto* tile = new views::BucketItemView(monitor.shelfModel().index(row), monitor, {},
-                                                   queue, session, log, workspace, thumbnails,
+                                                   queue, session, log, desktopServices, thumbnails,
                                                    symbols, scheme, &strip);
             layout->addWidget(tile);
             tiles << tile;

@@ -3,7 +3,7 @@
 #include "core/diagnostic_log.h"
 #include "core/qt_main_queue.h"
 #include "desktop/thumbnail_loader.h"
-#include "support/fake_workspace.h"
+#include "support/fake_desktop_services.h"
 #include "support/recording_log.h"
 #include "support/wait_until.h"
 #include "views/content_face.h"
@@ -23,7 +23,7 @@ using testing_support::waitUntil;
 
 namespace {
 
-const QColor kTypeIcon(200, 40, 40); // the fake workspace's
+const QColor kTypeIcon(200, 40, 40); // the fake desktop services's
 
 QImage filled(QSize size, QColor colour) {
     QImage image(size, QImage::Format_RGB32);
@@ -67,9 +67,9 @@ protected:
     ThumbnailCache m_cache{m_home.filePath(QStringLiteral("thumbnails"))};
     core::QtMainQueue m_mainQueue;
     desktop::ThumbnailLoader m_loader{m_cache, m_mainQueue};
-    testing_support::FakeWorkspace m_workspace;
+    testing_support::FakeDesktopServices m_desktopServices;
     testing_support::RecordingLog m_log;
-    views::ContentFace m_face{m_workspace, m_loader, m_log};
+    views::ContentFace m_face{m_desktopServices, m_loader, m_log};
 };
 
 TEST_F(TilePictureTest, aFreshThumbnailIsShownWithoutDecodingTheImage) {

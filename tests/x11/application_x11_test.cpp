@@ -1,5 +1,6 @@
 // The application service against a real window manager: the taskbar follows the activation
 // listing, deactivating hands activation to another application, and tooltips let drags pass.
+#include "backend/x11/x11_connection.h"
 #include "backend/x11/x11_window_system.h"
 #include "desktop/color_scheme_service.h"
 #include "desktop/qt_application.h"
@@ -42,7 +43,8 @@ protected:
         return output("xwininfo", {"-id", id(window)}).find("IsViewable") != std::string::npos;
     }
 
-    backend::x11::X11WindowSystem windowSystem;
+    backend::x11::X11Connection connection;
+    backend::x11::X11WindowSystem windowSystem{connection};
     desktop::ColorSchemeService colorSchemes{nullptr};
     desktop::QtApplication application{colorSchemes, &windowSystem};
 };

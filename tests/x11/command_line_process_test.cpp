@@ -142,6 +142,17 @@ TEST_F(CommandLineProcessTest, helpVersionAndUsageErrorsNeitherStartNorTouchHold
     EXPECT_EQ(m_holdfin->readLine(500ms), std::nullopt) << "the running one heard nothing";
 }
 
+TEST_F(CommandLineProcessTest, theTerminalIsAnsweredInTheSessionsLanguage) {
+    qputenv("LANGUAGE", "de"); // the children's
+    const Outcome help = holdfin({QStringLiteral("--help")});
+    const Outcome wrong = holdfin({QStringLiteral("remove")});
+    qunsetenv("LANGUAGE");
+    EXPECT_TRUE(help.out.contains("  -h, --help     Gibt diese Hilfe aus.\n"))
+        << help.out.toStdString();
+    EXPECT_TRUE(wrong.err.startsWith("holdfin: remove braucht die Position eines Eintrags.\n"))
+        << wrong.err.toStdString();
+}
+
 TEST_F(CommandLineProcessTest, addParksFilesAsADropDoesAndPathsGivesTheirBytes) {
     ASSERT_NO_FATAL_FAILURE(startHoldfin());
     QTemporaryDir folder;

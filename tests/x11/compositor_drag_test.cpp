@@ -4,7 +4,7 @@
 // X clients meanwhile: the back-end itself reports the drag's start and end.
 #include "backend/x11/compositor_drag_watcher.h"
 #include "backend/x11/x11_connection.h"
-#include "backend/x11/x11_drag_pasteboard.h"
+#include "backend/x11/x11_drag_selection.h"
 #include "backend/x11/x11_global_event_monitor.h"
 #include "core/qt_main_queue.h"
 #include "panel/drag_monitor.h"
@@ -21,7 +21,7 @@
 #include <vector>
 
 using namespace std::chrono_literals;
-using backend::PasteboardClass;
+using backend::DragContent;
 using x11_tools::waitFor;
 
 namespace {
@@ -113,9 +113,9 @@ enum class EventType { LeftMouseDragged, LeftMouseUp };
 // The back-end's services, the watcher and a DragMonitor on them.
 struct Holdfin {
     Holdfin()
-        : pasteboard(connection), eventMonitor(connection),
-          watcher(connection, pasteboard, eventMonitor, {20ms, 300ms, 400ms}),
-          monitor(mainQueue, pasteboard, eventMonitor) {
+        : dragSelection(connection), eventMonitor(connection),
+          watcher(connection, dragSelection, eventMonitor, {20ms, 300ms, 400ms}),
+          monitor(mainQueue, dragSelection, eventMonitor) {
         QObject::connect(&eventMonitor, &backend::GlobalEventMonitor::leftButtonDragged,
                          [this] { events.push_back(EventType::LeftMouseDragged); });
         QObject::connect(&eventMonitor, &backend::GlobalEventMonitor::leftButtonReleased,
@@ -125,7 +125,7 @@ struct Holdfin {
 
     core::QtMainQueue mainQueue;
     backend::x11::X11Connection connection;
-    backend::x11::X11DragPasteboard pasteboard;
+    backend::x11::X11DragSelection dragSelection;
     backend::x11::X11GlobalEventMonitor eventMonitor;
     backend::x11::CompositorDragWatcher watcher;
     panel::DragMonitor monitor;
@@ -148,9 +148,9 @@ TEST_P(CompositorDragTest, aNativeDragIsReportedFromItsStartToItsEnd) {
     compositor.startDrag();
     ASSERT_TRUE(waitFor([&] { return holdfin.monitor.isDragging(); }, 5s));
     EXPECT_EQ(holdfin.count(EventType::LeftMouseDragged), 1);
-    EXPECT_TRUE(holdfin.pasteboard.isCompositorDrag());
-    EXPECT_EQ(holdfin.pasteboard.hasCompositorAnsweredTargets(), GetParam().answersTargets);
-    EXPECT_TRUE(holdfin.pasteboard.canReadObjectForClasses({PasteboardClass::Url}))
+    EXPECT_TRUE(holdfin.dragSelection.isCompositorDrag());
+    EXPECT_EQ(holdfin.dragSelection.hasCompositorAnsweredTargets(), GetParam().answersTargets);
+    EXPECT_TRUE(holdfin.dragSelection.hasContent({DragContent::Url}))
         << "file URLs, as told or assumed";
 
     if (GetParam().answersTargets) {
@@ -182,8 +182,8 @@ TEST_P(CompositorDragTest, theNextOwnerEndsTheDrag) {
     xcb_flush(other);
     EXPECT_TRUE(waitFor([&] { return holdfin.count(EventType::LeftMouseUp) == 1; }, 200ms));
     EXPECT_FALSE(holdfin.watcher.isDragOn());
-    waitFor([&] { return !holdfin.pasteboard.isLearning(); }, 2s);
-    EXPECT_FALSE(holdfin.pasteboard.isCompositorDrag()) << "an X11 program's drag";
+    waitFor([&] { return !holdfin.dragSelection.isLearning(); }, 2s);
+    EXPECT_FALSE(holdfin.dragSelection.isCompositorDrag()) << "an X11 program's drag";
     EXPECT_EQ(holdfin.count(EventType::LeftMouseDragged), 1) << "its input reports it, not we";
     xcb_disconnect(other);
 }

@@ -1,9 +1,10 @@
 // A plain X session (no XDG_CURRENT_DESKTOP) whose settings manager (xsettingsd) names an
 // installed icon theme: Holdfin reads the name from XSettings and files get that theme's icons
 // instead of the generic page.
+#include "backend/x11/x11_connection.h"
 #include "backend/x11/x11_desktop_settings.h"
 #include "desktop/desktop_icon_theme.h"
-#include "desktop/desktop_workspace.h"
+#include "desktop/freedesktop_services.h"
 #include "desktop/gtk_settings.h"
 #include "support/x11/child_process.h"
 #include "x11_tools.h"
@@ -69,7 +70,8 @@ TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
     if (!manager)
         GTEST_SKIP() << "xsettingsd is not installed";
 
-    backend::x11::X11DesktopSettings published;
+    backend::x11::X11Connection connection;
+    backend::x11::X11DesktopSettings published{connection};
     ASSERT_TRUE(
         x11_tools::waitFor([&] { return published.values().contains("Net/IconThemeName"); }, 10s))
         << "the settings manager's property is read";
@@ -79,8 +81,8 @@ TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
     EXPECT_TRUE(settings.isDark());
     desktop::useDesktopIconTheme(settings);
     EXPECT_EQ(QIcon::themeName(), QStringLiteral("Adwaita"));
-    const desktop::DesktopWorkspace workspace;
-    const QIcon icon = workspace.iconForFile(QStringLiteral("/nowhere/notes.txt"));
+    const desktop::FreedesktopServices desktopServices;
+    const QIcon icon = desktopServices.fileIcon(QStringLiteral("/nowhere/notes.txt"));
     EXPECT_EQ(icon.name(), QStringLiteral("text-x-generic"));
 
     // Another icon theme chosen on the desktop while the icon is shown.
@@ -98,7 +100,8 @@ TEST(DesktopIconThemeX11Test, aFileGetsTheIconOfTheThemeXSettingsNames) {
 }
 
 TEST(DesktopIconThemeX11Test, withoutASettingsManagerNothingIsPublished) {
-    EXPECT_TRUE(backend::x11::X11DesktopSettings().values().isEmpty());
+    backend::x11::X11Connection connection;
+    EXPECT_TRUE(backend::x11::X11DesktopSettings(connection).values().isEmpty());
 }
 
 } // namespace

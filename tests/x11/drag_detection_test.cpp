@@ -2,7 +2,7 @@
 // process, real XDND drags of our drag source program, the pointer driven by xdotool, all on
 // a private X server (see holdfin_test_main_x11).
 #include "backend/x11/x11_connection.h"
-#include "backend/x11/x11_drag_pasteboard.h"
+#include "backend/x11/x11_drag_selection.h"
 #include "backend/x11/x11_global_event_monitor.h"
 #include "core/qt_main_queue.h"
 #include "panel/drag_monitor.h"
@@ -49,8 +49,8 @@ ChildProcess::Options programOptions() {
 // The X11 services and a DragMonitor on them, with what the monitor published.
 struct Holdfin {
     Holdfin()
-        : pasteboard(connection), eventMonitor(connection),
-          monitor(mainQueue, pasteboard, eventMonitor) {
+        : dragSelection(connection), eventMonitor(connection),
+          monitor(mainQueue, dragSelection, eventMonitor) {
         QObject::connect(&monitor, &panel::DragMonitor::isDraggingChanged,
                          [this] { assignments.push_back(monitor.isDragging()); });
         // Raw key presses as they reach the connection, whatever they are.
@@ -69,7 +69,7 @@ struct Holdfin {
 
     core::QtMainQueue mainQueue;
     backend::x11::X11Connection connection;
-    backend::x11::X11DragPasteboard pasteboard;
+    backend::x11::X11DragSelection dragSelection;
     backend::x11::X11GlobalEventMonitor eventMonitor;
     panel::DragMonitor monitor;
     std::vector<bool> assignments;
@@ -115,12 +115,12 @@ TEST_P(ReadableDragTest, startsOnDragAndEndsOnRelease) {
     Holdfin holdfin;
     const QPoint at = startSource(GetParam());
     ASSERT_FALSE(at.isNull());
-    const auto countBefore = holdfin.pasteboard.changeCount();
+    const auto countBefore = holdfin.dragSelection.serial();
     ASSERT_TRUE(startDrag(at));
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 10));
     ASSERT_TRUE(waitFor([&] { return holdfin.monitor.isDragging(); }, 3s));
-    EXPECT_NE(holdfin.pasteboard.changeCount(), countBefore);
-    EXPECT_EQ(holdfin.monitor.lastChangeCount(), holdfin.pasteboard.changeCount());
+    EXPECT_NE(holdfin.dragSelection.serial(), countBefore);
+    EXPECT_EQ(holdfin.monitor.lastChangeCount(), holdfin.dragSelection.serial());
 
     ASSERT_TRUE(m_pointer.endDrag());
     EXPECT_TRUE(waitFor([&] { return !holdfin.monitor.isDragging(); }, 3s));
@@ -137,14 +137,14 @@ TEST_P(UnreadableDragTest, consumesTheCountWithoutDragging) {
     Holdfin holdfin;
     const QPoint at = startSource(GetParam());
     ASSERT_FALSE(at.isNull());
-    const auto countBefore = holdfin.pasteboard.changeCount();
+    const auto countBefore = holdfin.dragSelection.serial();
     ASSERT_TRUE(startDrag(at));
     // Keep dragging past the bound on learning the types.
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 15, 30ms));
-    ASSERT_TRUE(waitFor([&] { return holdfin.pasteboard.changeCount() != countBefore; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.dragSelection.serial() != countBefore; }, 3s));
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 5));
     EXPECT_TRUE(waitFor(
-        [&] { return holdfin.monitor.lastChangeCount() == holdfin.pasteboard.changeCount(); }, 3s));
+        [&] { return holdfin.monitor.lastChangeCount() == holdfin.dragSelection.serial(); }, 3s));
     EXPECT_EQ(holdfin.trueAssignments(), 0);
     ASSERT_TRUE(m_pointer.endDrag());
     pumpFor(200ms);
@@ -162,7 +162,7 @@ TEST_F(DragDetectionTest, plainMouseDragIsNoDrag) {
     ASSERT_TRUE(waitFor([&] { return holdfin.released.count() == 1; }, 3s));
     pumpFor(100ms);
     EXPECT_GT(holdfin.dragged.count(), 0);
-    EXPECT_EQ(holdfin.pasteboard.changeCount(), holdfin.monitor.lastChangeCount());
+    EXPECT_EQ(holdfin.dragSelection.serial(), holdfin.monitor.lastChangeCount());
     EXPECT_TRUE(holdfin.assignments.empty()); // a release while idle assigns nothing
 }
 
@@ -218,7 +218,7 @@ TEST_F(DragDetectionTest, pointerMotionWithoutButtonDeliversNothing) {
 
 TEST_F(DragDetectionTest, ownDragIsCountedNotProbedAndNotReported) {
     Holdfin holdfin;
-    const auto countBefore = holdfin.pasteboard.changeCount();
+    const auto countBefore = holdfin.dragSelection.serial();
     // Holdfin's own drag session, as the shelf will run it: announced to the event monitor.
     QWidget source;
     source.setGeometry(500, 400, 200, 200);
@@ -244,10 +244,10 @@ TEST_F(DragDetectionTest, ownDragIsCountedNotProbedAndNotReported) {
     drag->exec(Qt::CopyAction);
     holdfin.eventMonitor.setOwnDragInProgress(false);
     // By the end of the session the count has moved on, with nothing asked of ourselves.
-    EXPECT_NE(holdfin.pasteboard.changeCount(), countBefore);
-    EXPECT_FALSE(holdfin.pasteboard.isLearning());
+    EXPECT_NE(holdfin.dragSelection.serial(), countBefore);
+    EXPECT_FALSE(holdfin.dragSelection.isLearning());
     pumpFor(100ms);
-    EXPECT_FALSE(holdfin.pasteboard.canReadObjectForClasses({backend::PasteboardClass::String}));
+    EXPECT_FALSE(holdfin.dragSelection.hasContent({backend::DragContent::Text}));
     EXPECT_EQ(holdfin.eventCount(), 0);
 }
 
@@ -270,18 +270,18 @@ TEST_P(SourceAnsweringTest, IsToldApartFromItsTypes) {
     Holdfin holdfin;
     const QPoint at = startSource(GetParam().args);
     ASSERT_FALSE(at.isNull());
-    const auto countBefore = holdfin.pasteboard.changeCount();
+    const auto countBefore = holdfin.dragSelection.serial();
     ASSERT_TRUE(startDrag(at));
     ASSERT_TRUE(m_pointer.moveBy(6, 3, 10));
-    ASSERT_TRUE(waitFor([&] { return holdfin.pasteboard.changeCount() != countBefore; }, 3s));
+    ASSERT_TRUE(waitFor([&] { return holdfin.dragSelection.serial() != countBefore; }, 3s));
     // A silent source's types are known only when its type list is written after the watch
     // on its window began (it may come first); an answering one is asked.
     if (GetParam().isAnswering) {
-        EXPECT_TRUE(holdfin.pasteboard.canReadObjectForClasses({backend::PasteboardClass::Url}));
+        EXPECT_TRUE(holdfin.dragSelection.hasContent({backend::DragContent::Url}));
     }
     // A refusal or an answer comes within milliseconds; give a silent source as long.
-    waitFor([&] { return holdfin.pasteboard.hasSourceAnswered(); }, 500ms);
-    EXPECT_EQ(holdfin.pasteboard.hasSourceAnswered(), GetParam().isAnswering);
+    waitFor([&] { return holdfin.dragSelection.hasSourceAnswered(); }, 500ms);
+    EXPECT_EQ(holdfin.dragSelection.hasSourceAnswered(), GetParam().isAnswering);
     m_pointer.endDrag();
     m_source->waitForLine("drag-finished ", 5s);
 }

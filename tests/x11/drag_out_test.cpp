@@ -2,11 +2,11 @@
 // this process, our drop target program as the destination, the pointer driven by xdotool,
 // all on a private X server (see holdfin_test_main_x11).
 #include "backend/qt_drag_session.h"
-#include "desktop/desktop_workspace.h"
+#include "desktop/freedesktop_services.h"
 #include "desktop/symbol_image.h"
 #include "panel/drag_monitor.h"
 #include "settled_window.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
 #include "support/fake_thumbnails.h"
@@ -67,11 +67,11 @@ class RecordingDragSession final : public backend::DragSession {
 public:
     explicit RecordingDragSession(backend::DragSession& session) : m_session(session) {}
 
-    void beginDraggingSession(QObject& view, QPointF position, QList<backend::DraggingItem> items,
-                              std::shared_ptr<backend::DraggingSource> source) override {
+    void startDrag(QObject& view, QPointF position, QList<backend::DragItem> items,
+                   std::shared_ptr<backend::DragSource> source) override {
         ++sessionCount;
-        m_session.beginDraggingSession(view, position, std::move(items),
-                                       std::make_shared<Source>(std::move(source), *this));
+        m_session.startDrag(view, position, std::move(items),
+                            std::make_shared<Source>(std::move(source), *this));
     }
 
     int sessionCount = 0;
@@ -79,22 +79,22 @@ public:
     std::optional<Qt::DropAction> performed;
 
 private:
-    class Source final : public backend::DraggingSource {
+    class Source final : public backend::DragSource {
     public:
-        Source(std::shared_ptr<backend::DraggingSource> source, RecordingDragSession& record)
+        Source(std::shared_ptr<backend::DragSource> source, RecordingDragSession& record)
             : m_source(std::move(source)), m_record(record) {}
-        Qt::DropActions supportedDropActions(backend::DraggingContext context) override {
+        Qt::DropActions supportedDropActions(backend::DragContext context) override {
             m_record.offered = m_source->supportedDropActions(context);
             return *m_record.offered;
         }
-        void draggingSessionEnded(QPoint endPoint, Qt::DropAction operation) override {
+        void dragFinished(QPoint endPoint, Qt::DropAction operation) override {
             m_record.performed = operation;
-            m_source->draggingSessionEnded(endPoint, operation);
+            m_source->dragFinished(endPoint, operation);
         }
         void dropHandedOver(bool isHandedOver) override { m_source->dropHandedOver(isHandedOver); }
 
     private:
-        std::shared_ptr<backend::DraggingSource> m_source;
+        std::shared_ptr<backend::DragSource> m_source;
         RecordingDragSession& m_record;
     };
 
@@ -104,7 +104,7 @@ private:
 // One tile in a window of its own, built on the real drag session, with the shelf around it.
 struct Shelf {
     explicit Shelf(const BucketItem& entry)
-        : monitor(mainQueue, pasteboard, eventMonitor), dragSession(eventMonitor),
+        : monitor(mainQueue, dragSelection, eventMonitor), dragSession(eventMonitor),
           recordingSession(dragSession) {
         monitor.addItem(entry);
         views::TileActions actions;
@@ -124,7 +124,7 @@ struct Shelf {
         actions.onDragEnd = [this] { ++dragEnds; };
         tile = std::make_unique<views::BucketItemView>(
             monitor.shelfModel().index(0), monitor, std::move(actions), mainQueue, recordingSession,
-            log, workspace, thumbnails, symbols, desktop::ColorScheme::Light);
+            log, desktopServices, thumbnails, symbols, desktop::ColorScheme::Light);
         // Out of the window manager's hands, so that openbox's placement plays no part; where
         // the window really lands is read once it has settled.
         tile->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
@@ -139,10 +139,10 @@ struct Shelf {
     }
 
     testing_support::FakeMainQueue mainQueue;
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor eventMonitor;
     testing_support::RecordingLog log;
-    desktop::DesktopWorkspace workspace;
+    desktop::FreedesktopServices desktopServices;
     testing_support::FakeThumbnails thumbnails;
     desktop::SymbolImage symbols;
     panel::DragMonitor monitor;

@@ -7,14 +7,14 @@
 
 #include <optional>
 
-using backend::PasteboardClass;
+using backend::DragContent;
 using namespace backend::x11;
 
 namespace {
 
 struct TypeCase {
     const char* type;
-    std::optional<PasteboardClass> expected;
+    std::optional<DragContent> expected;
 };
 
 class DragTypeTest : public testing::TestWithParam<TypeCase> {};
@@ -25,39 +25,34 @@ TEST_P(DragTypeTest, classifiesOfferedType) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, DragTypeTest,
-    testing::Values(TypeCase{"image/png", PasteboardClass::Image},
-                    TypeCase{"image/svg+xml", PasteboardClass::Image},
-                    TypeCase{"application/x-qt-image", PasteboardClass::Image},
-                    TypeCase{"application/x-color", PasteboardClass::Color},
-                    TypeCase{"text/plain", PasteboardClass::String},
-                    TypeCase{"text/plain;charset=utf-8", PasteboardClass::String},
-                    TypeCase{"UTF8_STRING", PasteboardClass::String},
-                    TypeCase{"STRING", PasteboardClass::String},
-                    TypeCase{"TEXT", PasteboardClass::String},
-                    TypeCase{"text/uri-list", PasteboardClass::Url},
-                    TypeCase{"text/x-moz-url", PasteboardClass::Url},
-                    TypeCase{"_NETSCAPE_URL", PasteboardClass::Url},
-                    TypeCase{"text/plainx", std::nullopt}, TypeCase{"text/html", std::nullopt},
-                    TypeCase{"TARGETS", std::nullopt}, TypeCase{"image", std::nullopt},
-                    TypeCase{"application/x-holdfin-opaque", std::nullopt},
-                    TypeCase{"", std::nullopt}));
+    testing::Values(
+        TypeCase{"image/png", DragContent::Image}, TypeCase{"image/svg+xml", DragContent::Image},
+        TypeCase{"application/x-qt-image", DragContent::Image},
+        TypeCase{"application/x-color", DragContent::Color},
+        TypeCase{"text/plain", DragContent::Text},
+        TypeCase{"text/plain;charset=utf-8", DragContent::Text},
+        TypeCase{"UTF8_STRING", DragContent::Text}, TypeCase{"STRING", DragContent::Text},
+        TypeCase{"TEXT", DragContent::Text}, TypeCase{"text/uri-list", DragContent::Url},
+        TypeCase{"text/x-moz-url", DragContent::Url}, TypeCase{"_NETSCAPE_URL", DragContent::Url},
+        TypeCase{"text/plainx", std::nullopt}, TypeCase{"text/html", std::nullopt},
+        TypeCase{"TARGETS", std::nullopt}, TypeCase{"image", std::nullopt},
+        TypeCase{"application/x-holdfin-opaque", std::nullopt}, TypeCase{"", std::nullopt}));
 
 TEST(DragTypesTest, readableOnlyWhenAnOfferedTypeIsOfAnAskedClass) {
     const std::vector<std::string> files = {"text/uri-list", "x-special/gnome-copied-files"};
-    EXPECT_TRUE(canReadAny(files, {PasteboardClass::Image, PasteboardClass::Url}));
-    EXPECT_FALSE(canReadAny(files, {PasteboardClass::Image, PasteboardClass::Color}));
-    EXPECT_FALSE(canReadAny({}, {PasteboardClass::String}));
-    EXPECT_FALSE(
-        canReadAny({"application/octet-stream"}, {PasteboardClass::Image, PasteboardClass::Color,
-                                                  PasteboardClass::String, PasteboardClass::Url}));
+    EXPECT_TRUE(canReadAny(files, {DragContent::Image, DragContent::Url}));
+    EXPECT_FALSE(canReadAny(files, {DragContent::Image, DragContent::Color}));
+    EXPECT_FALSE(canReadAny({}, {DragContent::Text}));
+    EXPECT_FALSE(canReadAny({"application/octet-stream"}, {DragContent::Image, DragContent::Color,
+                                                           DragContent::Text, DragContent::Url}));
 }
 
 TEST(DragTypesTest, probesCheapTypesBeforeAnEncodedImage) {
     const auto& types = probeTypes();
     ASSERT_FALSE(types.empty());
-    EXPECT_TRUE(classOfDragType(types.back()) == PasteboardClass::Image);
+    EXPECT_TRUE(classOfDragType(types.back()) == DragContent::Image);
     for (std::size_t i = 0; i + 1 < types.size(); ++i)
-        EXPECT_NE(classOfDragType(types[i]), PasteboardClass::Image) << types[i];
+        EXPECT_NE(classOfDragType(types[i]), DragContent::Image) << types[i];
 }
 
 struct ButtonCase {

@@ -1,6 +1,7 @@
 // The shelf panel on a real X server with a window manager: what the window manager and other
 // applications see of it.
 #include "backend/qt_screens.h"
+#include "backend/x11/x11_connection.h"
 #include "backend/x11/x11_window_system.h"
 #include "backend/x11/x11_work_area.h"
 #include "desktop/color_scheme_service.h"
@@ -11,12 +12,12 @@
 #include "preferences/settings_access/settings_access_environment.h"
 #include "shelf/mime_item_provider_factory.h"
 #include "support/fake_application.h"
-#include "support/fake_drag_pasteboard.h"
+#include "support/fake_desktop_services.h"
+#include "support/fake_drag_selection.h"
 #include "support/fake_drag_session.h"
 #include "support/fake_global_event_monitor.h"
 #include "support/fake_main_queue.h"
 #include "support/fake_thumbnails.h"
-#include "support/fake_workspace.h"
 #include "support/recording_log.h"
 #include "support/x11/child_process.h"
 #include "support/x11/pointer_driver.h"
@@ -75,11 +76,12 @@ protected:
     std::string activeWindow() const { return trimmed(output("xdotool", {"getactivewindow"})); }
 
     testing_support::FakeMainQueue mainQueue;
-    testing_support::FakeDragPasteboard pasteboard;
+    testing_support::FakeDragSelection dragSelection;
     testing_support::FakeGlobalEventMonitor eventMonitor;
-    backend::x11::X11WorkArea workArea;
+    backend::x11::X11Connection connection;
+    backend::x11::X11WorkArea workArea{connection};
     backend::QtScreens screens{&workArea};
-    backend::x11::X11WindowSystem windowSystem;
+    backend::x11::X11WindowSystem windowSystem{connection};
     panel::WindowManager windowManager{screens, &windowSystem};
 };
 
@@ -175,10 +177,10 @@ TEST_F(PanelWindowTest, ClickingItLeavesTheActiveWindowActive) {
 TEST_F(PanelWindowTest, ShelfViewShowsThePanelOnlyWhileItHasReason) {
     testing_support::x11::PointerDriver pointer;
     ASSERT_TRUE(pointer.moveTo(1000, 700)); // well away from the panel
-    panel::DragMonitor dragMonitor(mainQueue, pasteboard, eventMonitor);
+    panel::DragMonitor dragMonitor(mainQueue, dragSelection, eventMonitor);
     testing_support::RecordingLog log;
     testing_support::FakeDragSession session;
-    testing_support::FakeWorkspace workspace;
+    testing_support::FakeDesktopServices desktopServices;
     testing_support::FakeThumbnails thumbnails;
     const desktop::SymbolImage symbols;
     testing_support::FakeApplication application;
@@ -186,7 +188,7 @@ TEST_F(PanelWindowTest, ShelfViewShowsThePanelOnlyWhileItHasReason) {
     shelf::MimeItemProviderFactory providers(QDir::tempPath());
     const settings_access::SettingsAccessEnvironment settings;
     windowManager.window()->setContentView(new views::ContentView(
-        dragMonitor, windowManager, mainQueue, log, session, workspace, thumbnails, symbols,
+        dragMonitor, windowManager, mainQueue, log, session, desktopServices, thumbnails, symbols,
         application, colorSchemes, providers, settings));
     ASSERT_TRUE(waitFor([&] { return !isShown(); })) << "empty and idle: hidden";
 

@@ -322,7 +322,7 @@ protected:
             EXPECT_EQ(provided->substr(std::string("providing file url ").size()), urls.front());
         }
         EXPECT_TRUE(waitForPanel(true)) << "the panel comes back when the drag ends";
-        // A left-button drag on the desktop afterwards finds no new drag on the pasteboard:
+        // A left-button drag on the desktop afterwards finds no new drag on the drag selection:
         // holdfin's own drag was written off when it ended.
         EXPECT_TRUE(m_pointer.beginDrag(1000, 600));
         pumpEvents(300ms);

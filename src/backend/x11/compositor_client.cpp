@@ -1,6 +1,7 @@
 #include "backend/x11/compositor_client.h"
 
 #include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 
 #include <xcb/xcb.h>
 
@@ -14,11 +15,8 @@ bool isCompositorWindow(X11Connection& connection, std::uint32_t window) {
     if (!c || window == XCB_NONE)
         return false;
     const std::uint32_t check = connection.atom("_NET_SUPPORTING_WM_CHECK");
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(
-            c, xcb_get_property(c, 0, connection.rootWindow(), check, XCB_ATOM_WINDOW, 0, 1),
-            nullptr),
-        &std::free);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, connection.rootWindow(), check, XCB_ATOM_WINDOW, 0, 1), nullptr));
     if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 4)
         return false;
     const std::uint32_t wmWindow =

@@ -2,8 +2,9 @@
 
 #include "backend/x11/logging.h"
 #include "backend/x11/x11_connection.h"
-#include "backend/x11/x11_drag_pasteboard.h"
+#include "backend/x11/x11_drag_selection.h"
 #include "backend/x11/x11_global_event_monitor.h"
+#include "backend/x11/xcb_support.h"
 
 #include <QCoreApplication>
 
@@ -20,10 +21,10 @@
 namespace backend::x11 {
 
 CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
-                                             X11DragPasteboard& pasteboard,
+                                             X11DragSelection& dragSelection,
                                              X11GlobalEventMonitor& eventMonitor, Timing timing,
                                              QObject* parent)
-    : QObject(parent), m_connection(connection), m_pasteboard(pasteboard),
+    : QObject(parent), m_connection(connection), m_dragSelection(dragSelection),
       m_eventMonitor(eventMonitor), m_timing(timing) {
     m_pollTimer.setSingleShot(true);
     m_pollTimer.setInterval(m_timing.pollInterval);
@@ -50,12 +51,12 @@ CompositorDragWatcher::CompositorDragWatcher(X11Connection& connection,
     m_leave = connection.atom("XdndLeave");
     m_drop = connection.atom("XdndDrop");
     m_activeWindow = connection.atom("_NET_ACTIVE_WINDOW");
-    // A window of its own: the pasteboard takes every answer to its helper window for its own.
+    // A window of its own: the drag selection takes every answer to its helper window for its own.
     m_requestor = connection.createRequestorWindow();
     connection.flush();
     m_listener = connection.addListener([this](const void* event) { handleEvent(event); });
-    connect(&pasteboard, &X11DragPasteboard::changeCountChanged, this, [this] {
-        if (m_pasteboard.isCompositorDrag())
+    connect(&dragSelection, &X11DragSelection::serialChanged, this, [this] {
+        if (m_dragSelection.isCompositorDrag())
             begin();
     });
     if (QCoreApplication::instance())
@@ -74,10 +75,10 @@ CompositorDragWatcher::~CompositorDragWatcher() {
 
 void CompositorDragWatcher::begin() {
     qCDebug(lcX11, "native Wayland drag (TARGETS %s)",
-            m_pasteboard.hasCompositorAnsweredTargets() ? "answered" : "refused");
+            m_dragSelection.hasCompositorAnsweredTargets() ? "answered" : "refused");
     m_isOn = true;
     m_answerTimer.stop();
-    if (m_pasteboard.hasCompositorAnsweredTargets())
+    if (m_dragSelection.hasCompositorAnsweredTargets())
         m_pollTimer.start();
     else
         m_boundTimer.start();
@@ -105,7 +106,7 @@ void CompositorDragWatcher::poll() {
     if (!m_isOn || m_answerTimer.isActive())
         return;
     xcb_convert_selection(m_connection.connection(), m_requestor, m_selection, m_targets,
-                          m_property, m_pasteboard.ownerTime());
+                          m_property, m_dragSelection.ownerTime());
     m_connection.flush();
     m_answerTimer.start();
 }
@@ -114,10 +115,8 @@ void CompositorDragWatcher::setAcceptsFocus(std::uint32_t window, bool accepts) 
     xcb_connection_t* c = m_connection.connection();
     // WM_HINTS: flags, input, then seven fields this leaves alone.
     std::array<std::uint32_t, 9> hints{};
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9), nullptr),
-        &std::free);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9), nullptr));
     if (reply && reply->format == 32) {
         const int count = std::min<int>(xcb_get_property_value_length(reply.get()) / 4, 9);
         const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
@@ -170,11 +169,11 @@ bool CompositorDragWatcher::nativeEventFilter(const QByteArray& eventType, void*
     if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
         return false;
     const auto* e = reinterpret_cast<const xcb_client_message_event_t*>(event);
-    if (e->format != 32 || e->data.data32[0] != m_pasteboard.owner())
+    if (e->format != 32 || e->data.data32[0] != m_dragSelection.owner())
         return false;
     if (e->type == m_drop) {
         end();
-    } else if (m_pasteboard.hasCompositorAnsweredTargets()) {
+    } else if (m_dragSelection.hasCompositorAnsweredTargets()) {
         // Over a Wayland window the drag may go on: ask at once.
         if (e->type == m_leave) {
             m_pollTimer.stop();

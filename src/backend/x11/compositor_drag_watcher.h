@@ -10,12 +10,12 @@
 namespace backend::x11 {
 
 class X11Connection;
-class X11DragPasteboard;
+class X11DragSelection;
 class X11GlobalEventMonitor;
 
 // Native Wayland drags, seen from XWayland. They send X clients no input at all, and nothing
 // on the X side marks their end, so the drag monitor's input-driven rule would never see one:
-// this watcher reports a left-button drag at their start (once the pasteboard knows the
+// this watcher reports a left-button drag at their start (once the drag selection knows the
 // compositor's drag) and a left-button release at their end. The end is the first of: a drop
 // on one of Holdfin's windows, the next owner of XdndSelection, the compositor no longer
 // answering TARGETS (polled every `pollInterval` while such a drag is on, where it answered
@@ -45,7 +45,7 @@ public:
     };
 
     // All three must outlive the watcher; it listens on `connection` and to Qt's connection.
-    CompositorDragWatcher(X11Connection& connection, X11DragPasteboard& pasteboard,
+    CompositorDragWatcher(X11Connection& connection, X11DragSelection& dragSelection,
                           X11GlobalEventMonitor& eventMonitor, Timing timing,
                           QObject* parent = nullptr);
     ~CompositorDragWatcher() override;
@@ -67,7 +67,7 @@ private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
     X11Connection& m_connection;
-    X11DragPasteboard& m_pasteboard;
+    X11DragSelection& m_dragSelection;
     X11GlobalEventMonitor& m_eventMonitor;
     Timing m_timing;
     int m_listener = 0;

@@ -3,6 +3,7 @@
 #include "backend/drag_offer.h"
 #include "backend/x11/logging.h"
 #include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -20,14 +21,13 @@ namespace {
 constexpr std::size_t kRequestOverhead = 64;
 } // namespace
 
-DragSelectionServer::DragSelectionServer(const X11Connection& clock, QObject* parent)
-    : QObject(parent), m_clock(clock) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
+DragSelectionServer::DragSelectionServer(X11Connection& connection, QObject* parent)
+    : QObject(parent), m_x11(connection) {
+    m_connection = qtConnection();
+    if (!m_connection)
         return;
-    m_connection = x11->connection();
-    m_selection = atom("XdndSelection");
-    m_targets = atom("TARGETS");
+    m_selection = m_x11.atom("XdndSelection");
+    m_targets = m_x11.atom("TARGETS");
     const std::size_t maxRequest = std::size_t(xcb_get_maximum_request_length(m_connection)) * 4;
     m_maxBytes = maxRequest > kRequestOverhead ? maxRequest - kRequestOverhead : 0;
     QCoreApplication::instance()->installNativeEventFilter(this);
@@ -38,27 +38,13 @@ DragSelectionServer::~DragSelectionServer() {
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-std::uint32_t DragSelectionServer::atom(const std::string& name) {
-    if (auto it = m_atoms.find(name); it != m_atoms.end())
-        return it->second;
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-        xcb_intern_atom_reply(
-            m_connection, xcb_intern_atom(m_connection, 0, std::uint16_t(name.size()), name.data()),
-            nullptr),
-        &std::free);
-    const std::uint32_t value = reply ? reply->atom : std::uint32_t(XCB_ATOM_NONE);
-    if (value != XCB_ATOM_NONE)
-        m_atoms.emplace(name, value);
-    return value;
-}
-
 void DragSelectionServer::serve(const backend::DragOffer& offer) {
     if (!m_connection)
         return;
     m_data.clear();
     m_targetList = {m_targets};
     for (const auto& [name, bytes] : offer.targets) {
-        const std::uint32_t target = atom(name.toStdString());
+        const std::uint32_t target = m_x11.atom(name.toStdString());
         if (target == XCB_ATOM_NONE || m_data.count(target))
             continue;
         m_data.emplace(target, bytes);
@@ -73,16 +59,16 @@ bool DragSelectionServer::nativeEventFilter(const QByteArray& eventType, void* m
     if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
         return false;
     auto* e = reinterpret_cast<xcb_selection_request_event_t*>(event);
-    const bool isFromTheFuture = m_clock.isFromTheFuture(e->time);
+    const bool isFromTheFuture = m_x11.isFromTheFuture(e->time);
     if (isFromTheFuture) {
         qCDebug(lcX11, "a selection request of window 0x%x carries time %u, after the server's %u",
-                e->requestor, e->time, m_clock.serverTimeNow());
+                e->requestor, e->time, m_x11.serverTimeNow());
     }
     if (e->selection == m_selection && !m_data.empty() &&
         answer(e->requestor, e->target, e->property, e->time))
         return true;
     if (isFromTheFuture)
-        e->time = m_clock.serverTimeNow();
+        e->time = m_x11.serverTimeNow();
     return false;
 }
 
@@ -98,7 +84,8 @@ bool DragSelectionServer::answer(std::uint32_t requestor, std::uint32_t target,
         if (std::size_t(it->second.size()) > m_maxBytes)
             return false; // Qt transfers it in parts
         // TEXT leaves the encoding to the owner; the offer's is Latin-1.
-        const std::uint32_t type = target == atom("TEXT") ? std::uint32_t(XCB_ATOM_STRING) : target;
+        const std::uint32_t type =
+            target == m_x11.atom("TEXT") ? std::uint32_t(XCB_ATOM_STRING) : target;
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, requestor, property, type, 8,
                             std::uint32_t(it->second.size()), it->second.constData());
     } else {

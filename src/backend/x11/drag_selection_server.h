@@ -35,7 +35,7 @@ class X11Connection;
 class DragSelectionServer final : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
 public:
-    explicit DragSelectionServer(const X11Connection& clock, QObject* parent = nullptr);
+    explicit DragSelectionServer(X11Connection& connection, QObject* parent = nullptr);
     ~DragSelectionServer() override;
 
     // Serves `offer` from now on.
@@ -47,12 +47,11 @@ signals:
 
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
-    std::uint32_t atom(const std::string& name);
     // Answers a request; false to leave it to Qt.
     bool answer(std::uint32_t requestor, std::uint32_t target, std::uint32_t property,
                 std::uint32_t time);
 
-    const X11Connection& m_clock;
+    X11Connection& m_x11; // the server's clock and atoms
     xcb_connection_t* m_connection = nullptr;
     std::uint32_t m_selection = 0;
     std::uint32_t m_targets = 0;
@@ -60,7 +59,6 @@ private:
     std::size_t m_maxBytes = 0;
     std::map<std::uint32_t, QByteArray> m_data; // by target
     std::vector<std::uint32_t> m_targetList;
-    std::map<std::string, std::uint32_t> m_atoms;
 };
 
 } // namespace backend::x11

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backend/drag_pasteboard.h"
+#include "backend/drag_selection.h"
 
 #include <initializer_list>
 #include <optional>
@@ -12,11 +12,10 @@ namespace backend::x11 {
 
 // What the shelf can take from a drag offering a type of this name (a MIME type or an X
 // target name such as UTF8_STRING); nothing for anything else.
-std::optional<PasteboardClass> classOfDragType(std::string_view type);
+std::optional<DragContent> classOfDragType(std::string_view type);
 
-// Whether any of `types` reads as one of `classes`.
-bool canReadAny(const std::vector<std::string>& types,
-                std::initializer_list<PasteboardClass> classes);
+// Whether any of `types` reads as one of `kinds`.
+bool canReadAny(const std::vector<std::string>& types, std::initializer_list<DragContent> kinds);
 
 // Types to ask a source for when it names none of its types: the cheap ones first (a request
 // runs the source's data handler), an encoded image last.

@@ -7,7 +7,7 @@
 #include "drag_selection_server.h"
 #include "x11_connection.h"
 #include "x11_desktop_settings.h"
-#include "x11_drag_pasteboard.h"
+#include "x11_drag_selection.h"
 #include "x11_global_event_monitor.h"
 #include "x11_global_shortcuts.h"
 #include "x11_window_system.h"
@@ -18,25 +18,25 @@ namespace backend::x11 {
 // Declared in dependency order: each part is built after, and torn down before, what it uses.
 struct X11Backend::Parts {
     X11Connection connection;
-    X11DragPasteboard pasteboard{connection};
+    X11DragSelection dragSelection{connection};
     X11GlobalEventMonitor eventMonitor{connection};
-    CompositorDragWatcher compositorDrags{connection, pasteboard, eventMonitor, {}};
+    CompositorDragWatcher compositorDrags{connection, dragSelection, eventMonitor, {}};
     bool isWaylandSession = x11::isWaylandSession();
-    X11WindowSystem windowSystem{isWaylandSession};
-    X11WorkArea workArea;
+    X11WindowSystem windowSystem{connection, isWaylandSession};
+    X11WorkArea workArea{connection};
     QtScreens screens{&workArea};
     QtDragSession dragSession{eventMonitor};
-    X11DesktopSettings desktopSettings;
+    X11DesktopSettings desktopSettings{connection};
     X11GlobalShortcuts shortcuts{connection};
-    DragSelectionServer dragSelection{connection};
+    DragSelectionServer selectionServer{connection};
 };
 
 X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {
     // Peers ask for a drag's data at times Qt refuses (compositors, file managers), and only an
     // answer with data tells an accepted drop from one that took nothing.
-    QObject::connect(&m_parts->dragSession, &QtDragSession::dragStarting, &m_parts->dragSelection,
+    QObject::connect(&m_parts->dragSession, &QtDragSession::dragStarting, &m_parts->selectionServer,
                      &DragSelectionServer::serve);
-    QObject::connect(&m_parts->dragSelection, &DragSelectionServer::handedOver,
+    QObject::connect(&m_parts->selectionServer, &DragSelectionServer::handedOver,
                      &m_parts->dragSession, &QtDragSession::noteHandedOver);
     if (!m_parts->isWaylandSession)
         return;
@@ -50,8 +50,8 @@ X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {
 
 X11Backend::~X11Backend() = default;
 
-DragPasteboard& X11Backend::dragPasteboard() {
-    return m_parts->pasteboard;
+DragSelection& X11Backend::dragSelection() {
+    return m_parts->dragSelection;
 }
 
 GlobalEventMonitor& X11Backend::eventMonitor() {

@@ -13,7 +13,7 @@ public:
     X11Backend();
     ~X11Backend() override;
 
-    DragPasteboard& dragPasteboard() override;
+    DragSelection& dragSelection() override;
     GlobalEventMonitor& eventMonitor() override;
     DragSession& dragSession() override;
     WindowSystem& windowSystem() override;

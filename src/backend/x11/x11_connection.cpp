@@ -1,8 +1,8 @@
 #include "backend/x11/x11_connection.h"
 
 #include "backend/x11/logging.h"
+#include "backend/x11/xcb_support.h"
 
-#include <QGuiApplication>
 #include <QSocketNotifier>
 
 #include <xcb/xcb.h>
@@ -15,14 +15,7 @@
 
 namespace backend::x11 {
 
-namespace {
-
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
-} // namespace
+namespace {} // namespace
 
 X11Connection::X11Connection(LostHandler onLost, QObject* parent)
     : QObject(parent), m_onLost(std::move(onLost)) {
@@ -34,13 +27,10 @@ X11Connection::X11Connection(LostHandler onLost, QObject* parent)
         };
 
     // Holdfin's own windows are Qt's: their ids carry the resource base of Qt's connection.
-    if (auto* x11App =
-            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
-        if (xcb_connection_t* qtConnection = x11App->connection()) {
-            const xcb_setup_t* setup = xcb_get_setup(qtConnection);
-            m_ownResourceBase = setup->resource_id_base;
-            m_ownResourceMask = setup->resource_id_mask;
-        }
+    if (xcb_connection_t* qt = qtConnection()) {
+        const xcb_setup_t* setup = xcb_get_setup(qt);
+        m_ownResourceBase = setup->resource_id_base;
+        m_ownResourceMask = setup->resource_id_mask;
     }
 
     int screenNumber = 0;

@@ -14,7 +14,7 @@ struct xcb_connection_t;
 
 namespace backend::x11 {
 
-// Holdfin's second connection to the X server, for the system-wide watchers (drag pasteboard,
+// Holdfin's second connection to the X server, for the system-wide watchers (drag selection,
 // global event monitor): its own event stream, read by a QSocketNotifier on the GUI thread,
 // so that nothing ever waits for it. GUI thread only.
 class X11Connection final : public QObject {

@@ -1,5 +1,7 @@
 #include "backend/x11/x11_desktop_settings.h"
 
+#include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 #include "backend/x11/xsettings.h"
 
 #include <QByteArray>
@@ -20,20 +22,8 @@
 
 namespace backend::x11 {
 
-namespace {
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
-// Settings are small (a desktop's dozens of names); a bigger property is not one.
+namespace { // Settings are small (a desktop's dozens of names); a bigger property is not one.
 constexpr std::uint32_t kMaximumBytes = 1 << 20;
-
-std::uint32_t internAtom(xcb_connection_t* c, const std::string& name) {
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(name.size()), name.c_str()), nullptr));
-    return reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
-}
 
 QByteArray readProperty(xcb_connection_t* c, std::uint32_t window, std::uint32_t property) {
     // Asks for everything at once: a manager may rewrite the property between two reads.
@@ -51,14 +41,10 @@ QByteArray readProperty(xcb_connection_t* c, std::uint32_t window, std::uint32_t
                       xcb_get_property_value_length(reply.get()));
 }
 
-xcb_connection_t* qtConnection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
 // The atoms of the settings selection of the screen $DISPLAY names (Qt connects to that
 // one) and of its property; nothing when they cannot be had.
-std::optional<std::pair<std::uint32_t, std::uint32_t>> settingsAtoms(xcb_connection_t* c) {
+std::optional<std::pair<std::uint32_t, std::uint32_t>> settingsAtoms(xcb_connection_t* c,
+                                                                     X11Connection& atoms) {
     char* host = nullptr;
     int display = 0;
     int screen = 0;
@@ -66,8 +52,8 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> settingsAtoms(xcb_connect
     std::free(host);
     if (!isParsed)
         return std::nullopt;
-    const std::uint32_t selection = internAtom(c, "_XSETTINGS_S" + std::to_string(screen));
-    const std::uint32_t property = internAtom(c, "_XSETTINGS_SETTINGS");
+    const std::uint32_t selection = atoms.atom("_XSETTINGS_S" + std::to_string(screen));
+    const std::uint32_t property = atoms.atom("_XSETTINGS_SETTINGS");
     if (selection == XCB_ATOM_NONE || property == XCB_ATOM_NONE)
         return std::nullopt;
     return std::pair(selection, property);
@@ -80,15 +66,15 @@ std::uint32_t selectionOwner(xcb_connection_t* c, std::uint32_t selection) {
 }
 } // namespace
 
-X11DesktopSettings::X11DesktopSettings() {
+X11DesktopSettings::X11DesktopSettings(X11Connection& atoms) : m_atoms(atoms) {
     xcb_connection_t* c = qtConnection();
-    const auto atoms = settingsAtoms(c);
+    const auto settings = settingsAtoms(c, m_atoms);
     const xcb_query_extension_reply_t* xfixes =
-        atoms ? xcb_get_extension_data(c, &xcb_xfixes_id) : nullptr;
+        settings ? xcb_get_extension_data(c, &xcb_xfixes_id) : nullptr;
     if (!xfixes || !xfixes->present)
         return;
     m_connection = c;
-    std::tie(m_selection, m_property) = *atoms;
+    std::tie(m_selection, m_property) = *settings;
     m_xfixesFirstEvent = xfixes->first_event;
     // Qt has set up XFixes on its connection for its clipboard.
     xcb_xfixes_select_selection_input(c, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
@@ -146,13 +132,13 @@ QVariantMap X11DesktopSettings::values() const {
                          .value_or(QVariantMap());
     }
     xcb_connection_t* c = qtConnection();
-    const auto atoms = settingsAtoms(c);
-    if (!atoms)
+    const auto settings = settingsAtoms(c, m_atoms);
+    if (!settings)
         return {};
-    const std::uint32_t owner = selectionOwner(c, atoms->first);
+    const std::uint32_t owner = selectionOwner(c, settings->first);
     if (owner == XCB_WINDOW_NONE)
         return {};
-    return parseXSettings(readProperty(c, owner, atoms->second)).value_or(QVariantMap());
+    return parseXSettings(readProperty(c, owner, settings->second)).value_or(QVariantMap());
 }
 
 } // namespace backend::x11

@@ -3,6 +3,7 @@
 #include "backend/x11/client_message.h"
 #include "backend/x11/drop_formats.h"
 #include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -21,8 +22,6 @@ constexpr std::uint32_t kWholeProperty = 0x1fffffff; // in 32-bit units
 // ends it: the drop counts as stalled.
 constexpr qint64 kLongestTransferMs = 30'000;
 constexpr qsizetype kLargestTransfer = qsizetype(256) << 20;
-
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
 // Runs `fn` on the GUI thread once the current event has been handled.
 template <typename Fn> void later(QObject* context, Fn fn) {
@@ -122,7 +121,7 @@ X11DropReader::~X11DropReader() {
     m_connection.flush();
 }
 
-bool X11DropReader::takeOverDrop(QWindow* window, DragPasteboard::DropHandler onDrop) {
+bool X11DropReader::takeOverDrop(QWindow* window, DragSelection::DropHandler onDrop) {
     if (!window || !m_connection.isOpen())
         return false;
     const auto found = m_drags.find(std::uint32_t(window->winId()));
@@ -175,12 +174,9 @@ void X11DropReader::dropped(std::uint32_t window, const Drag& drag, std::uint32_
     if (drag.hasTypeList) {
         // Written by the source before its XdndEnter: reading it asks the server only.
         xcb_connection_t* c = m_connection.connection();
-        Reply<xcb_get_property_reply_t> reply(
-            xcb_get_property_reply(
-                c,
-                xcb_get_property(c, 0, drag.source, m_typeList, XCB_ATOM_ATOM, 0, kWholeProperty),
-                nullptr),
-            &std::free);
+        Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+            c, xcb_get_property(c, 0, drag.source, m_typeList, XCB_ATOM_ATOM, 0, kWholeProperty),
+            nullptr));
         if (reply && reply->type == XCB_ATOM_ATOM && reply->format == 32) {
             const auto* atoms =
                 static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
@@ -315,8 +311,7 @@ QByteArray X11DropReader::takeProperty(std::uint32_t* type) {
         xcb_get_property_reply(c,
                                xcb_get_property(c, 1, m_requestor, m_property,
                                                 XCB_GET_PROPERTY_TYPE_ANY, 0, kWholeProperty),
-                               nullptr),
-        &std::free);
+                               nullptr));
     m_connection.flush(); // the deletion asks an incremental source for its next part
     if (!reply)
         return {};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backend/drag_pasteboard.h"
+#include "backend/drag_selection.h"
 #include "backend/pending_drop.h"
 
 #include <QAbstractNativeEventFilter>
@@ -21,7 +21,7 @@ namespace backend::x11 {
 class X11Connection;
 
 // Takes drops of other applications' drags onto Holdfin's windows over from Qt (see
-// DragPasteboard::takeOverDrop), whose reads of a drop's data wait up to 5 s per format on
+// DragSelection::takeOverDrop), whose reads of a drop's data wait up to 5 s per format on
 // the GUI thread. Qt's connection is only listened to (a native event filter that sees the
 // XDND messages first and keeps a taken-over XdndDrop from Qt); the data is converted on
 // `connection`, one conversion at a time, each answer (and each part of an incremental
@@ -37,7 +37,7 @@ public:
                            QObject* parent = nullptr);
     ~X11DropReader() override;
 
-    bool takeOverDrop(QWindow* window, DragPasteboard::DropHandler onDrop);
+    bool takeOverDrop(QWindow* window, DragSelection::DropHandler onDrop);
 
 private:
     struct DropState;
@@ -47,7 +47,7 @@ private:
         std::uint32_t source = 0;
         bool hasTypeList = false;
         std::vector<std::uint32_t> types; // those XdndEnter carried
-        DragPasteboard::DropHandler onDrop;
+        DragSelection::DropHandler onDrop;
     };
     struct Read {
         std::shared_ptr<DropState> drop;

@@ -3,6 +3,7 @@
 #include "backend/x11/input_mapping.h"
 #include "backend/x11/logging.h"
 #include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
@@ -16,8 +17,6 @@ namespace backend::x11 {
 namespace {
 
 constexpr std::uint32_t kEscapeKeysym = 0xff1b; // XK_Escape
-
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
 } // namespace
 
@@ -36,8 +35,7 @@ X11GlobalEventMonitor::X11GlobalEventMonitor(X11Connection& connection, QObject*
     // Started in the middle of a drag: its button is already down.
     xcb_connection_t* c = connection.connection();
     Reply<xcb_query_pointer_reply_t> pointer(
-        xcb_query_pointer_reply(c, xcb_query_pointer(c, connection.rootWindow()), nullptr),
-        &std::free);
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, connection.rootWindow()), nullptr));
     if (pointer && (pointer->mask & XCB_BUTTON_MASK_1))
         m_leftButtonsDown = 1;
     connection.dispatchEventsLater();
@@ -83,7 +81,7 @@ void X11GlobalEventMonitor::selectEvents() {
 void X11GlobalEventMonitor::readPointerMapping() {
     xcb_connection_t* c = m_connection.connection();
     Reply<xcb_get_pointer_mapping_reply_t> reply(
-        xcb_get_pointer_mapping_reply(c, xcb_get_pointer_mapping(c), nullptr), &std::free);
+        xcb_get_pointer_mapping_reply(c, xcb_get_pointer_mapping(c), nullptr));
     if (!reply)
         return;
     const std::uint8_t* map = xcb_get_pointer_mapping_map(reply.get());
@@ -96,8 +94,7 @@ void X11GlobalEventMonitor::readKeyboardMapping() {
     const std::uint8_t first = setup->min_keycode;
     const std::uint8_t count = std::uint8_t(setup->max_keycode - first + 1);
     Reply<xcb_get_keyboard_mapping_reply_t> reply(
-        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, first, count), nullptr),
-        &std::free);
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, first, count), nullptr));
     if (!reply)
         return;
     const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(reply.get());

@@ -34,7 +34,7 @@ public:
 
 protected:
     void keysWantedChanged() override;
-    // Also brings the drag pasteboard up to date with the drag (one round trip).
+    // Also brings the drag selection up to date with the drag (one round trip).
     void ownDragEnded() override;
 
 private:

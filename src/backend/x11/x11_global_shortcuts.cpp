@@ -2,6 +2,7 @@
 
 #include "backend/x11/input_mapping.h"
 #include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 
 #include <xcb/xcb.h>
 
@@ -11,8 +12,6 @@
 namespace backend::x11 {
 
 namespace {
-
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
 // Modifiers that say nothing about the combination: Caps Lock and Num Lock (Mod2 on every
 // common keymap).
@@ -44,8 +43,7 @@ std::vector<std::uint8_t> X11GlobalShortcuts::keycodesFor(std::uint32_t keysym) 
     const auto count = std::uint8_t(setup->max_keycode - first + 1);
     // Read at each grab: the keymap may have changed since the last one.
     Reply<xcb_get_keyboard_mapping_reply_t> reply(
-        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, first, count), nullptr),
-        &std::free);
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, first, count), nullptr));
     m_connection.dispatchEventsLater();
     if (!reply)
         return {};

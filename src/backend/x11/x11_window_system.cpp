@@ -1,6 +1,8 @@
 #include "backend/x11/x11_window_system.h"
 
 #include "backend/x11/client_message.h"
+#include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -12,7 +14,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -24,12 +25,6 @@ constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 constexpr std::uint32_t kStateRemove = 0;
 constexpr std::uint32_t kStateAdd = 1;
 constexpr std::uint32_t kSourcePager = 2;
-
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
 std::vector<std::uint32_t> readCardinals(xcb_connection_t* c, std::uint32_t window,
                                          std::uint32_t property, std::uint32_t type) {
     Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
@@ -41,18 +36,19 @@ std::vector<std::uint32_t> readCardinals(xcb_connection_t* c, std::uint32_t wind
 }
 } // namespace
 
-X11WindowSystem::X11WindowSystem(bool isWaylandSession) : m_isWaylandSession(isWaylandSession) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
+X11WindowSystem::X11WindowSystem(X11Connection& atoms, bool isWaylandSession)
+    : m_atoms(atoms), m_isWaylandSession(isWaylandSession) {
+    m_connection = qtConnection();
+    if (!m_connection)
         return;
-    m_connection = x11->connection();
     m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
     // A drag's first showing of the panel then waits for nothing.
-    internAtoms({"_NET_WM_STATE", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
-                 "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
-                 "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_DEMANDS_ATTENTION", "_NET_WM_DESKTOP",
-                 "_NET_ACTIVE_WINDOW", "_NET_CLIENT_LIST_STACKING", "_NET_WM_WINDOW_TYPE",
-                 "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_WINDOW_TYPE_UTILITY"});
+    m_atoms.internAtoms({"_NET_WM_STATE", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
+                         "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+                         "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_DEMANDS_ATTENTION",
+                         "_NET_WM_DESKTOP", "_NET_ACTIVE_WINDOW", "_NET_CLIENT_LIST_STACKING",
+                         "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DOCK",
+                         "_NET_WM_WINDOW_TYPE_UTILITY"});
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -100,27 +96,8 @@ void X11WindowSystem::dropDemandsAttention(Window window) {
     xcb_flush(m_connection);
 }
 
-void X11WindowSystem::internAtoms(std::initializer_list<const char*> names) {
-    std::vector<std::pair<const char*, xcb_intern_atom_cookie_t>> cookies;
-    for (const char* name : names)
-        cookies.emplace_back(name, xcb_intern_atom(m_connection, 0, std::strlen(name), name));
-    for (const auto& [name, cookie] : cookies) {
-        Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(m_connection, cookie, nullptr));
-        if (reply && reply->atom != XCB_ATOM_NONE)
-            m_atoms.insert(QByteArray(name), reply->atom);
-    }
-}
-
 X11WindowSystem::Atom X11WindowSystem::atom(const char* name) {
-    const QByteArray key(name);
-    if (auto it = m_atoms.constFind(key); it != m_atoms.cend())
-        return *it;
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        m_connection, xcb_intern_atom(m_connection, 0, key.size(), name), nullptr));
-    const Atom value = reply ? reply->atom : Atom{XCB_ATOM_NONE};
-    if (value != XCB_ATOM_NONE)
-        m_atoms.insert(key, value);
-    return value;
+    return m_atoms.atom(name);
 }
 
 bool X11WindowSystem::isMapped(Window window) const {

@@ -14,13 +14,15 @@ struct xcb_connection_t;
 
 namespace backend::x11 {
 
+class X11Connection;
+
 // Extended window-manager hints (_NET_WM_STATE, _NET_WM_DESKTOP, _NET_WM_WINDOW_TYPE,
 // _NET_ACTIVE_WINDOW) over Qt's own X connection. On a platform other than xcb every call does
 // nothing.
 class X11WindowSystem final : public WindowSystem, private QAbstractNativeEventFilter {
 public:
-    // `isWaylandSession`: Holdfin runs through XWayland.
-    explicit X11WindowSystem(bool isWaylandSession = false);
+    // `isWaylandSession`: Holdfin runs through XWayland. Atoms come from `atoms`.
+    explicit X11WindowSystem(X11Connection& atoms, bool isWaylandSession = false);
     ~X11WindowSystem() override;
 
     void preparePanel(QWindow* window) override;
@@ -29,8 +31,7 @@ public:
     void yieldActivation() override;
     // As a transient of the full-screen window: EWMH window managers keep a window's
     // transients in its layer and above it. In a Wayland session no full-screen window shows
-    // on the X side, so the panel is lifted for every drag, by its window type:
-    // `liftedPanelTypes`.
+    // on the X side, so the panel is lifted for every drag, by its window type.
     void liftAboveFullScreen(QWindow* window, bool isLifted) override;
     bool keepsDragSourceInPlace() const override { return m_isWaylandSession; }
 
@@ -48,12 +49,10 @@ private:
     using Window = std::uint32_t;
 
     Atom atom(const char* name);
-    // Interns `names` in one go, so that no later call of atom() waits for the server.
-    void internAtoms(std::initializer_list<const char*> names);
     void setWindowType(Window window, const char* type);
     // Over a full-screen Wayland window mutter finds a utility window for a drag, but no
-    // dock; KWin finds neither, only a critical notification (its layer is above full-screen
-    // windows). Each takes the first type of the list it knows.
+    // dock. KWin finds neither, only a critical notification, and takes that type only before
+    // the window is first mapped: there the panel stays below such a window.
     void liftInWaylandSession(Window window, bool isLifted);
     // mutter marks the panel as demanding attention when a drag first brings it up, and never
     // clears that: a shell tells the user that Holdfin is ready, for nothing.
@@ -68,9 +67,9 @@ private:
     void requestPanelStates(Window window);
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
+    X11Connection& m_atoms;
     xcb_connection_t* m_connection = nullptr;
     Window m_root = 0;
-    QHash<QByteArray, Atom> m_atoms;
     QSet<Window> m_panels;
     std::vector<Window> m_retypedPanels; // utility windows for the drag under way
     QSet<Window> m_liftedPanels;         // transients of a full-screen window

@@ -1,32 +1,20 @@
 #include "backend/x11/x11_work_area.h"
 
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
+#include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 
 #include <xcb/xcb.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <vector>
 
 namespace backend::x11 {
 
 namespace {
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
-std::uint32_t internAtom(xcb_connection_t* c, const char* name) {
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 1, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : std::uint32_t{XCB_ATOM_NONE};
-}
 
 std::vector<std::uint32_t> readCardinals(xcb_connection_t* c, std::uint32_t window,
-                                         const char* name) {
-    const std::uint32_t property = internAtom(c, name);
+                                         std::uint32_t property) {
     if (property == XCB_ATOM_NONE)
         return {};
     Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
@@ -39,13 +27,12 @@ std::vector<std::uint32_t> readCardinals(xcb_connection_t* c, std::uint32_t wind
 } // namespace
 
 std::optional<QRect> X11WorkArea::currentWorkArea() const {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* c = qtConnection();
     if (!c)
         return std::nullopt;
     const std::uint32_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const auto areas = readCardinals(c, root, "_NET_WORKAREA");
-    const auto current = readCardinals(c, root, "_NET_CURRENT_DESKTOP");
+    const auto areas = readCardinals(c, root, m_atoms.atom("_NET_WORKAREA"));
+    const auto current = readCardinals(c, root, m_atoms.atom("_NET_CURRENT_DESKTOP"));
     const std::size_t desktop = current.empty() ? 0 : current.front();
     // Four values (x, y, width, height) per desktop.
     if (areas.size() < (desktop + 1) * 4)

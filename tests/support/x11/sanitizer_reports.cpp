@@ -23,7 +23,7 @@ constexpr std::string_view kBuildSanitizer = HOLDFIN_SANITIZE;
 // Options each sanitizer reads, with defaults of ours that the environment may override.
 struct OptionsVariable {
     std::string_view name;
-    std::string_view defaults;
+    std::string_view settings;
 };
 
 std::vector<OptionsVariable> optionsVariables(std::string_view sanitizer) {
@@ -95,7 +95,7 @@ std::vector<std::string> withSanitizerLogPath(std::vector<std::string> environme
                                               const std::string& logPath) {
     for (const OptionsVariable& variable : optionsVariables(sanitizer)) {
         const std::string prefix = std::string(variable.name) + "=";
-        std::string value(variable.defaults);
+        std::string value(variable.settings);
         auto existing = environment.begin();
         for (; existing != environment.end(); ++existing) {
             if (existing->rfind(prefix, 0) == 0)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preferences/login_item_service.h"
+#include "preferences/autostart.h"
 
 #include <QStringList>
 
@@ -8,19 +8,19 @@ namespace testing_support {
 
 // Records "register" / "unregister" requests and answers them with `isSucceeding`; a
 // request that succeeds makes or removes the registration.
-class FakeLoginItemService final : public preferences::LoginItemService {
+class FakeAutostart final : public preferences::Autostart {
 public:
-    bool registerLoginItem() override {
+    bool enable() override {
         m_requests << QStringLiteral("register");
         m_isRegistered = m_isRegistered || m_isSucceeding;
         return m_isSucceeding;
     }
-    bool unregisterLoginItem() override {
+    bool disable() override {
         m_requests << QStringLiteral("unregister");
         m_isRegistered = m_isRegistered && !m_isSucceeding;
         return m_isSucceeding;
     }
-    bool isRegistered() const override { return m_isRegistered; }
+    bool isEnabled() const override { return m_isRegistered; }
     // The registration made or removed by someone else.
     void setRegistered(bool isRegistered) { m_isRegistered = isRegistered; }
 

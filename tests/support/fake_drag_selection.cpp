@@ -1,31 +1,30 @@
-#include "fake_drag_pasteboard.h"
+#include "fake_drag_selection.h"
 
 #include <utility>
 
 namespace testing_support {
 
-bool FakeDragPasteboard::canReadObjectForClasses(
-    std::initializer_list<backend::PasteboardClass> classes) const {
+bool FakeDragSelection::hasContent(std::initializer_list<backend::DragContent> kinds) const {
     ++m_queries;
-    for (auto c : classes) {
+    for (auto c : kinds) {
         if (m_readable.count(c))
             return true;
     }
     return false;
 }
 
-void FakeDragPasteboard::startDrag(std::set<backend::PasteboardClass> readable) {
-    ++m_changeCount;
+void FakeDragSelection::startDrag(std::set<backend::DragContent> readable) {
+    ++m_serial;
     m_readable = std::move(readable);
     m_onDrop = {};
 }
 
-bool FakeDragPasteboard::takeOverDrop(QWindow*, DropHandler onDrop) {
+bool FakeDragSelection::takeOverDrop(QWindow*, DropHandler onDrop) {
     m_onDrop = m_takesOverDrops ? std::move(onDrop) : DropHandler();
     return m_onDrop != nullptr;
 }
 
-bool FakeDragPasteboard::dropTakenOver(std::shared_ptr<backend::PendingDrop> drop) {
+bool FakeDragSelection::dropTakenOver(std::shared_ptr<backend::PendingDrop> drop) {
     if (!m_onDrop)
         return false;
     std::exchange(m_onDrop, {})(std::move(drop));

@@ -1,4 +1,4 @@
-#include "desktop/user_defaults.h"
+#include "desktop/settings.h"
 
 #include <QStandardPaths>
 
@@ -11,19 +11,19 @@ QString defaultPath() {
 }
 } // namespace
 
-UserDefaults::UserDefaults(const QString& filePath, QObject* parent)
+Settings::Settings(const QString& filePath, QObject* parent)
     : QObject(parent),
       m_settings(filePath.isEmpty() ? defaultPath() : filePath, QSettings::IniFormat) {}
 
-bool UserDefaults::contains(const QString& key) const {
+bool Settings::contains(const QString& key) const {
     return m_settings.contains(key);
 }
 
-QVariant UserDefaults::object(const QString& key) const {
+QVariant Settings::value(const QString& key) const {
     return m_settings.value(key);
 }
 
-bool UserDefaults::boolForKey(const QString& key, bool fallback) const {
+bool Settings::boolValue(const QString& key, bool fallback) const {
     const QVariant value = m_settings.value(key);
     if (!value.isValid())
         return fallback;
@@ -36,27 +36,23 @@ bool UserDefaults::boolForKey(const QString& key, bool fallback) const {
     return fallback;
 }
 
-std::optional<QString> UserDefaults::stringForKey(const QString& key) const {
+std::optional<QString> Settings::stringValue(const QString& key) const {
     const QVariant value = m_settings.value(key);
     if (!value.isValid())
         return std::nullopt;
     return value.toString();
 }
 
-void UserDefaults::setBool(const QString& key, bool value) {
-    setObject(key, value);
-}
-
-void UserDefaults::setObject(const QString& key, const QVariant& value) {
+void Settings::setValue(const QString& key, const QVariant& value) {
     m_settings.setValue(key, value);
     m_settings.sync();
-    emit changed(key);
+    emit valueChanged(key);
 }
 
-void UserDefaults::remove(const QString& key) {
+void Settings::remove(const QString& key) {
     m_settings.remove(key);
     m_settings.sync();
-    emit changed(key);
+    emit valueChanged(key);
 }
 
 } // namespace desktop

@@ -1,4 +1,4 @@
-#include "desktop/desktop_workspace.h"
+#include "desktop/freedesktop_services.h"
 
 #include "desktop/symbol_image.h"
 
@@ -22,9 +22,9 @@ QUrl folderOf(const QUrl& url) {
 
 } // namespace
 
-DesktopWorkspace::DesktopWorkspace(QDBusConnection bus) : m_bus(std::move(bus)) {}
+FreedesktopServices::FreedesktopServices(QDBusConnection bus) : m_bus(std::move(bus)) {}
 
-QIcon DesktopWorkspace::iconForFile(const QString& path) const {
+QIcon FreedesktopServices::fileIcon(const QString& path) const {
     // The type comes from the name alone: no file is read, and paths that do not exist get
     // the icon their name suggests.
     const bool isFolder = path.endsWith(QLatin1Char('/'));
@@ -46,11 +46,11 @@ QIcon DesktopWorkspace::iconForFile(const QString& path) const {
     return fallback;
 }
 
-bool DesktopWorkspace::openUrl(const QUrl& url) {
+bool FreedesktopServices::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
-bool DesktopWorkspace::showItems(const QList<QUrl>& urls) {
+bool FreedesktopServices::showInFileManager(const QList<QUrl>& urls) {
     if (urls.isEmpty())
         return false;
     const QUrl folder = folderOf(urls.constFirst());

@@ -4,7 +4,7 @@
 
 // The persisted preferences, spelled like the properties bound to them, and the values
 // their readers assume when a key is absent.
-namespace desktop::defaults_keys {
+namespace desktop::settings_keys {
 
 // Bool; its presence alone means Holdfin has been launched before.
 inline constexpr QLatin1String hasLaunchedBefore("hasLaunchedBefore");
@@ -27,4 +27,4 @@ inline constexpr QLatin1String appearanceLight("Light");
 inline constexpr QLatin1String appearanceDark("Dark");
 inline constexpr QLatin1String appearanceSystem("System");
 
-} // namespace desktop::defaults_keys
+} // namespace desktop::settings_keys

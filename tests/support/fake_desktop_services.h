@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/workspace.h"
+#include "desktop/desktop_services.h"
 
 #include <QColor>
 #include <QStringList>
@@ -9,16 +9,16 @@ namespace testing_support {
 
 // Answers every path with a plain square icon and records the paths, URLs and files asked for.
 // A mask icon is opaque black (to be recoloured), a full-colour icon `fullColour`.
-class FakeWorkspace final : public desktop::Workspace {
+class FakeDesktopServices final : public desktop::DesktopServices {
 public:
-    QIcon iconForFile(const QString& path) const override;
+    QIcon fileIcon(const QString& path) const override;
     bool openUrl(const QUrl& url) override;
-    bool showItems(const QList<QUrl>& urls) override;
+    bool showInFileManager(const QList<QUrl>& urls) override;
 
     const QStringList& iconLookups() const { return m_iconLookups; }
     void clearIconLookups() { m_iconLookups.clear(); }
     const QList<QUrl>& openedUrls() const { return m_openedUrls; }
-    // The URLs of each showItems call.
+    // The URLs of each showInFileManager call.
     const QList<QList<QUrl>>& shownItems() const { return m_shownItems; }
 
     bool isMaskIcon = false;

@@ -1,4 +1,4 @@
-#include "desktop/desktop_workspace.h"
+#include "desktop/freedesktop_services.h"
 
 #include "support/private_session_bus.h"
 #include "support/wait_until.h"
@@ -16,28 +16,28 @@ QImage rendered(const QIcon& icon) {
     return icon.pixmap(QSize(32, 32)).toImage();
 }
 
-TEST(DesktopWorkspaceTest, AnyPathGetsAnIconByItsName) {
-    desktop::DesktopWorkspace workspace;
+TEST(FreedesktopServicesTest, AnyPathGetsAnIconByItsName) {
+    desktop::FreedesktopServices desktopServices;
     for (const char* path : {"/no/such/folder/Report.pdf", "/no/such/Projects/", "/no/such/file",
                              "relative name", "", "/tmp/\xC3\xA9t\xC3\xA9.mp3"}) {
-        const QIcon icon = workspace.iconForFile(QString::fromUtf8(path));
+        const QIcon icon = desktopServices.fileIcon(QString::fromUtf8(path));
         EXPECT_FALSE(icon.isNull()) << path;
         EXPECT_FALSE(icon.pixmap(QSize(32, 32)).isNull()) << path;
     }
 }
 
-TEST(DesktopWorkspaceTest, FoldersAndDocumentsLookDifferent) {
-    desktop::DesktopWorkspace workspace;
-    EXPECT_NE(rendered(workspace.iconForFile(QStringLiteral("/no/such/Projects/"))),
-              rendered(workspace.iconForFile(QStringLiteral("/no/such/Report.pdf"))));
+TEST(FreedesktopServicesTest, FoldersAndDocumentsLookDifferent) {
+    desktop::FreedesktopServices desktopServices;
+    EXPECT_NE(rendered(desktopServices.fileIcon(QStringLiteral("/no/such/Projects/"))),
+              rendered(desktopServices.fileIcon(QStringLiteral("/no/such/Report.pdf"))));
 }
 
-TEST(DesktopWorkspaceTest, RepeatedRequestsReuseOneRendering) {
-    desktop::DesktopWorkspace workspace;
+TEST(FreedesktopServicesTest, RepeatedRequestsReuseOneRendering) {
+    desktop::FreedesktopServices desktopServices;
     for (const char* path : {"/no/such/Projects/", "/no/such/Report.pdf", "/no/such/file"}) {
         const QString name = QString::fromUtf8(path);
-        const qint64 first = workspace.iconForFile(name).pixmap(QSize(32, 32)).cacheKey();
-        EXPECT_EQ(workspace.iconForFile(name).pixmap(QSize(32, 32)).cacheKey(), first) << path;
+        const qint64 first = desktopServices.fileIcon(name).pixmap(QSize(32, 32)).cacheKey();
+        EXPECT_EQ(desktopServices.fileIcon(name).pixmap(QSize(32, 32)).cacheKey(), first) << path;
     }
 }
 
@@ -85,14 +85,14 @@ TEST_F(ShowItemsTest, TheFileManagerIsAskedToShowTheFilesSelected) {
     ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/FileManager1"),
                                        &fileManager, QDBusConnection::ExportScriptableSlots));
 
-    desktop::DesktopWorkspace workspace(sessionBus.connect(QStringLiteral("client")));
-    EXPECT_TRUE(workspace.showItems(files));
+    desktop::FreedesktopServices desktopServices(sessionBus.connect(QStringLiteral("client")));
+    EXPECT_TRUE(desktopServices.showInFileManager(files));
     ASSERT_TRUE(testing_support::waitUntil([&] { return !fileManager.shown.isEmpty(); }));
     EXPECT_EQ(fileManager.shown.front(),
               (QStringList{QStringLiteral("file:///home/demo/My%20Photo.png"),
                            QStringLiteral("file:///home/demo/notes.txt")}));
     EXPECT_EQ(fileManager.startupIds.front(), QString());
-    EXPECT_FALSE(workspace.showItems({})) << "nothing to show";
+    EXPECT_FALSE(desktopServices.showInFileManager({})) << "nothing to show";
     QTest::qWait(50);
     EXPECT_TRUE(opened.urls.isEmpty()) << "no folder opened besides";
 }
@@ -100,20 +100,20 @@ TEST_F(ShowItemsTest, TheFileManagerIsAskedToShowTheFilesSelected) {
 TEST_F(ShowItemsTest, WithoutAFileManagerTheFolderOfTheFirstFileOpens) {
     if (!sessionBus.start())
         GTEST_SKIP() << "no dbus-daemon";
-    desktop::DesktopWorkspace workspace(sessionBus.connect(QStringLiteral("client")));
-    EXPECT_TRUE(workspace.showItems(files));
+    desktop::FreedesktopServices desktopServices(sessionBus.connect(QStringLiteral("client")));
+    EXPECT_TRUE(desktopServices.showInFileManager(files));
     ASSERT_TRUE(testing_support::waitUntil([&] { return !opened.urls.isEmpty(); }));
     EXPECT_EQ(opened.urls, QList<QUrl>{QUrl(QStringLiteral("file:///home/demo"))});
 }
 
 TEST_F(ShowItemsTest, WithoutASessionBusTheFolderOpensAtOnce) {
-    desktop::DesktopWorkspace workspace(
+    desktop::FreedesktopServices desktopServices(
         QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), "none"));
-    EXPECT_TRUE(workspace.showItems(files));
+    EXPECT_TRUE(desktopServices.showInFileManager(files));
     EXPECT_EQ(opened.urls, QList<QUrl>{QUrl(QStringLiteral("file:///home/demo"))});
     QDBusConnection::disconnectFromBus(QStringLiteral("none"));
 }
 
 } // namespace
 
-#include "desktop_workspace_test.moc"
+#include "freedesktop_services_test.moc"

@@ -1,9 +1,10 @@
-#include "backend/x11/x11_drag_pasteboard.h"
+#include "backend/x11/x11_drag_selection.h"
 
 #include "backend/x11/compositor_client.h"
 #include "backend/x11/drag_types.h"
 #include "backend/x11/logging.h"
 #include "backend/x11/x11_connection.h"
+#include "backend/x11/xcb_support.h"
 
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -24,8 +25,8 @@ constexpr std::chrono::milliseconds kRetryInterval{8};
 
 } // namespace
 
-X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::milliseconds bound,
-                                     QObject* parent)
+X11DragSelection::X11DragSelection(X11Connection& connection, std::chrono::milliseconds bound,
+                                   QObject* parent)
     : QObject(parent), m_connection(connection), m_drops(connection) {
     m_bound.setSingleShot(true);
     m_bound.setInterval(bound);
@@ -53,8 +54,8 @@ X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::mil
         m_pending.isLate = true;
         m_retry.stop();
         m_types.clear();
-        ++m_changeCount;
-        emit changeCountChanged();
+        ++m_serial;
+        emit serialChanged();
     });
     if (!connection.isOpen())
         return;
@@ -78,21 +79,20 @@ X11DragPasteboard::X11DragPasteboard(X11Connection& connection, std::chrono::mil
     connection.flush();
 }
 
-X11DragPasteboard::~X11DragPasteboard() {
+X11DragSelection::~X11DragSelection() {
     stopWatchingOwner();
     m_connection.removeListener(m_listener);
 }
 
-bool X11DragPasteboard::canReadObjectForClasses(
-    std::initializer_list<PasteboardClass> classes) const {
-    return canReadAny(m_types, classes);
+bool X11DragSelection::hasContent(std::initializer_list<DragContent> kinds) const {
+    return canReadAny(m_types, kinds);
 }
 
-bool X11DragPasteboard::takeOverDrop(QWindow* window, DropHandler onDrop) {
+bool X11DragSelection::takeOverDrop(QWindow* window, DropHandler onDrop) {
     return m_drops.takeOverDrop(window, std::move(onDrop));
 }
 
-void X11DragPasteboard::handleEvent(const void* data) {
+void X11DragSelection::handleEvent(const void* data) {
     const auto& event = *static_cast<const xcb_generic_event_t*>(data);
     const int type = event.response_type & 0x7f;
     if (type == m_connection.xfixesFirstEvent() + XCB_XFIXES_SELECTION_NOTIFY) {
@@ -127,7 +127,7 @@ void X11DragPasteboard::handleEvent(const void* data) {
     }
 }
 
-void X11DragPasteboard::ownerChanged(std::uint32_t owner, std::uint32_t selectionTime) {
+void X11DragSelection::ownerChanged(std::uint32_t owner, std::uint32_t selectionTime) {
     qCDebug(lcX11, "drag selection owner 0x%x at %u", owner, selectionTime);
     // GTK sources give the selection up when their drag ends: that starts no new drag.
     if (owner == XCB_NONE)
@@ -155,7 +155,7 @@ void X11DragPasteboard::ownerChanged(std::uint32_t owner, std::uint32_t selectio
     convert(m_targets, selectionTime);
 }
 
-void X11DragPasteboard::convert(std::uint32_t target, std::uint32_t time) {
+void X11DragSelection::convert(std::uint32_t target, std::uint32_t time) {
     m_pending.askedTarget = target;
     m_pending.askedTime = time;
     xcb_convert_selection(m_connection.connection(), m_connection.helperWindow(), m_selection,
@@ -163,8 +163,8 @@ void X11DragPasteboard::convert(std::uint32_t target, std::uint32_t time) {
     m_connection.flush();
 }
 
-void X11DragPasteboard::selectionConverted(std::uint32_t requestor, std::uint32_t target,
-                                           std::uint32_t property, std::uint32_t time) {
+void X11DragSelection::selectionConverted(std::uint32_t requestor, std::uint32_t target,
+                                          std::uint32_t property, std::uint32_t time) {
     // Every request to the current owner carries its selection time or a later input time,
     // so an earlier time marks an answer of an earlier owner. Answers after the types came
     // from XdndTypeList still tell that the source answers.
@@ -200,8 +200,8 @@ void X11DragPasteboard::selectionConverted(std::uint32_t requestor, std::uint32_
         askNextProbe();
 }
 
-void X11DragPasteboard::propertyChanged(std::uint32_t window, std::uint32_t atom,
-                                        std::uint32_t time) {
+void X11DragSelection::propertyChanged(std::uint32_t window, std::uint32_t atom,
+                                       std::uint32_t time) {
     // Qt never deletes XdndTypeList: only a list written since this drag took the selection
     // is this drag's.
     if (!isLearning() || window != m_pending.owner || atom != m_typeList ||
@@ -212,7 +212,7 @@ void X11DragPasteboard::propertyChanged(std::uint32_t window, std::uint32_t atom
         finish(m_connection.atomNames(atoms));
 }
 
-void X11DragPasteboard::askNextProbe() {
+void X11DragSelection::askNextProbe() {
     const std::vector<std::string>& types = probeTypes();
     if (m_pending.nextProbe >= types.size()) {
         // Refused all round: ask again shortly until the bound, then at each motion.
@@ -229,13 +229,11 @@ void X11DragPasteboard::askNextProbe() {
     convert(m_connection.atom(types[m_pending.nextProbe++]), time);
 }
 
-std::vector<std::uint32_t>
-X11DragPasteboard::readAtomList(std::uint32_t window, std::uint32_t property, bool isDeleting) {
+std::vector<std::uint32_t> X11DragSelection::readAtomList(std::uint32_t window,
+                                                          std::uint32_t property, bool isDeleting) {
     xcb_connection_t* c = m_connection.connection();
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(
-            c, xcb_get_property(c, isDeleting, window, property, XCB_ATOM_ATOM, 0, 4096), nullptr),
-        &std::free);
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        c, xcb_get_property(c, isDeleting, window, property, XCB_ATOM_ATOM, 0, 4096), nullptr));
     if (!reply || reply->type != XCB_ATOM_ATOM || reply->format != 32)
         return {};
     const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
@@ -243,7 +241,7 @@ X11DragPasteboard::readAtomList(std::uint32_t window, std::uint32_t property, bo
     return std::vector<std::uint32_t>(values, values + count);
 }
 
-void X11DragPasteboard::finish(std::vector<std::string> types) {
+void X11DragSelection::finish(std::vector<std::string> types) {
     qCDebug(lcX11, "drag types learned: %zu", types.size());
     m_isCompositorOwner = m_pending.isCompositor;
     stopWatchingOwner();
@@ -251,11 +249,11 @@ void X11DragPasteboard::finish(std::vector<std::string> types) {
     m_bound.stop();
     m_retry.stop();
     m_types = std::move(types);
-    ++m_changeCount;
-    emit changeCountChanged();
+    ++m_serial;
+    emit serialChanged();
 }
 
-void X11DragPasteboard::stopWatchingOwner() {
+void X11DragSelection::stopWatchingOwner() {
     if (!m_pending.owner || !m_connection.isOpen())
         return;
     const std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;

@@ -1,10 +1,10 @@
-#include "fake_workspace.h"
+#include "fake_desktop_services.h"
 
 #include <QPixmap>
 
 namespace testing_support {
 
-QIcon FakeWorkspace::iconForFile(const QString& path) const {
+QIcon FakeDesktopServices::fileIcon(const QString& path) const {
     m_iconLookups << path;
     QPixmap pixmap(64, 64);
     pixmap.fill(isMaskIcon ? QColor(Qt::black) : fullColour);
@@ -13,12 +13,12 @@ QIcon FakeWorkspace::iconForFile(const QString& path) const {
     return icon;
 }
 
-bool FakeWorkspace::openUrl(const QUrl& url) {
+bool FakeDesktopServices::openUrl(const QUrl& url) {
     m_openedUrls << url;
     return true;
 }
 
-bool FakeWorkspace::showItems(const QList<QUrl>& urls) {
+bool FakeDesktopServices::showInFileManager(const QList<QUrl>& urls) {
     m_shownItems << urls;
     return !urls.isEmpty();
 }

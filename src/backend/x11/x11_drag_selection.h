@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backend/drag_pasteboard.h"
+#include "backend/drag_selection.h"
 #include "backend/x11/x11_drop_reader.h"
 
 #include <QObject>
@@ -15,7 +15,7 @@ namespace backend::x11 {
 
 class X11Connection;
 
-// The XDND selection (XdndSelection) as the drag pasteboard. Every new owner of the selection
+// The XDND selection (XdndSelection) as the drag selection. Every new owner of the selection
 // is a new drag; its offered types are learnt without waiting on any drag source (a fresh
 // XdndTypeList, a TARGETS conversion, or conversions of a few cheap types with the exact
 // selection time, one after the other until the first answer, again every few milliseconds
@@ -29,18 +29,18 @@ class X11Connection;
 // client taking the selection; when it refuses TARGETS (KWin), file URLs and text are
 // assumed: the real types come with XdndEnter. Drops taken over from Qt are read by an
 // X11DropReader on the same connection. GUI thread only.
-class X11DragPasteboard final : public QObject, public DragPasteboard {
+class X11DragSelection final : public QObject, public DragSelection {
     Q_OBJECT
 public:
     // Watches through `connection`, which must outlive this object. Without XFixes the count
     // never changes, nothing is readable, and one line on standard error says why.
-    explicit X11DragPasteboard(X11Connection& connection,
-                               std::chrono::milliseconds bound = std::chrono::milliseconds(250),
-                               QObject* parent = nullptr);
-    ~X11DragPasteboard() override;
+    explicit X11DragSelection(X11Connection& connection,
+                              std::chrono::milliseconds bound = std::chrono::milliseconds(250),
+                              QObject* parent = nullptr);
+    ~X11DragSelection() override;
 
-    std::int64_t changeCount() const override { return m_changeCount; }
-    bool canReadObjectForClasses(std::initializer_list<PasteboardClass> classes) const override;
+    std::int64_t serial() const override { return m_serial; }
+    bool hasContent(std::initializer_list<DragContent> kinds) const override;
     bool hasSourceAnswered() const override { return m_hasOwnerAnswered; }
     bool takeOverDrop(QWindow* window, DropHandler onDrop) override;
 
@@ -56,7 +56,7 @@ public:
 
 signals:
     // The change count took a new value (after the types of a new owner became known).
-    void changeCountChanged();
+    void serialChanged();
 
 private:
     struct Pending {
@@ -86,7 +86,7 @@ private:
     X11Connection& m_connection;
     X11DropReader m_drops;
     int m_listener = 0;
-    std::int64_t m_changeCount = 0;
+    std::int64_t m_serial = 0;
     std::vector<std::string> m_types;
     Pending m_pending;
     QTimer m_bound;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/workspace.h"
+#include "desktop/desktop_services.h"
 
 #include <QDBusConnection>
 #include <QIcon>
@@ -11,13 +11,13 @@ namespace desktop {
 
 // File icons from the user's icon theme by MIME type; URLs through QDesktopServices; files
 // shown through the file manager's D-Bus interface (org.freedesktop.FileManager1) on `bus`.
-class DesktopWorkspace final : public Workspace {
+class FreedesktopServices final : public DesktopServices {
 public:
-    explicit DesktopWorkspace(QDBusConnection bus = QDBusConnection::sessionBus());
+    explicit FreedesktopServices(QDBusConnection bus = QDBusConnection::sessionBus());
 
-    QIcon iconForFile(const QString& path) const override;
+    QIcon fileIcon(const QString& path) const override;
     bool openUrl(const QUrl& url) override;
-    bool showItems(const QList<QUrl>& urls) override;
+    bool showInFileManager(const QList<QUrl>& urls) override;
 
 private:
     QMimeDatabase m_mimeDatabase;
