@@ -41,6 +41,8 @@
 #include <QPointer>
 #include <QThreadPool>
 
+#include <cstdio>
+
 namespace {
 
 // Start-up failures, before anything else can report them.
@@ -143,7 +145,7 @@ int runShelf(int& argc, char* argv[]) {
                                    });
     auto paste = [&pasteIntake] { pasteIntake.pasteClipboard(); };
     panel::ShelfShortcut shelfShortcut(display->globalShortcuts(), settings, dragMonitor);
-    preferences::XdgAutostart loginItem(QStringLiteral(HOLDFIN_APP_ID));
+    preferences::XdgAutostart autostart(QStringLiteral(HOLDFIN_APP_ID));
     app::HoldfinApp::Options options;
     options.showShelf = [&dragMonitor] { dragMonitor.showShelf(); };
     options.toggleShelf = [&dragMonitor] { dragMonitor.toggleShelf(); };
@@ -164,7 +166,7 @@ int runShelf(int& argc, char* argv[]) {
                                  if (auto* shared = app::AppDelegate::shared())
                                      shared->updateLaunchAtLogin(isEnabled);
                              },
-                             [&loginItem] { return loginItem.isEnabled(); }};
+                             [&autostart] { return autostart.isEnabled(); }};
     app::HoldfinApp holdfin(settings, application, std::move(options));
     panel::NonActivatingPanel* panelWindow = delegate.windowManager().window();
     QObject::connect(panelWindow, &panel::NonActivatingPanel::presented, &holdfin,
@@ -174,7 +176,7 @@ int runShelf(int& argc, char* argv[]) {
     holdfin.setShelfShown(panelWindow->isPresented());
 
     delegate.setLaunchAtLoginHandler(
-        [&loginItem](bool isEnabled) { preferences::updateLaunchAtLogin(loginItem, isEnabled); });
+        [&autostart](bool isEnabled) { preferences::updateLaunchAtLogin(autostart, isEnabled); });
     delegate.setContentFactory([&](app::AppDelegate& self) -> QWidget* {
         return new views::ContentView(self.dragMonitor(), self.windowManager(), mainQueue, log,
                                       display->dragSession(), desktopServices, thumbnails, symbols,
