@@ -25,6 +25,7 @@ constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 constexpr std::uint32_t kStateRemove = 0;
 constexpr std::uint32_t kStateAdd = 1;
 constexpr std::uint32_t kSourcePager = 2;
+
 std::vector<std::uint32_t> readCardinals(xcb_connection_t* c, std::uint32_t window,
                                          std::uint32_t property, std::uint32_t type) {
     Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(

@@ -4,7 +4,6 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
-#include <QHash>
 #include <QSet>
 
 #include <cstdint>
