@@ -71,7 +71,7 @@ private:
     Window m_root = 0;
     QSet<Window> m_panels;
     std::vector<Window> m_retypedPanels; // utility windows for the drag under way
-    QSet<Window> m_liftedPanels;         // transients of a full-screen window
+    QSet<Window> m_liftedPanels;         // above a full-screen window for the drag
     bool m_isWaylandSession;
 };
 
