@@ -18,7 +18,7 @@
 #include "views/shelf_accessibility.h"
 #include "views/spring_curve.h"
 
-#include <QGraphicsOpacityEffect>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPainter>
@@ -457,26 +457,70 @@ QColor ContentView::barSymbolColor() const {
                                                            : QStringLiteral("#5F5F5F"));
 }
 
+namespace {
+
+// Covers a face in the panel's background and lifts off as the face springs in. Not a
+// graphics effect: Qt cannot nest those, and the tiles fade their own parts with them.
+class Veil final : public QWidget {
+public:
+    Veil(QWidget* face, QColor color, qreal cornerRadius)
+        : QWidget(face->parentWidget()), m_face(face), m_color(color),
+          m_cornerRadius(cornerRadius) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        face->installEventFilter(this);
+        setGeometry(face->geometry());
+        raise();
+        show();
+    }
+    void setOpacity(qreal opacity) {
+        m_opacity = opacity;
+        update();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_face && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+            setGeometry(m_face->geometry());
+        return false;
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setOpacity(m_opacity);
+        // Only inside the panel's rounded shape, where the background is.
+        QPainterPath panel;
+        panel.addRoundedRect(QRectF(parentWidget()->rect()).translated(-QPointF(pos())),
+                             m_cornerRadius, m_cornerRadius);
+        painter.fillPath(panel, m_color);
+    }
+
+private:
+    QWidget* m_face;
+    QColor m_color;
+    qreal m_cornerRadius;
+    qreal m_opacity = 1.0;
+};
+
+} // namespace
+
 void ContentView::springIn(QWidget* face) {
     if (!face)
         return;
-    // The new face settles in on a quick spring; the effect goes once it has.
-    auto* effect = new QGraphicsOpacityEffect(face);
-    effect->setOpacity(0);
-    face->setGraphicsEffect(effect);
+    // The new face settles in on a quick spring; the veil goes once it has, or with the face.
+    auto* veil = new Veil(face, backgroundColor(), kCornerRadius);
+    connect(face, &QObject::destroyed, veil, &QObject::deleteLater);
     const SpringCurve spring(0.15, 0.85);
-    auto* animation = new QVariantAnimation(face);
+    auto* animation = new QVariantAnimation(veil);
     animation->setStartValue(0.0);
     animation->setEndValue(1.0);
     animation->setDuration(static_cast<int>(spring.settlingTime().count()));
     const double seconds = spring.settlingTime().count() / 1000.0;
-    connect(animation, &QVariantAnimation::valueChanged, effect,
-            [effect, spring, seconds](const QVariant& progress) {
-                effect->setOpacity(
-                    std::clamp(spring.valueAt(progress.toDouble() * seconds), 0.0, 1.0));
+    connect(animation, &QVariantAnimation::valueChanged, veil,
+            [veil, spring, seconds](const QVariant& progress) {
+                veil->setOpacity(
+                    1.0 - std::clamp(spring.valueAt(progress.toDouble() * seconds), 0.0, 1.0));
             });
-    connect(animation, &QVariantAnimation::finished, face,
-            [face] { face->setGraphicsEffect(nullptr); });
+    connect(animation, &QVariantAnimation::finished, veil, &QObject::deleteLater);
     animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
