@@ -6,8 +6,6 @@
 #include "backend/x11/xcb_support.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 

@@ -15,8 +15,6 @@
 
 namespace backend::x11 {
 
-namespace {} // namespace
-
 X11Connection::X11Connection(LostHandler onLost, QObject* parent)
     : QObject(parent), m_onLost(std::move(onLost)) {
     if (!m_onLost)

@@ -6,14 +6,11 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,7 +19,9 @@
 
 namespace backend::x11 {
 
-namespace { // Settings are small (a desktop's dozens of names); a bigger property is not one.
+namespace {
+
+// Settings are small (a desktop's dozens of names); a bigger property is not one.
 constexpr std::uint32_t kMaximumBytes = 1 << 20;
 
 QByteArray readProperty(xcb_connection_t* c, std::uint32_t window, std::uint32_t property) {

@@ -5,9 +5,8 @@
 #include "backend/x11/xcb_support.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QVariant>
 #include <QWindow>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
