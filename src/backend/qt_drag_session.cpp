@@ -1,5 +1,6 @@
 #include "backend/qt_drag_session.h"
 
+#include "backend/drop_hold.h"
 #include "backend/global_event_monitor.h"
 
 #include <QCursor>
@@ -9,6 +10,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <optional>
 #include <utility>
 
 namespace backend {
@@ -108,9 +110,18 @@ void QtDragSession::startDrag(QObject& view, QPointF position, QList<DragItem> i
     m_isDragging = true;
     emit dragStarting(offer);
     m_eventMonitor.setOwnDragInProgress(true);
+    // Qt's drag installs its input filter as exec() starts; the hold's, installed from within
+    // the drag's event loop, comes after it and so sees the input first.
+    std::optional<DropHold> dropHold;
+    if (m_isReadingEarly) {
+        dropHold.emplace(m_isReadingEarly, DropHold::Timing{});
+        m_dropHold = &*dropHold;
+        QTimer::singleShot(0, &*dropHold, [hold = &*dropHold] { hold->install(); });
+    }
     // Qt deletes the drag object once exec() has returned.
     const Qt::DropAction result =
         drag->exec(actions, proposedDropAction(actions, QGuiApplication::queryKeyboardModifiers()));
+    m_dropHold = nullptr;
     m_eventMonitor.setOwnDragInProgress(false);
     m_isDragging = false;
     emit dragEnded();
@@ -123,6 +134,15 @@ void QtDragSession::startDrag(QObject& view, QPointF position, QList<DragItem> i
 void QtDragSession::noteHandedOver() {
     if (auto handOver = m_handOver.lock())
         handOver->markDone();
+}
+
+void QtDragSession::setReadingEarlyCheck(std::function<bool()> isReadingEarly) {
+    m_isReadingEarly = std::move(isReadingEarly);
+}
+
+void QtDragSession::noteDataRequested() {
+    if (m_dropHold)
+        m_dropHold->noteRead();
 }
 
 void QtDragSession::awaitHandOver(const std::shared_ptr<HandOver>& handOver,

@@ -13,6 +13,7 @@ class QMimeData;
 
 namespace backend {
 
+class DropHold;
 class GlobalEventMonitor;
 
 // Whether a drag's destination has been handed any of its data. GUI thread.
@@ -35,6 +36,11 @@ public:
 
     // The platform handed data of the latest drag to a peer itself.
     void noteHandedOver();
+    // Whether the destination under the pointer reads before the drop; asked at the release
+    // that ends a drag. While it reads, the drop waits (see DropHold).
+    void setReadingEarlyCheck(std::function<bool()> isReadingEarly);
+    // The destination of the running drag asked for its data.
+    void noteDataRequested();
 
 signals:
     // A drag of `offer` is about to run.
@@ -51,6 +57,8 @@ private:
     GlobalEventMonitor& m_eventMonitor;
     bool m_isDragging = false;
     std::weak_ptr<HandOver> m_handOver;
+    std::function<bool()> m_isReadingEarly;
+    DropHold* m_dropHold = nullptr; // the running drag's
 };
 
 // The data of a drag or a copy, as makeDragOffer() has it.

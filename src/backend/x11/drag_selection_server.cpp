@@ -26,6 +26,7 @@ DragSelectionServer::DragSelectionServer(X11Connection& connection, QObject* par
         return;
     m_selection = m_x11.atom("XdndSelection");
     m_targets = m_x11.atom("TARGETS");
+    m_status = m_x11.atom("XdndStatus");
     const std::size_t maxRequest = std::size_t(xcb_get_maximum_request_length(m_connection)) * 4;
     m_maxBytes = maxRequest > kRequestOverhead ? maxRequest - kRequestOverhead : 0;
     QCoreApplication::instance()->installNativeEventFilter(this);
@@ -40,6 +41,7 @@ void DragSelectionServer::serve(const backend::DragOffer& offer) {
     if (!m_connection)
         return;
     m_data.clear();
+    m_targetWindow = 0;
     m_targetList = {m_targets};
     for (const auto& [name, bytes] : offer.targets) {
         const std::uint32_t target = m_x11.atom(name.toStdString());
@@ -54,9 +56,18 @@ bool DragSelectionServer::nativeEventFilter(const QByteArray& eventType, void* m
     if (eventType != "xcb_generic_event_t")
         return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7f) != XCB_SELECTION_REQUEST)
+    const std::uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_CLIENT_MESSAGE) {
+        const auto* status = reinterpret_cast<const xcb_client_message_event_t*>(event);
+        if (status->type == m_status && status->format == 32)
+            m_targetWindow = status->data.data32[0];
+        return false;
+    }
+    if (type != XCB_SELECTION_REQUEST)
         return false;
     auto* e = reinterpret_cast<xcb_selection_request_event_t*>(event);
+    if (e->selection == m_selection && e->target != m_targets && !m_data.empty())
+        emit dataRequested();
     const bool isFromTheFuture = m_x11.isFromTheFuture(e->time);
     if (isFromTheFuture) {
         qCDebug(lcX11, "a selection request of window 0x%x carries time %u, after the server's %u",

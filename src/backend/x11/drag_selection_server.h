@@ -31,6 +31,9 @@ class X11Connection;
 // would make every later drag out fail to own its selection, its peers then reading nothing.
 // Such a request reaches Qt with the server's time instead.
 //
+// It also tells who the destination is, as far as Holdfin's drag sees it: the window that last
+// answered its position (XdndStatus), and each request for its data.
+//
 // Listens to Qt's connection; does nothing on another platform. GUI thread only.
 class DragSelectionServer final : public QObject, private QAbstractNativeEventFilter {
     Q_OBJECT
@@ -40,10 +43,14 @@ public:
 
     // Serves `offer` from now on.
     void serve(const backend::DragOffer& offer);
+    // The window that last answered the drag's position; none before the first answer.
+    std::uint32_t targetWindow() const { return m_targetWindow; }
 
 signals:
     // A peer was handed data of the latest offer.
     void handedOver();
+    // A peer asked for data of the latest offer, answered or not.
+    void dataRequested();
 
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
@@ -55,6 +62,8 @@ private:
     xcb_connection_t* m_connection = nullptr;
     std::uint32_t m_selection = 0;
     std::uint32_t m_targets = 0;
+    std::uint32_t m_status = 0;
+    std::uint32_t m_targetWindow = 0;
     std::uint32_t m_atomType = 4; // XCB_ATOM_ATOM
     std::size_t m_maxBytes = 0;
     std::map<std::uint32_t, QByteArray> m_data; // by target

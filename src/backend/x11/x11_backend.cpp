@@ -40,6 +40,14 @@ X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {
                      &m_parts->dragSession, &QtDragSession::noteHandedOver);
     if (!m_parts->isWaylandSession)
         return;
+    // A compositor's stand-in for a Wayland window may read at the release, before the drop.
+    DragSelectionServer& selectionServer = m_parts->selectionServer;
+    X11Connection& connection = m_parts->connection;
+    m_parts->dragSession.setReadingEarlyCheck([&selectionServer, &connection] {
+        return isCompositorWindow(connection, selectionServer.targetWindow());
+    });
+    QObject::connect(&selectionServer, &DragSelectionServer::dataRequested, &m_parts->dragSession,
+                     &QtDragSession::noteDataRequested);
     // Qt's X connection carries both these and the panel's moves, so they arrive in order.
     X11WindowSystem& windowSystem = m_parts->windowSystem;
     QObject::connect(&m_parts->dragSession, &QtDragSession::dragStarting, &m_parts->dragSession,
