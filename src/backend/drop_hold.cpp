@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPointingDevice>
 
 #include <utility>
 
@@ -35,20 +36,7 @@ bool DropHold::eventFilter(QObject* watched, QEvent* event) {
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonRelease:
-        if (isHolding())
-            return true;
-        // Only the release that ends the drag is held.
-        m_isDone = !m_isReadingEarly || !m_isReadingEarly();
-        if (m_isDone)
-            return false;
-        m_release.reset(static_cast<QMouseEvent*>(event->clone()));
-        m_receiver = watched;
-        // A read may come a little before the release that prompted it.
-        m_quiet.start(m_sinceRead.isValid() && m_sinceRead.elapsed() < m_timing.quiet.count()
-                          ? m_timing.quiet
-                          : m_timing.firstRead);
-        m_bound.start(m_timing.bound);
-        return true;
+        return isHolding() || holdRelease(watched, *static_cast<const QMouseEvent*>(event));
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -58,15 +46,34 @@ bool DropHold::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+bool DropHold::holdRelease(QObject* receiver, const QMouseEvent& release) {
+    // Only the release that ends the drag is held.
+    m_isDone = !m_isReadingEarly || !m_isReadingEarly();
+    if (m_isDone)
+        return false;
+    m_release =
+        Release{release.position(),  release.globalPosition(), release.button(), release.buttons(),
+                release.modifiers(), release.pointingDevice(), receiver};
+    // A read may come a little before the release that prompted it.
+    const bool isReading = m_sinceRead.isValid() && m_sinceRead.elapsed() < m_timing.quiet.count();
+    m_quiet.start(isReading ? m_timing.quiet : m_timing.firstRead);
+    m_bound.start(m_timing.bound);
+    return true;
+}
+
 void DropHold::letGo() {
     m_quiet.stop();
     m_bound.stop();
-    std::unique_ptr<QMouseEvent> release = std::move(m_release);
-    if (!release)
+    if (!m_release)
         return;
+    const Release held = *std::exchange(m_release, std::nullopt);
     m_isDone = true;
-    QObject* receiver = m_receiver ? m_receiver.data() : QCoreApplication::instance();
-    QCoreApplication::sendEvent(receiver, release.get());
+    QMouseEvent release(QEvent::MouseButtonRelease, held.position, held.position,
+                        held.globalPosition, held.button, held.buttons, held.modifiers,
+                        held.device ? held.device.data()
+                                    : QPointingDevice::primaryPointingDevice());
+    QCoreApplication::sendEvent(held.receiver ? held.receiver.data() : QCoreApplication::instance(),
+                                &release);
 }
 
 } // namespace backend

@@ -2,14 +2,16 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
 #include <QTimer>
 
 #include <chrono>
 #include <functional>
-#include <memory>
+#include <optional>
 
 class QMouseEvent;
+class QPointingDevice;
 
 namespace backend {
 
@@ -17,9 +19,9 @@ namespace backend {
 // its data. Some destinations read between the button's release and the drop: KWin hands a
 // Wayland window the drop at the release, and once the X source's drop arrives it ends the
 // drag for good, after answering only the reads it had seen by then; the window's later reads
-// get nothing. Held, the drop follows once the reads have paused for `quiet`, at once if none
-// came within `firstRead` of the release (mutter's windows read only after the drop), and never
-// later than `bound` after the release (KWin gives up on a drop 2 s after it).
+// get nothing. Held, the drop follows once the reads have paused for `quiet`, after `firstRead`
+// when none came (mutter's windows read only after the drop), and never later than `bound`
+// after the release (KWin gives up on a drop 2 s after it).
 //
 // Installed on the application after Qt's drag has installed its own filter, so it sees the
 // release first: it keeps it, and hands it on to Qt's drag when the hold ends. Pointer moves in
@@ -41,12 +43,14 @@ public:
     void install();
     // The destination asked for the drag's data.
     void noteRead();
-    bool isHolding() const { return m_release != nullptr; }
+    bool isHolding() const { return m_release.has_value(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Holds `release` when the destination reads early; whether it did.
+    bool holdRelease(QObject* receiver, const QMouseEvent& release);
     void letGo();
 
     std::function<bool()> m_isReadingEarly;
@@ -54,8 +58,17 @@ private:
     QTimer m_quiet;
     QTimer m_bound;
     QElapsedTimer m_sinceRead;
-    std::unique_ptr<QMouseEvent> m_release;
-    QPointer<QObject> m_receiver;
+    // What the release said: an event's positions change with the device's next event.
+    struct Release {
+        QPointF position;
+        QPointF globalPosition;
+        Qt::MouseButton button;
+        Qt::MouseButtons buttons;
+        Qt::KeyboardModifiers modifiers;
+        QPointer<const QPointingDevice> device;
+        QPointer<QObject> receiver;
+    };
+    std::optional<Release> m_release;
     bool m_isDone = false;
 };
 
