@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 namespace {
 
 using namespace std::chrono_literals;
@@ -18,7 +16,6 @@ struct Drag : QObject {
     QList<QPointF> releases;
     int moves = 0;
     Drag() { QCoreApplication::instance()->installEventFilter(this); }
-    ~Drag() override { QCoreApplication::instance()->removeEventFilter(this); }
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonRelease)
             releases << static_cast<QMouseEvent*>(event)->globalPosition();
@@ -33,46 +30,36 @@ void send(QEvent::Type type, QPointF at) {
     QCoreApplication::sendEvent(&receiver, &event);
 }
 
-bool released(const Drag& drag, int count = 1) {
-    return QTest::qWaitFor([&] { return drag.releases.size() == count; }, 5000);
-}
-
 // The release reaches the drag where it happened, once: at once when nothing reads early,
 // after the reads pause when something does, and no later than the bound when they never do.
 TEST(DropHoldTest, TheReleaseWaitsForTheReadsToPauseWithinItsBound) {
     Drag drag;
-    {
-        DropHold hold([] { return false; }, {});
-        hold.install();
-        send(QEvent::MouseButtonRelease, {5, 6});
-        EXPECT_EQ(drag.releases, QList<QPointF>{QPointF(5, 6)});
-    }
-    {
-        // A read just before the release: the quiet applies, not the wait for a first read.
-        drag.releases.clear();
-        DropHold hold([] { return true; }, {.firstRead = 10ms, .quiet = 400ms, .bound = 60s});
-        hold.install();
-        hold.noteRead();
-        send(QEvent::MouseButtonRelease, {7, 8});
-        send(QEvent::MouseMove, {300, 300});
-        EXPECT_TRUE(hold.isHolding());
-        QTest::qWait(150);
-        hold.noteRead();
-        EXPECT_TRUE(drag.releases.isEmpty());
-        EXPECT_EQ(drag.moves, 0);
-        ASSERT_TRUE(released(drag));
-        EXPECT_EQ(drag.releases.constFirst(), QPointF(7, 8));
-        send(QEvent::MouseButtonRelease, {9, 9}); // after the drag: not held
-        EXPECT_EQ(drag.releases.size(), 2);
-    }
-    {
-        drag.releases.clear();
-        DropHold hold([] { return true; }, {.firstRead = 60s, .quiet = 60s, .bound = 50ms});
-        hold.install();
-        send(QEvent::MouseButtonRelease, {1, 2});
-        EXPECT_TRUE(drag.releases.isEmpty());
-        EXPECT_TRUE(released(drag));
-    }
+    const auto released = [&] { return QTest::qWaitFor([&] { return !drag.releases.isEmpty(); }); };
+    DropHold direct([] { return false; }, {});
+    direct.install();
+    send(QEvent::MouseButtonRelease, {5, 6});
+    EXPECT_EQ(drag.releases, QList<QPointF>{QPointF(5, 6)});
+
+    drag.releases.clear();
+    // A read just before the release: the quiet applies, not the wait for a first read.
+    DropHold held([] { return true; }, {.firstRead = 10ms, .quiet = 400ms, .bound = 60s});
+    held.install();
+    held.noteRead();
+    send(QEvent::MouseButtonRelease, {7, 8});
+    send(QEvent::MouseMove, {300, 300});
+    QTest::qWait(150);
+    held.noteRead();
+    EXPECT_TRUE(drag.releases.isEmpty());
+    EXPECT_EQ(drag.moves, 0);
+    ASSERT_TRUE(released());
+    EXPECT_EQ(drag.releases, QList<QPointF>{QPointF(7, 8)});
+
+    drag.releases.clear();
+    DropHold bounded([] { return true; }, {.firstRead = 60s, .quiet = 60s, .bound = 50ms});
+    bounded.install();
+    send(QEvent::MouseButtonRelease, {1, 2});
+    EXPECT_TRUE(drag.releases.isEmpty());
+    EXPECT_TRUE(released());
 }
 
 } // namespace
