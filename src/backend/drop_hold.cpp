@@ -36,7 +36,9 @@ bool DropHold::eventFilter(QObject* watched, QEvent* event) {
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonRelease:
-        return isHolding() || holdRelease(watched, *static_cast<const QMouseEvent*>(event));
+        if (const auto* release = dynamic_cast<const QMouseEvent*>(event))
+            return isHolding() || holdRelease(watched, *release);
+        return false;
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
