@@ -4,7 +4,7 @@
 #include "core/diagnostic_log.h"
 #include "core/hand_over.h"
 #include "core/main_queue.h"
-#include "dragging_items.h"
+#include "drag_items.h"
 
 #include <QCursor>
 #include <QMouseEvent>

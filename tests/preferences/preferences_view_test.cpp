@@ -26,8 +26,8 @@ namespace {
 // recorded together with the value stored at the time of the call.
 class PreferencesTest : public testing::Test {
 protected:
-    AppDelegateHooks hooks(bool isRegistered) {
-        return {[isRegistered] { return isRegistered; },
+    AppDelegateHooks hooks(bool isDelegateRegistered) {
+        return {[isDelegateRegistered] { return isDelegateRegistered; },
                 [this] {
                     calls << QStringLiteral("applyAppearance ") +
                                  settings.stringValue(keys::selectedAppearance).value_or("-");
@@ -36,9 +36,9 @@ protected:
                     calls << QStringLiteral("updateLaunchAtLogin ") +
                                  (settings.boolValue(keys::launchAtLogin, false) ? "stored-on"
                                                                                  : "stored-off");
-                    updateLaunchAtLogin(loginItems, isEnabled);
+                    updateLaunchAtLogin(autostart, isEnabled);
                 },
-                [this] { return loginItems.isEnabled(); }};
+                [this] { return autostart.isEnabled(); }};
     }
 
     QCheckBox* toggle(QWidget& view, const char* name) {
@@ -61,7 +61,7 @@ protected:
 
     QTemporaryDir dir;
     desktop::Settings settings{dir.filePath(QStringLiteral("holdfin.conf"))};
-    testing_support::FakeAutostart loginItems;
+    testing_support::FakeAutostart autostart;
     QStringList calls;
 };
 
@@ -96,30 +96,30 @@ TEST_F(PreferencesTest, EachLaunchAtLoginToggleStoresFirstThenMakesOneRequest) {
     EXPECT_FALSE(settings.boolValue(keys::launchAtLogin, true));
     EXPECT_EQ(calls,
               (QStringList{"updateLaunchAtLogin stored-on", "updateLaunchAtLogin stored-off"}));
-    EXPECT_EQ(loginItems.requests(), (QStringList{"register", "unregister"}));
+    EXPECT_EQ(autostart.requests(), (QStringList{"enable", "disable"}));
 }
 
 TEST_F(PreferencesTest, FailedRegistrationKeepsTheToggleOn) {
-    loginItems.setSucceeding(false);
+    autostart.setSucceeding(false);
     GeneralPreferencesView view(settings, hooks(true));
     QCheckBox* launch = toggle(view, "launchAtLogin");
     launch->click();
     EXPECT_TRUE(launch->isChecked());
     EXPECT_TRUE(settings.boolValue(keys::launchAtLogin, false));
-    EXPECT_EQ(loginItems.requests(), QStringList{"register"});
+    EXPECT_EQ(autostart.requests(), QStringList{"enable"});
 }
 
 TEST_F(PreferencesTest, EachShowingTicksLaunchAtLoginAsTheEntryIs) {
     GeneralPreferencesView view(settings, hooks(true));
     QCheckBox* launch = toggle(view, "launchAtLogin");
-    for (const bool isRegistered : {true, false, true}) {
-        loginItems.setRegistered(isRegistered); // by the desktop's session settings
+    for (const bool isEnabled : {true, false, true}) {
+        autostart.setEnabledElsewhere(isEnabled); // by the desktop's session settings
         view.show();
-        EXPECT_EQ(launch->isChecked(), isRegistered);
-        EXPECT_EQ(settings.boolValue(keys::launchAtLogin, !isRegistered), isRegistered);
+        EXPECT_EQ(launch->isChecked(), isEnabled);
+        EXPECT_EQ(settings.boolValue(keys::launchAtLogin, !isEnabled), isEnabled);
         view.hide();
     }
-    EXPECT_TRUE(loginItems.requests().isEmpty()) << "the entry is never rewritten";
+    EXPECT_TRUE(autostart.requests().isEmpty()) << "the entry is never rewritten";
 }
 
 TEST_F(PreferencesTest, ChosenAppearanceIsStoredThenAppliedAtOnce) {
@@ -137,7 +137,7 @@ TEST_F(PreferencesTest, WithoutADelegateTheSettersOnlyStore) {
     EXPECT_TRUE(settings.boolValue(keys::launchAtLogin, false));
     EXPECT_EQ(settings.stringValue(keys::selectedAppearance), QStringLiteral("Light"));
     EXPECT_TRUE(calls.isEmpty());
-    EXPECT_TRUE(loginItems.requests().isEmpty());
+    EXPECT_TRUE(autostart.requests().isEmpty());
 }
 
 TEST_F(PreferencesTest, HidingTheMenuBarIconOnlyStores) {
@@ -145,7 +145,7 @@ TEST_F(PreferencesTest, HidingTheMenuBarIconOnlyStores) {
     toggle(view, "showMenuBarIcon")->click();
     EXPECT_FALSE(settings.boolValue(keys::showMenuBarIcon, true));
     EXPECT_TRUE(calls.isEmpty());
-    EXPECT_TRUE(loginItems.requests().isEmpty());
+    EXPECT_TRUE(autostart.requests().isEmpty());
 }
 
 TEST_F(PreferencesTest, ControlsFollowWritesMadeElsewhere) {

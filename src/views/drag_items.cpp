@@ -1,4 +1,4 @@
-#include "dragging_items.h"
+#include "drag_items.h"
 
 #include "backend/qt_drag_session.h"
 #include "core/diagnostic_log.h"
