@@ -25,10 +25,10 @@ struct X11Backend::Parts {
     X11WindowSystem windowSystem{connection, isWaylandSession};
     X11WorkArea workArea{connection};
     QtScreens screens{&workArea};
-    QtDragSession dragSession{eventMonitor};
+    DragSelectionServer selectionServer{connection};
+    QtDragSession dragSession{eventMonitor}; // asks the selection server in Wayland sessions
     X11DesktopSettings desktopSettings{connection};
     X11GlobalShortcuts shortcuts{connection};
-    DragSelectionServer selectionServer{connection};
 };
 
 X11Backend::X11Backend() : m_parts(std::make_unique<Parts>()) {
