@@ -43,12 +43,12 @@ public:
     void install();
     // The destination asked for the drag's data.
     void noteRead();
-    bool isHolding() const { return m_release.has_value(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool isHolding() const { return m_release.has_value(); }
     // Holds `release` when the destination reads early; whether it did.
     bool holdRelease(QObject* receiver, const QMouseEvent& release);
     void letGo();
